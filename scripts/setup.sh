@@ -1,0 +1,30 @@
+# Shared by the scripts: installs what is missing, then configures and builds.
+# Sourced, not run; KNIGHT_PACKAGES may name extra Debian packages first.
+
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+packages=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-base-dev-tools libqt6test6 libgl-dev
+    fonts-liberation # metric twin of Times New Roman, the window's typeface
+    ${KNIGHT_PACKAGES:-}
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+        || missing+=("$package")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo=()
+    ((EUID == 0)) || sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+build_dir=${BUILD_DIR:-build}
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release ${KNIGHT_CMAKE_ARGS:-} >/dev/null
+cmake --build "$build_dir" --parallel "$(nproc)"

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QColor>
+#include <QPushButton>
+
+namespace knight {
+
+// A push button whose face shows exactly its back colour; disabled, it keeps the face and
+// greys its text.
+class CommandButton : public QPushButton
+{
+public:
+    CommandButton(const QString &caption, QColor face, QWidget *parent);
+
+    QColor face() const { return face_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor face_;
+};
+
+} // namespace knight

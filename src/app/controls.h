@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "board/board.h"
+#include "tours/stored_tours.h"
+#include "walk/walk.h"
+
+#include <QRect>
+
+#include <array>
+#include <string_view>
+
+namespace knight::controls {
+
+// The window and its controls as designed: positions and sizes in twips, captions as UTF-8.
+
+struct FontSpec {
+    std::string_view family;
+    double pointSize;
+};
+
+struct ControlSpec {
+    TwipsRect rect;
+    std::string_view caption;
+    Color backColor;
+    int tabIndex; // -1: takes no focus
+};
+
+inline constexpr int twipsPerPixel = 15; // at 96 dots per inch
+
+inline constexpr int formWidth = 7020;
+inline constexpr int formHeight = 6945;
+inline constexpr Color formBackColor{192, 192, 255};
+inline constexpr std::string_view formCaption =
+    "www.kon-obikolka.example Физическо възпитание - шахмат";
+inline constexpr FontSpec formFont{"Times New Roman", 12.0};
+inline constexpr FontSpec squareFont{"Times New Roman", 14.25};
+
+inline constexpr ControlSpec label1{
+    {840, 0, 5175, 375}, "Физическо възпитание - кон на шахматна дъска", {255, 192, 128}, -1};
+
+inline constexpr ControlSpec label2{templateSquareRect, "", templateSquareColor, -1};
+
+inline constexpr std::array<ControlSpec, commandCount> command1{{
+    {{5400, 480, 1455, 375}, "Покажи", {128, 255, 128}, 3},
+    {{5400, 840, 1455, 375}, "Галоп", {0, 192, 0}, 6},
+    {{5400, 1200, 1455, 375}, "Чисти", {192, 64, 0}, 7},
+    {{5400, 1560, 1455, 375}, "Ход назад", {255, 0, 255}, 9},
+}};
+
+inline constexpr Color disabledTextColor{128, 128, 128};
+
+inline constexpr ControlSpec frame1{{5160, 1920, 1695, 2895}, "Вид обиколка", formBackColor, -1};
+
+// Inside Frame1, measured from the frame's top-left corner.
+inline constexpr Color optionBackColor{128, 128, 255};
+inline constexpr std::array<ControlSpec, tourKindCount> option1{{
+    {{120, 350, 615, 350}, "1", optionBackColor, 13},
+    {{960, 350, 615, 350}, "2", optionBackColor, 14},
+    {{120, 700, 615, 350}, "3", optionBackColor, 15},
+    {{960, 700, 615, 350}, "4", optionBackColor, 16},
+    {{120, 1050, 615, 350}, "5", optionBackColor, 24},
+    {{960, 1050, 615, 350}, "6", optionBackColor, 27},
+    {{120, 1400, 615, 350}, "7", optionBackColor, 28},
+    {{960, 1400, 615, 350}, "8", optionBackColor, 33},
+    {{120, 1750, 615, 350}, "8a", optionBackColor, 34},
+    {{960, 1750, 615, 350}, "7a", optionBackColor, 35},
+    {{120, 2100, 615, 350}, "6a", optionBackColor, 36},
+    {{960, 2100, 615, 350}, "5a", optionBackColor, 37},
+    {{480, 2450, 615, 350}, "?", optionBackColor, 47},
+}};
+
+// The back colour of the text box is the platform's own.
+inline constexpr ControlSpec text1{{120, 4800, 6735, 2055}, "", {}, 0};
+
+// The one conversion from twips to device-independent pixels, rounded to the nearest.
+constexpr int twipsToPixels(int twips)
+{
+    return (2 * twips + twipsPerPixel) / (2 * twipsPerPixel);
+}
+
+constexpr QRect pixelRect(TwipsRect rect)
+{
+    return {twipsToPixels(rect.left), twipsToPixels(rect.top), twipsToPixels(rect.width),
+            twipsToPixels(rect.height)};
+}
+
+} // namespace knight::controls

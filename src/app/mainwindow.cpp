@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/mainwindow.h"
+
+#include "app/command_button.h"
+#include "app/controls.h"
+#include "app/square_label.h"
+#include "tours/texts.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <vector>
+
+namespace knight {
+
+namespace {
+
+QColor toQColor(Color color)
+{
+    return QColor(color.red, color.green, color.blue);
+}
+
+QString text(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+QFont fontFrom(controls::FontSpec spec)
+{
+    QFont font(text(spec.family));
+    font.setPointSizeF(spec.pointSize);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+void paintBackground(QWidget *widget, Color color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(widget->backgroundRole(), toQColor(color));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                          | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setWindowTitle(text(controls::formCaption));
+    setFixedSize(controls::twipsToPixels(controls::formWidth),
+                 controls::twipsToPixels(controls::formHeight));
+    setFont(fontFrom(controls::formFont));
+    paintBackground(this, controls::formBackColor);
+
+    createControls();
+    form_.Form_Load();
+    mirrorForm();
+    setTabOrder();
+    text_->setFocus();
+
+    connect(&form_.timer(), &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+}
+
+void MainWindow::createControls()
+{
+    title_ = new QLabel(text(controls::label1.caption), this);
+    title_->setGeometry(controls::pixelRect(controls::label1.rect));
+    title_->setAlignment(Qt::AlignCenter);
+    paintBackground(title_, controls::label1.backColor);
+
+    const QFont squareFont = fontFrom(controls::squareFont);
+    for (int n = 0; n < Board::elementLimit; ++n) {
+        auto *square = new SquareLabel(this);
+        square->setFont(squareFont);
+        square->hide();
+        connect(square, &SquareLabel::clicked, this, [this, n] { Label2_Click(n); });
+        squares_[std::size_t(n)] = square;
+    }
+
+    for (int i = 0; i < commandCount; ++i) {
+        const controls::ControlSpec &spec = controls::command1[std::size_t(i)];
+        auto *button = new CommandButton(text(spec.caption), toQColor(spec.backColor), this);
+        button->setGeometry(controls::pixelRect(spec.rect));
+        connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+        commands_[std::size_t(i)] = button;
+    }
+
+    frame_ = new QGroupBox(text(controls::frame1.caption), this);
+    frame_->setGeometry(controls::pixelRect(controls::frame1.rect));
+    paintBackground(frame_, controls::frame1.backColor);
+    for (int i = 0; i < tourKindCount; ++i) {
+        const controls::ControlSpec &spec = controls::option1[std::size_t(i)];
+        auto *option = new QRadioButton(text(spec.caption), frame_);
+        option->setGeometry(controls::pixelRect(spec.rect));
+        paintBackground(option, spec.backColor);
+        option->setChecked(i == 0);
+        // Runs whenever the option becomes the selected one, by mouse or by arrow keys.
+        connect(option, &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked)
+                Option1_Click(i);
+        });
+        options_[std::size_t(i)] = option;
+    }
+
+    text_ = new QPlainTextEdit(this);
+    text_->setGeometry(controls::pixelRect(controls::text1.rect));
+    text_->setReadOnly(true);
+    text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    text_->setWordWrapMode(QTextOption::WordWrap);
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text_->setTabChangesFocus(true);
+}
+
+void MainWindow::setTabOrder()
+{
+    std::vector<std::pair<int, QWidget *>> chain{{controls::text1.tabIndex, text_}};
+    for (int i = 0; i < commandCount; ++i)
+        chain.emplace_back(controls::command1[std::size_t(i)].tabIndex, commands_[std::size_t(i)]);
+    for (int i = 0; i < tourKindCount; ++i)
+        chain.emplace_back(controls::option1[std::size_t(i)].tabIndex, options_[std::size_t(i)]);
+    std::ranges::sort(chain, {}, &std::pair<int, QWidget *>::first);
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1].second, chain[i].second);
+}
+
+void MainWindow::Label2_Click(int n)
+{
+    form_.Label2_Click(n);
+    mirrorForm();
+}
+
+void MainWindow::Command1_Click(int index)
+{
+    form_.Command1_Click(index);
+    mirrorForm();
+}
+
+void MainWindow::Option1_Click(int index)
+{
+    form_.Option1_Click(index);
+    mirrorForm();
+}
+
+void MainWindow::Timer1_Timer()
+{
+    form_.Timer1_Timer();
+    mirrorForm();
+}
+
+void MainWindow::mirrorForm()
+{
+    const Board::Changes changes = form_.takeBoardChanges();
+    for (int n = 0; n < Board::elementLimit; ++n) {
+        if (changes.test(std::size_t(n)))
+            squares_[std::size_t(n)]->showSquare(form_.board().square(n));
+    }
+    for (int i = 0; i < commandCount; ++i)
+        commands_[std::size_t(i)]->setEnabled(form_.isEnabled(Command(i)));
+    if (shownTextRevision_ != form_.textRevision()) {
+        shownTextRevision_ = form_.textRevision();
+        QString shown = form_.text();
+        shown.replace(lineBreak.toString(), QStringLiteral("\n"));
+        text_->setPlainText(shown);
+        text_->verticalScrollBar()->setValue(0);
+    }
+}
+
+} // namespace knight

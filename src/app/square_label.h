@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "board/board.h"
+
+#include <QColor>
+#include <QWidget>
+
+namespace knight {
+
+// One board square: its back colour, a single-line border and its number centred.
+class SquareLabel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SquareLabel(QWidget *parent);
+
+    void showSquare(const Square &square);
+    QColor backColor() const { return backColor_; }
+    QString caption() const { return caption_; }
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QColor backColor_;
+    QString caption_;
+    bool pressed_ = false;
+};
+
+} // namespace knight

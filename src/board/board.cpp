@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "board/board.h"
+
+#include <utility>
+
+namespace knight {
+
+Board::Board()
+{
+    elements_.reserve(elementLimit);
+    elements_.push_back(Square{{}, {}, templateSquareColor, templateSquareRect, false});
+}
+
+void Board::setCaption(int n, const QString &caption)
+{
+    Square &square = elements_[std::size_t(n)];
+    if (square.caption != caption) {
+        square.caption = caption;
+        changes_.set(std::size_t(n));
+    }
+}
+
+void Board::setToolTip(int n, const QString &toolTip)
+{
+    Square &square = elements_[std::size_t(n)];
+    if (square.toolTip != toolTip) {
+        square.toolTip = toolTip;
+        changes_.set(std::size_t(n));
+    }
+}
+
+void Board::setBackColor(int n, Color color)
+{
+    Square &square = elements_[std::size_t(n)];
+    if (square.backColor != color) {
+        square.backColor = color;
+        changes_.set(std::size_t(n));
+    }
+}
+
+void Board::setVisible(int n, bool visible)
+{
+    Square &square = elements_[std::size_t(n)];
+    if (square.visible != visible) {
+        square.visible = visible;
+        changes_.set(std::size_t(n));
+    }
+}
+
+// A new element copies the template in everything but visibility.
+void Board::createElement(int n)
+{
+    Square copy = elements_.front();
+    copy.visible = false;
+    elements_.push_back(copy);
+    changes_.set(std::size_t(n));
+}
+
+void Board::updateBoard(BoardUpdateKind kind, const QStringList &storedTour)
+{
+    // The squares are created once; every other kind needs them to exist.
+    const bool created = elementCount() == elementLimit;
+    if (created == (kind == BoardUpdateKind::Create))
+        return;
+
+    const TwipsRect templateRect = elements_.front().rect;
+    for (int row = 0; row < boardSide; ++row) {
+        for (int column = 0; column < boardSide; ++column) {
+            const int n = squareAt(row, column);
+            switch (kind) {
+            case BoardUpdateKind::Create:
+                createElement(n + 1);
+                elements_[std::size_t(n)].rect = squareRect(n, templateRect);
+                setBackColor(n, baseColor(n));
+                setVisible(n, true);
+                break;
+            case BoardUpdateKind::ShowTour:
+                setCaption(n, storedTour.value(n));
+                setToolTip(n, storedTour.value(n));
+                break;
+            case BoardUpdateKind::Reset:
+                setCaption(n, QString());
+                setToolTip(n, QString());
+                setBackColor(n, baseColor(n));
+                break;
+            case BoardUpdateKind::RestoreColors:
+                if (square(n).backColor != visitedColor)
+                    setBackColor(n, baseColor(n));
+                break;
+            }
+        }
+    }
+}
+
+Board::Changes Board::takeChanges()
+{
+    return std::exchange(changes_, {});
+}
+
+} // namespace knight

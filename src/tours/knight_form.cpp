@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tours/knight_form.h"
+
+#include "tours/texts.h"
+
+namespace knight {
+
+namespace {
+
+// The stored tours as the hidden lists hold them, made once.
+const std::array<QStringList, tourKindCount> &list1()
+{
+    static const std::array<QStringList, tourKindCount> lists = [] {
+        std::array<QStringList, tourKindCount> items;
+        for (int kind = 0; kind < tourKindCount; ++kind)
+            items[std::size_t(kind)] = storedTourItems(kind);
+        return items;
+    }();
+    return lists;
+}
+
+constexpr int gallopEnd = squareCount + 1;
+
+} // namespace
+
+KnightForm::KnightForm()
+    : text1_(introductionText())
+{
+}
+
+void KnightForm::Form_Load()
+{
+    setEnabled(Command::Gallop, false);
+    writableBoard().setVisible(0, true);
+    writableBoard().updateBoard(BoardUpdateKind::Create);
+    setMoveCount(0);
+    problemIndex_ = 0;
+}
+
+void KnightForm::Command1_Click(int index)
+{
+    // A disabled button delivers no click.
+    if (index < 0 || index >= commandCount || !isEnabled(Command(index)))
+        return;
+    switch (Command(index)) {
+    case Command::Show:
+        showTour();
+        break;
+    case Command::Gallop:
+        startGallop();
+        break;
+    case Command::Clear:
+        clearAll();
+        break;
+    case Command::MoveBack:
+        undoMove();
+        break;
+    }
+}
+
+void KnightForm::Option1_Click(int index)
+{
+    if (index < 0 || index >= tourKindCount)
+        return;
+    clearAll();
+    problemIndex_ = index;
+    QString text;
+    for (const QString &line : descriptionLines(index)) {
+        text += line;
+        text += lineBreak;
+    }
+    setText(text);
+}
+
+void KnightForm::showSelectedTour()
+{
+    writableBoard().updateBoard(BoardUpdateKind::ShowTour, list1()[std::size_t(problemIndex_)]);
+}
+
+void KnightForm::showTour()
+{
+    writableBoard().updateBoard(BoardUpdateKind::Reset);
+    showSelectedTour();
+    setEnabled(Command::Show, false);
+    setEnabled(Command::Gallop, true);
+    list2().clear();
+}
+
+void KnightForm::startGallop()
+{
+    setEnabled(Command::Gallop, false);
+    // The last item that reads 1, or square 0 when none does.
+    int start = 0;
+    const QStringList &tour = list1()[std::size_t(problemIndex_)];
+    for (int n = 0; n < tour.size(); ++n) {
+        if (tour.at(n).toInt() == 1)
+            start = n;
+    }
+    writableBoard().setBackColor(start, reachableColor);
+    gallopStep_ = 0;
+    timer().start();
+}
+
+void KnightForm::Timer1_Timer()
+{
+    ++gallopStep_;
+    if (gallopStep_ >= gallopEnd) {
+        clearAll();
+        return;
+    }
+    // The numbers are read back from the board; the spare element's caption is always empty.
+    for (int n = 0; n < board().elementCount(); ++n) {
+        if (board().square(n).caption.toInt() == gallopStep_)
+            writableBoard().setBackColor(n, reachableColor);
+    }
+}
+
+void KnightForm::setText(const QString &text)
+{
+    text1_ = text;
+    ++textRevision_;
+}
+
+} // namespace knight

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "tours/catalogue.h"
+#include "walk/walk.h"
+
+#include <QString>
+
+namespace knight {
+
+// Everything the window's handlers read and write, without a widget: the walk, the selected
+// tour kind, the gallop and the visible text box. The window routes its events to the
+// handlers below and mirrors this state into its widgets.
+class KnightForm : public Walk
+{
+public:
+    KnightForm();
+
+    int problemIndex() const { return problemIndex_; }
+    int gallopStep() const { return gallopStep_; }
+    const QString &text() const { return text1_; }
+    // Raised whenever the text box's text is written, so that a view knows to reload it.
+    int textRevision() const { return textRevision_; }
+
+    void Form_Load();
+    void Command1_Click(int index);
+    void Option1_Click(int index);
+    void Timer1_Timer();
+
+    void showSelectedTour();
+
+private:
+    void showTour();
+    void startGallop();
+    void setText(const QString &text);
+
+    int problemIndex_ = 0;
+    int gallopStep_ = 0;
+    QString text1_;
+    int textRevision_ = 0;
+};
+
+} // namespace knight

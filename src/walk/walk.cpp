@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "walk/walk.h"
+
+#include "walk/knight.h"
+
+namespace knight {
+
+Walk::Walk()
+{
+    timer1_.setInterval(gallopInterval);
+}
+
+void Walk::Label2_Click(int n)
+{
+    if (timer1_.isActive() || !isSquare(n))
+        return;
+    const Square &square = board_.square(n);
+    const bool reachable = moveCount_ == 0 || square.backColor == reachableColor;
+    if (!reachable || !square.caption.isEmpty())
+        return;
+    placeKnight(n);
+    list2_.append(QString::number(n));
+}
+
+void Walk::placeKnight(int n)
+{
+    if (!isSquare(n))
+        return;
+    const int row = squareRow(n) + 1;
+    const int column = squareColumn(n) + 1;
+
+    board_.updateBoard(BoardUpdateKind::RestoreColors);
+    ++moveCount_;
+    if (board_.square(n).caption.isEmpty())
+        board_.setCaption(n, QString::number(moveCount_));
+    board_.setBackColor(n, visitedColor);
+
+    // The edge test is made on row and column: a move never wraps round to the other side.
+    for (const KnightMove move : knightMoves) {
+        const int targetRow = row + move.rowChange;
+        const int targetColumn = column + move.columnChange;
+        if (targetRow > 0 && targetColumn > 0 && targetRow < 9 && targetColumn < 9)
+            markReachable((targetRow - 1) * boardSide + (targetColumn - 1));
+    }
+}
+
+void Walk::markReachable(int n)
+{
+    if (board_.square(n).backColor != visitedColor)
+        board_.setBackColor(n, reachableColor);
+}
+
+void Walk::undoMove()
+{
+    // The first move is never taken back; only clearing removes it.
+    const auto n = list2_.size();
+    if (n < 2)
+        return;
+    list2_.removeLast();
+    const auto m = n - 1;
+    const int last = list2_.at(m - 1).toInt();
+
+    board_.updateBoard(BoardUpdateKind::Reset);
+    moveCount_ = int(m - 1);
+    // The knight goes back first: the earlier squares that it marks as reachable are then
+    // painted visited again below.
+    placeKnight(last);
+    for (qsizetype i = 0; i <= m - 2; ++i) {
+        const int square = list2_.at(i).toInt();
+        board_.setCaption(square, QString::number(i + 1));
+        board_.setBackColor(square, visitedColor);
+    }
+}
+
+void Walk::clearAll()
+{
+    board_.updateBoard(BoardUpdateKind::Reset);
+    setEnabled(Command::Show, true);
+    setEnabled(Command::Gallop, false);
+    list2_.clear();
+    timer1_.stop();
+    moveCount_ = 0;
+}
+
+} // namespace knight

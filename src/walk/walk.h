@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "board/board.h"
+
+#include <QStringList>
+#include <QTimer>
+
+#include <array>
+
+namespace knight {
+
+// The four command buttons by element index.
+enum class Command : int { Show = 0, Gallop = 1, Clear = 2, MoveBack = 3 };
+inline constexpr int commandCount = 4;
+
+// The user's walk over the board: the squares, the move history, the move counter, the
+// command buttons' enabled states and the gallop timer, with the procedures that play,
+// take back and clear a walk. No widget is involved; a window mirrors this state.
+class Walk
+{
+public:
+    static constexpr int gallopInterval = 2000; // milliseconds
+
+    Walk();
+    Walk(const Walk &) = delete;
+    Walk &operator=(const Walk &) = delete;
+
+    const Board &board() const { return board_; }
+    const QStringList &history() const { return list2_; }
+    int moveCount() const { return moveCount_; }
+    bool isEnabled(Command command) const { return commandEnabled_[std::size_t(command)]; }
+    const QTimer &timer() const { return timer1_; }
+    QTimer &timer() { return timer1_; }
+    // The squares written since the last call; see Board::takeChanges.
+    Board::Changes takeBoardChanges() { return board_.takeChanges(); }
+
+    // The click handler of the squares.
+    void Label2_Click(int n);
+
+    void placeKnight(int n);
+    void markReachable(int n);
+    void undoMove();
+    void clearAll();
+
+protected:
+    Board &writableBoard() { return board_; }
+    void setEnabled(Command command, bool enabled) { commandEnabled_[std::size_t(command)] = enabled; }
+    void setMoveCount(int count) { moveCount_ = count; }
+    QStringList &list2() { return list2_; }
+
+private:
+    Board board_;
+    QStringList list2_; // square indices as decimal text, oldest move first
+    int moveCount_ = 0;
+    std::array<bool, commandCount> commandEnabled_{true, true, true, true};
+    QTimer timer1_;
+};
+
+} // namespace knight

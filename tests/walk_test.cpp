@@ -1,0 +1,365 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "test_support.h"
+#include "tours/catalogue.h"
+#include "walk/walk.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace knight;
+using namespace knight::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A walk on a created board, as the window has it after start-up.
+class LoadedWalk : public Walk
+{
+public:
+    LoadedWalk()
+    {
+        writableBoard().setVisible(0, true);
+        writableBoard().updateBoard(BoardUpdateKind::Create);
+        setEnabled(Command::Gallop, false);
+    }
+
+    void play(const QString &names)
+    {
+        for (const int n : squares(names))
+            Label2_Click(n);
+    }
+
+    void showNumbers(const QStringList &items)
+    {
+        writableBoard().updateBoard(BoardUpdateKind::ShowTour, items);
+        list2().clear();
+    }
+
+    QString hints() const { return squaresIn(board(), reachableColor); }
+    QString visited() const { return squaresIn(board(), visitedColor); }
+};
+
+// Everything a click could change.
+struct State {
+    std::vector<SquareView> board;
+    QStringList history;
+    int moveCount;
+    std::array<bool, 4> enabled;
+    bool timer;
+
+    friend bool operator==(const State &, const State &) = default;
+};
+
+State stateOf(const Walk &walk)
+{
+    return {snapshot(walk.board()), walk.history(), walk.moveCount(),
+            {walk.isEnabled(Command::Show), walk.isEnabled(Command::Gallop),
+             walk.isEnabled(Command::Clear), walk.isEnabled(Command::MoveBack)},
+            walk.timer().isActive()};
+}
+
+QString captionsInOrder(const Walk &walk)
+{
+    QStringList parts;
+    for (const QString &item : walk.history())
+        parts.append(walk.board().square(item.toInt()).caption);
+    return parts.join(u' ');
+}
+
+} // namespace
+
+class WalkTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void hints_data();
+    void hints();
+    void firstClickStartsAnywhere();
+    void clicksOnHintsContinueTheWalk();
+    void ignoredClicksChangeNothing_data();
+    void ignoredClicksChangeNothing();
+    void oldHintsGoBackToTheirBoardColour();
+    void placeKnightKeepsAnExistingCaption();
+    void deadEndShowsNoHints();
+    void takeBackNeedsTwoMoves();
+    void takeBackOfTheSecondMove();
+    void takeBackKeepsTheWalkVisited();
+    void takeBackThenContinue();
+    void takeBackEqualsReplay();
+    void clearFromEveryState();
+    void completeTour();
+};
+
+void WalkTest::hints_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("targets");
+    QTest::newRow("a1") << u"a1"_s << u"c2 b3"_s;
+    QTest::newRow("h1") << u"h1"_s << u"f2 g3"_s;
+    QTest::newRow("a8") << u"a8"_s << u"b6 c7"_s;
+    QTest::newRow("h8") << u"h8"_s << u"g6 f7"_s;
+    QTest::newRow("d4") << u"d4"_s << u"c2 e2 b3 f3 b5 f5 c6 e6"_s;
+    QTest::newRow("b2") << u"b2"_s << u"d1 d3 a4 c4"_s;
+    QTest::newRow("g7") << u"g7"_s << u"f5 h5 e6 e8"_s;
+}
+
+void WalkTest::hints()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, targets);
+    LoadedWalk walk;
+    walk.play(from);
+    QCOMPARE(walk.hints(), targets);
+    QCOMPARE(walk.visited(), from);
+}
+
+void WalkTest::firstClickStartsAnywhere()
+{
+    for (int n = 0; n < squareCount; ++n) {
+        LoadedWalk walk;
+        walk.Label2_Click(n);
+        QCOMPARE(walk.board().square(n).caption, u"1"_s);
+        QCOMPARE(walk.board().square(n).backColor, visitedColor);
+        QVERIFY(walk.board().square(n).toolTip.isEmpty());
+        QCOMPARE(walk.moveCount(), 1);
+        QCOMPARE(walk.history(), QStringList{QString::number(n)});
+    }
+}
+
+void WalkTest::clicksOnHintsContinueTheWalk()
+{
+    LoadedWalk walk;
+    walk.play(u"a1 b3 c1 e2"_s);
+    QCOMPARE(walk.moveCount(), 4);
+    QCOMPARE(walk.history(), (QStringList{u"0"_s, u"17"_s, u"2"_s, u"12"_s}));
+    QCOMPARE(captionsInOrder(walk), u"1 2 3 4"_s);
+    QCOMPARE(walk.visited(), u"a1 c1 e2 b3"_s);
+    // From e2: c1 is visited and keeps its colour; the rest are hints.
+    QCOMPARE(walk.hints(), u"g1 c3 g3 d4 f4"_s);
+    QCOMPARE(walk.board().square(2).caption, u"3"_s);
+}
+
+void WalkTest::ignoredClicksChangeNothing_data()
+{
+    QTest::addColumn<QString>("walk");
+    QTest::addColumn<QString>("click");
+    QTest::addColumn<bool>("timer");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("board colour during a walk") << u"a1"_s << u"a3"_s << false << false;
+    QTest::newRow("far square during a walk") << u"a1 b3"_s << u"h8"_s << false << false;
+    QTest::newRow("current square") << u"a1 b3"_s << u"b3"_s << false << false;
+    QTest::newRow("earlier square") << u"a1 b3 c1"_s << u"a1"_s << false << false;
+    QTest::newRow("visited square that is a knight's move away") << u"a1 b3 c1"_s << u"b3"_s << false << false;
+    QTest::newRow("hint while the gallop runs") << u"a1"_s << u"c2"_s << true << false;
+    QTest::newRow("empty board while the gallop runs") << QString() << u"d4"_s << true << false;
+    QTest::newRow("shown tour, no walk") << QString() << u"d4"_s << false << true;
+    QTest::newRow("shown tour after a walk") << u"a1 c2"_s << u"b4"_s << false << true;
+}
+
+void WalkTest::ignoredClicksChangeNothing()
+{
+    QFETCH(QString, walk);
+    QFETCH(QString, click);
+    QFETCH(bool, timer);
+    QFETCH(bool, shown);
+    LoadedWalk form;
+    form.play(walk);
+    if (shown)
+        form.showNumbers(storedTourItems(0));
+    if (timer)
+        form.timer().start();
+    const State before = stateOf(form);
+    form.Label2_Click(squares(click).front());
+    QVERIFY(stateOf(form) == before);
+}
+
+void WalkTest::oldHintsGoBackToTheirBoardColour()
+{
+    LoadedWalk walk;
+    walk.play(u"d4"_s);
+    walk.play(u"f5"_s);
+    // c2, e2, b3, b5 and c6 were hints of d4 and are no targets of f5.
+    for (const int n : squares(u"c2 e2 b3 b5 c6"_s))
+        QCOMPARE(walk.board().square(n).backColor, baseColor(n));
+    QCOMPARE(walk.hints(), u"e3 g3 h4 d6 h6 e7 g7"_s);
+}
+
+void WalkTest::placeKnightKeepsAnExistingCaption()
+{
+    LoadedWalk walk;
+    walk.showNumbers(storedTourItems(0)); // b1 shows 10
+    walk.placeKnight(1);
+    QCOMPARE(walk.moveCount(), 1);
+    QCOMPARE(walk.board().square(1).caption, u"10"_s);
+    QCOMPARE(walk.board().square(1).backColor, visitedColor);
+    QVERIFY(walk.history().isEmpty()); // the history is the click handler's
+
+    // A hint that the knight lands on ends visited.
+    LoadedWalk hinted;
+    hinted.play(u"a1"_s);
+    hinted.placeKnight(squareNamed(u"c2"));
+    QCOMPARE(hinted.board().square(10).backColor, visitedColor);
+    QCOMPARE(hinted.board().square(10).caption, u"2"_s);
+}
+
+void WalkTest::deadEndShowsNoHints()
+{
+    // h1's targets are f2 and g3: visit both, come back to h1 last.
+    LoadedWalk walk;
+    walk.play(u"g3 e4 f2 h1"_s);
+    QCOMPARE(walk.hints(), QString());
+    QCOMPARE(walk.moveCount(), 4);
+    const State before = stateOf(walk);
+    for (int n = 0; n < squareCount; ++n)
+        walk.Label2_Click(n);
+    QVERIFY(stateOf(walk) == before);
+}
+
+void WalkTest::takeBackNeedsTwoMoves()
+{
+    LoadedWalk empty;
+    State before = stateOf(empty);
+    empty.undoMove();
+    QVERIFY(stateOf(empty) == before);
+
+    LoadedWalk one;
+    one.play(u"d4"_s);
+    before = stateOf(one);
+    one.undoMove();
+    one.undoMove();
+    QVERIFY(stateOf(one) == before);
+    QCOMPARE(one.board().square(27).caption, u"1"_s);
+    QCOMPARE(one.hints(), u"c2 e2 b3 f3 b5 f5 c6 e6"_s);
+}
+
+void WalkTest::takeBackOfTheSecondMove()
+{
+    LoadedWalk walk;
+    walk.play(u"a1 c2"_s);
+    walk.undoMove();
+    QCOMPARE(walk.moveCount(), 1);
+    QCOMPARE(walk.history(), QStringList{u"0"_s});
+    QCOMPARE(walk.visited(), u"a1"_s);
+    QCOMPARE(walk.board().square(0).caption, u"1"_s);
+    QVERIFY(walk.board().square(10).caption.isEmpty());
+    QCOMPARE(walk.hints(), u"c2 b3"_s);
+}
+
+void WalkTest::takeBackKeepsTheWalkVisited()
+{
+    // Taking e3 back leaves c2 newest; of its targets a1, a3, b4, d4, e1 and e3, the
+    // squares a1 and d4 belong to the walk and must stay visited.
+    LoadedWalk walk;
+    walk.play(u"d4 b3 a1 c2 e3"_s);
+    walk.undoMove();
+    QCOMPARE(walk.moveCount(), 4);
+    QCOMPARE(walk.visited(), u"a1 c2 b3 d4"_s);
+    QCOMPARE(captionsInOrder(walk), u"1 2 3 4"_s);
+    QCOMPARE(walk.hints(), u"e1 a3 e3 b4"_s);
+    QVERIFY(walk.board().square(squareNamed(u"e3")).caption.isEmpty());
+    for (int n = 0; n < squareCount; ++n)
+        QVERIFY(walk.board().square(n).toolTip.isEmpty());
+}
+
+void WalkTest::takeBackThenContinue()
+{
+    LoadedWalk walk;
+    walk.play(u"a1 b3 c1 e2 g1"_s);
+    walk.undoMove();
+    walk.undoMove();
+    QCOMPARE(walk.moveCount(), 3);
+    walk.play(u"a2"_s);
+    QCOMPARE(walk.moveCount(), 4);
+    QCOMPARE(walk.board().square(squareNamed(u"a2")).caption, u"4"_s);
+    QCOMPARE(walk.history().last(), QString::number(squareNamed(u"a2")));
+    QCOMPARE(captionsInOrder(walk), u"1 2 3 4"_s);
+}
+
+// After every take-back the board is the one reached by clicking the remaining moves.
+void WalkTest::takeBackEqualsReplay()
+{
+    QRandomGenerator random(20261208);
+    for (int round = 0; round < 300; ++round) {
+        LoadedWalk walk;
+        walk.Label2_Click(int(random.bounded(squareCount)));
+        const int length = 2 + int(random.bounded(62));
+        while (walk.moveCount() < length) {
+            QList<int> hints;
+            for (int n = 0; n < squareCount; ++n) {
+                if (walk.board().square(n).backColor == reachableColor)
+                    hints.append(n);
+            }
+            if (hints.isEmpty())
+                break;
+            walk.Label2_Click(hints[int(random.bounded(qsizetype(hints.size())))]);
+        }
+        while (walk.history().size() > 1) {
+            walk.undoMove();
+            LoadedWalk replay;
+            for (const QString &item : walk.history())
+                replay.Label2_Click(item.toInt());
+            QCOMPARE(replay.history(), walk.history());
+            QVERIFY2(stateOf(replay) == stateOf(walk),
+                     qPrintable(u"round %1 after taking back to %2 moves"_s.arg(round).arg(walk.moveCount())));
+        }
+    }
+}
+
+void WalkTest::clearFromEveryState()
+{
+    const auto checkCleared = [](const LoadedWalk &walk) {
+        QVERIFY(isEmptyChequer(walk.board()));
+        QCOMPARE(walk.moveCount(), 0);
+        QVERIFY(walk.history().isEmpty());
+        QVERIFY(walk.isEnabled(Command::Show));
+        QVERIFY(!walk.isEnabled(Command::Gallop));
+        QVERIFY(!walk.timer().isActive());
+    };
+
+    LoadedWalk fresh;
+    fresh.clearAll();
+    checkCleared(fresh);
+
+    LoadedWalk walking;
+    walking.play(u"a1 b3 c1 e2"_s);
+    walking.clearAll();
+    checkCleared(walking);
+    walking.play(u"h8"_s); // a new walk starts at move 1 anywhere
+    QCOMPARE(walking.board().square(63).caption, u"1"_s);
+
+    LoadedWalk deadEnd;
+    deadEnd.play(u"g3 e4 f2 h1"_s);
+    deadEnd.clearAll();
+    checkCleared(deadEnd);
+
+    LoadedWalk galloping;
+    galloping.play(u"a1"_s);
+    galloping.showNumbers(storedTourItems(3));
+    galloping.timer().start();
+    galloping.clearAll();
+    checkCleared(galloping);
+}
+
+void WalkTest::completeTour()
+{
+    LoadedWalk walk;
+    const QStringList route = tourInStepOrder(0);
+    walk.play(route.join(u' '));
+    QCOMPARE(walk.moveCount(), 64);
+    QCOMPARE(walk.history().size(), 64);
+    QCOMPARE(walk.hints(), QString());
+    for (int step = 1; step <= 64; ++step) {
+        const int n = squareNamed(route[step - 1]);
+        QCOMPARE(walk.history()[step - 1], QString::number(n));
+        QCOMPARE(walk.board().square(n).caption, QString::number(step));
+        QCOMPARE(walk.board().square(n).backColor, visitedColor);
+    }
+    const State before = stateOf(walk);
+    for (int n = 0; n < squareCount; ++n)
+        walk.Label2_Click(n);
+    QVERIFY(stateOf(walk) == before);
+}
+
+QTEST_GUILESS_MAIN(WalkTest)
+#include "walk_test.moc"
