@@ -64,12 +64,7 @@ void KnightForm::Option1_Click(int index)
         return;
     clearAll();
     problemIndex_ = index;
-    QString text;
-    for (const QString &line : descriptionLines(index)) {
-        text += line;
-        text += lineBreak;
-    }
-    setText(text);
+    setText(joinLines(descriptionLines(index)));
 }
 
 void KnightForm::showSelectedTour()

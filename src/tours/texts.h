@@ -10,6 +10,9 @@ namespace knight {
 // Lines of text in the window end in carriage return and line feed.
 inline constexpr QStringView lineBreak = u"\r\n";
 
+// Each line followed by a line break, the last one too.
+QString joinLines(const QStringList &lines);
+
 // The description of a tour kind, one item per line.
 QStringList descriptionLines(int kind);
 
