@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_button.h"
 #include "app/controls.h"
+#include "app/icon.h"
 #include "app/mainwindow.h"
 #include "app/square_label.h"
 #include "test_support.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
@@ -67,6 +69,7 @@ private slots:
     void buttonsAndOptions();
     void optionsByKeyboard();
     void realGallopTick();
+    void hamburgerIcon();
 };
 
 void WindowTest::fixedSizeWithOnlyACloseButton()
@@ -84,6 +87,7 @@ void WindowTest::fixedSizeWithOnlyACloseButton()
     QCOMPARE(window.font().family(), u"Times New Roman"_s);
     QCOMPARE(window.font().pointSizeF(), 12.0);
     QCOMPARE(window.palette().color(QPalette::Window), QColor(192, 192, 255));
+    QCOMPARE(window.geometry().center(), window.screen()->availableGeometry().center());
 }
 
 void WindowTest::controlsStandWhereDesigned()
@@ -229,6 +233,11 @@ void WindowTest::buttonsAndOptions()
     QTest::mouseClick(window.command(1), Qt::LeftButton); // disabled: nothing
     QVERIFY(!window.form().timer().isActive());
 
+    // Option "1" is selected from the start; clicking it shows its description.
+    QTest::mouseClick(window.option(0), Qt::LeftButton);
+    QVERIFY(window.option(0)->isChecked());
+    QCOMPARE(shownText(window), withLineFeeds(joinLines(descriptionLines(0))));
+
     QTest::mouseClick(window.command(0), Qt::LeftButton);
     QCOMPARE(window.square(0)->caption(), u"1"_s);
     QCOMPARE(window.square(0)->toolTip(), u"1"_s);
@@ -264,6 +273,9 @@ void WindowTest::optionsByKeyboard()
     QCOMPARE(shownText(window), withLineFeeds(window.form().text()));
     QVERIFY(shownText(window).startsWith(descriptionLines(1).value(0)));
     QCOMPARE(window.textBox()->verticalScrollBar()->value(), 0);
+    QTest::keyClick(window.option(1), Qt::Key_Left);
+    QCOMPARE(window.form().problemIndex(), 0);
+    QVERIFY(shownText(window).startsWith(descriptionLines(0).first()));
 }
 
 void WindowTest::realGallopTick()
@@ -277,6 +289,24 @@ void WindowTest::realGallopTick()
     QTest::mouseClick(window.command(2), Qt::LeftButton);
     QVERIFY(!window.form().timer().isActive());
     QCOMPARE(window.square(second)->backColor(), qcolor(lightColor));
+}
+
+void WindowTest::hamburgerIcon()
+{
+    const QIcon icon = knight::hamburgerIcon();
+    QVERIFY(icon.availableSizes().contains(QSize(32, 32)));
+    const QImage image = icon.pixmap(32, 32).toImage();
+    QSet<QRgb> colours;
+    int opaque = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            colours.insert(image.pixel(x, y));
+            opaque += qAlpha(image.pixel(x, y)) == 255;
+        }
+    }
+    QVERIFY(colours.size() <= 256);
+    QVERIFY(opaque > 32 * 32 / 2); // a picture, not an empty square
+    QVERIFY(opaque < 32 * 32);     // with a transparent background
 }
 
 QTEST_MAIN(WindowTest)

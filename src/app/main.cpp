@@ -4,7 +4,6 @@
 #include "app/mainwindow.h"
 
 #include <QApplication>
-#include <QScreen>
 
 #include <cstdio>
 
@@ -21,8 +20,6 @@ int main(int argc, char *argv[])
 
     knight::MainWindow window;
     window.setWindowIcon(knight::hamburgerIcon());
-    const QRect screen = window.screen()->availableGeometry();
-    window.move(screen.center() - window.rect().center());
     window.show();
     return app.exec();
 }

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -58,6 +59,7 @@ MainWindow::MainWindow(QWidget *parent)
     paintBackground(this, controls::formBackColor);
 
     createControls();
+    moveToScreenCentre();
     form_.Form_Load();
     mirrorForm();
     setTabOrder();
@@ -99,11 +101,9 @@ void MainWindow::createControls()
         option->setGeometry(controls::pixelRect(spec.rect));
         paintBackground(option, spec.backColor);
         option->setChecked(i == 0);
-        // Runs whenever the option becomes the selected one, by mouse or by arrow keys.
-        connect(option, &QRadioButton::toggled, this, [this, i](bool checked) {
-            if (checked)
-                Option1_Click(i);
-        });
+        // A click by mouse, space bar or arrow key; clicking the selected option again
+        // shows its description too.
+        connect(option, &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
         options_[std::size_t(i)] = option;
     }
 
@@ -115,6 +115,11 @@ void MainWindow::createControls()
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->setTabChangesFocus(true);
+}
+
+void MainWindow::moveToScreenCentre()
+{
+    move(screen()->availableGeometry().center() - rect().center());
 }
 
 void MainWindow::setTabOrder()

@@ -41,6 +41,7 @@ public:
 
 private:
     void createControls();
+    void moveToScreenCentre();
     void setTabOrder();
     void mirrorForm();
 
