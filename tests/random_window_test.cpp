@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Random clicks on the real widgets, checked against the reference model after every event.
+#include "app/command_button.h"
+#include "app/mainwindow.h"
+#include "app/square_label.h"
+#include "random_events.h"
+#include "tours/texts.h"
+
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace knight;
+using namespace knight::model;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void deliver(MainWindow &window, const Event &event)
+{
+    switch (event.kind) {
+    case Event::Square:
+        QTest::mouseClick(window.square(event.arg), Qt::LeftButton);
+        break;
+    case Event::Button:
+        QTest::mouseClick(window.command(event.arg), Qt::LeftButton);
+        break;
+    case Event::Option:
+        QTest::mouseClick(window.option(event.arg), Qt::LeftButton);
+        break;
+    case Event::Tick:
+        // Two seconds are not waited for: the tick goes the way the timer's would.
+        if (window.form().timer().isActive())
+            window.Timer1_Timer();
+        break;
+    }
+}
+
+QColor qcolor(Color c)
+{
+    return QColor(c.red, c.green, c.blue);
+}
+
+QString difference(const MainWindow &window, const ReferenceModel &model)
+{
+    const auto expected = model.board();
+    for (int n = 0; n < 64; ++n) {
+        const SquareLabel *square = window.square(n);
+        const SquareState &want = expected[std::size_t(n)];
+        if (square->caption() != want.caption || square->toolTip() != want.toolTip
+            || square->backColor() != qcolor(want.color))
+            return u"square %1 shows '%2' in %3, expected '%4' in %5"_s.arg(n)
+                .arg(square->caption(), square->backColor().name(), want.caption,
+                     qcolor(want.color).name());
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (window.command(i)->isEnabled() != model.enabled()[std::size_t(i)])
+            return u"button %1 enabled %2"_s.arg(i).arg(window.command(i)->isEnabled());
+    }
+    if (window.form().timer().isActive() != model.timerRuns())
+        return u"timer"_s;
+    if (window.form().history() != model.history())
+        return u"history"_s;
+    QString text = model.describedKind() ? joinLines(descriptionLines(*model.describedKind()))
+                                         : introductionText();
+    text.replace(u"\r\n"_s, u"\n"_s);
+    if (window.textBox()->toPlainText() != text)
+        return u"text box"_s;
+    if (model.describedKind() && !window.option(*model.describedKind())->isChecked())
+        return u"option %1 not selected"_s.arg(*model.describedKind());
+    return {};
+}
+
+} // namespace
+
+class RandomWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void randomClicks();
+};
+
+void RandomWindowTest::randomClicks()
+{
+    const qint64 count = eventCount(10000);
+    const quint64 seed = eventSeed() + 1;
+    EventGenerator generator(seed);
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    ReferenceModel model;
+    std::vector<Event> events;
+    for (qint64 i = 0; i < count; ++i) {
+        const Event event = generator.next(model);
+        events.push_back(event);
+        deliver(window, event);
+        apply(model, event);
+        if (const QString diff = difference(window, model); !diff.isEmpty()) {
+            const auto tail = std::vector<Event>(events.end() - std::min<std::ptrdiff_t>(40, std::ssize(events)), events.end());
+            QFAIL(qPrintable(u"seed %1, event %2: %3\nlast events: %4"_s.arg(seed).arg(i).arg(diff, toString(tail))));
+        }
+    }
+}
+
+QTEST_MAIN(RandomWindowTest)
+#include "random_window_test.moc"
