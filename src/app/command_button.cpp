@@ -3,36 +3,75 @@
 
 #include "app/controls.h"
 
+#include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
-#include <qdrawutil.h>
 
 namespace knight {
 
 CommandButton::CommandButton(const QString &caption, QColor face, QWidget *parent)
     : QPushButton(caption, parent)
     , face_(face)
+    , caption_(caption)
 {
+    caption_.setTextFormat(Qt::PlainText);
 }
 
+// Pressing and releasing schedule the repaint with everything else the click changes, where
+// Qt's own buttons repaint the whole window at once, twice per click.
+void CommandButton::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !hitButton(event->position().toPoint())) {
+        event->ignore();
+        return;
+    }
+    setDown(true);
+}
+
+void CommandButton::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        setDown(hitButton(event->position().toPoint()));
+}
+
+void CommandButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !isDown()) {
+        event->ignore();
+        return;
+    }
+    setDown(false);
+    if (hitButton(event->position().toPoint()))
+        emit clicked();
+}
+
+// A raised face with a two-pixel bevel, sunken while pressed; drawn with solid fills, since a
+// button repaints on every press and release.
 void CommandButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QBrush faceBrush(face_);
-    qDrawWinButton(&painter, rect(), palette(), isDown(), &faceBrush);
+    const QRect r = rect();
+    const bool sunken = isDown();
+    const QColor topLeft = sunken ? palette().color(QPalette::Shadow) : palette().color(QPalette::Light);
+    const QColor bottomRight = sunken ? palette().color(QPalette::Light) : palette().color(QPalette::Shadow);
+    const QColor innerBottomRight = palette().color(QPalette::Dark);
 
-    const QRect textRect = isDown() ? rect().translated(1, 1) : rect();
+    painter.fillRect(r, bottomRight);
+    painter.fillRect(r.x(), r.y(), r.width() - 1, r.height() - 1, topLeft);
+    painter.fillRect(r.x() + 1, r.y() + 1, r.width() - 2, r.height() - 2, innerBottomRight);
+    painter.fillRect(r.adjusted(1, 1, -2, -2), face_);
+    painter.fillRect(r.adjusted(2, 2, -2, -2), face_);
+
     const Color grey = controls::disabledTextColor;
     painter.setPen(isEnabled() ? palette().color(QPalette::ButtonText)
                                : QColor(grey.red, grey.green, grey.blue));
-    painter.drawText(textRect, Qt::AlignCenter, text());
+    const QSizeF size = caption_.size();
+    const QPointF offset = sunken ? QPointF(1, 1) : QPointF();
+    painter.drawStaticText(QPointF((r.width() - size.width()) / 2, (r.height() - size.height()) / 2) + offset,
+                           caption_);
 
     if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect().adjusted(4, 4, -4, -4);
-        option.backgroundColor = face_;
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        painter.setPen(QPen(palette().color(QPalette::ButtonText), 0, Qt::DotLine));
+        painter.drawRect(r.adjusted(4, 4, -5, -5));
     }
 }
 

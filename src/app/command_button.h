@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QPushButton>
+#include <QStaticText>
 
 namespace knight {
 
@@ -17,9 +18,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     QColor face_;
+    QStaticText caption_; // keeps its layout between paints
 };
 
 } // namespace knight

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/display.h"
-#include "app/icon.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>
@@ -16,10 +15,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
-    app.setWindowIcon(knight::hamburgerIcon());
-
     knight::MainWindow window;
-    window.setWindowIcon(knight::hamburgerIcon());
     window.show();
     return app.exec();
 }

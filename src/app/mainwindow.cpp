@@ -3,15 +3,18 @@
 
 #include "app/command_button.h"
 #include "app/controls.h"
+#include "app/icon.h"
 #include "app/square_label.h"
 #include "tours/texts.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <vector>
@@ -53,8 +56,13 @@ MainWindow::MainWindow(QWidget *parent)
                           | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(text(controls::formCaption));
+    // The one window is the program: its icon is the application's too.
+    QApplication::setWindowIcon(hamburgerIcon());
+    setWindowIcon(hamburgerIcon());
     setFixedSize(controls::twipsToPixels(controls::formWidth),
                  controls::twipsToPixels(controls::formHeight));
+    // One typeface for everything without a font of its own, tooltips included.
+    QApplication::setFont(fontFrom(controls::formFont));
     setFont(fontFrom(controls::formFont));
     paintBackground(this, controls::formBackColor);
 
@@ -165,13 +173,21 @@ void MainWindow::mirrorForm()
         if (changes.test(std::size_t(n)))
             squares_[std::size_t(n)]->showSquare(form_.board().square(n));
     }
-    for (int i = 0; i < commandCount; ++i)
-        commands_[std::size_t(i)]->setEnabled(form_.isEnabled(Command(i)));
+    // Enabling first: when the focused button is disabled, the focus moves on to the one that
+    // has just become enabled ("Покажи" hands it to "Галоп"), not past it.
+    for (const bool enable : {true, false}) {
+        for (int i = 0; i < commandCount; ++i) {
+            if (form_.isEnabled(Command(i)) == enable)
+                commands_[std::size_t(i)]->setEnabled(enable);
+        }
+    }
     if (shownTextRevision_ != form_.textRevision()) {
         shownTextRevision_ = form_.textRevision();
         QString shown = form_.text();
         shown.replace(lineBreak.toString(), QStringLiteral("\n"));
-        text_->setPlainText(shown);
+        // Through the document: the editor's own setter lays the text out at once to keep
+        // its cursor in view, which a read-only box shown from its first line does not need.
+        text_->document()->setPlainText(shown);
         text_->verticalScrollBar()->setValue(0);
     }
 }

@@ -4,6 +4,7 @@
 #include "app/controls.h"
 
 #include <QMouseEvent>
+#include <QHash>
 #include <QPainter>
 
 namespace knight {
@@ -18,9 +19,13 @@ SquareLabel::SquareLabel(QWidget *parent)
 void SquareLabel::showSquare(const Square &square)
 {
     const QColor color(square.backColor.red, square.backColor.green, square.backColor.blue);
-    if (color != backColor_ || square.caption != caption_) {
-        backColor_ = color;
+    if (square.caption != caption_) {
         caption_ = square.caption;
+        captionText_ = layOut(caption_, font());
+        update();
+    }
+    if (color != backColor_) {
+        backColor_ = color;
         update();
     }
     if (toolTip() != square.toolTip)
@@ -29,15 +34,31 @@ void SquareLabel::showSquare(const Square &square)
     setVisible(square.visible);
 }
 
+// A square shows one of few captions (its step numbers), so their layouts are kept.
+QStaticText SquareLabel::layOut(const QString &caption, const QFont &font)
+{
+    static QHash<QString, QStaticText> layouts;
+    auto found = layouts.find(caption);
+    if (found == layouts.end()) {
+        QStaticText text(caption);
+        text.setTextFormat(Qt::PlainText);
+        text.prepare(QTransform(), font);
+        found = layouts.insert(caption, text);
+    }
+    return *found;
+}
+
 void SquareLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), backColor_);
-    painter.setPen(Qt::black);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    // A single-line border round the back colour; solid fills are the cheapest paint.
+    painter.fillRect(rect(), Qt::black);
+    painter.fillRect(rect().adjusted(1, 1, -1, -1), backColor_);
     if (!caption_.isEmpty()) {
         painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(rect(), Qt::AlignCenter, caption_);
+        const QSizeF size = captionText_.size();
+        painter.drawStaticText(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2),
+                               captionText_);
     }
 }
 

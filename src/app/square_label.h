@@ -4,6 +4,7 @@
 #include "board/board.h"
 
 #include <QColor>
+#include <QStaticText>
 #include <QWidget>
 
 namespace knight {
@@ -29,8 +30,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    static QStaticText layOut(const QString &caption, const QFont &font);
+
     QColor backColor_;
     QString caption_;
+    QStaticText captionText_; // laid out once per caption, not on every paint
     bool pressed_ = false;
 };
 

@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Measures start-up and the program's operations, each with the repaint it causes, offscreen.
+//
+//   knight-bench start bare|window    starts, quits after the first paint, prints peak memory
+//   knight-bench op NAME [RUNS]       prints the median wall time of NAME in nanoseconds; under
+//                                     callgrind only the operations themselves are counted
+#include "app/command_button.h"
+#include "app/mainwindow.h"
+#include "app/square_label.h"
+
+#include "tours/catalogue.h"
+
+#include <QApplication>
+#include <QRadioButton>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <vector>
+
+#ifdef KNIGHT_HAVE_CALLGRIND
+#include <valgrind/callgrind.h>
+#else
+#define CALLGRIND_TOGGLE_COLLECT
+#endif
+
+using namespace knight;
+
+namespace {
+
+// Quits the application once the watched window has painted for the first time.
+class FirstPaint : public QObject
+{
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !painted_) {
+            painted_ = true;
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool painted_ = false;
+};
+
+// Counts square repaints, to show that the operations really paint.
+struct PaintCounter : QObject {
+    int count = 0;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        count += event->type() == QEvent::Paint;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+long peakKilobytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+int start(QApplication &app, bool bare)
+{
+    FirstPaint firstPaint;
+    QWidget *window = bare ? new QWidget : new MainWindow;
+    if (bare)
+        window->resize(468, 463);
+    window->installEventFilter(&firstPaint);
+    window->show();
+    const int status = app.exec();
+    std::printf("peak_kb=%ld\n", peakKilobytes());
+    delete window;
+    return status;
+}
+
+// Every event the operation caused is handled, and what it left to repaint is painted now,
+// not when the platform's next frame would come.
+void settle(QWidget &window)
+{
+    QCoreApplication::sendPostedEvents();
+    QEvent updateRequest(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(&window, &updateRequest);
+}
+
+struct Bench {
+    MainWindow window;
+    QStringList tour = tourInStepOrder(0); // the classical tour, a1 first
+
+    void click(int n) { QTest::mouseClick(window.square(n), Qt::LeftButton); }
+    void clickName(const QString &name) { click(squareNamed(name)); }
+    void press(int button) { QTest::mouseClick(window.command(button), Qt::LeftButton); }
+    void walk(int moves)
+    {
+        press(2);
+        for (int i = 0; i < moves; ++i)
+            clickName(tour[i]);
+    }
+
+    // A board of 64 numbers whose colours all change at once: the most one event can repaint.
+    void repaintAllSquares()
+    {
+        const QColor reachable(reachableColor.red, reachableColor.green, reachableColor.blue);
+        for (int n = 0; n < squareCount; ++n) {
+            Square square = window.form().board().square(n);
+            square.backColor = window.square(n)->backColor() == reachable ? visitedColor : reachableColor;
+            window.square(n)->showSquare(square);
+        }
+    }
+};
+
+struct Operation {
+    std::function<void(Bench &)> prepare; // not measured
+    std::function<void(Bench &)> run;     // measured, with its repaint
+};
+
+const std::map<std::string, Operation> operations{
+    {"R-pass", {[](Bench &b) { b.press(2); b.press(0); }, [](Bench &b) { b.repaintAllSquares(); }}},
+    {"accepted-click", {[](Bench &b) { b.walk(31); }, [](Bench &b) { b.clickName(b.tour[31]); }}},
+    {"ignored-click", {[](Bench &b) { b.walk(31); }, [](Bench &b) { b.clickName(b.tour[5]); }}},
+    {"move-back-63", {[](Bench &b) { b.walk(63); }, [](Bench &b) { b.press(3); }}},
+    {"clear-after-tour", {[](Bench &b) { b.walk(64); }, [](Bench &b) { b.press(2); }}},
+    {"show", {[](Bench &b) { b.walk(20); }, [](Bench &b) { b.press(0); }}},
+    {"gallop-start", {[](Bench &b) { b.press(2); b.press(0); }, [](Bench &b) { b.press(1); }}},
+    {"gallop-tick",
+     {[](Bench &b) {
+          b.press(2);
+          b.press(0);
+          b.press(1);
+          for (int i = 0; i < 20; ++i)
+              b.window.Timer1_Timer();
+      },
+      [](Bench &b) { b.window.Timer1_Timer(); }}},
+    {"option", {[](Bench &b) { b.walk(20); }, [](Bench &b) {
+                    QTest::mouseClick(b.window.option(1), Qt::LeftButton);
+                }}},
+};
+
+int measure(const std::string &name, int runs)
+{
+    const auto found = operations.find(name);
+    if (found == operations.end()) {
+        std::fprintf(stderr, "no operation %s\n", name.c_str());
+        return 2;
+    }
+    const Operation &operation = found->second;
+    Bench bench;
+    bench.window.show();
+    if (!QTest::qWaitForWindowExposed(&bench.window)) {
+        std::fprintf(stderr, "the window was never exposed\n");
+        return 1;
+    }
+    PaintCounter paints;
+    for (int n = 0; n < squareCount; ++n)
+        bench.window.square(n)->installEventFilter(&paints);
+    settle(bench.window);
+
+    std::vector<qint64> times;
+    int measuredPaints = 0;
+    for (int i = -3; i < runs; ++i) { // three warm-up runs
+        operation.prepare(bench);
+        settle(bench.window);
+        const int paintsBefore = paints.count;
+        QElapsedTimer clock;
+        if (i >= 0)
+            CALLGRIND_TOGGLE_COLLECT;
+        clock.start();
+        operation.run(bench);
+        settle(bench.window);
+        const qint64 elapsed = clock.nsecsElapsed();
+        if (i >= 0) {
+            CALLGRIND_TOGGLE_COLLECT;
+            times.push_back(elapsed);
+            measuredPaints += paints.count - paintsBefore;
+        }
+    }
+    std::nth_element(times.begin(), times.begin() + std::ptrdiff_t(times.size() / 2), times.end());
+    std::printf("runs=%d median_ns=%lld square_paints_per_run=%.1f\n", runs, times[times.size() / 2],
+                double(measuredPaints) / runs);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() >= 3 && args[1] == u"start")
+        return start(app, args[2] == u"bare");
+    if (args.size() >= 3 && args[1] == u"op")
+        return measure(args[2].toStdString(), args.size() >= 4 ? args[3].toInt() : 101);
+    std::fprintf(stderr, "usage: knight-bench start bare|window | op NAME [RUNS]\n");
+    return 2;
+}
