@@ -30,8 +30,11 @@ void SquareLabel::showSquare(const Square &square)
     }
     if (toolTip() != square.toolTip)
         setToolTip(square.toolTip);
-    setGeometry(controls::pixelRect(square.rect));
-    setVisible(square.visible);
+    // Squares never move; only creation places and shows them.
+    if (const QRect place = controls::pixelRect(square.rect); geometry() != place)
+        setGeometry(place);
+    if (isHidden() == square.visible)
+        setVisible(square.visible);
 }
 
 // A square shows one of few captions (its step numbers), so their layouts are kept.
