@@ -8,6 +8,7 @@
 #include "tours/catalogue.h"
 #include "tours/texts.h"
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -70,6 +71,7 @@ private slots:
     void optionsByKeyboard();
     void realGallopTick();
     void hamburgerIcon();
+    void readableByAssistiveTechnology();
 };
 
 void WindowTest::fixedSizeWithOnlyACloseButton()
@@ -307,6 +309,38 @@ void WindowTest::hamburgerIcon()
     QVERIFY(colours.size() <= 256);
     QVERIFY(opaque > 32 * 32 / 2); // a picture, not an empty square
     QVERIFY(opaque < 32 * 32);     // with a transparent background
+}
+
+void WindowTest::readableByAssistiveTechnology()
+{
+    MainWindow window;
+    const auto name = [](QWidget *widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    const auto role = [](QWidget *widget) { return QAccessible::queryAccessibleInterface(widget)->role(); };
+    QCOMPARE(name(window.square(0)), u"Поле a1"_s);
+    QCOMPARE(name(window.square(63)), u"Поле h8"_s);
+    QCOMPARE(role(window.square(27)), QAccessible::Button);
+    QCOMPARE(name(window.command(3)), u"Ход назад"_s);
+    QCOMPARE(role(window.command(0)), QAccessible::Button);
+    QCOMPARE(name(window.option(8)), u"8a"_s);
+    QCOMPARE(role(window.option(8)), QAccessible::RadioButton);
+    QCOMPARE(role(window.textBox()), QAccessible::EditableText);
+    QCOMPARE(name(window.textBox()), u"Описание"_s);
+
+    click(window, u"d4 f5"_s);
+    QCOMPARE(name(window.square(27)), u"Поле d4, ход 1"_s);
+    QCOMPARE(name(window.square(37)), u"Поле f5, ход 2"_s);
+    // What the squares show is not changed by their names.
+    QCOMPARE(window.square(37)->caption(), u"2"_s);
+    QVERIFY(window.square(37)->toolTip().isEmpty());
+
+    QTest::mouseClick(window.command(3), Qt::LeftButton);
+    QCOMPARE(name(window.square(37)), u"Поле f5"_s);
+    QTest::mouseClick(window.command(2), Qt::LeftButton);
+    QTest::mouseClick(window.command(0), Qt::LeftButton);
+    QCOMPARE(name(window.square(0)), u"Поле a1, ход 1"_s);
+    QCOMPARE(window.square(0)->toolTip(), u"1"_s);
 }
 
 QTEST_MAIN(WindowTest)

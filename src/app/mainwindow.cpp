@@ -85,7 +85,7 @@ void MainWindow::createControls()
 
     const QFont squareFont = fontFrom(controls::squareFont);
     for (int n = 0; n < Board::elementLimit; ++n) {
-        auto *square = new SquareLabel(this);
+        auto *square = new SquareLabel(n, this);
         square->setFont(squareFont);
         square->hide();
         connect(square, &SquareLabel::clicked, this, [this, n] { Label2_Click(n); });
@@ -123,6 +123,7 @@ void MainWindow::createControls()
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->setTabChangesFocus(true);
+    text_->setAccessibleName(QStringLiteral("Описание"));
 }
 
 void MainWindow::moveToScreenCentre()

@@ -4,16 +4,48 @@
 #include "app/controls.h"
 
 #include <QMouseEvent>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QHash>
 #include <QPainter>
 
 namespace knight {
 
-SquareLabel::SquareLabel(QWidget *parent)
-    : QWidget(parent)
+namespace {
+
+// Assistive technology sees a square as a button that one can press.
+QAccessibleInterface *squareAccessible(const QString &className, QObject *object)
 {
+    if (className == QLatin1StringView(SquareLabel::staticMetaObject.className()) && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Button);
+    return nullptr;
+}
+
+} // namespace
+
+SquareLabel::SquareLabel(int n, QWidget *parent)
+    : QWidget(parent)
+    , n_(n)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(squareAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(accessibleSquareName());
+}
+
+// "Поле d4", and with a number "Поле d4, ход 5"; the spare element has no square.
+QString SquareLabel::accessibleSquareName() const
+{
+    if (!isSquare(n_))
+        return {};
+    QString name = QStringLiteral("Поле ") + chessName(n_);
+    if (!caption_.isEmpty())
+        name += QStringLiteral(", ход ") + caption_;
+    return name;
 }
 
 void SquareLabel::showSquare(const Square &square)
@@ -22,6 +54,7 @@ void SquareLabel::showSquare(const Square &square)
     if (square.caption != caption_) {
         caption_ = square.caption;
         captionText_ = layOut(caption_, font());
+        setAccessibleName(accessibleSquareName());
         update();
     }
     if (color != backColor_) {

@@ -15,7 +15,7 @@ class SquareLabel : public QWidget
     Q_OBJECT
 
 public:
-    explicit SquareLabel(QWidget *parent);
+    SquareLabel(int n, QWidget *parent);
 
     void showSquare(const Square &square);
     QColor backColor() const { return backColor_; }
@@ -31,7 +31,9 @@ protected:
 
 private:
     static QStaticText layOut(const QString &caption, const QFont &font);
+    QString accessibleSquareName() const;
 
+    int n_;
     QColor backColor_;
     QString caption_;
     QStaticText captionText_; // laid out once per caption, not on every paint

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Run with QT_SCALE_FACTOR=2: the window keeps its layout at twice the device pixels.
+#include "app/mainwindow.h"
+#include "app/square_label.h"
+#include "board/squares.h"
+
+#include <QTest>
+#include <QWindow>
+
+using namespace knight;
+
+class HiDpiTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void twiceTheDevicePixels();
+};
+
+void HiDpiTest::twiceTheDevicePixels()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.windowHandle()->devicePixelRatio(), 2.0);
+    QCOMPARE(window.size(), QSize(468, 463)); // the layout, in device-independent pixels
+
+    QTest::mouseClick(window.square(squareNamed(u"d4")), Qt::LeftButton);
+    const QImage image = window.grab().toImage();
+    QCOMPARE(image.size(), QSize(936, 926));
+    const auto at = [&image, &window](const char *name) {
+        const QRect square = window.square(squareNamed(QString::fromLatin1(name)))->geometry();
+        return image.pixelColor(2 * square.left() + 4, 2 * square.top() + 4);
+    };
+    QCOMPARE(at("a1"), QColor(101, 54, 0));
+    QCOMPARE(at("h1"), QColor(250, 250, 250));
+    QCOMPARE(at("d4"), QColor(0, 255, 255));
+    QCOMPARE(at("f5"), QColor(0, 200, 0));
+    QCOMPARE(at("h8"), QColor(101, 54, 0));
+    // The border stays one device-independent pixel: two device pixels of black.
+    const QRect a8 = window.square(squareNamed(u"a8"))->geometry();
+    QCOMPARE(image.pixelColor(2 * a8.left(), 2 * a8.top() + 20), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(2 * a8.left() + 1, 2 * a8.top() + 20), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(2 * a8.left() + 2, 2 * a8.top() + 20), QColor(250, 250, 250));
+
+    // Text is drawn at the device resolution: the number on d4 has solid, fully dark pixels
+    // (a picture scaled up from 1x would have none inside its blurred strokes).
+    const QRect d4 = window.square(squareNamed(u"d4"))->geometry();
+    int dark = 0;
+    for (int y = 2 * d4.top() + 4; y < 2 * d4.bottom() - 4; ++y) {
+        for (int x = 2 * d4.left() + 4; x < 2 * d4.right() - 4; ++x)
+            dark += image.pixelColor(x, y).lightness() < 40;
+    }
+    QVERIFY2(dark > 20, qPrintable(QString::number(dark)));
+}
+
+QTEST_MAIN(HiDpiTest)
+#include "hidpi_test.moc"

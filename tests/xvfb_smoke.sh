@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Starts the real program on an X server (Xvfb), clicks square d4 through the server and reads
+# the screen back: d4 turns visited and its eight knight targets reachable.
+set -u
+program=$1
+export LC_ALL=C.UTF-8
+xvfb-run -a -s "-screen 0 800x600x24" bash -s "$program" <<'SESSION'
+set -u
+program=$1
+work=$(mktemp -d)
+trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+env -u QT_QPA_PLATFORM "$program" &
+pid=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Физическо възпитание - шахмат' | head -n 1)
+[ -n "$window" ] || { echo "no window appeared"; exit 1; }
+eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
+[ "$WIDTH" = 468 ] && [ "$HEIGHT" = 463 ] || { echo "window is ${WIDTH}x$HEIGHT"; exit 1; }
+
+# Square n stands at 72 + 33 * column, 264 - 33 * row within the window, 33 pixels square.
+square_point() { # NAME -> x y just inside the square's top-left corner, away from its number
+    local column=$(( $(printf '%d' "'${1:0:1}") - 97 )) row=$(( ${1:1:1} - 1 ))
+    echo "$((X + 72 + 33 * column + 4)) $((Y + 264 - 33 * row + 4))"
+}
+colour_at() { # NAME -> r,g,b as painted on the screen
+    read -r x y <<<"$(square_point "$1")"
+    /usr/bin/convert "$work/screen.png" -format "%[fx:round(255*p{$x,$y}.r)],%[fx:round(255*p{$x,$y}.g)],%[fx:round(255*p{$x,$y}.b)]" info:
+}
+
+read -r x y <<<"$(square_point d4)"
+xdotool mousemove "$((x + 10))" "$((y + 10))" click 1
+sleep 1
+/usr/bin/import -window root "$work/screen.png"
+
+status=0
+expect() { # NAME COLOUR
+    local seen
+    seen=$(colour_at "$1")
+    if [ "$seen" != "$2" ]; then echo "$1 is $seen, expected $2"; status=1; fi
+}
+expect d4 0,255,255
+for target in b3 f3 c2 e2 b5 f5 c6 e6; do expect "$target" 0,200,0; done
+expect a1 101,54,0
+expect d5 250,250,250
+[ $status = 0 ] && echo "the window on Xvfb answered a click on d4"
+exit $status
+SESSION
