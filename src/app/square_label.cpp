@@ -13,11 +13,28 @@ namespace knight {
 
 namespace {
 
-// Assistive technology sees a square as a button that one can press.
+// Assistive technology sees a square as a button that one can press, named when asked: a
+// name kept up to date on every change would cost each repaint of the board.
+class SquareAccessible : public QAccessibleWidget
+{
+public:
+    explicit SquareAccessible(SquareLabel *square)
+        : QAccessibleWidget(square, QAccessible::Button)
+    {
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Name)
+            return static_cast<const SquareLabel *>(widget())->accessibleSquareName();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
 QAccessibleInterface *squareAccessible(const QString &className, QObject *object)
 {
-    if (className == QLatin1StringView(SquareLabel::staticMetaObject.className()) && object->isWidgetType())
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Button);
+    if (className == QLatin1StringView(SquareLabel::staticMetaObject.className()))
+        return new SquareAccessible(static_cast<SquareLabel *>(object));
     return nullptr;
 }
 
@@ -34,10 +51,9 @@ SquareLabel::SquareLabel(int n, QWidget *parent)
     Q_UNUSED(installed);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
-    setAccessibleName(accessibleSquareName());
 }
 
-// "Поле d4", and with a number "Поле d4, ход 5"; the spare element has no square.
+// The spare element is no square and has no name.
 QString SquareLabel::accessibleSquareName() const
 {
     if (!isSquare(n_))
@@ -54,7 +70,10 @@ void SquareLabel::showSquare(const Square &square)
     if (square.caption != caption_) {
         caption_ = square.caption;
         captionText_ = layOut(caption_, font());
-        setAccessibleName(accessibleSquareName());
+        if (QAccessible::isActive()) {
+            QAccessibleEvent event(this, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&event);
+        }
         update();
     }
     if (color != backColor_) {

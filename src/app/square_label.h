@@ -20,6 +20,8 @@ public:
     void showSquare(const Square &square);
     QColor backColor() const { return backColor_; }
     QString caption() const { return caption_; }
+    // "Поле d4", with a number "Поле d4, ход 5".
+    QString accessibleSquareName() const;
 
 signals:
     void clicked();
@@ -31,7 +33,6 @@ protected:
 
 private:
     static QStaticText layOut(const QString &caption, const QFont &font);
-    QString accessibleSquareName() const;
 
     int n_;
     QColor backColor_;
