@@ -33,10 +33,10 @@ QString text(std::string_view utf8)
     return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
 }
 
-QFont fontFrom(controls::FontSpec spec)
+QFont fontFrom(controls::FontSpec face)
 {
-    QFont font(text(spec.family));
-    font.setPointSizeF(spec.pointSize);
+    QFont font(text(face.family));
+    font.setPointSizeF(face.pointSize);
     font.setWeight(QFont::Normal);
     return font;
 }
@@ -93,9 +93,9 @@ void MainWindow::createControls()
     }
 
     for (int i = 0; i < commandCount; ++i) {
-        const controls::ControlSpec &spec = controls::command1[std::size_t(i)];
-        auto *button = new CommandButton(text(spec.caption), toQColor(spec.backColor), this);
-        button->setGeometry(controls::pixelRect(spec.rect));
+        const controls::ControlSpec &control = controls::command1[std::size_t(i)];
+        auto *button = new CommandButton(text(control.caption), toQColor(control.backColor), this);
+        button->setGeometry(controls::pixelRect(control.rect));
         connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
         commands_[std::size_t(i)] = button;
     }
@@ -104,10 +104,10 @@ void MainWindow::createControls()
     frame_->setGeometry(controls::pixelRect(controls::frame1.rect));
     paintBackground(frame_, controls::frame1.backColor);
     for (int i = 0; i < tourKindCount; ++i) {
-        const controls::ControlSpec &spec = controls::option1[std::size_t(i)];
-        auto *option = new QRadioButton(text(spec.caption), frame_);
-        option->setGeometry(controls::pixelRect(spec.rect));
-        paintBackground(option, spec.backColor);
+        const controls::ControlSpec &control = controls::option1[std::size_t(i)];
+        auto *option = new QRadioButton(text(control.caption), frame_);
+        option->setGeometry(controls::pixelRect(control.rect));
+        paintBackground(option, control.backColor);
         option->setChecked(i == 0);
         // A click by mouse, space bar or arrow key; clicking the selected option again
         // shows its description too.
