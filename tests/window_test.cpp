@@ -129,6 +129,11 @@ void WindowTest::startState()
     QCOMPARE(shownText(window), withLineFeeds(introductionText()));
     QCOMPARE(window.textBox()->verticalScrollBar()->value(), 0);
     QVERIFY(window.textBox()->isReadOnly());
+    // Every line fits the box: the introduction's last paragraph ends in a run of 192
+    // characters without a space, which must wrap too.
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.textBox()->horizontalScrollBar()->maximum(), 0);
 }
 
 void WindowTest::tabOrderAndFocus()
@@ -146,6 +151,12 @@ void WindowTest::tabOrderAndFocus()
     QCOMPARE(QApplication::focusWidget(), window.command(3));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), window.option(0));
+
+    // "Покажи" pressed from the keyboard hands the focus to "Галоп", the next step.
+    window.command(0)->setFocus();
+    QTest::keyClick(window.command(0), Qt::Key_Space);
+    QVERIFY(!window.command(0)->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), window.command(1));
 }
 
 void WindowTest::paintedColoursAreTheState()

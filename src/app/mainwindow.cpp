@@ -62,8 +62,9 @@ MainWindow::MainWindow(QWidget *parent)
     setFixedSize(controls::twipsToPixels(controls::formWidth),
                  controls::twipsToPixels(controls::formHeight));
     // One typeface for everything without a font of its own, tooltips included.
-    QApplication::setFont(fontFrom(controls::formFont));
-    setFont(fontFrom(controls::formFont));
+    const QFont formFont = fontFrom(controls::formFont);
+    QApplication::setFont(formFont);
+    setFont(formFont);
     paintBackground(this, controls::formBackColor);
 
     createControls();
@@ -119,7 +120,8 @@ void MainWindow::createControls()
     text_->setGeometry(controls::pixelRect(controls::text1.rect));
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    text_->setWordWrapMode(QTextOption::WordWrap);
+    // At spaces, and inside a run too long for a line (the square list of the introduction).
+    text_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->setTabChangesFocus(true);
