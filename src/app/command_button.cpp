@@ -2,6 +2,7 @@
 #include "app/command_button.h"
 
 #include "app/controls.h"
+#include "app/qt_color.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -59,11 +60,9 @@ void CommandButton::paintEvent(QPaintEvent *)
     painter.fillRect(r.x(), r.y(), r.width() - 1, r.height() - 1, topLeft);
     painter.fillRect(r.x() + 1, r.y() + 1, r.width() - 2, r.height() - 2, innerBottomRight);
     painter.fillRect(r.adjusted(1, 1, -2, -2), face_);
-    painter.fillRect(r.adjusted(2, 2, -2, -2), face_);
 
-    const Color grey = controls::disabledTextColor;
     painter.setPen(isEnabled() ? palette().color(QPalette::ButtonText)
-                               : QColor(grey.red, grey.green, grey.blue));
+                               : toQColor(controls::disabledTextColor));
     const QSizeF size = caption_.size();
     const QPointF offset = sunken ? QPointF(1, 1) : QPointF();
     painter.drawStaticText(QPointF((r.width() - size.width()) / 2, (r.height() - size.height()) / 2) + offset,

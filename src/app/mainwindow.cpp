@@ -4,6 +4,7 @@
 #include "app/command_button.h"
 #include "app/controls.h"
 #include "app/icon.h"
+#include "app/qt_color.h"
 #include "app/square_label.h"
 #include "tours/texts.h"
 
@@ -22,11 +23,6 @@
 namespace knight {
 
 namespace {
-
-QColor toQColor(Color color)
-{
-    return QColor(color.red, color.green, color.blue);
-}
 
 QString text(std::string_view utf8)
 {

@@ -2,11 +2,12 @@
 #include "app/square_label.h"
 
 #include "app/controls.h"
+#include "app/qt_color.h"
 
-#include <QMouseEvent>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QHash>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace knight {
@@ -66,7 +67,7 @@ QString SquareLabel::accessibleSquareName() const
 
 void SquareLabel::showSquare(const Square &square)
 {
-    const QColor color(square.backColor.red, square.backColor.green, square.backColor.blue);
+    const QColor color = toQColor(square.backColor);
     if (square.caption != caption_) {
         caption_ = square.caption;
         captionText_ = layOut(caption_, font());
