@@ -27,7 +27,7 @@
 #ifdef KNIGHT_HAVE_CALLGRIND
 #include <valgrind/callgrind.h>
 #else
-#define CALLGRIND_TOGGLE_COLLECT
+#define CALLGRIND_TOGGLE_COLLECT do { } while (false)
 #endif
 
 using namespace knight;
