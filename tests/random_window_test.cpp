@@ -49,9 +49,9 @@ QString difference(const MainWindow &window, const ReferenceModel &model)
         const SquareState &want = expected[std::size_t(n)];
         if (square->caption() != want.caption || square->toolTip() != want.toolTip
             || square->backColor() != qcolor(want.color))
-            return u"square %1 shows '%2' in %3, expected '%4' in %5"_s.arg(n)
-                .arg(square->caption(), square->backColor().name(), want.caption,
-                     qcolor(want.color).name());
+            return u"square %1 shows '%2' (tooltip '%3') in %4, expected '%5' ('%6') in %7"_s.arg(n)
+                .arg(square->caption(), square->toolTip(), square->backColor().name(), want.caption,
+                     want.toolTip, qcolor(want.color).name());
     }
     for (int i = 0; i < 4; ++i) {
         if (window.command(i)->isEnabled() != model.enabled()[std::size_t(i)])
