@@ -39,8 +39,8 @@ void Walk::placeKnight(int n)
     for (const KnightMove move : knightMoves) {
         const int targetRow = row + move.rowChange;
         const int targetColumn = column + move.columnChange;
-        if (targetRow > 0 && targetColumn > 0 && targetRow < 9 && targetColumn < 9)
-            markReachable((targetRow - 1) * boardSide + (targetColumn - 1));
+        if (targetRow > 0 && targetColumn > 0 && targetRow <= boardSide && targetColumn <= boardSide)
+            markReachable(squareAt(targetRow - 1, targetColumn - 1));
     }
 }
 
