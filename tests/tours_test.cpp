@@ -84,7 +84,7 @@ private slots:
     void showWipesAWalk();
     void disabledButtonsDeliverNothing();
     void galloping();
-    void galloperPaintsTheSpareElementToo();
+    void spareElementStaysOutOfTheGallop();
     void gallopTimerIsTheRealOne();
     void clearingStopsTheGallop_data();
     void clearingStopsTheGallop();
@@ -189,7 +189,7 @@ void ToursTest::galloping()
     QCOMPARE(form.problemIndex(), 2);
 }
 
-void ToursTest::galloperPaintsTheSpareElementToo()
+void ToursTest::spareElementStaysOutOfTheGallop()
 {
     // The spare element's caption is empty, so it never matches a step from 1 up.
     Form form;
