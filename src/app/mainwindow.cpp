@@ -15,7 +15,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTextDocument>
 
 #include <algorithm>
 #include <vector>
@@ -53,8 +52,9 @@ MainWindow::MainWindow(QWidget *parent)
 {
     setWindowTitle(text(controls::formCaption));
     // The one window is the program: its icon is the application's too.
-    QApplication::setWindowIcon(hamburgerIcon());
-    setWindowIcon(hamburgerIcon());
+    const QIcon icon = hamburgerIcon();
+    QApplication::setWindowIcon(icon);
+    setWindowIcon(icon);
     setFixedSize(controls::twipsToPixels(controls::formWidth),
                  controls::twipsToPixels(controls::formHeight));
     // One typeface for everything without a font of its own, tooltips included.
@@ -184,9 +184,7 @@ void MainWindow::mirrorForm()
         shownTextRevision_ = form_.textRevision();
         QString shown = form_.text();
         shown.replace(lineBreak.toString(), QStringLiteral("\n"));
-        // Through the document: the editor's own setter lays the text out at once to keep
-        // its cursor in view, which a read-only box shown from its first line does not need.
-        text_->document()->setPlainText(shown);
+        text_->setPlainText(shown);
         text_->verticalScrollBar()->setValue(0);
     }
 }
