@@ -341,13 +341,13 @@ void WindowTest::readableByAssistiveTechnology()
 
     click(window, u"d4 f5"_s);
     QCOMPARE(name(window.square(27)), u"Поле d4, ход 1"_s);
-    QCOMPARE(name(window.square(37)), u"Поле f5, ход 2"_s);
+    QCOMPARE(name(window.square(37)), u"Поле f5, ход 2, тук е конят"_s);
     // What the squares show is not changed by their names.
     QCOMPARE(window.square(37)->caption(), u"2"_s);
     QVERIFY(window.square(37)->toolTip().isEmpty());
 
     QTest::mouseClick(window.command(3), Qt::LeftButton);
-    QCOMPARE(name(window.square(37)), u"Поле f5"_s);
+    QCOMPARE(name(window.square(37)), u"Поле f5, възможен ход"_s);
     QTest::mouseClick(window.command(2), Qt::LeftButton);
     QTest::mouseClick(window.command(0), Qt::LeftButton);
     QCOMPARE(name(window.square(0)), u"Поле a1, ход 1"_s);

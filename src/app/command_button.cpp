@@ -4,6 +4,7 @@
 #include "app/controls.h"
 #include "app/qt_color.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -43,6 +44,18 @@ void CommandButton::mouseReleaseEvent(QMouseEvent *event)
     setDown(false);
     if (hitButton(event->position().toPoint()))
         emit clicked();
+}
+
+// Enter and Return press a focused button, as Space does.
+void CommandButton::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 // A raised face with a two-pixel bevel, sunken while pressed; drawn with solid fills, since a

@@ -70,6 +70,12 @@ inline constexpr std::array<ControlSpec, tourKindCount> option1{{
     {{480, 2450, 615, 350}, "?", optionBackColor, 47},
 }};
 
+// The keyboard cursor on the board: a frame inside the square, in a colour that stands out
+// from all four square colours.
+inline constexpr Color cursorColor{255, 0, 255};
+inline constexpr int cursorInset = 3;
+inline constexpr int cursorThickness = 2;
+
 // The back colour of the text box is the platform's own.
 inline constexpr ControlSpec text1{{120, 4800, 6735, 2055}, "", {}, 0};
 

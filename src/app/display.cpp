@@ -1,59 +1,112 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/display.h"
 
-#include <QByteArray>
-#include <QList>
+#include "cli/command_line.h"
+
 #include <QtGlobal>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
+#include <cstdio>
+#include <cstdlib>
 
-#include <cstring>
+#include <unistd.h>
 
 namespace knight {
 
 namespace {
 
-const QString advice = QStringLiteral(
-    "Run it on a desktop, or without one under a virtual display: xvfb-run -a ./scripts/run");
+QtMessageHandler previousHandler = nullptr;
+QString failureLine;
+int terminal = -1;      // the real standard error while the platform starts
+std::FILE *held = nullptr; // what the display libraries write meanwhile
 
-// Whether a local X server listens for display ":N"; other forms are left to Qt.
-bool xServerListens(const QByteArray &display)
+// Qt's own complaints about the platform would say the same thing in more lines.
+void startHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (!display.startsWith(':'))
-        return true;
-    const QByteArray number = display.mid(1).split('.').value(0);
-    const QByteArray path = "/tmp/.X11-unix/X" + number;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0)
-        return false;
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.constData(), sizeof(address.sun_path) - 1);
-    const bool listens = ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
-    ::close(fd);
-    return listens;
+    if (type == QtFatalMsg) {
+        const QByteArray line = failureLine.toUtf8() + '\n';
+        const int out = terminal >= 0 ? terminal : STDERR_FILENO;
+        [[maybe_unused]] const auto written = ::write(out, line.constData(), std::size_t(line.size()));
+        std::_Exit(exitNoDisplay);
+    }
+    if (context.category && qstrncmp(context.category, "qt.qpa", 6) == 0)
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, message).toUtf8().constData());
+}
+
+// The plugin Qt starts first: -platform, QT_QPA_PLATFORM, or the session's kind.
+QString effectivePlatform(const QString &platformOption)
+{
+    QString platform = platformOption;
+    if (platform.isEmpty())
+        platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (platform.isEmpty()) {
+        const bool wayland = qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1StringView("wayland")
+                             && qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+        platform = wayland ? QStringLiteral("wayland") : QStringLiteral("xcb");
+    }
+    return platform.section(u';', 0, 0).section(u':', 0, 0);
 }
 
 } // namespace
 
-QString displayProblem()
+QString displayFailure(const QString &platform, const QString &display)
 {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    const bool wantsX = platform.isEmpty() || platform.startsWith("xcb");
-    if (!wantsX)
-        return {};
-    if (platform.isEmpty() && qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
-        return {};
-    const QByteArray display = qgetenv("DISPLAY");
-    if (display.isEmpty())
-        return QStringLiteral("No display: DISPLAY is not set. ") + advice;
-    if (!xServerListens(display))
-        return QStringLiteral("No display: nothing answers on DISPLAY=%1. ")
-                   .arg(QString::fromLocal8Bit(display))
-            + advice;
-    return {};
+    QString cause;
+    if (platform == QLatin1StringView("xcb")) {
+        cause = display.isEmpty()
+                    ? QStringLiteral("няма дисплей: променливата DISPLAY не е зададена")
+                    : QStringLiteral("няма връзка с дисплея DISPLAY=%1: X сървърът не отговаря "
+                                     "или отказва връзката")
+                          .arg(display);
+    } else if (platform.startsWith(QLatin1StringView("wayland"))) {
+        cause = QStringLiteral("няма връзка с Wayland композитора WAYLAND_DISPLAY=%1")
+                    .arg(display.isEmpty() ? QStringLiteral("wayland-0") : display);
+    } else {
+        cause = QStringLiteral("графичната платформа „%1“ не може да се стартира").arg(platform);
+    }
+    return QStringLiteral("%1: %2. Стартирайте програмата в графична среда или под виртуален "
+                          "дисплей: xvfb-run -a %1")
+        .arg(QLatin1StringView(programName), cause);
+}
+
+PlatformStartGuard::PlatformStartGuard(const QString &platformOption, const QString &displayOption)
+{
+    const QString platform = effectivePlatform(platformOption);
+    QString display = displayOption;
+    if (display.isEmpty()) {
+        display = qEnvironmentVariable(platform.startsWith(QLatin1StringView("wayland"))
+                                           ? "WAYLAND_DISPLAY"
+                                           : "DISPLAY");
+    }
+    failureLine = displayFailure(platform, display);
+    previousHandler = qInstallMessageHandler(startHandler);
+    // libwayland and others write to the terminal directly; on failure the one line is enough.
+    std::fflush(stderr);
+    held = std::tmpfile();
+    terminal = held ? ::dup(STDERR_FILENO) : -1;
+    if (terminal >= 0)
+        ::dup2(::fileno(held), STDERR_FILENO);
+}
+
+// Once the platform runs, what was held back is passed on: it may still matter.
+PlatformStartGuard::~PlatformStartGuard()
+{
+    qInstallMessageHandler(previousHandler);
+    if (terminal < 0)
+        return;
+    std::fflush(stderr);
+    ::dup2(terminal, STDERR_FILENO);
+    ::close(terminal);
+    terminal = -1;
+    std::rewind(held);
+    char buffer[4096];
+    while (const std::size_t count = std::fread(buffer, 1, sizeof buffer, held))
+        std::fwrite(buffer, 1, count, stderr);
+    std::fclose(held);
+    held = nullptr;
 }
 
 } // namespace knight

@@ -5,7 +5,21 @@
 
 namespace knight {
 
-// Empty when a window can be shown; otherwise one line saying why not and what to do.
-QString displayProblem();
+// Why no window could be opened, as one line for the terminal: the platform Qt tried
+// ("xcb", "wayland", ...), and the display it was given (-display, or else DISPLAY or
+// WAYLAND_DISPLAY).
+QString displayFailure(const QString &platform, const QString &display);
+
+// While it lives, a platform that cannot start (no display, a refused connection, no
+// compositor) ends the program with that one line and exit status 1 instead of Qt's abort.
+// It opens no connection of its own: Qt's one connection is the only client it makes.
+class PlatformStartGuard
+{
+public:
+    PlatformStartGuard(const QString &platformOption, const QString &displayOption);
+    ~PlatformStartGuard();
+    PlatformStartGuard(const PlatformStartGuard &) = delete;
+    PlatformStartGuard &operator=(const PlatformStartGuard &) = delete;
+};
 
 } // namespace knight

@@ -1,20 +1,46 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/display.h"
 #include "app/mainwindow.h"
+#include "cli/command_line.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <optional>
+
+namespace {
+
+QStringList argumentList(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    // Without a display Qt would abort; say what is wrong and how to mend it instead.
-    if (const QString problem = knight::displayProblem(); !problem.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(problem));
-        return 1;
+    using knight::CommandLine;
+    // The modes that print need no display, so they run before Qt looks for one.
+    const CommandLine commandLine = knight::parseCommandLine(argumentList(argc, argv));
+    switch (commandLine.mode) {
+    case CommandLine::Mode::Help:
+    case CommandLine::Mode::Version:
+        std::fputs(commandLine.message.toUtf8().constData(), stdout);
+        return knight::exitOk;
+    case CommandLine::Mode::Error:
+        std::fprintf(stderr, "%s\n", commandLine.message.toUtf8().constData());
+        return knight::exitUsage;
+    case CommandLine::Mode::Window:
+        break;
     }
 
+    std::optional<knight::PlatformStartGuard> guard(std::in_place, commandLine.platform,
+                                                    commandLine.display);
     QApplication app(argc, argv);
+    guard.reset();
     knight::MainWindow window;
     window.show();
     return app.exec();

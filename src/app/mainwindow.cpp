@@ -1,20 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
 
+#include "access/spoken.h"
+#include "app/announcer.h"
 #include "app/command_button.h"
 #include "app/controls.h"
+#include "app/guide_window.h"
 #include "app/icon.h"
+#include "app/placement.h"
 #include "app/qt_color.h"
 #include "app/square_label.h"
 #include "tours/texts.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <vector>
@@ -44,12 +55,79 @@ void paintBackground(QWidget *widget, Color color)
     widget->setAutoFillBackground(true);
 }
 
+// The spare square element is never shown and means nothing: assistive technology does not
+// list it among the window's children.
+class WindowAccessible : public QAccessibleWidget
+{
+public:
+    explicit WindowAccessible(MainWindow *window)
+        : QAccessibleWidget(window, QAccessible::Window)
+    {
+    }
+
+    int childCount() const override { return int(children().size()); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        const QList<QWidget *> list = children();
+        if (index < 0 || index >= list.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(list.at(index));
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (!child)
+            return -1;
+        return int(children().indexOf(qobject_cast<QWidget *>(child->object())));
+    }
+
+private:
+    QList<QWidget *> children() const
+    {
+        const auto *window = static_cast<const MainWindow *>(widget());
+        QList<QWidget *> list;
+        for (QObject *object : window->children()) {
+            auto *child = qobject_cast<QWidget *>(object);
+            if (child && !child->isWindow() && child != window->square(Board::spareElement))
+                list.append(child);
+        }
+        return list;
+    }
+};
+
+QAccessibleInterface *windowAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1StringView(MainWindow::staticMetaObject.className()))
+        return new WindowAccessible(static_cast<MainWindow *>(object));
+    return nullptr;
+}
+
+// What assistive technology says of an option besides its caption.
+QString optionDescription(int kind)
+{
+    constexpr int describedKinds = 3;
+    constexpr int describedVariant = 12;
+    if (kind < describedKinds) {
+        const QString first = descriptionLines(kind).value(0);
+        return first.section(u' ', 0, 5) + QStringLiteral("…");
+    }
+    if (kind == describedVariant)
+        return QStringLiteral("Обиколката, описана поле по поле във въведението");
+    return QStringLiteral("Готова обиколка, подобна на предишните");
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                           | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(windowAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
     setWindowTitle(text(controls::formCaption));
     // The one window is the program: its icon is the application's too.
     const QIcon icon = hamburgerIcon();
@@ -68,6 +146,7 @@ MainWindow::MainWindow(QWidget *parent)
     form_.Form_Load();
     mirrorForm();
     setTabOrder();
+    createActions();
     text_->setFocus();
 
     connect(&form_.timer(), &QTimer::timeout, this, &MainWindow::Timer1_Timer);
@@ -106,9 +185,19 @@ void MainWindow::createControls()
         option->setGeometry(controls::pixelRect(control.rect));
         paintBackground(option, control.backColor);
         option->setChecked(i == 0);
-        // A click by mouse, space bar or arrow key; clicking the selected option again
-        // shows its description too.
-        connect(option, &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+        option->setAccessibleDescription(optionDescription(i));
+        // Chosen by any means (mouse, keys, an assistive tool's toggle) it acts as a click;
+        // clicking the selected option again shows its description too.
+        connect(option, &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked) {
+                toggledOption_ = i;
+                Option1_Click(i);
+            }
+        });
+        connect(option, &QRadioButton::clicked, this, [this, i] {
+            if (std::exchange(toggledOption_, -1) != i)
+                Option1_Click(i);
+        });
         options_[std::size_t(i)] = option;
     }
 
@@ -122,11 +211,39 @@ void MainWindow::createControls()
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->setTabChangesFocus(true);
     text_->setAccessibleName(QStringLiteral("Описание"));
+
+    announcer_ = new Announcer(this);
+}
+
+void MainWindow::createActions()
+{
+    contextMenu_ = new QMenu(this);
+    for (const ActionSpec &spec : actionSpecs()) {
+        auto *action = new QAction(text(spec.text), this);
+        if (spec.standardKey != QKeySequence::UnknownKey
+            && !QKeySequence::keyBindings(spec.standardKey).isEmpty())
+            action->setShortcuts(spec.standardKey);
+        else
+            action->setShortcut(actionShortcut(spec));
+        action->setShortcutVisibleInContextMenu(true);
+        const auto run = spec.run;
+        connect(action, &QAction::triggered, this, [this, run] { run(*this); });
+        addAction(action);
+        contextMenu_->addAction(action);
+        actions_[std::size_t(spec.id)] = action;
+    }
+    updateActions();
+}
+
+void MainWindow::updateActions()
+{
+    for (const ActionSpec &spec : actionSpecs())
+        actions_[std::size_t(spec.id)]->setEnabled(!spec.enabled || spec.enabled(form_));
 }
 
 void MainWindow::moveToScreenCentre()
 {
-    move(screen()->availableGeometry().center() - rect().center());
+    move(windowPlacement(screen()->availableGeometry(), size()));
 }
 
 void MainWindow::setTabOrder()
@@ -143,14 +260,19 @@ void MainWindow::setTabOrder()
 
 void MainWindow::Label2_Click(int n)
 {
+    const qsizetype before = form_.history().size();
     form_.Label2_Click(n);
     mirrorForm();
+    announcer_->announce(walkAnnouncement(form_, before));
 }
 
 void MainWindow::Command1_Click(int index)
 {
+    const qsizetype before = form_.history().size();
     form_.Command1_Click(index);
     mirrorForm();
+    if (index == int(Command::MoveBack))
+        announcer_->announce(walkAnnouncement(form_, before));
 }
 
 void MainWindow::Option1_Click(int index)
@@ -165,6 +287,102 @@ void MainWindow::Timer1_Timer()
     mirrorForm();
 }
 
+void MainWindow::focusBoard()
+{
+    const int knight = form_.history().isEmpty() ? -1 : form_.history().last().toInt();
+    moveCursor(isSquare(knight) ? knight : cursor_);
+}
+
+void MainWindow::showGuide()
+{
+    if (!guide_)
+        guide_ = new GuideWindow(this);
+    guide_->show();
+    guide_->raise();
+    guide_->activateWindow();
+}
+
+void MainWindow::moveCursor(int n)
+{
+    if (isSquare(cursor_))
+        squares_[std::size_t(cursor_)]->setCursorShown(false);
+    cursor_ = n;
+    SquareLabel *square = squares_[std::size_t(n)];
+    square->setCursorShown(true);
+    square->setFocus(Qt::OtherFocusReason);
+}
+
+// Up is towards rank 8, as the board is drawn; the cursor stops at the edges.
+bool MainWindow::moveCursorByArrow(int key)
+{
+    int row = squareRow(cursor_);
+    int column = squareColumn(cursor_);
+    switch (key) {
+    case Qt::Key_Up:
+        ++row;
+        break;
+    case Qt::Key_Down:
+        --row;
+        break;
+    case Qt::Key_Left:
+        --column;
+        break;
+    case Qt::Key_Right:
+        ++column;
+        break;
+    default:
+        return false;
+    }
+    if (row >= 0 && row < boardSide && column >= 0 && column < boardSide)
+        moveCursor(squareAt(row, column));
+    return true;
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    auto *focused = qobject_cast<SquareLabel *>(focusWidget());
+    if (focused && event->modifiers() == Qt::NoModifier) {
+        if (cursor_ != focused->index()) {
+            squares_[std::size_t(cursor_)]->setCursorShown(false);
+            cursor_ = focused->index();
+        }
+        if (moveCursorByArrow(event->key())) {
+            typing_.reset();
+            return;
+        }
+    }
+    // A square's name typed anywhere in the window plays it.
+    const QString typed = event->text();
+    if (typed.size() == 1 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        const int n = typing_.feed(typed.front(), event->nativeScanCode());
+        if (isSquare(n)) {
+            moveCursor(n);
+            Label2_Click(n);
+        }
+        if (isSquare(n) || typing_.isPending())
+            return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent *event)
+{
+    updateActions();
+    contextMenu_->popup(event->globalPos());
+}
+
+void MainWindow::mirrorConditions(const Board::Changes &changes)
+{
+    const int knight = form_.timer().isActive() || form_.history().isEmpty()
+                           ? -1
+                           : form_.history().last().toInt();
+    for (int n = 0; n < squareCount; ++n) {
+        if (changes.test(std::size_t(n)) || n == knight || n == knightSquare_)
+            squares_[std::size_t(n)]->setCondition(squareCondition(form_, n));
+    }
+    knightSquare_ = knight;
+}
+
 void MainWindow::mirrorForm()
 {
     const Board::Changes changes = form_.takeBoardChanges();
@@ -172,6 +390,7 @@ void MainWindow::mirrorForm()
         if (changes.test(std::size_t(n)))
             squares_[std::size_t(n)]->showSquare(form_.board().square(n));
     }
+    mirrorConditions(changes);
     // Enabling first: when the focused button is disabled, the focus moves on to the one that
     // has just become enabled ("Покажи" hands it to "Галоп"), not past it.
     for (const bool enable : {true, false}) {
@@ -187,6 +406,13 @@ void MainWindow::mirrorForm()
         text_->setPlainText(shown);
         text_->verticalScrollBar()->setValue(0);
     }
+    // An option chosen by the program's own keys shows as chosen.
+    if (QRadioButton *chosen = options_[std::size_t(form_.problemIndex())]; !chosen->isChecked()) {
+        const QSignalBlocker blocker(chosen);
+        chosen->setChecked(true);
+    }
+    if (contextMenu_)
+        updateActions();
 }
 
 } // namespace knight

@@ -1,26 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "access/square_typing.h"
+#include "app/actions.h"
 #include "tours/knight_form.h"
 
 #include <QWidget>
 
 #include <array>
 
+class QAction;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QRadioButton;
 
 namespace knight {
 
+class Announcer;
 class CommandButton;
+class GuideWindow;
 class SquareLabel;
 
 // The one window: builds the controls from the control table, routes their events to the
 // form's handlers and mirrors the form's state into them.
 class MainWindow : public QWidget
 {
+    Q_OBJECT
+
 public:
     explicit MainWindow(QWidget *parent = nullptr);
 
@@ -32,6 +40,12 @@ public:
     QPlainTextEdit *textBox() const { return text_; }
     QLabel *title() const { return title_; }
     QGroupBox *frame() const { return frame_; }
+    QAction *action(ActionId id) const { return actions_[std::size_t(id)]; }
+    QMenu *contextMenu() const { return contextMenu_; }
+    Announcer *announcer() const { return announcer_; }
+    GuideWindow *guide() const { return guide_; }
+    // The square that the keyboard cursor is on.
+    int cursorSquare() const { return cursor_; }
 
     // Handlers as the window routes its events; each mirrors what it changed.
     void Label2_Click(int n);
@@ -39,20 +53,41 @@ public:
     void Option1_Click(int index);
     void Timer1_Timer();
 
+    // The keyboard's way to the board: the cursor on the knight's square, or where it was.
+    void focusBoard();
+    void showGuide();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
 private:
     void createControls();
+    void createActions();
     void moveToScreenCentre();
     void setTabOrder();
     void mirrorForm();
+    void mirrorConditions(const Board::Changes &changes);
+    void updateActions();
+    void moveCursor(int n);
+    bool moveCursorByArrow(int key);
 
     KnightForm form_;
     std::array<SquareLabel *, Board::elementLimit> squares_{};
     std::array<CommandButton *, commandCount> commands_{};
     std::array<QRadioButton *, tourKindCount> options_{};
+    std::array<QAction *, actionCount> actions_{};
     QLabel *title_ = nullptr;
     QGroupBox *frame_ = nullptr;
     QPlainTextEdit *text_ = nullptr;
+    QMenu *contextMenu_ = nullptr;
+    Announcer *announcer_ = nullptr;
+    GuideWindow *guide_ = nullptr;
     int shownTextRevision_ = -1;
+    int knightSquare_ = -1;
+    int cursor_ = 0;
+    int toggledOption_ = -1;
+    SquareTyping typing_;
 };
 
 } // namespace knight

@@ -27,9 +27,25 @@ public:
     QString text(QAccessible::Text kind) const override
     {
         if (kind == QAccessible::Name)
-            return static_cast<const SquareLabel *>(widget())->accessibleSquareName();
+            return square()->accessibleSquareName();
         return QAccessibleWidget::text(kind);
     }
+
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString &actionName) override
+    {
+        if (actionName == pressAction())
+            square()->press();
+        else
+            QAccessibleWidget::doAction(actionName);
+    }
+
+private:
+    SquareLabel *square() const { return static_cast<SquareLabel *>(widget()); }
 };
 
 QAccessibleInterface *squareAccessible(const QString &className, QObject *object)
@@ -51,18 +67,38 @@ SquareLabel::SquareLabel(int n, QWidget *parent)
     }();
     Q_UNUSED(installed);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::NoFocus);
+    // Clicking the board takes the focus from an option, whose arrow keys would change the tour.
+    setFocusPolicy(isSquare(n) ? Qt::ClickFocus : Qt::NoFocus);
 }
 
 // The spare element is no square and has no name.
 QString SquareLabel::accessibleSquareName() const
 {
-    if (!isSquare(n_))
-        return {};
-    QString name = QStringLiteral("Поле ") + chessName(n_);
-    if (!caption_.isEmpty())
-        name += QStringLiteral(", ход ") + caption_;
-    return name;
+    return spokenSquareName(n_, caption_, condition_);
+}
+
+void SquareLabel::setCondition(SquareCondition condition)
+{
+    if (condition_ != condition) {
+        condition_ = condition;
+        announceNameChange();
+    }
+}
+
+void SquareLabel::announceNameChange()
+{
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void SquareLabel::setCursorShown(bool shown)
+{
+    if (cursorShown_ != shown) {
+        cursorShown_ = shown;
+        update();
+    }
 }
 
 void SquareLabel::showSquare(const Square &square)
@@ -71,10 +107,7 @@ void SquareLabel::showSquare(const Square &square)
     if (square.caption != caption_) {
         caption_ = square.caption;
         captionText_ = layOut(caption_, font());
-        if (QAccessible::isActive()) {
-            QAccessibleEvent event(this, QAccessible::NameChanged);
-            QAccessible::updateAccessibility(&event);
-        }
+        announceNameChange();
         update();
     }
     if (color != backColor_) {
@@ -116,12 +149,23 @@ void SquareLabel::paintEvent(QPaintEvent *)
         painter.drawStaticText(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2),
                                captionText_);
     }
+    if (isCursorShown()) {
+        const int inset = controls::cursorInset;
+        const int thickness = controls::cursorThickness;
+        const QRect frame = rect().adjusted(inset, inset, -inset, -inset);
+        const QColor colour = toQColor(controls::cursorColor);
+        painter.fillRect(frame.left(), frame.top(), frame.width(), thickness, colour);
+        painter.fillRect(frame.left(), frame.bottom() - thickness + 1, frame.width(), thickness, colour);
+        painter.fillRect(frame.left(), frame.top(), thickness, frame.height(), colour);
+        painter.fillRect(frame.right() - thickness + 1, frame.top(), thickness, frame.height(), colour);
+    }
 }
 
 // A click is a press and a release of the left button on the same square; a quick second
 // click arrives as a double-click, which Qt turns into a press as well.
 void SquareLabel::mousePressEvent(QMouseEvent *event)
 {
+    setCursorShown(false); // the mouse needs no cursor
     pressed_ = event->button() == Qt::LeftButton;
 }
 
@@ -132,6 +176,33 @@ void SquareLabel::mouseReleaseEvent(QMouseEvent *event)
     pressed_ = false;
     if (click)
         emit clicked();
+}
+
+void SquareLabel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            press();
+        break;
+    default:
+        // Arrows and typed squares are the board's, handled by the window.
+        event->ignore();
+    }
+}
+
+void SquareLabel::focusInEvent(QFocusEvent *)
+{
+    if (cursorShown_)
+        update();
+}
+
+void SquareLabel::focusOutEvent(QFocusEvent *)
+{
+    if (cursorShown_)
+        update();
 }
 
 } // namespace knight

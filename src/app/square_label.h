@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "access/spoken.h"
 #include "board/board.h"
 
 #include <QColor>
@@ -9,7 +10,8 @@
 
 namespace knight {
 
-// One board square: its back colour, a single-line border and its number centred.
+// One board square: its back colour, a single-line border and its number centred. It takes
+// the keyboard focus when clicked; Space and Enter play it as a click does.
 class SquareLabel : public QWidget
 {
     Q_OBJECT
@@ -17,11 +19,24 @@ class SquareLabel : public QWidget
 public:
     SquareLabel(int n, QWidget *parent);
 
+    int index() const { return n_; }
     void showSquare(const Square &square);
     QColor backColor() const { return backColor_; }
     QString caption() const { return caption_; }
-    // "Поле d4", with a number "Поле d4, ход 5".
+
+    // What the square means beyond its number; it is part of its accessible name.
+    void setCondition(SquareCondition condition);
+    SquareCondition condition() const { return condition_; }
+    // "Поле d4", "Поле d4, ход 5", "Поле f5, възможен ход", "Поле d4, ход 5, тук е конят".
     QString accessibleSquareName() const;
+
+    // The keyboard cursor: a frame drawn while the square has the focus and the keyboard was
+    // last used to get there.
+    void setCursorShown(bool shown);
+    bool isCursorShown() const { return cursorShown_ && hasFocus(); }
+
+    // A click, however it came: mouse, key or assistive technology.
+    void press() { emit clicked(); }
 
 signals:
     void clicked();
@@ -30,15 +45,21 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     static QStaticText layOut(const QString &caption, const QFont &font);
+    void announceNameChange();
 
     int n_;
     QColor backColor_;
     QString caption_;
     QStaticText captionText_; // laid out once per caption, not on every paint
+    SquareCondition condition_ = SquareCondition::Plain;
     bool pressed_ = false;
+    bool cursorShown_ = false;
 };
 
 } // namespace knight

@@ -82,4 +82,17 @@ void Walk::clearAll()
     moveCount_ = 0;
 }
 
+bool Walk::canClear() const
+{
+    if (timer1_.isActive() || !list2_.isEmpty() || moveCount_ != 0 || !isEnabled(Command::Show)
+        || isEnabled(Command::Gallop))
+        return true;
+    for (int n = 0; n < squareCount && n < board_.elementCount(); ++n) {
+        const Square &square = board_.square(n);
+        if (!square.caption.isEmpty() || !square.toolTip.isEmpty() || square.backColor != baseColor(n))
+            return true;
+    }
+    return false;
+}
+
 } // namespace knight

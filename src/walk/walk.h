@@ -42,6 +42,8 @@ public:
     void markReachable(int n);
     void undoMove();
     void clearAll();
+    // Whether clearAll would change anything.
+    bool canClear() const;
 
 protected:
     Board &writableBoard() { return board_; }

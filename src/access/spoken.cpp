@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "access/spoken.h"
+
+namespace knight {
+
+namespace {
+
+int knightSquare(const KnightForm &form)
+{
+    if (form.timer().isActive() || form.history().isEmpty())
+        return -1;
+    return form.history().last().toInt();
+}
+
+} // namespace
+
+SquareCondition squareCondition(const KnightForm &form, int n)
+{
+    if (!isSquare(n))
+        return SquareCondition::Plain;
+    if (n == knightSquare(form))
+        return SquareCondition::Knight;
+    if (form.board().square(n).backColor == reachableColor)
+        return form.timer().isActive() ? SquareCondition::Galloped : SquareCondition::PossibleMove;
+    return SquareCondition::Plain;
+}
+
+QString spokenSquareName(int n, const QString &caption, SquareCondition condition)
+{
+    if (!isSquare(n))
+        return {};
+    QString name = QStringLiteral("Поле ") + chessName(n);
+    if (!caption.isEmpty())
+        name += QStringLiteral(", ход ") + caption;
+    switch (condition) {
+    case SquareCondition::Plain:
+        break;
+    case SquareCondition::PossibleMove:
+        name += QStringLiteral(", възможен ход");
+        break;
+    case SquareCondition::Knight:
+        name += QStringLiteral(", тук е конят");
+        break;
+    case SquareCondition::Galloped:
+        name += QStringLiteral(", изминато в галопа");
+        break;
+    }
+    return name;
+}
+
+bool hasPossibleMove(const KnightForm &form)
+{
+    if (form.timer().isActive())
+        return false;
+    for (int n = 0; n < squareCount; ++n) {
+        if (form.board().square(n).backColor == reachableColor)
+            return true;
+    }
+    return false;
+}
+
+QString walkAnnouncement(const KnightForm &form, qsizetype historyBefore)
+{
+    const qsizetype moves = form.history().size();
+    if (moves == historyBefore || moves == 0)
+        return {};
+    const int knight = form.history().last().toInt();
+    if (moves < historyBefore) {
+        return QStringLiteral("Ходът е върнат. Конят е на %1, ход %2.")
+            .arg(chessName(knight))
+            .arg(moves);
+    }
+    QString said = QStringLiteral("Ход %1: %2.").arg(moves).arg(chessName(knight));
+    if (moves == squareCount)
+        said += QStringLiteral(" Обиколката е пълна.");
+    else if (!hasPossibleMove(form))
+        said += QStringLiteral(" Задънена улица: няма зелени полета. „Ход назад“ връща хода.");
+    return said;
+}
+
+} // namespace knight

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/actions.h"
+
+#include "app/mainwindow.h"
+
+#include <array>
+
+namespace knight {
+
+namespace {
+
+template<Command command>
+bool commandEnabled(const KnightForm &form)
+{
+    return form.isEnabled(command);
+}
+
+template<Command command>
+void pressCommand(MainWindow &window)
+{
+    window.Command1_Click(int(command));
+}
+
+constexpr auto noStandardKey = QKeySequence::UnknownKey;
+
+constexpr std::array<ActionSpec, actionCount> specs{{
+    {ActionId::Show, "Покажи", noStandardKey, "F5", commandEnabled<Command::Show>,
+     pressCommand<Command::Show>},
+    {ActionId::Gallop, "Галоп", noStandardKey, "Ctrl+G", commandEnabled<Command::Gallop>,
+     pressCommand<Command::Gallop>},
+    {ActionId::Clear, "Чисти", QKeySequence::New, "Ctrl+N", [](const KnightForm &form) { return form.canClear(); },
+     pressCommand<Command::Clear>},
+    {ActionId::MoveBack, "Ход назад", QKeySequence::Undo, "Ctrl+Z",
+     [](const KnightForm &form) { return form.history().size() >= 2; }, pressCommand<Command::MoveBack>},
+    {ActionId::Board, "Към дъската", noStandardKey, "F6", nullptr,
+     [](MainWindow &window) { window.focusBoard(); }},
+    {ActionId::Guide, "Упътване", QKeySequence::HelpContents, "F1", nullptr,
+     [](MainWindow &window) { window.showGuide(); }},
+    {ActionId::Quit, "Изход", QKeySequence::Quit, "Ctrl+Q", nullptr, [](MainWindow &window) { window.close(); }},
+}};
+
+} // namespace
+
+std::span<const ActionSpec> actionSpecs()
+{
+    return specs;
+}
+
+const ActionSpec &actionSpec(ActionId id)
+{
+    for (const ActionSpec &spec : specs) {
+        if (spec.id == id)
+            return spec;
+    }
+    Q_UNREACHABLE();
+}
+
+QKeySequence actionShortcut(const ActionSpec &spec)
+{
+    if (spec.standardKey != QKeySequence::UnknownKey) {
+        const QList<QKeySequence> bindings = QKeySequence::keyBindings(spec.standardKey);
+        if (!bindings.isEmpty())
+            return bindings.first();
+    }
+    return QKeySequence(QString::fromUtf8(spec.keys.data(), qsizetype(spec.keys.size())));
+}
+
+} // namespace knight

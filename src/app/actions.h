@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QKeySequence>
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+namespace knight {
+
+class KnightForm;
+class MainWindow;
+
+enum class ActionId { Show, Gallop, Clear, MoveBack, Board, Guide, Quit };
+inline constexpr std::size_t actionCount = std::size_t(ActionId::Quit) + 1;
+
+// One command of the window, as the context menu, the shortcuts and the guide show it.
+struct ActionSpec {
+    ActionId id;
+    std::string_view text;                 // Bulgarian, as the menu shows it
+    QKeySequence::StandardKey standardKey; // the desktop's convention, where there is one
+    std::string_view keys;                 // otherwise, or where it has none: portable text
+    bool (*enabled)(const KnightForm &);   // whether it can do something; null: always
+    void (*run)(MainWindow &);
+};
+
+std::span<const ActionSpec> actionSpecs();
+const ActionSpec &actionSpec(ActionId id);
+
+// The primary shortcut, as the guide and the menu write it ("Ctrl+Z").
+QKeySequence actionShortcut(const ActionSpec &spec);
+
+} // namespace knight

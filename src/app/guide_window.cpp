@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/guide_window.h"
+
+#include <QFile>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace knight {
+
+GuideWindow::GuideWindow(QWidget *parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Упътване"));
+    setModal(false);
+    resize(560, 520);
+    browser_ = new QTextBrowser(this);
+    browser_->setOpenExternalLinks(false);
+    browser_->setMarkdown(guideMarkdown());
+    browser_->setAccessibleName(QStringLiteral("Упътване"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+}
+
+QString GuideWindow::guideMarkdown()
+{
+    QFile file(QStringLiteral(":/guide.md"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace knight

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDialog>
+
+class QTextBrowser;
+
+namespace knight {
+
+// The guide for pupils and teachers, the same text the project documents, in a small
+// window of its own beside the board.
+class GuideWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit GuideWindow(QWidget *parent);
+
+    QTextBrowser *browser() const { return browser_; }
+
+    // The guide as the project keeps it, in Markdown.
+    static QString guideMarkdown();
+
+private:
+    QTextBrowser *browser_ = nullptr;
+};
+
+} // namespace knight

@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/command_line.h"
+
+#include <QCommandLineParser>
+
+#include <array>
+#include <string_view>
+
+namespace knight {
+
+namespace {
+
+struct QtOption {
+    std::string_view name;
+    bool takesValue;
+};
+
+// The options that QGuiApplication and QApplication read themselves.
+constexpr std::array<QtOption, 19> qtOptions{{
+    {"platform", true},      {"platformpluginpath", true}, {"platformtheme", true},
+    {"plugin", true},        {"qwindowgeometry", true},    {"qwindowicon", true},
+    {"qwindowtitle", true},  {"session", true},            {"display", true},
+    {"geometry", true},      {"style", true},              {"stylesheet", true},
+    {"qmljsdebugger", true}, {"name", true},               {"reverse", false},
+    {"widgetcount", false},  {"nograb", false},            {"dograb", false},
+    {"sync", false},
+}};
+
+QString helpText(const QCommandLineParser &)
+{
+    return QStringLiteral(
+               "Употреба: %1 [опции]\n"
+               "\n"
+               "Кон на шахматна дъска: обиколки на коня по 64-те полета.\n"
+               "\n"
+               "Опции:\n"
+               "  -h, --help     показва тази помощ\n"
+               "  -v, --version  показва версията\n"
+               "\n"
+               "Приемат се и стандартните опции на Qt: -display ДИСПЛЕЙ, -platform ИМЕ,\n"
+               "-style СТИЛ и другите.\n")
+        .arg(QLatin1StringView(programName));
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    // Qt's options are single-dash words: -display, -platform.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOption(help);
+    parser.addOption(version);
+    for (const QtOption &qt : qtOptions) {
+        QCommandLineOption option(QString::fromLatin1(qt.name.data(), qsizetype(qt.name.size())));
+        if (qt.takesValue)
+            option.setValueName(QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+
+    CommandLine result;
+    if (!parser.parse(arguments)) {
+        result.mode = CommandLine::Mode::Error;
+        QString problem = parser.errorText();
+        if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
+            problem = QStringLiteral("непозната опция „%1%2“")
+                          .arg(unknown.first().size() == 1 ? u"-" : u"--", unknown.first());
+        else if (problem.contains(QLatin1StringView("Missing value")))
+            problem = QStringLiteral("опцията %1 иска стойност").arg(problem.section(u'\'', 1, 1));
+        result.message = QStringLiteral("%1: %2; вижте %1 --help")
+                             .arg(QLatin1StringView(programName), problem);
+        return result;
+    }
+    if (parser.isSet(help)) {
+        result.mode = CommandLine::Mode::Help;
+        result.message = helpText(parser);
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.mode = CommandLine::Mode::Version;
+        result.message = QStringLiteral("%1 %2\n").arg(QLatin1StringView(programName),
+                                                      QLatin1StringView(KNIGHT_VERSION));
+        return result;
+    }
+    result.display = parser.value(QStringLiteral("display"));
+    result.platform = parser.value(QStringLiteral("platform"));
+    result.files = parser.positionalArguments();
+    if (!result.files.isEmpty()) {
+        result.mode = CommandLine::Mode::Error;
+        result.message = QStringLiteral("%1: неочакван аргумент „%2“; вижте %1 --help")
+                             .arg(QLatin1StringView(programName), result.files.first());
+    }
+    return result;
+}
+
+} // namespace knight

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace knight {
+
+inline constexpr char programName[] = "knight-tour";
+
+// What the command line asks for. The modes other than Window need no display.
+struct CommandLine {
+    enum class Mode { Window, Help, Version, Error };
+
+    Mode mode = Mode::Window;
+    QString message;  // the help, the version or the error, one line for an error
+    QString display;  // Qt's -display, when given
+    QString platform; // Qt's -platform, when given
+    QStringList files;
+};
+
+// The arguments as the program received them, the program's name first. Qt's own options
+// (-display, -platform, -style, ...) are accepted and left to Qt.
+CommandLine parseCommandLine(const QStringList &arguments);
+
+// Exit statuses shared by every mode.
+inline constexpr int exitOk = 0;
+inline constexpr int exitNoDisplay = 1;
+inline constexpr int exitUsage = 2;
+
+} // namespace knight

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The command line and the start without a usable display: --help and --version print and
+# exit 0 without one, an unknown option exits 2, and every kind of missing or refusing
+# display gives one Bulgarian line and exit status 1, never an abort.
+set -u
+program=$1
+export LC_ALL=C.UTF-8
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+failures=0
+check() { # DESCRIPTION EXPECTED-STATUS EXPECTED-LINES PATTERN -- COMMAND...
+    local description=$1 status=$2 lines=$3 pattern=$4
+    shift 5
+    local output seen count
+    output=$("$@" 2>&1)
+    seen=$?
+    count=$(printf '%s\n' "$output" | grep -c .)
+    if [ "$seen" != "$status" ] || { [ "$lines" != any ] && [ "$count" != "$lines" ]; } \
+        || ! grep -q -- "$pattern" <<<"$output"; then
+        printf 'FAIL %s: status %s (expected %s), %s lines:\n%s\n' "$description" "$seen" "$status" "$count" "$output"
+        failures=$((failures + 1))
+    fi
+}
+
+check "--help" 0 any "Употреба: knight-tour" -- env -u DISPLAY "$program" --help
+check "-h" 0 any "--version" -- env -u DISPLAY "$program" -h
+check "--version" 0 1 "^knight-tour [0-9]" -- env -u DISPLAY "$program" --version
+check "unknown option" 2 1 "непозната опция „--colour“" -- "$program" --colour
+check "missing value" 2 1 "иска стойност" -- "$program" -platform
+check "unexpected argument" 2 1 "неочакван аргумент" -- "$program" one two
+for display in localhost:199 unix:199 :120.5 :97; do
+    check "DISPLAY=$display" 1 1 "DISPLAY=$display" -- env DISPLAY="$display" "$program"
+done
+check "no DISPLAY" 1 1 "DISPLAY не е зададена" -- env -u DISPLAY "$program"
+check "-display :98" 1 1 "DISPLAY=:98" -- env -u DISPLAY "$program" -display :98
+check "no compositor" 1 1 "Wayland" -- env XDG_RUNTIME_DIR="$(mktemp -d)" QT_QPA_PLATFORM=wayland "$program"
+
+# A server that refuses the connection (no cookie), and Qt's own options on one that accepts.
+if command -v xvfb-run >/dev/null; then
+    output=$(xvfb-run -a -s "-screen 0 800x600x24" bash -c '
+        XAUTHORITY=/dev/null "$1"; echo "status=$?"
+        XDG_RUNTIME_DIR=$(mktemp -d) timeout 3 "$1" -platform xcb -style fusion -display "$DISPLAY"; echo "status=$?"
+    ' _ "$program" 2>&1)
+    if ! grep -q "отказва връзката" <<<"$output" || ! grep -q "status=1" <<<"$output" \
+        || ! grep -q "status=124" <<<"$output" || [ "$(grep -c . <<<"$output")" != 3 ]; then
+        printf 'FAIL refused connection or Qt options:\n%s\n' "$output"
+        failures=$((failures + 1))
+    fi
+fi
+[ "$failures" = 0 ] && echo "start-up: every case as expected"
+exit $((failures > 0))
