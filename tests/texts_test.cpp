@@ -85,6 +85,7 @@ private slots:
     void introduction();
     void introductionEndsWithTheDescribedTour();
     void quotation();
+    void wordingAPupilReadsRight();
 };
 
 void TextsTest::descriptions_data()
@@ -183,6 +184,26 @@ void TextsTest::quotation()
              u"Неприятното в това да си първият, направил нещо по \r\n"
              u"правилния начин, е, че никой не оценява колко трудно е \r\n"
              u"било. \r\n"_s);
+}
+
+// What the texts say of themselves and of chess, worded as a teacher would check it.
+void TextsTest::wordingAPupilReadsRight()
+{
+    const QStringList intro = introductionParagraphs();
+    QVERIFY(intro[6].endsWith(u"а за следващите девет е указано „Аналогично“."_s));
+    QVERIFY(intro[5].contains(u"представени клетки, които имитират полетата"_s));
+    QVERIFY(intro[2].contains(u"големия диагонал"_s));
+    QVERIFY(!introductionText().contains(u"главния"_s));
+    // Nine kinds say "Аналогично", the last one "Описаният вариант", as paragraph 7 says.
+    int similar = 0;
+    for (int kind = 3; kind < tourKindCount; ++kind)
+        similar += descriptionLines(kind) == QStringList{u"Аналогично"_s};
+    QCOMPARE(similar, 9);
+    const QString ring = descriptionLines(1).last();
+    QVERIFY(ring.contains(u"След това скача на непълен път от вътрешната част, разноименен с предишния,"_s));
+    const qsizetype start = ring.indexOf(u"След това"_s);
+    const QString sentence = ring.mid(start, ring.indexOf(u'.', start) - start);
+    QCOMPARE(sentence.count(u" път"_s), 1);
 }
 
 QTEST_GUILESS_MAIN(TextsTest)

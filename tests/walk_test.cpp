@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_support.h"
 #include "tours/catalogue.h"
+#include "tours/knight_form.h"
 #include "walk/walk.h"
 
 #include <QRandomGenerator>
@@ -163,12 +164,16 @@ void WalkTest::ignoredClicksChangeNothing()
     QFETCH(QString, click);
     QFETCH(bool, timer);
     QFETCH(bool, shown);
-    LoadedWalk form;
-    form.play(walk);
-    if (shown)
-        form.showNumbers(storedTourItems(0));
+    // The states as the window reaches them: "Покажи", then "Галоп".
+    KnightForm form;
+    form.Form_Load();
+    for (const int n : squares(walk))
+        form.Label2_Click(n);
+    if (shown || timer)
+        form.Command1_Click(int(Command::Show));
     if (timer)
-        form.timer().start();
+        form.Command1_Click(int(Command::Gallop));
+    QCOMPARE(form.timer().isActive(), timer);
     const State before = stateOf(form);
     form.Label2_Click(squares(click).front());
     QVERIFY(stateOf(form) == before);
@@ -187,13 +192,14 @@ void WalkTest::oldHintsGoBackToTheirBoardColour()
 
 void WalkTest::placeKnightKeepsAnExistingCaption()
 {
-    LoadedWalk walk;
-    walk.showNumbers(storedTourItems(0)); // b1 shows 10
-    walk.placeKnight(1);
-    QCOMPARE(walk.moveCount(), 1);
-    QCOMPARE(walk.board().square(1).caption, u"10"_s);
-    QCOMPARE(walk.board().square(1).backColor, visitedColor);
-    QVERIFY(walk.history().isEmpty()); // the history is the click handler's
+    // A shown tour keeps its numbers: a click on b1, which shows 10, is no move.
+    KnightForm shown;
+    shown.Form_Load();
+    shown.Command1_Click(int(Command::Show));
+    shown.Label2_Click(1);
+    QCOMPARE(shown.board().square(1).caption, u"10"_s);
+    QCOMPARE(shown.board().square(1).backColor, baseColor(1));
+    QVERIFY(shown.history().isEmpty());
 
     // A hint that the knight lands on ends visited.
     LoadedWalk hinted;
@@ -308,7 +314,7 @@ void WalkTest::takeBackEqualsReplay()
 
 void WalkTest::clearFromEveryState()
 {
-    const auto checkCleared = [](const LoadedWalk &walk) {
+    const auto checkCleared = [](const Walk &walk) {
         QVERIFY(isEmptyChequer(walk.board()));
         QCOMPARE(walk.moveCount(), 0);
         QVERIFY(walk.history().isEmpty());
@@ -333,11 +339,15 @@ void WalkTest::clearFromEveryState()
     deadEnd.clearAll();
     checkCleared(deadEnd);
 
-    LoadedWalk galloping;
-    galloping.play(u"a1"_s);
-    galloping.showNumbers(storedTourItems(3));
-    galloping.timer().start();
-    galloping.clearAll();
+    KnightForm galloping;
+    galloping.Form_Load();
+    galloping.Label2_Click(0);
+    galloping.Option1_Click(3);
+    galloping.Command1_Click(int(Command::Show));
+    galloping.Command1_Click(int(Command::Gallop));
+    galloping.Timer1_Timer();
+    QVERIFY(galloping.timer().isActive());
+    galloping.Command1_Click(int(Command::Clear));
     checkCleared(galloping);
 }
 
