@@ -46,5 +46,25 @@ if command -v xvfb-run >/dev/null; then
         failures=$((failures + 1))
     fi
 fi
+# A walk file given on the command line is played: d4 and f5 visited, f5's targets green.
+if command -v xvfb-run >/dev/null; then
+    walk=$(mktemp --suffix=.txt)
+    printf '# урок\nd4 f5\n' >"$walk"
+    output=$(xvfb-run -a -s "-screen 0 800x600x24" bash -c '
+        XDG_RUNTIME_DIR=$(mktemp -d) "$1" "$2" & app=$!
+        window=$(timeout 20 xdotool search --sync --onlyvisible --name "шахмат" | head -n 1)
+        sleep 1
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        shot=$(mktemp --suffix=.png); import -window root "$shot"
+        colour() { convert "$shot" -format "%[fx:round(255*p{$((X + 72 + 33 * $1 + 4)),$((Y + 264 - 33 * $2 + 4))}.g)]" info:; echo; }
+        colour 5 4; colour 6 6; colour 0 0
+        kill $app
+    ' _ "$program" "$walk" 2>&1)
+    rm -f "$walk"
+    if [ "$(tr '\n' ' ' <<<"$output")" != "255 200 54 " ]; then
+        printf 'FAIL a walk file on the command line: green of f5, g7, a1 were:\n%s\n' "$output"
+        failures=$((failures + 1))
+    fi
+fi
 [ "$failures" = 0 ] && echo "start-up: every case as expected"
 exit $((failures > 0))

@@ -12,7 +12,11 @@ namespace knight {
 class KnightForm;
 class MainWindow;
 
-enum class ActionId { Show, Gallop, Clear, MoveBack, Board, Guide, Quit };
+enum class ActionId {
+    Show, Gallop, Clear, MoveBack, Board,
+    OpenWalk, SaveWalk, CopyWalk, PasteWalk,
+    Guide, Quit,
+};
 inline constexpr std::size_t actionCount = std::size_t(ActionId::Quit) + 1;
 
 // One command of the window, as the context menu, the shortcuts and the guide show it.

@@ -43,5 +43,7 @@ int main(int argc, char *argv[])
     guard.reset();
     knight::MainWindow window;
     window.show();
+    if (!commandLine.files.isEmpty())
+        window.openWalkFile(commandLine.files.first());
     return app.exec();
 }

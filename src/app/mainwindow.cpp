@@ -10,13 +10,24 @@
 #include "app/placement.h"
 #include "app/qt_color.h"
 #include "app/square_label.h"
+#include "tours/catalogue.h"
 #include "tours/texts.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSaveFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -150,6 +161,8 @@ MainWindow::MainWindow(QWidget *parent)
     text_->setFocus();
 
     connect(&form_.timer(), &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::updateActions);
+    setAcceptDrops(true);
 }
 
 void MainWindow::createControls()
@@ -363,6 +376,130 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
             return;
     }
     QWidget::keyPressEvent(event);
+}
+
+SquareList MainWindow::walkOnBoard() const
+{
+    SquareList squares;
+    if (!form_.history().isEmpty()) {
+        for (const QString &item : form_.history())
+            squares.push_back(item.toInt());
+    } else if (!form_.isEnabled(Command::Show)) {
+        // A shown or galloping tour, in step order.
+        for (const QString &name : tourInStepOrder(form_.problemIndex()))
+            squares.push_back(squareNamed(name));
+    }
+    return squares;
+}
+
+void MainWindow::replayWalk(const SquareList &squares)
+{
+    Command1_Click(int(Command::Clear));
+    for (const int n : squares)
+        Label2_Click(n);
+}
+
+bool MainWindow::openWalk(QByteArrayView bytes, const QString &source)
+{
+    const WalkReading reading = readWalk(bytes);
+    if (!reading.ok()) {
+        showProblem(QStringLiteral("%1 не е разходка: %2.").arg(source, reading.error->message()));
+        return false;
+    }
+    replayWalk(reading.squares);
+    return true;
+}
+
+bool MainWindow::openWalkFile(const QString &path)
+{
+    const QString shown = QFileInfo(path).fileName();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showProblem(QStringLiteral("Файлът „%1“ не може да се отвори: %2.").arg(shown, file.errorString()));
+        return false;
+    }
+    // One byte past the limit is enough to know that it is too large.
+    const QByteArray bytes = file.read(walkFileLimit + 1);
+    return openWalk(bytes, QStringLiteral("Файлът „%1“").arg(shown));
+}
+
+bool MainWindow::saveWalkTo(const QString &path)
+{
+    QSaveFile file(path);
+    const QByteArray text = writeWalk(walkOnBoard());
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        showProblem(QStringLiteral("Разходката не е запазена във файла „%1“: %2.")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+const QString walkFilter = QStringLiteral("Разходки (*.txt);;Всички файлове (*)");
+
+} // namespace
+
+void MainWindow::openWalkDialog()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Отвори разходка"), {}, walkFilter);
+    if (!path.isEmpty())
+        openWalkFile(path);
+}
+
+void MainWindow::saveWalkDialog()
+{
+    QFileDialog dialog(this, QStringLiteral("Запази разходката"), {}, walkFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.selectFile(QStringLiteral("разходка.txt"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        saveWalkTo(dialog.selectedFiles().first());
+}
+
+void MainWindow::copyWalk()
+{
+    const SquareList squares = walkOnBoard();
+    if (!squares.empty())
+        QGuiApplication::clipboard()->setText(walkText(squares));
+}
+
+void MainWindow::pasteWalk()
+{
+    const QString text = QGuiApplication::clipboard()->text();
+    if (!text.isEmpty())
+        openWalk(text.toUtf8(), QStringLiteral("Текстът от буфера"));
+}
+
+bool MainWindow::clipboardHasText()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasText();
+}
+
+void MainWindow::showProblem(const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+// One local file dropped on the window is opened as a walk.
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile()) {
+        event->acceptProposedAction();
+        openWalkFile(urls.first().toLocalFile());
+    }
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent *event)

@@ -3,6 +3,7 @@
 
 #include "access/square_typing.h"
 #include "app/actions.h"
+#include "notation/walk_notation.h"
 #include "tours/knight_form.h"
 
 #include <QWidget>
@@ -57,9 +58,24 @@ public:
     void focusBoard();
     void showGuide();
 
+    // Walks kept in files and on the clipboard. A walk that is read is played square by
+    // square as clicks are, on a cleared board; one that cannot be read changes nothing and
+    // is refused with a message naming the line, the column and the token.
+    SquareList walkOnBoard() const;
+    bool openWalk(QByteArrayView bytes, const QString &source);
+    bool openWalkFile(const QString &path);
+    bool saveWalkTo(const QString &path);
+    void openWalkDialog();
+    void saveWalkDialog();
+    void copyWalk();
+    void pasteWalk();
+    static bool clipboardHasText();
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createControls();
@@ -71,6 +87,8 @@ private:
     void updateActions();
     void moveCursor(int n);
     bool moveCursorByArrow(int key);
+    void replayWalk(const SquareList &squares);
+    void showProblem(const QString &text);
 
     KnightForm form_;
     std::array<SquareLabel *, Board::elementLimit> squares_{};

@@ -29,9 +29,11 @@ constexpr std::array<QtOption, 19> qtOptions{{
 QString helpText(const QCommandLineParser &)
 {
     return QStringLiteral(
-               "Употреба: %1 [опции]\n"
+               "Употреба: %1 [опции] [РАЗХОДКА]\n"
                "\n"
-               "Кон на шахматна дъска: обиколки на коня по 64-те полета.\n"
+               "Кон на шахматна дъска: обиколки на коня по 64-те полета. РАЗХОДКА е текстов\n"
+               "файл с полетата на разходка в шахматна нотация (a1 b3 c1 ...), който\n"
+               "прозорецът отваря.\n"
                "\n"
                "Опции:\n"
                "  -h, --help     показва тази помощ\n"
@@ -88,10 +90,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
     result.display = parser.value(QStringLiteral("display"));
     result.platform = parser.value(QStringLiteral("platform"));
     result.files = parser.positionalArguments();
-    if (!result.files.isEmpty()) {
+    // One walk file to open in the window.
+    if (result.files.size() > 1) {
         result.mode = CommandLine::Mode::Error;
         result.message = QStringLiteral("%1: неочакван аргумент „%2“; вижте %1 --help")
-                             .arg(QLatin1StringView(programName), result.files.first());
+                             .arg(QLatin1StringView(programName), result.files.at(1));
     }
     return result;
 }

@@ -1,0 +1,221 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Walks kept in files and on the clipboard, through the real window.
+#include "app/command_button.h"
+#include "app/mainwindow.h"
+#include "app/square_label.h"
+#include "test_support.h"
+#include "tours/catalogue.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <unistd.h>
+
+using namespace knight;
+using namespace knight::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString someWalk = u"a1 b3 c1 a2 c3 b1 a3 b5 a7 c8"_s;
+
+void click(MainWindow &window, const QString &names)
+{
+    for (const int n : squares(names))
+        QTest::mouseClick(window.square(n), Qt::LeftButton);
+}
+
+// Everything a user sees and can take back.
+struct Seen {
+    std::vector<SquareView> board;
+    QStringList history;
+    int moveCount;
+    friend bool operator==(const Seen &, const Seen &) = default;
+};
+
+Seen seen(const MainWindow &window)
+{
+    return {snapshot(window.form().board()), window.form().history(), window.form().moveCount()};
+}
+
+QString problemShown(MainWindow &window)
+{
+    const QList<QMessageBox *> boxes = window.findChildren<QMessageBox *>();
+    if (boxes.isEmpty())
+        return {};
+    const QString text = boxes.last()->text();
+    for (QMessageBox *box : boxes)
+        delete box;
+    return text;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class WalkFileWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void saveThenOpenGivesTheSameBoard();
+    void openedMovesAreTakenBackOneByOne();
+    void copyThenPaste();
+    void refusalsLeaveTheBoardAsItWas_data();
+    void refusalsLeaveTheBoardAsItWas();
+    void aFailedSaveKeepsTheOldFile();
+    void aDroppedFileIsOpened();
+};
+
+void WalkFileWindowTest::saveThenOpenGivesTheSameBoard()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"walk.txt"_s);
+    MainWindow clicked;
+    QVERIFY(!clicked.action(ActionId::SaveWalk)->isEnabled());
+    click(clicked, someWalk);
+    QVERIFY(clicked.action(ActionId::SaveWalk)->isEnabled());
+    QVERIFY(clicked.saveWalkTo(path));
+    QVERIFY(contents(path).startsWith("# "));
+
+    // Opened over a shown tour and in another kind: the walk is played on a cleared board.
+    MainWindow opened;
+    opened.Option1_Click(5);
+    opened.Command1_Click(int(Command::Show));
+    QVERIFY(opened.openWalkFile(path));
+    QVERIFY(seen(opened) == seen(clicked));
+    QCOMPARE(opened.square(squareNamed(u"c8"))->caption(), u"10"_s);
+    QVERIFY(opened.command(0)->isEnabled());
+    QCOMPARE(opened.form().problemIndex(), 5);
+}
+
+void WalkFileWindowTest::openedMovesAreTakenBackOneByOne()
+{
+    MainWindow window;
+    QVERIFY(window.openWalk(someWalk.toUtf8(), u"test"_s));
+    for (int moves = 9; moves >= 1; --moves) {
+        window.Command1_Click(int(Command::MoveBack));
+        QCOMPARE(window.form().history().size(), qsizetype(std::max(moves, 1)));
+    }
+    MainWindow clicked;
+    click(clicked, u"a1"_s);
+    QVERIFY(seen(window) == seen(clicked));
+}
+
+void WalkFileWindowTest::copyThenPaste()
+{
+    MainWindow source;
+    click(source, someWalk);
+    QVERIFY(source.action(ActionId::CopyWalk)->isEnabled());
+    source.action(ActionId::CopyWalk)->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), someWalk);
+    MainWindow target;
+    QVERIFY(target.action(ActionId::PasteWalk)->isEnabled());
+    target.action(ActionId::PasteWalk)->trigger();
+    QVERIFY(seen(target) == seen(source));
+
+    // A shown tour is copied in step order.
+    source.Option1_Click(12);
+    source.Command1_Click(int(Command::Show));
+    source.action(ActionId::CopyWalk)->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), tourInStepOrder(12).join(u' '));
+    // Nothing to copy on an empty board.
+    source.Command1_Click(int(Command::Clear));
+    QVERIFY(!source.action(ActionId::CopyWalk)->isEnabled());
+}
+
+void WalkFileWindowTest::refusalsLeaveTheBoardAsItWas_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("not a square") << "a1 b3\nc1 i9"_ba << u"ред 2, колона 4, „i9“: това не е поле"_s;
+    QTest::newRow("not a knight's move") << "d4 d5"_ba << u"ред 1, колона 4, „d5“: не е ход на коня от d4"_s;
+    QTest::newRow("a square twice") << "d4 f5 d4"_ba << u"„d4“: полето вече е посетено"_s;
+    QTest::newRow("empty") << ""_ba << u"няма нито едно поле"_s;
+    QTest::newRow("binary") << "\x89PNG\r\n\x1a\n"_ba << u"ред 1, колона 1: това не е текст в UTF-8"_s;
+    QTest::newRow("too large") << QByteArray(70000, 'a') << u"по-голям от 64 KiB"_s;
+}
+
+void WalkFileWindowTest::refusalsLeaveTheBoardAsItWas()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"bad.txt"_s);
+    writeFile(path, bytes);
+    MainWindow window;
+    click(window, u"a1 b3 c5"_s);
+    const Seen before = seen(window);
+    QVERIFY(!window.openWalkFile(path));
+    QVERIFY(seen(window) == before);
+    const QString problem = problemShown(window);
+    QVERIFY2(problem.contains(expected) && problem.contains(u"bad.txt"_s), qPrintable(problem));
+
+    // The same text pasted is refused in the same words.
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(bytes));
+    window.pasteWalk();
+    QVERIFY(seen(window) == before);
+    if (!bytes.isEmpty() && bytes.at(0) != '\x89')
+        QVERIFY2(problemShown(window).contains(expected), qPrintable(expected));
+}
+
+void WalkFileWindowTest::aFailedSaveKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    MainWindow window;
+    click(window, someWalk);
+    // A path below a plain file can never be written, not even by root.
+    const QString old = dir.filePath(u"old.txt"_s);
+    writeFile(old, "a1 b3\n");
+    QVERIFY(!window.saveWalkTo(old + u"/walk.txt"_s));
+    QVERIFY(problemShown(window).contains(u"old.txt/walk.txt"_s));
+    QCOMPARE(contents(old), "a1 b3\n"_ba);
+
+    // A read-only directory, where permissions hold.
+    if (::geteuid() != 0) {
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        QVERIFY(!window.saveWalkTo(old));
+        QVERIFY(problemShown(window).contains(u"old.txt"_s));
+        QCOMPARE(contents(old), "a1 b3\n"_ba);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QVERIFY(window.saveWalkTo(old));
+    QVERIFY(contents(old).contains("a1 b3 c1 a2 c3 b1 a3 b5\na7 c8\n"));
+}
+
+void WalkFileWindowTest::aDroppedFileIsOpened()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"dropped.txt"_s);
+    writeFile(path, "e4 f6 g8\n");
+    MainWindow window;
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    QCOMPARE(window.form().history(), (QStringList{u"28"_s, u"45"_s, u"62"_s}));
+}
+
+QTEST_MAIN(WalkFileWindowTest)
+#include "walk_file_window_test.moc"
