@@ -1,0 +1,400 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "solver/tour_solver.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+
+namespace knight {
+
+namespace {
+
+using Bits = TourSolver::Bits;
+
+constexpr Bits bit(int n)
+{
+    return Bits{1} << n;
+}
+
+int lowest(Bits bits)
+{
+    return std::countr_zero(bits);
+}
+
+constexpr std::array<std::array<int, 2>, 8> jumps{{
+    {1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2},
+}};
+
+constexpr std::size_t tableSize = std::size_t{1} << 18; // refuted positions kept
+constexpr std::uint64_t checkEvery = 1024;                // nodes between looks at the clock
+constexpr std::uint64_t firstAttemptNodes = 2000;
+
+std::size_t slotOf(Bits free, int current)
+{
+    std::uint64_t h = free * 0x9E3779B97F4A7C15ull ^ std::uint64_t(current) * 0xC2B2AE3D27D4EB4Full;
+    h ^= h >> 29;
+    return std::size_t(h & (tableSize - 1));
+}
+
+} // namespace
+
+TourSolver::TourSolver(int files, int ranks)
+    : files_(files)
+    , ranks_(ranks)
+    , count_(files * ranks)
+{
+    all_ = count_ == 64 ? ~Bits{0} : bit(count_) - 1;
+    for (int n = 0; n < count_; ++n) {
+        if (colourOf(n) == 1)
+            colourOne_ |= bit(n);
+        const int rank = n / files_;
+        const int file = n % files_;
+        for (const auto &[dr, df] : jumps) {
+            const int r = rank + dr;
+            const int f = file + df;
+            if (r >= 0 && r < ranks_ && f >= 0 && f < files_)
+                moves_[std::size_t(n)] |= bit(r * files_ + f);
+        }
+    }
+}
+
+bool TourSolver::hasNoMove(Bits free, int current) const
+{
+    return free != 0 && (moves_[std::size_t(current)] & free) == 0;
+}
+
+// A free square with no free neighbour and not next to the knight can never be entered.
+bool TourSolver::findUnreachable(Bits free, int current, Obstacle *found) const
+{
+    const Bits near = moves_[std::size_t(current)];
+    for (Bits rest = free; rest; rest &= rest - 1) {
+        const int n = lowest(rest);
+        if ((moves_[std::size_t(n)] & free) == 0 && !(near & bit(n))) {
+            if (found)
+                *found = {Reason::Unreachable, {n}};
+            return true;
+        }
+    }
+    return false;
+}
+
+// Every square but the last is entered and left; a square with a single way in can only be
+// the last one, and only one square can be last.
+bool TourSolver::findTwoEnds(Bits free, int current, Obstacle *found) const
+{
+    if (std::popcount(free) < 2)
+        return false;
+    const Bits near = moves_[std::size_t(current)];
+    std::vector<int> ends;
+    for (Bits rest = free; rest; rest &= rest - 1) {
+        const int n = lowest(rest);
+        const int ways = std::popcount(moves_[std::size_t(n)] & free) + ((near & bit(n)) ? 1 : 0);
+        if (ways <= 1) {
+            ends.push_back(n);
+            if (ends.size() == 2 && !found)
+                return true;
+        }
+    }
+    if (ends.size() < 2)
+        return false;
+    if (found)
+        *found = {Reason::TwoEnds, ends};
+    return true;
+}
+
+// After its next move the knight stays on free squares: they must hang together, or it could
+// never cross from one part to another.
+bool TourSolver::findSplit(Bits free, int current, Obstacle *found) const
+{
+    if (free == 0)
+        return false;
+    const Bits near = moves_[std::size_t(current)] & free;
+    Bits reached = bit(lowest(near ? near : free));
+    Bits frontier = reached;
+    while (frontier) {
+        Bits next = 0;
+        for (Bits rest = frontier; rest; rest &= rest - 1)
+            next |= moves_[std::size_t(lowest(rest))];
+        frontier = next & free & ~reached;
+        reached |= frontier;
+    }
+    if (reached == free)
+        return false;
+    if (found) {
+        // One square of each part: the knight's own, then each one cut off from it.
+        std::vector<int> parts;
+        if (reached)
+            parts.push_back(lowest(reached));
+        Bits left = free & ~reached;
+        while (left) {
+            const int first = lowest(left);
+            parts.push_back(first);
+            Bits part = bit(first);
+            Bits grow = part;
+            while (grow) {
+                Bits next = 0;
+                for (Bits rest = grow; rest; rest &= rest - 1)
+                    next |= moves_[std::size_t(lowest(rest))];
+                grow = next & left & ~part;
+                part |= grow;
+            }
+            left &= ~part;
+        }
+        *found = {Reason::Split, parts};
+    }
+    return true;
+}
+
+// A square with two ways in and out must use both, unless it is the last one. The squares
+// they lead to can serve at most two such neighbours (the knight's square one), plus the last.
+bool TourSolver::findCrowded(Bits free, int current, Obstacle *found) const
+{
+    const Bits near = moves_[std::size_t(current)];
+    Bits twoWays = 0;
+    bool endKnown = false;
+    for (Bits rest = free; rest; rest &= rest - 1) {
+        const int n = lowest(rest);
+        const int ways = std::popcount(moves_[std::size_t(n)] & free) + ((near & bit(n)) ? 1 : 0);
+        if (ways == 2)
+            twoWays |= bit(n);
+        else if (ways < 2)
+            endKnown = true; // that one is the last square, so no two-way square is
+    }
+    if (std::popcount(twoWays) < 2)
+        return false;
+    // A square (or the knight's) leaned on by more two-way neighbours than it can take.
+    const auto check = [&](int n, int room) {
+        const Bits leaning = moves_[std::size_t(n)] & twoWays;
+        if (std::popcount(leaning) <= room + (endKnown ? 0 : 1))
+            return false;
+        if (found) {
+            std::vector<int> squares{n};
+            for (Bits rest = leaning; rest; rest &= rest - 1)
+                squares.push_back(lowest(rest));
+            *found = {Reason::Crowded, squares};
+        }
+        return true;
+    };
+    if (check(current, 1))
+        return true;
+    for (Bits rest = free; rest; rest &= rest - 1) {
+        if (check(lowest(rest), 2))
+            return true;
+    }
+    return false;
+}
+
+// The colours alternate along the walk: after k more moves the knight stands on its own colour
+// when k is even. A square that must be last has to be of that colour, and the free squares of
+// each colour must be as many as the moves that land on it.
+bool TourSolver::findWrongColour(Bits free, int current, Obstacle *found) const
+{
+    const int moves = std::popcount(free);
+    const int lastColour = (colourOf(current) + moves) % 2;
+    const Bits colourOne = free & colourOne_;
+    const int onOther = (moves + 1) / 2; // moves landing on the colour other than the knight's
+    const int other = colourOf(current) == 0 ? std::popcount(colourOne) : moves - std::popcount(colourOne);
+    if (other != onOther) {
+        if (found)
+            *found = {Reason::Exhausted, {}};
+        return true;
+    }
+    const int end = forcedEnd(free, current);
+    if (end < 0 || colourOf(end) == lastColour)
+        return false;
+    if (found)
+        *found = {Reason::WrongColour, {end}};
+    return true;
+}
+
+bool TourSolver::provedImpossible(Bits free, int current, Obstacle *found) const
+{
+    if (hasNoMove(free, current)) {
+        if (found)
+            *found = {Reason::DeadEnd, {current}};
+        return true;
+    }
+    return findUnreachable(free, current, found) || findTwoEnds(free, current, found)
+           || findWrongColour(free, current, found) || findSplit(free, current, found)
+           || findCrowded(free, current, found);
+}
+
+int TourSolver::forcedEnd(Bits free, int current) const
+{
+    const Bits near = moves_[std::size_t(current)];
+    for (Bits rest = free; rest; rest &= rest - 1) {
+        const int n = lowest(rest);
+        if (std::popcount(moves_[std::size_t(n)] & free) + ((near & bit(n)) ? 1 : 0) <= 1)
+            return n;
+    }
+    return -1;
+}
+
+int TourSolver::onwardMoves(Bits free, int n) const
+{
+    return std::popcount(moves_[std::size_t(n)] & free);
+}
+
+// The time bound ends the search; the node limit ends one attempt, to start the next with
+// another order of equal moves.
+bool TourSolver::mustStop()
+{
+    if (!timedOut_ && nodes_ % checkEvery == 0 && Clock::now() >= deadline_)
+        timedOut_ = true;
+    if (timedOut_ || ++attemptNodes_ > nodeLimit_)
+        aborted_ = true;
+    return aborted_;
+}
+
+bool TourSolver::isRefuted(Bits free, int current) const
+{
+    if (refutedCount_ == 0)
+        return false;
+    for (std::size_t slot = slotOf(free, current);; slot = (slot + 1) & (tableSize - 1)) {
+        const Refuted &entry = refuted_[slot];
+        if (entry.generation != generation_)
+            return false;
+        if (entry.free == free && entry.current == current)
+            return true;
+    }
+}
+
+void TourSolver::remember(Bits free, int current)
+{
+    if (refutedCount_ >= tableSize / 2)
+        return; // full enough: the search goes on without new entries
+    if (refuted_.empty())
+        refuted_.resize(tableSize);
+    std::size_t slot = slotOf(free, current);
+    while (refuted_[slot].generation == generation_)
+        slot = (slot + 1) & (tableSize - 1);
+    refuted_[slot] = {free, generation_, current};
+    ++refutedCount_;
+}
+
+// Depth first in Warnsdorff's order: the square with the fewest onward moves first, so that
+// a continuation is usually found without a step back.
+bool TourSolver::search(Bits free, int current)
+{
+    if (free == 0)
+        return true;
+    ++nodes_;
+    if (mustStop() || isRefuted(free, current))
+        return false;
+    if (provedImpossible(free, current, nullptr)) {
+        remember(free, current);
+        return false;
+    }
+
+    // Fewest onward moves first; among equals the one farthest from a square that must be
+    // last, so that the walk ends there; then an order that changes from attempt to attempt.
+    const int end = forcedEnd(free, current);
+    std::array<std::pair<std::uint32_t, int>, 8> order{};
+    int count = 0;
+    for (Bits rest = moves_[std::size_t(current)] & free; rest; rest &= rest - 1) {
+        const int n = lowest(rest);
+        std::uint32_t nearEnd = 0;
+        if (end >= 0) {
+            const int dr = n / files_ - end / files_;
+            const int df = n % files_ - end % files_;
+            nearEnd = std::uint32_t(255 - std::min(255, dr * dr + df * df));
+        }
+        const std::uint32_t shuffle = (std::uint32_t(n) * 2654435761u ^ tieBreak_) >> 24;
+        order[std::size_t(count++)] = {std::uint32_t(onwardMoves(free & ~bit(n), n)) << 16 | nearEnd << 8 | shuffle, n};
+    }
+    std::sort(order.begin(), order.begin() + count);
+    for (int i = 0; i < count; ++i) {
+        const int next = order[std::size_t(i)].second;
+        path_.push_back(next);
+        if (search(free & ~bit(next), next))
+            return true;
+        path_.pop_back();
+        if (aborted_)
+            return false;
+    }
+    remember(free, current);
+    return false;
+}
+
+TourSolver::Verdict TourSolver::solve(const std::vector<int> &walk, std::chrono::milliseconds bound)
+{
+    deadline_ = Clock::now() + bound;
+    timedOut_ = false;
+    return decide(walk);
+}
+
+TourSolver::Verdict TourSolver::decide(const std::vector<int> &walk)
+{
+    Verdict verdict;
+    nodes_ = 0;
+    refutedCount_ = 0;
+    if (++generation_ == 0) { // after four billion searches the stamps start again
+        refuted_.assign(refuted_.size(), Refuted{});
+        generation_ = 1;
+    }
+
+    if (walk.empty()) {
+        // Any square may be the first: the corners, whose moves are fewest, first.
+        std::vector<int> starts(static_cast<std::size_t>(count_));
+        for (int n = 0; n < count_; ++n)
+            starts[std::size_t(n)] = n;
+        std::stable_sort(starts.begin(), starts.end(), [this](int a, int b) {
+            return std::popcount(moves_[std::size_t(a)]) < std::popcount(moves_[std::size_t(b)]);
+        });
+        bool anyUndecided = false;
+        for (const int start : starts) {
+            Verdict from = decide({start});
+            verdict.nodes += from.nodes;
+            if (from.answer == Answer::Yes) {
+                from.nodes = verdict.nodes;
+                return from;
+            }
+            anyUndecided = anyUndecided || from.answer == Answer::Undecided;
+            if (timedOut_)
+                break;
+        }
+        verdict.answer = anyUndecided ? Answer::Undecided : Answer::No;
+        verdict.reason = anyUndecided ? Reason::TimeOut : Reason::Exhausted;
+        return verdict;
+    }
+
+    Bits free = all_;
+    for (const int n : walk)
+        free &= ~bit(n);
+    const int current = walk.back();
+    Obstacle obstacle;
+    if (provedImpossible(free, current, &obstacle)) {
+        verdict.answer = Answer::No;
+        verdict.reason = obstacle.reason;
+        verdict.squares = obstacle.squares;
+        return verdict;
+    }
+    // Attempts with a doubling node limit; refuted positions stay refuted across them.
+    bool found = false;
+    nodeLimit_ = firstAttemptNodes;
+    tieBreak_ = 0;
+    for (;;) {
+        path_ = walk;
+        attemptNodes_ = 0;
+        aborted_ = false;
+        found = search(free, current);
+        if (found || !aborted_ || timedOut_)
+            break;
+        nodeLimit_ *= 2;
+        tieBreak_ = tieBreak_ * 1664525u + 1013904223u;
+    }
+    verdict.nodes = nodes_;
+    if (found) {
+        verdict.answer = Answer::Yes;
+        verdict.tour = path_;
+    } else if (timedOut_) {
+        verdict.reason = Reason::TimeOut;
+    } else {
+        verdict.answer = Answer::No;
+        verdict.reason = Reason::Exhausted;
+    }
+    path_.clear();
+    return verdict;
+}
+
+} // namespace knight

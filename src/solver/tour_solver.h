@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+namespace knight {
+
+// Can a knight's walk still be continued to visit every square of the board once? The board
+// is any rectangle of at most 64 squares; square n stands on rank n / files, file n % files,
+// so that on 8 x 8 square 0 is a1 and 63 is h8.
+class TourSolver
+{
+public:
+    using Bits = std::uint64_t;
+    using Clock = std::chrono::steady_clock;
+
+    enum class Answer { Yes, No, Undecided };
+
+    // Why a walk cannot be continued. The simple reasons are proved by looking at the board;
+    // Exhausted means the search tried every continuation.
+    enum class Reason {
+        None,
+        DeadEnd,       // the knight has no free square to go to
+        Unreachable,   // squares[0] has no free square nor the knight next to it
+        TwoEnds,       // squares: each has one way in, and only one can be the last
+        Split,         // squares: one from each part of the free squares
+        Crowded,       // squares[0] is the only way on for all the others, more than it can serve
+        WrongColour,   // squares[0] can only be last, but the last square has the other colour
+        Exhausted,
+        TimeOut,
+    };
+
+    struct Verdict {
+        Answer answer = Answer::Undecided;
+        Reason reason = Reason::None;
+        std::vector<int> squares;   // the squares the reason names
+        std::vector<int> tour;      // Yes: the whole tour, the walk first
+        std::uint64_t nodes = 0;    // positions searched
+    };
+
+    TourSolver(int files = 8, int ranks = 8);
+
+    int files() const { return files_; }
+    int ranks() const { return ranks_; }
+    int squareCount() const { return count_; }
+    // Every knight's move changes colour: the colour, 0 or 1, is (rank + file) % 2.
+    int colourOf(int n) const { return (n / files_ + n % files_) % 2; }
+    Bits knightTargets(int n) const { return moves_[std::size_t(n)]; }
+
+    // The walk must be legal (knight's moves, no square twice); an empty walk may start
+    // anywhere. The search stops at the time bound and answers Undecided.
+    Verdict solve(const std::vector<int> &walk,
+                  std::chrono::milliseconds bound = std::chrono::milliseconds(300));
+
+private:
+    struct Obstacle {
+        Reason reason = Reason::None;
+        std::vector<int> squares;
+    };
+
+    // The pruning steps: each proves on its own that no continuation exists.
+    bool hasNoMove(Bits free, int current) const;
+    bool findUnreachable(Bits free, int current, Obstacle *found) const;
+    bool findTwoEnds(Bits free, int current, Obstacle *found) const;
+    bool findCrowded(Bits free, int current, Obstacle *found) const;
+    bool findWrongColour(Bits free, int current, Obstacle *found) const;
+    bool findSplit(Bits free, int current, Obstacle *found) const;
+    bool provedImpossible(Bits free, int current, Obstacle *found) const;
+    // The free square that can only be the last one (it has a single way in), or -1.
+    int forcedEnd(Bits free, int current) const;
+
+    Verdict decide(const std::vector<int> &walk);
+    bool search(Bits free, int current);
+    int onwardMoves(Bits free, int n) const;
+    bool mustStop();
+
+    int files_;
+    int ranks_;
+    int count_;
+    Bits all_ = 0;
+    Bits colourOne_ = 0;
+    std::array<Bits, 64> moves_{};
+
+    // One search's state.
+    std::vector<int> path_;
+    // Positions refuted in this search, open addressing; an entry of an older search has an
+    // older generation and counts as empty, so a new search clears nothing.
+    struct Refuted {
+        Bits free = 0;
+        std::uint32_t generation = 0;
+        std::int32_t current = -1;
+    };
+    std::vector<Refuted> refuted_;
+    std::uint32_t generation_ = 0;
+    std::size_t refutedCount_ = 0;
+    std::uint64_t nodes_ = 0;
+    std::uint64_t nodeLimit_ = 0; // of one attempt; each restart doubles it
+    std::uint64_t attemptNodes_ = 0;
+    std::uint32_t tieBreak_ = 0;  // shuffles equal Warnsdorff counts between attempts
+    Clock::time_point deadline_;
+    bool timedOut_ = false;
+    bool aborted_ = false;
+
+    bool isRefuted(Bits free, int current) const;
+    void remember(Bits free, int current);
+};
+
+} // namespace knight

@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "solver/verdict_text.h"
+
+#include <QStringList>
+
+#include <bit>
+
+namespace knight {
+
+namespace {
+
+QString listOfSquares(const TourSolver &solver, const std::vector<int> &squares)
+{
+    QStringList names;
+    for (const int n : squares)
+        names.append(solverSquareName(solver, n));
+    if (names.size() < 2)
+        return names.join(QString());
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" и ") + last;
+}
+
+} // namespace
+
+QString solverSquareName(const TourSolver &solver, int n)
+{
+    return QChar(u'a' + n % solver.files()) + QString::number(n / solver.files() + 1);
+}
+
+QString verdictText(const TourSolver &solver, const TourSolver::Verdict &verdict)
+{
+    using Reason = TourSolver::Reason;
+    if (verdict.answer == TourSolver::Answer::Yes)
+        return QStringLiteral("Да: от тази позиция конят още може да обходи всички полета.");
+    const auto square = [&](std::size_t i) { return solverSquareName(solver, verdict.squares.at(i)); };
+    switch (verdict.reason) {
+    case Reason::DeadEnd:
+        return QStringLiteral("Не: от полето %1 конят няма свободно поле, на което да скочи – "
+                              "задънена улица.")
+            .arg(square(0));
+    case Reason::Unreachable: {
+        const int neighbours = std::popcount(solver.knightTargets(verdict.squares.at(0)));
+        const QString why = neighbours == 2
+                                ? QStringLiteral("и двата му съседа са заети")
+                                : QStringLiteral("всичките %1 полета, от които конят стига до него, са заети")
+                                      .arg(neighbours);
+        return QStringLiteral("Не: полето %1 вече не може да бъде достигнато: %2.").arg(square(0), why);
+    }
+    case Reason::TwoEnds:
+        return QStringLiteral("Не: полетата %1 могат да бъдат само последни, защото до всяко от "
+                              "тях води само един свободен ход, а последно е само едно поле.")
+            .arg(listOfSquares(solver, verdict.squares));
+    case Reason::Split:
+        return QStringLiteral("Не: свободните полета са разделени на %1 части, между които конят "
+                              "не може да премине (например %2).")
+            .arg(verdict.squares.size())
+            .arg(listOfSquares(solver, verdict.squares));
+    case Reason::Crowded:
+        return QStringLiteral("Не: полетата %1 имат само по два свободни съседа и трябва да "
+                              "минат през полето %2, а конят минава през него само веднъж.")
+            .arg(listOfSquares(solver, std::vector<int>(verdict.squares.begin() + 1, verdict.squares.end())),
+                 square(0));
+    case Reason::WrongColour:
+        return QStringLiteral("Не: полето %1 може да бъде само последно, но конят сменя цвета "
+                              "на полето с всеки ход и ще завърши обиколката на поле с другия "
+                              "цвят.")
+            .arg(square(0));
+    case Reason::Exhausted:
+        return QStringLiteral("Не: бяха изпробвани всички продължения и нито едно не обхожда "
+                              "цялата дъска.");
+    case Reason::TimeOut:
+    case Reason::None:
+        break;
+    }
+    return QStringLiteral("Не е ясно: времето за проверка изтече, преди да бъде намерен отговор.");
+}
+
+} // namespace knight
