@@ -218,14 +218,14 @@ void SolverTest::reasonsNameTheSquares()
 {
     TourSolver solver;
     // b3 and c2 taken, the knight elsewhere: nothing leads to a1 any more.
-    TourSolver::Verdict corner = solver.solve(walkOf(solver, u"b3 c5 e4 c3 d1 c2 e3"_s));
+    TourSolver::Verdict corner = solver.solve(walkOf(solver, u"b3 d4 c2 e3"_s));
     QCOMPARE(corner.answer, Answer::No);
     QCOMPARE(corner.reason, Reason::Unreachable);
     QCOMPARE(verdictText(solver, corner),
              u"Не: полето a1 вече не може да бъде достигнато: и двата му съседа са заети."_s);
 
     // a1 and h8 each keep a single free neighbour: both could only be last.
-    TourSolver::Verdict ends = solver.solve(walkOf(solver, u"b3 d4 f7 h6 g4"_s));
+    TourSolver::Verdict ends = solver.solve(walkOf(solver, u"b3 c5 d7 f8 g6 e7"_s));
     QCOMPARE(ends.answer, Answer::No);
     QCOMPARE(ends.reason, Reason::TwoEnds);
     QCOMPARE(ends.squares, walkOf(solver, u"a1 h8"_s));
@@ -236,11 +236,20 @@ void SolverTest::reasonsNameTheSquares()
     QCOMPARE(dead.reason, Reason::DeadEnd);
     QVERIFY(verdictText(solver, dead).contains(u"задънена улица"_s));
 
-    // On 5 x 5, the centre square's ring of targets taken apart from the knight's part.
-    TourSolver small(4, 3);
-    TourSolver::Verdict split = small.solve({0, 7});
-    QCOMPARE(split.answer, Answer::No);
-    QVERIFY(split.reason != Reason::None && split.reason != Reason::TimeOut);
+    // h8's neighbours are the knight's square and g6: the knight may jump in but not out.
+    TourSolver::Verdict split = solver.solve(walkOf(solver, u"g6 e5 f7"_s));
+    QCOMPARE(split.reason, Reason::Split);
+    QVERIFY(verdictText(solver, split).contains(u"разделени на 2 части"_s));
+
+    // b1 and a2 have two ways each, one of them c3, the knight's square: it can serve one.
+    TourSolver::Verdict crowded = solver.solve(walkOf(solver, u"a6 b4 c2 a3 b5 c3"_s));
+    QCOMPARE(crowded.reason, Reason::Crowded);
+    QVERIFY(crowded.squares.size() >= 3);
+
+    // a8 can only be last, but after 61 more moves the knight stands on the other colour.
+    TourSolver::Verdict colour = solver.solve(walkOf(solver, u"b5 c7 a6"_s));
+    QCOMPARE(colour.reason, Reason::WrongColour);
+    QCOMPARE(colour.squares, walkOf(solver, u"a8"_s));
 }
 
 void SolverTest::timeBoundIsHonest()

@@ -27,6 +27,20 @@ check "--version" 0 1 "^knight-tour [0-9]" -- env -u DISPLAY "$program" --versio
 check "unknown option" 2 1 "непозната опция „--colour“" -- "$program" --colour
 check "missing value" 2 1 "иска стойност" -- "$program" -platform
 check "unexpected argument" 2 1 "неочакван аргумент" -- "$program" one two
+# --complete: a tour on standard output, the reason, or bad input on standard error.
+work=$(mktemp -d)
+printf 'a1, b3\nc1\n' >"$work/walk.txt"
+check "--complete FILE" 0 1 "^a1 b3 c1 [a-h][1-8]" -- "$program" --complete "$work/walk.txt"
+tour=$("$program" --complete "$work/walk.txt")
+[ "$(wc -w <<<"$tour")" = 64 ] && [ "$(tr ' ' '\n' <<<"$tour" | sort -u | wc -l)" = 64 ] \
+    || { echo "FAIL --complete did not print 64 different squares: $tour"; failures=$((failures + 1)); }
+check "--complete -" 0 1 "^d4 " -- bash -c 'echo d4 | "$1" --complete -' _ "$program"
+check "--complete, no tour" 1 1 "и двата му съседа са заети" -- bash -c 'echo "b3 d4 c2 e3" | "$1" --complete -' _ "$program"
+check "--complete, not a knight's move" 2 1 "ред 1, колона 4, „b2“: не е ход на коня от a1" -- bash -c 'echo "a1 b2" | "$1" --complete - 2>&1 >/dev/null' _ "$program"
+check "--complete, empty" 2 1 "няма нито едно поле" -- bash -c '"$1" --complete - </dev/null' _ "$program"
+check "--complete, no file" 2 1 "knight-tour: $work/none" -- "$program" --complete "$work/none"
+rm -rf "$work"
+
 for display in localhost:199 unix:199 :120.5 :97; do
     check "DISPLAY=$display" 1 1 "DISPLAY=$display" -- env DISPLAY="$display" "$program"
 done

@@ -3,6 +3,8 @@
 
 #include "app/mainwindow.h"
 
+#include <QAction>
+
 #include <array>
 
 namespace knight {
@@ -34,6 +36,15 @@ constexpr std::array<ActionSpec, actionCount> specs{{
      [](const KnightForm &form) { return form.history().size() >= 2; }, pressCommand<Command::MoveBack>},
     {ActionId::Board, "Към дъската", noStandardKey, "F6", nullptr,
      [](MainWindow &window) { window.focusBoard(); }},
+    {ActionId::Hint, "Подскажи ход", noStandardKey, "Ctrl+H", MainWindow::assistantCanPlay,
+     [](MainWindow &window) { window.showHint(); }},
+    {ActionId::Verdict, "Може ли още?", noStandardKey, "F7",
+     [](const KnightForm &form) { return MainWindow::assistantCanPlay(form) || form.history().size() == squareCount; },
+     [](MainWindow &window) { window.showVerdict(); }},
+    {ActionId::Complete, "Довърши обиколката", noStandardKey, "Ctrl+E", MainWindow::assistantCanPlay,
+     [](MainWindow &window) { window.completeTour(); }},
+    {ActionId::EndMessages, "Съобщения за края на разходката", noStandardKey, "Ctrl+M", nullptr,
+     [](MainWindow &window) { window.setEndMessages(window.action(ActionId::EndMessages)->isChecked()); }, true},
     {ActionId::OpenWalk, "Отвори разходка…", QKeySequence::Open, "Ctrl+O", nullptr,
      [](MainWindow &window) { window.openWalkDialog(); }},
     {ActionId::SaveWalk, "Запази разходката…", QKeySequence::Save, "Ctrl+S",

@@ -14,6 +14,7 @@ class MainWindow;
 
 enum class ActionId {
     Show, Gallop, Clear, MoveBack, Board,
+    Hint, Verdict, Complete, EndMessages,
     OpenWalk, SaveWalk, CopyWalk, PasteWalk,
     Guide, Quit,
 };
@@ -27,6 +28,7 @@ struct ActionSpec {
     std::string_view keys;                 // otherwise, or where it has none: portable text
     bool (*enabled)(const KnightForm &);   // whether it can do something; null: always
     void (*run)(MainWindow &);
+    bool checkable = false; // an option, off until chosen
 };
 
 std::span<const ActionSpec> actionSpecs();

@@ -76,6 +76,16 @@ inline constexpr Color cursorColor{255, 0, 255};
 inline constexpr int cursorInset = 3;
 inline constexpr int cursorThickness = 2;
 
+// The assistant's hint: a thicker yellow frame just inside the border, for a moment.
+inline constexpr Color hintColor{255, 255, 0};
+inline constexpr int hintInset = 1;
+inline constexpr int hintThickness = 3;
+inline constexpr int hintMilliseconds = 2000;
+
+// The assistant's messages: over the top of the text box, until the next action.
+inline constexpr TwipsRect messageRect{120, 4800, 6735, 0}; // height from the text
+inline constexpr Color messageBackColor{255, 255, 225};
+
 // The back colour of the text box is the platform's own.
 inline constexpr ControlSpec text1{{120, 4800, 6735, 2055}, "", {}, 0};
 

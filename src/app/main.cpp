@@ -33,6 +33,8 @@ int main(int argc, char *argv[])
     case CommandLine::Mode::Error:
         std::fprintf(stderr, "%s\n", commandLine.message.toUtf8().constData());
         return knight::exitUsage;
+    case CommandLine::Mode::Complete:
+        return knight::runComplete(commandLine.walkSource);
     case CommandLine::Mode::Window:
         break;
     }

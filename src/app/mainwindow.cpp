@@ -10,6 +10,7 @@
 #include "app/placement.h"
 #include "app/qt_color.h"
 #include "app/square_label.h"
+#include "solver/verdict_text.h"
 #include "tours/catalogue.h"
 #include "tours/texts.h"
 
@@ -226,6 +227,23 @@ void MainWindow::createControls()
     text_->setAccessibleName(QStringLiteral("Описание"));
 
     announcer_ = new Announcer(this);
+
+    message_ = new QLabel(this);
+    message_->setWordWrap(true);
+    message_->setFrameShape(QFrame::Box);
+    message_->setMargin(3);
+    message_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    paintBackground(message_, controls::messageBackColor);
+    message_->hide();
+
+    hintTimer_ = new QTimer(this);
+    hintTimer_->setSingleShot(true);
+    hintTimer_->setInterval(controls::hintMilliseconds);
+    connect(hintTimer_, &QTimer::timeout, this, [this] {
+        if (isSquare(hintSquare_))
+            squares_[std::size_t(hintSquare_)]->setHintShown(false);
+        hintSquare_ = -1;
+    });
 }
 
 void MainWindow::createActions()
@@ -233,6 +251,7 @@ void MainWindow::createActions()
     contextMenu_ = new QMenu(this);
     for (const ActionSpec &spec : actionSpecs()) {
         auto *action = new QAction(text(spec.text), this);
+        action->setCheckable(spec.checkable);
         if (spec.standardKey != QKeySequence::UnknownKey
             && !QKeySequence::keyBindings(spec.standardKey).isEmpty())
             action->setShortcuts(spec.standardKey);
@@ -240,7 +259,10 @@ void MainWindow::createActions()
             action->setShortcut(actionShortcut(spec));
         action->setShortcutVisibleInContextMenu(true);
         const auto run = spec.run;
-        connect(action, &QAction::triggered, this, [this, run] { run(*this); });
+        connect(action, &QAction::triggered, this, [this, run] {
+            clearTransient();
+            run(*this);
+        });
         addAction(action);
         contextMenu_->addAction(action);
         actions_[std::size_t(spec.id)] = action;
@@ -273,14 +295,18 @@ void MainWindow::setTabOrder()
 
 void MainWindow::Label2_Click(int n)
 {
+    clearTransient();
     const qsizetype before = form_.history().size();
     form_.Label2_Click(n);
     mirrorForm();
     announcer_->announce(walkAnnouncement(form_, before));
+    if (form_.history().size() > before)
+        reportWalkEnd(false);
 }
 
 void MainWindow::Command1_Click(int index)
 {
+    clearTransient();
     const qsizetype before = form_.history().size();
     form_.Command1_Click(index);
     mirrorForm();
@@ -290,6 +316,7 @@ void MainWindow::Command1_Click(int index)
 
 void MainWindow::Option1_Click(int index)
 {
+    clearTransient();
     form_.Option1_Click(index);
     mirrorForm();
 }
@@ -500,6 +527,119 @@ void MainWindow::dropEvent(QDropEvent *event)
         event->acceptProposedAction();
         openWalkFile(urls.first().toLocalFile());
     }
+}
+
+SquareList MainWindow::walkSquares() const
+{
+    SquareList squares;
+    for (const QString &item : form_.history())
+        squares.push_back(item.toInt());
+    return squares;
+}
+
+bool MainWindow::assistantCanPlay(const KnightForm &form)
+{
+    return form.isEnabled(Command::Show) && !form.timer().isActive() && form.history().size() < squareCount;
+}
+
+void MainWindow::showMessage(const QString &text)
+{
+    const QRect box = controls::pixelRect(controls::messageRect);
+    message_->setText(text);
+    message_->setFixedWidth(box.width());
+    message_->setFixedHeight(message_->heightForWidth(box.width()));
+    message_->move(box.topLeft());
+    message_->show();
+    message_->raise();
+    announcer_->announce(text);
+}
+
+// Messages and the hint last until the next action.
+void MainWindow::clearTransient()
+{
+    message_->hide();
+    hintTimer_->stop();
+    if (isSquare(hintSquare_))
+        squares_[std::size_t(hintSquare_)]->setHintShown(false);
+    hintSquare_ = -1;
+}
+
+void MainWindow::showHint()
+{
+    if (!assistantCanPlay(form_))
+        return;
+    // Before the first move: whether a tour starts on the cursor's square (on 8 x 8 every one).
+    const SquareList walk = walkSquares();
+    const TourSolver::Verdict verdict = solver_.solve(walk.empty() ? SquareList{cursor_} : walk);
+    if (verdict.answer != TourSolver::Answer::Yes) {
+        showMessage(verdictText(solver_, verdict));
+        return;
+    }
+    hintSquare_ = verdict.tour.at(walk.size());
+    squares_[std::size_t(hintSquare_)]->setHintShown(true);
+    hintTimer_->start();
+    announcer_->announce(QStringLiteral("Подсказка: %1.").arg(chessName(hintSquare_)));
+}
+
+void MainWindow::showVerdict()
+{
+    const SquareList walk = walkSquares();
+    if (walk.size() == std::size_t(squareCount)) {
+        reportWalkEnd(true);
+        return;
+    }
+    if (!assistantCanPlay(form_))
+        return;
+    if (walk.empty()) {
+        showMessage(QStringLiteral("Да: от всяко поле на дъската започва пълна обиколка."));
+        return;
+    }
+    showMessage(verdictText(solver_, solver_.solve(walk)));
+}
+
+void MainWindow::completeTour()
+{
+    if (!assistantCanPlay(form_))
+        return;
+    SquareList walk = walkSquares();
+    // Before the first move the tour starts where the cursor is (a1 at first).
+    if (walk.empty())
+        walk.push_back(cursor_);
+    const TourSolver::Verdict verdict = solver_.solve(walk);
+    if (verdict.answer != TourSolver::Answer::Yes) {
+        showMessage(verdictText(solver_, verdict));
+        return;
+    }
+    for (std::size_t i = form_.history().size(); i < verdict.tour.size(); ++i)
+        Label2_Click(verdict.tour[i]);
+    reportWalkEnd(true);
+}
+
+void MainWindow::setEndMessages(bool on)
+{
+    endMessages_ = on;
+    action(ActionId::EndMessages)->setChecked(on);
+}
+
+// A full tour (closed or not) or a dead end, said in a message when the assistant was asked
+// or the option is on.
+void MainWindow::reportWalkEnd(bool asked)
+{
+    const qsizetype moves = form_.history().size();
+    if (moves == squareCount) {
+        const bool closed = isKnightMove(form_.history().last().toInt(), form_.history().first().toInt());
+        if (asked || endMessages_)
+            showMessage(closed ? QStringLiteral("Пълна обиколка: конят обходи всичките 64 полета и "
+                                                "обиколката е затворена – от последното поле има ход "
+                                                "до първото.")
+                               : QStringLiteral("Пълна обиколка: конят обходи всичките 64 полета. "
+                                                "Обиколката е отворена – от последното поле няма ход "
+                                                "до първото."));
+        return;
+    }
+    if ((asked || endMessages_) && moves > 0 && !hasPossibleMove(form_))
+        showMessage(QStringLiteral("Задънена улица: няма зелени полета. С „Ход назад“ можете да "
+                                   "върнете хода и да опитате друг."));
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent *event)

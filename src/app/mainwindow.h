@@ -4,6 +4,7 @@
 #include "access/square_typing.h"
 #include "app/actions.h"
 #include "notation/walk_notation.h"
+#include "solver/tour_solver.h"
 #include "tours/knight_form.h"
 
 #include <QWidget>
@@ -71,6 +72,16 @@ public:
     void pasteWalk();
     static bool clipboardHasText();
 
+    // The tour assistant. It plays only during a walk (not over a shown tour or the gallop)
+    // and before the 64th move; before the first move it starts on the cursor's square.
+    static bool assistantCanPlay(const KnightForm &form);
+    void showHint();
+    void showVerdict();
+    void completeTour();
+    void setEndMessages(bool on);
+    QLabel *message() const { return message_; }
+    int hintSquare() const { return hintSquare_; }
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
@@ -88,6 +99,10 @@ private:
     void moveCursor(int n);
     bool moveCursorByArrow(int key);
     void replayWalk(const SquareList &squares);
+    SquareList walkSquares() const;
+    void showMessage(const QString &text);
+    void clearTransient();
+    void reportWalkEnd(bool asked);
     void showProblem(const QString &text);
 
     KnightForm form_;
@@ -106,6 +121,11 @@ private:
     int cursor_ = 0;
     int toggledOption_ = -1;
     SquareTyping typing_;
+    TourSolver solver_;
+    QLabel *message_ = nullptr;
+    QTimer *hintTimer_ = nullptr;
+    int hintSquare_ = -1;
+    bool endMessages_ = false;
 };
 
 } // namespace knight

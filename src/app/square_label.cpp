@@ -149,15 +149,27 @@ void SquareLabel::paintEvent(QPaintEvent *)
         painter.drawStaticText(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2),
                                captionText_);
     }
-    if (isCursorShown()) {
-        const int inset = controls::cursorInset;
-        const int thickness = controls::cursorThickness;
-        const QRect frame = rect().adjusted(inset, inset, -inset, -inset);
-        const QColor colour = toQColor(controls::cursorColor);
-        painter.fillRect(frame.left(), frame.top(), frame.width(), thickness, colour);
-        painter.fillRect(frame.left(), frame.bottom() - thickness + 1, frame.width(), thickness, colour);
-        painter.fillRect(frame.left(), frame.top(), thickness, frame.height(), colour);
-        painter.fillRect(frame.right() - thickness + 1, frame.top(), thickness, frame.height(), colour);
+    if (hintShown_)
+        paintFrame(painter, controls::hintInset, controls::hintThickness, controls::hintColor);
+    if (isCursorShown())
+        paintFrame(painter, controls::cursorInset, controls::cursorThickness, controls::cursorColor);
+}
+
+void SquareLabel::paintFrame(QPainter &painter, int inset, int thickness, Color color) const
+{
+    const QRect frame = rect().adjusted(inset, inset, -inset, -inset);
+    const QColor colour = toQColor(color);
+    painter.fillRect(frame.left(), frame.top(), frame.width(), thickness, colour);
+    painter.fillRect(frame.left(), frame.bottom() - thickness + 1, frame.width(), thickness, colour);
+    painter.fillRect(frame.left(), frame.top(), thickness, frame.height(), colour);
+    painter.fillRect(frame.right() - thickness + 1, frame.top(), thickness, frame.height(), colour);
+}
+
+void SquareLabel::setHintShown(bool shown)
+{
+    if (hintShown_ != shown) {
+        hintShown_ = shown;
+        update();
     }
 }
 

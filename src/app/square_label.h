@@ -8,6 +8,8 @@
 #include <QStaticText>
 #include <QWidget>
 
+class QPainter;
+
 namespace knight {
 
 // One board square: its back colour, a single-line border and its number centred. It takes
@@ -35,6 +37,10 @@ public:
     void setCursorShown(bool shown);
     bool isCursorShown() const { return cursorShown_ && hasFocus(); }
 
+    // The assistant's hint: a frame for a moment, the square's own state untouched.
+    void setHintShown(bool shown);
+    bool isHintShown() const { return hintShown_; }
+
     // A click, however it came: mouse, key or assistive technology.
     void press() { emit clicked(); }
 
@@ -52,6 +58,7 @@ protected:
 private:
     static QStaticText layOut(const QString &caption, const QFont &font);
     void announceNameChange();
+    void paintFrame(QPainter &painter, int inset, int thickness, Color color) const;
 
     int n_;
     QColor backColor_;
@@ -60,6 +67,7 @@ private:
     SquareCondition condition_ = SquareCondition::Plain;
     bool pressed_ = false;
     bool cursorShown_ = false;
+    bool hintShown_ = false;
 };
 
 } // namespace knight

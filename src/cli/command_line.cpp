@@ -36,8 +36,12 @@ QString helpText(const QCommandLineParser &)
                "прозорецът отваря.\n"
                "\n"
                "Опции:\n"
-               "  -h, --help     показва тази помощ\n"
-               "  -v, --version  показва версията\n"
+               "  -h, --help           показва тази помощ\n"
+               "  -v, --version        показва версията\n"
+               "  --complete РАЗХОДКА  довършва разходката до пълна обиколка и я извежда\n"
+               "                       (РАЗХОДКА е файл или - за стандартния вход);\n"
+               "                       изход 0: обиколка, 1: не може, 2: грешни данни,\n"
+               "                       3: няма отговор в срок\n"
                "\n"
                "Приемат се и стандартните опции на Qt: -display ДИСПЛЕЙ, -platform ИМЕ,\n"
                "-style СТИЛ и другите.\n")
@@ -53,8 +57,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption complete(QStringLiteral("complete"), QString(), QStringLiteral("walk"));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(complete);
     for (const QtOption &qt : qtOptions) {
         QCommandLineOption option(QString::fromLatin1(qt.name.data(), qsizetype(qt.name.size())));
         if (qt.takesValue)
@@ -85,6 +91,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
         result.mode = CommandLine::Mode::Version;
         result.message = QStringLiteral("%1 %2\n").arg(QLatin1StringView(programName),
                                                       QLatin1StringView(KNIGHT_VERSION));
+        return result;
+    }
+    if (parser.isSet(complete)) {
+        result.mode = CommandLine::Mode::Complete;
+        result.walkSource = parser.value(complete);
         return result;
     }
     result.display = parser.value(QStringLiteral("display"));

@@ -10,13 +10,14 @@ inline constexpr char programName[] = "knight-tour";
 
 // What the command line asks for. The modes other than Window need no display.
 struct CommandLine {
-    enum class Mode { Window, Help, Version, Error };
+    enum class Mode { Window, Help, Version, Error, Complete };
 
     Mode mode = Mode::Window;
     QString message;  // the help, the version or the error, one line for an error
     QString display;  // Qt's -display, when given
     QString platform; // Qt's -platform, when given
     QStringList files;
+    QString walkSource; // Complete: a file, or "-" for standard input
 };
 
 // The arguments as the program received them, the program's name first. Qt's own options
@@ -26,6 +27,11 @@ CommandLine parseCommandLine(const QStringList &arguments);
 // Exit statuses shared by every mode.
 inline constexpr int exitOk = 0;
 inline constexpr int exitNoDisplay = 1;
+inline constexpr int exitNoTour = 1;
 inline constexpr int exitUsage = 2;
+inline constexpr int exitUndecided = 3;
+
+// --complete: the walk read from source, completed to a full tour on standard output.
+int runComplete(const QString &source);
 
 } // namespace knight

@@ -63,42 +63,69 @@ bool TourSolver::hasNoMove(Bits free, int current) const
     return free != 0 && (moves_[std::size_t(current)] & free) == 0;
 }
 
-// A free square with no free neighbour and not next to the knight can never be entered.
-bool TourSolver::findUnreachable(Bits free, int current, Obstacle *found) const
+// How many ways lead into each free square: from its free neighbours and from the knight.
+TourSolver::Census TourSolver::takeCensus(Bits free, int current) const
 {
+    Census census;
     const Bits near = moves_[std::size_t(current)];
     for (Bits rest = free; rest; rest &= rest - 1) {
         const int n = lowest(rest);
-        if ((moves_[std::size_t(n)] & free) == 0 && !(near & bit(n))) {
-            if (found)
-                *found = {Reason::Unreachable, {n}};
-            return true;
-        }
+        const int ways = std::popcount(moves_[std::size_t(n)] & free) + ((near & bit(n)) ? 1 : 0);
+        if (ways == 0)
+            census.unreachable |= bit(n);
+        if (ways <= 1)
+            census.ends |= bit(n);
+        else if (ways == 2)
+            census.twoWays |= bit(n);
     }
-    return false;
+    return census;
+}
+
+// A free square with no free neighbour and not next to the knight can never be entered.
+bool TourSolver::findUnreachable(const Census &census, Obstacle *found) const
+{
+    if (!census.unreachable)
+        return false;
+    if (found)
+        *found = {Reason::Unreachable, {lowest(census.unreachable)}};
+    return true;
 }
 
 // Every square but the last is entered and left; a square with a single way in can only be
 // the last one, and only one square can be last.
-bool TourSolver::findTwoEnds(Bits free, int current, Obstacle *found) const
+bool TourSolver::findTwoEnds(Bits free, const Census &census, Obstacle *found) const
 {
-    if (std::popcount(free) < 2)
+    if (std::popcount(free) < 2 || std::popcount(census.ends) < 2)
         return false;
-    const Bits near = moves_[std::size_t(current)];
-    std::vector<int> ends;
-    for (Bits rest = free; rest; rest &= rest - 1) {
-        const int n = lowest(rest);
-        const int ways = std::popcount(moves_[std::size_t(n)] & free) + ((near & bit(n)) ? 1 : 0);
-        if (ways <= 1) {
-            ends.push_back(n);
-            if (ends.size() == 2 && !found)
-                return true;
-        }
+    if (found) {
+        std::vector<int> ends;
+        for (Bits rest = census.ends; rest; rest &= rest - 1)
+            ends.push_back(lowest(rest));
+        *found = {Reason::TwoEnds, ends};
     }
-    if (ends.size() < 2)
+    return true;
+}
+
+// The colours alternate along the walk: after k more moves the knight stands on its own colour
+// when k is even. A square that must be last has to be of that colour, and the free squares of
+// each colour must be as many as the moves that land on it.
+bool TourSolver::findWrongColour(Bits free, int current, const Census &census, Obstacle *found) const
+{
+    const int moves = std::popcount(free);
+    const int onOne = std::popcount(free & colourOne_);
+    const int onOther = colourOf(current) == 0 ? onOne : moves - onOne;
+    if (onOther != (moves + 1) / 2) {
+        if (found)
+            *found = {Reason::Exhausted, {}};
+        return true;
+    }
+    if (!census.ends || moves < 2)
+        return false;
+    const int end = lowest(census.ends);
+    if (colourOf(end) == (colourOf(current) + moves) % 2)
         return false;
     if (found)
-        *found = {Reason::TwoEnds, ends};
+        *found = {Reason::WrongColour, {end}};
     return true;
 }
 
@@ -147,25 +174,14 @@ bool TourSolver::findSplit(Bits free, int current, Obstacle *found) const
 
 // A square with two ways in and out must use both, unless it is the last one. The squares
 // they lead to can serve at most two such neighbours (the knight's square one), plus the last.
-bool TourSolver::findCrowded(Bits free, int current, Obstacle *found) const
+bool TourSolver::findCrowded(Bits free, int current, const Census &census, Obstacle *found) const
 {
-    const Bits near = moves_[std::size_t(current)];
-    Bits twoWays = 0;
-    bool endKnown = false;
-    for (Bits rest = free; rest; rest &= rest - 1) {
-        const int n = lowest(rest);
-        const int ways = std::popcount(moves_[std::size_t(n)] & free) + ((near & bit(n)) ? 1 : 0);
-        if (ways == 2)
-            twoWays |= bit(n);
-        else if (ways < 2)
-            endKnown = true; // that one is the last square, so no two-way square is
-    }
-    if (std::popcount(twoWays) < 2)
+    if (std::popcount(census.twoWays) < 2)
         return false;
-    // A square (or the knight's) leaned on by more two-way neighbours than it can take.
-    const auto check = [&](int n, int room) {
-        const Bits leaning = moves_[std::size_t(n)] & twoWays;
-        if (std::popcount(leaning) <= room + (endKnown ? 0 : 1))
+    const int spare = census.ends ? 0 : 1; // a two-way square may be the last one
+    const auto crowded = [&](int n, int room) {
+        const Bits leaning = moves_[std::size_t(n)] & census.twoWays;
+        if (std::popcount(leaning) <= room + spare)
             return false;
         if (found) {
             std::vector<int> squares{n};
@@ -175,59 +191,33 @@ bool TourSolver::findCrowded(Bits free, int current, Obstacle *found) const
         }
         return true;
     };
-    if (check(current, 1))
+    if (crowded(current, 1))
         return true;
-    for (Bits rest = free; rest; rest &= rest - 1) {
-        if (check(lowest(rest), 2))
+    // Only squares next to two or more two-way squares can be crowded.
+    Bits candidates = 0;
+    Bits once = 0;
+    for (Bits rest = census.twoWays; rest; rest &= rest - 1) {
+        const Bits around = moves_[std::size_t(lowest(rest))] & free;
+        candidates |= once & around;
+        once |= around;
+    }
+    for (Bits rest = candidates; rest; rest &= rest - 1) {
+        if (crowded(lowest(rest), 2))
             return true;
     }
     return false;
 }
 
-// The colours alternate along the walk: after k more moves the knight stands on its own colour
-// when k is even. A square that must be last has to be of that colour, and the free squares of
-// each colour must be as many as the moves that land on it.
-bool TourSolver::findWrongColour(Bits free, int current, Obstacle *found) const
-{
-    const int moves = std::popcount(free);
-    const int lastColour = (colourOf(current) + moves) % 2;
-    const Bits colourOne = free & colourOne_;
-    const int onOther = (moves + 1) / 2; // moves landing on the colour other than the knight's
-    const int other = colourOf(current) == 0 ? std::popcount(colourOne) : moves - std::popcount(colourOne);
-    if (other != onOther) {
-        if (found)
-            *found = {Reason::Exhausted, {}};
-        return true;
-    }
-    const int end = forcedEnd(free, current);
-    if (end < 0 || colourOf(end) == lastColour)
-        return false;
-    if (found)
-        *found = {Reason::WrongColour, {end}};
-    return true;
-}
-
-bool TourSolver::provedImpossible(Bits free, int current, Obstacle *found) const
+bool TourSolver::provedImpossible(Bits free, int current, const Census &census, Obstacle *found) const
 {
     if (hasNoMove(free, current)) {
         if (found)
             *found = {Reason::DeadEnd, {current}};
         return true;
     }
-    return findUnreachable(free, current, found) || findTwoEnds(free, current, found)
-           || findWrongColour(free, current, found) || findSplit(free, current, found)
-           || findCrowded(free, current, found);
-}
-
-int TourSolver::forcedEnd(Bits free, int current) const
-{
-    const Bits near = moves_[std::size_t(current)];
-    for (Bits rest = free; rest; rest &= rest - 1) {
-        const int n = lowest(rest);
-        if (std::popcount(moves_[std::size_t(n)] & free) + ((near & bit(n)) ? 1 : 0) <= 1)
-            return n;
-    }
-    return -1;
+    return findUnreachable(census, found) || findTwoEnds(free, census, found)
+           || findWrongColour(free, current, census, found) || findCrowded(free, current, census, found)
+           || findSplit(free, current, found);
 }
 
 int TourSolver::onwardMoves(Bits free, int n) const
@@ -281,14 +271,15 @@ bool TourSolver::search(Bits free, int current)
     ++nodes_;
     if (mustStop() || isRefuted(free, current))
         return false;
-    if (provedImpossible(free, current, nullptr)) {
+    const Census census = takeCensus(free, current);
+    if (provedImpossible(free, current, census, nullptr)) {
         remember(free, current);
         return false;
     }
 
     // Fewest onward moves first; among equals the one farthest from a square that must be
     // last, so that the walk ends there; then an order that changes from attempt to attempt.
-    const int end = forcedEnd(free, current);
+    const int end = census.ends ? lowest(census.ends) : -1;
     std::array<std::pair<std::uint32_t, int>, 8> order{};
     int count = 0;
     for (Bits rest = moves_[std::size_t(current)] & free; rest; rest &= rest - 1) {
@@ -299,7 +290,11 @@ bool TourSolver::search(Bits free, int current)
             const int df = n % files_ - end % files_;
             nearEnd = std::uint32_t(255 - std::min(255, dr * dr + df * df));
         }
-        const std::uint32_t shuffle = (std::uint32_t(n) * 2654435761u ^ tieBreak_) >> 24;
+        // Nearer the centre later: the edges are the hard part to fill at the end.
+        const int rowOff = 2 * (n / files_) - (ranks_ - 1);
+        const int colOff = 2 * (n % files_) - (files_ - 1);
+        const std::uint32_t central = std::uint32_t(std::max(0, 15 - (std::abs(rowOff) + std::abs(colOff)) / 2));
+        const std::uint32_t shuffle = tieBreak_ == 0 ? central : (std::uint32_t(n) * 2654435761u ^ tieBreak_) >> 24;
         order[std::size_t(count++)] = {std::uint32_t(onwardMoves(free & ~bit(n), n)) << 16 | nearEnd << 8 | shuffle, n};
     }
     std::sort(order.begin(), order.begin() + count);
@@ -363,7 +358,7 @@ TourSolver::Verdict TourSolver::decide(const std::vector<int> &walk)
         free &= ~bit(n);
     const int current = walk.back();
     Obstacle obstacle;
-    if (provedImpossible(free, current, &obstacle)) {
+    if (provedImpossible(free, current, takeCensus(free, current), &obstacle)) {
         verdict.answer = Answer::No;
         verdict.reason = obstacle.reason;
         verdict.squares = obstacle.squares;

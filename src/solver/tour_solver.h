@@ -61,16 +61,22 @@ private:
         std::vector<int> squares;
     };
 
+    // How the free squares can still be entered: from free neighbours or from the knight.
+    struct Census {
+        Bits unreachable = 0; // no way in at all
+        Bits ends = 0;        // at most one way in: only the last square may be like that
+        Bits twoWays = 0;     // two ways: both are used unless it is the last square
+    };
+    Census takeCensus(Bits free, int current) const;
+
     // The pruning steps: each proves on its own that no continuation exists.
     bool hasNoMove(Bits free, int current) const;
-    bool findUnreachable(Bits free, int current, Obstacle *found) const;
-    bool findTwoEnds(Bits free, int current, Obstacle *found) const;
-    bool findCrowded(Bits free, int current, Obstacle *found) const;
-    bool findWrongColour(Bits free, int current, Obstacle *found) const;
+    bool findUnreachable(const Census &census, Obstacle *found) const;
+    bool findTwoEnds(Bits free, const Census &census, Obstacle *found) const;
+    bool findWrongColour(Bits free, int current, const Census &census, Obstacle *found) const;
+    bool findCrowded(Bits free, int current, const Census &census, Obstacle *found) const;
     bool findSplit(Bits free, int current, Obstacle *found) const;
-    bool provedImpossible(Bits free, int current, Obstacle *found) const;
-    // The free square that can only be the last one (it has a single way in), or -1.
-    int forcedEnd(Bits free, int current) const;
+    bool provedImpossible(Bits free, int current, const Census &census, Obstacle *found) const;
 
     Verdict decide(const std::vector<int> &walk);
     bool search(Bits free, int current);

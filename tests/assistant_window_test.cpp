@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The tour assistant through the window: the hint changes nothing, completion plays ordinary
+// moves, and the messages come when asked and go at the next action.
+#include "app/mainwindow.h"
+#include "app/square_label.h"
+#include "notation/walk_notation.h"
+#include "test_support.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTest>
+
+using namespace knight;
+using namespace knight::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void play(MainWindow &window, const QString &names)
+{
+    for (const int n : squares(names))
+        QTest::mouseClick(window.square(n), Qt::LeftButton);
+}
+
+QString message(const MainWindow &window)
+{
+    return window.message()->isHidden() ? QString() : window.message()->text();
+}
+
+} // namespace
+
+class AssistantWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void hintMarksAGreenSquareAndChangesNothing();
+    void hintAndVerdictSayWhyNot();
+    void completionPlaysOrdinaryMoves();
+    void endMessagesOnlyWhenAsked();
+    void notOverAShownTour();
+};
+
+void AssistantWindowTest::hintMarksAGreenSquareAndChangesNothing()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    play(window, u"a1 b3 c5"_s);
+    const auto before = snapshot(window.form().board());
+    window.action(ActionId::Hint)->trigger();
+    QVERIFY(snapshot(window.form().board()) == before);
+    const int hint = window.hintSquare();
+    QVERIFY(isSquare(hint));
+    QCOMPARE(window.form().board().square(hint).backColor, reachableColor);
+    QVERIFY(window.square(hint)->isHintShown());
+    // Drawn as a yellow frame; the middle keeps the square's colour.
+    const QImage image = window.grab().toImage();
+    const QPoint corner = window.square(hint)->geometry().topLeft();
+    QCOMPARE(image.pixelColor(corner + QPoint(2, 12)), QColor(255, 255, 0));
+    QCOMPARE(image.pixelColor(corner + QPoint(10, 10)), QColor(0, 200, 0));
+    // Played, the hint still leads to a full tour; the mark is gone at this next action.
+    play(window, chessName(hint));
+    QVERIFY(!window.square(hint)->isHintShown());
+    window.action(ActionId::Verdict)->trigger();
+    QVERIFY2(message(window).startsWith(u"Да"_s), qPrintable(message(window)));
+    // The mark also goes by itself.
+    window.action(ActionId::Hint)->trigger();
+    const int second = window.hintSquare();
+    QVERIFY(window.square(second)->isHintShown());
+    QTRY_VERIFY_WITH_TIMEOUT(!window.square(second)->isHintShown(), 4000);
+}
+
+void AssistantWindowTest::hintAndVerdictSayWhyNot()
+{
+    MainWindow window;
+    // a1 is left with no way in: b3 and c2 are taken and the knight is elsewhere.
+    play(window, u"b3 d4 c2 e3"_s);
+    QCOMPARE(window.form().history().size(), 4);
+    const auto before = snapshot(window.form().board());
+    window.action(ActionId::Verdict)->trigger();
+    QCOMPARE(message(window), u"Не: полето a1 вече не може да бъде достигнато: и двата му съседа са заети."_s);
+    window.action(ActionId::Hint)->trigger();
+    QVERIFY(message(window).contains(u"a1"_s));
+    QCOMPARE(window.hintSquare(), -1);
+    QVERIFY(snapshot(window.form().board()) == before);
+    // Gone at the next action, whatever it is.
+    window.Command1_Click(int(Command::MoveBack));
+    QVERIFY(message(window).isEmpty());
+}
+
+void AssistantWindowTest::completionPlaysOrdinaryMoves()
+{
+    MainWindow window;
+    play(window, u"a1 b3"_s);
+    window.action(ActionId::Complete)->trigger();
+    QCOMPARE(window.form().history().size(), 64);
+    QCOMPARE(window.square(squareNamed(u"b3"))->caption(), u"2"_s);
+    SquareList tour;
+    for (const QString &item : window.form().history())
+        tour.push_back(item.toInt());
+    QVERIFY(readWalk(writeWalk(tour)).ok()); // a legal tour, read back by the walk reader
+    QVERIFY(message(window).startsWith(u"Пълна обиколка"_s));
+    QCOMPARE(message(window).contains(u"затворена"_s), isKnightMove(tour.back(), tour.front()));
+    QVERIFY(!window.action(ActionId::Complete)->isEnabled());
+
+    // Taken back one by one, down to the pupil's own two moves.
+    for (int i = 0; i < 62; ++i)
+        window.action(ActionId::MoveBack)->trigger();
+    MainWindow clicked;
+    play(clicked, u"a1 b3"_s);
+    QVERIFY(snapshot(window.form().board()) == snapshot(clicked.form().board()));
+
+    // Before the first move the tour starts on the cursor's square.
+    MainWindow fresh;
+    fresh.action(ActionId::Complete)->trigger();
+    QCOMPARE(fresh.form().history().first(), u"0"_s);
+    QCOMPARE(fresh.form().history().size(), 64);
+}
+
+void AssistantWindowTest::endMessagesOnlyWhenAsked()
+{
+    MainWindow window;
+    QVERIFY(!window.action(ActionId::EndMessages)->isChecked());
+    play(window, u"b3 c5 e6 d4 c2 a1"_s); // a dead end
+    QVERIFY(message(window).isEmpty());
+    window.Command1_Click(int(Command::MoveBack));
+    window.action(ActionId::EndMessages)->trigger();
+    QVERIFY(window.action(ActionId::EndMessages)->isChecked());
+    play(window, u"a1"_s);
+    QVERIFY(message(window).startsWith(u"Задънена улица"_s));
+    play(window, u"h8"_s); // ignored, but a click all the same
+    QVERIFY(message(window).isEmpty());
+}
+
+void AssistantWindowTest::notOverAShownTour()
+{
+    MainWindow window;
+    window.Command1_Click(int(Command::Show));
+    for (const ActionId id : {ActionId::Hint, ActionId::Verdict, ActionId::Complete})
+        QVERIFY(!window.action(id)->isEnabled());
+    window.completeTour();
+    QVERIFY(window.form().history().isEmpty());
+    window.Command1_Click(int(Command::Clear));
+    QVERIFY(window.action(ActionId::Complete)->isEnabled());
+}
+
+QTEST_MAIN(AssistantWindowTest)
+#include "assistant_window_test.moc"
