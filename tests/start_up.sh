@@ -41,6 +41,24 @@ check "--complete, empty" 2 1 "няма нито едно поле" -- bash -c '
 check "--complete, no file" 2 1 "knight-tour: $work/none" -- "$program" --complete "$work/none"
 rm -rf "$work"
 
+# --export: a picture without a display, or one line and no file at all.
+work=$(mktemp -d)
+printf 'd4 f5 h6\n' >"$work/walk.txt"
+check "--export a tour" 0 0 "" -- env -u DISPLAY "$program" --export "$work/tour.png" --tour 5a --path
+check "--export a walk" 0 0 "" -- env -u DISPLAY "$program" --export "$work/walk.PDF" --walk "$work/walk.txt"
+check "--export a worksheet" 0 0 "" -- env -u DISPLAY "$program" --export "$work/sheet.pdf"
+[ -s "$work/tour.png" ] && [ -s "$work/walk.PDF" ] && head -c 5 "$work/sheet.pdf" | grep -q '%PDF' \
+    || { echo "FAIL --export wrote no pictures"; failures=$((failures + 1)); }
+printf 'd4 d5\n' >"$work/bad.txt"
+check "--export, unknown kind" 2 1 "няма вид обиколка „9“" -- "$program" --export "$work/a.png" --tour 9
+check "--export, illegal walk" 2 1 "ред 1, колона 4, „d5“" -- "$program" --export "$work/b.png" --walk "$work/bad.txt"
+check "--export, unknown extension" 2 1 "само .png или .pdf" -- "$program" --export "$work/c.gif"
+check "--export, cannot write" 2 1 "не може да се запише" -- "$program" --export "$work/none/d.png"
+check "--tour without --export" 2 1 "вървят с --export" -- "$program" --tour 1
+[ ! -e "$work/a.png" ] && [ ! -e "$work/b.png" ] && [ ! -e "$work/c.gif" ] && [ "$(ls "$work" | wc -l)" = 5 ] \
+    || { echo "FAIL a refused --export left a file: $(ls "$work")"; failures=$((failures + 1)); }
+rm -rf "$work"
+
 for display in localhost:199 unix:199 :120.5 :97; do
     check "DISPLAY=$display" 1 1 "DISPLAY=$display" -- env DISPLAY="$display" "$program"
 done

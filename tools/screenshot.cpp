@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Saves a picture of the window in the middle of a walk, grabbed offscreen.
+// Saves a picture of the window in the middle of a walk with its path drawn, grabbed offscreen.
 //
 //   knight-screenshot OUTPUT.png
 #include "app/mainwindow.h"
@@ -25,6 +25,7 @@ int main(int argc, char *argv[])
         return 1;
     for (const char *name : {"b1", "c3", "e4", "f6", "d5", "e3", "c4"})
         QTest::mouseClick(window.square(knight::squareNamed(QString::fromLatin1(name))), Qt::LeftButton);
+    window.setPathShown(true);
     if (!window.grab().save(QString::fromLocal8Bit(argv[1]), "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;

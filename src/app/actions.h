@@ -15,6 +15,7 @@ class MainWindow;
 enum class ActionId {
     Show, Gallop, Clear, MoveBack, Board,
     Hint, Verdict, Complete, EndMessages,
+    Coordinates, Path, Print, ExportPicture,
     OpenWalk, SaveWalk, CopyWalk, PasteWalk,
     Guide, Quit,
 };
@@ -28,7 +29,8 @@ struct ActionSpec {
     std::string_view keys;                 // otherwise, or where it has none: portable text
     bool (*enabled)(const KnightForm &);   // whether it can do something; null: always
     void (*run)(MainWindow &);
-    bool checkable = false; // an option, off until chosen
+    bool checkable = false;      // an option
+    bool checkedAtStart = false;
 };
 
 std::span<const ActionSpec> actionSpecs();

@@ -55,19 +55,19 @@ inline constexpr ControlSpec frame1{{5160, 1920, 1695, 2895}, "Вид обико
 // Inside Frame1, measured from the frame's top-left corner.
 inline constexpr Color optionBackColor{128, 128, 255};
 inline constexpr std::array<ControlSpec, tourKindCount> option1{{
-    {{120, 350, 615, 350}, "1", optionBackColor, 13},
-    {{960, 350, 615, 350}, "2", optionBackColor, 14},
-    {{120, 700, 615, 350}, "3", optionBackColor, 15},
-    {{960, 700, 615, 350}, "4", optionBackColor, 16},
-    {{120, 1050, 615, 350}, "5", optionBackColor, 24},
-    {{960, 1050, 615, 350}, "6", optionBackColor, 27},
-    {{120, 1400, 615, 350}, "7", optionBackColor, 28},
-    {{960, 1400, 615, 350}, "8", optionBackColor, 33},
-    {{120, 1750, 615, 350}, "8a", optionBackColor, 34},
-    {{960, 1750, 615, 350}, "7a", optionBackColor, 35},
-    {{120, 2100, 615, 350}, "6a", optionBackColor, 36},
-    {{960, 2100, 615, 350}, "5a", optionBackColor, 37},
-    {{480, 2450, 615, 350}, "?", optionBackColor, 47},
+    {{120, 350, 615, 350}, tourKindCaptions[0], optionBackColor, 13},
+    {{960, 350, 615, 350}, tourKindCaptions[1], optionBackColor, 14},
+    {{120, 700, 615, 350}, tourKindCaptions[2], optionBackColor, 15},
+    {{960, 700, 615, 350}, tourKindCaptions[3], optionBackColor, 16},
+    {{120, 1050, 615, 350}, tourKindCaptions[4], optionBackColor, 24},
+    {{960, 1050, 615, 350}, tourKindCaptions[5], optionBackColor, 27},
+    {{120, 1400, 615, 350}, tourKindCaptions[6], optionBackColor, 28},
+    {{960, 1400, 615, 350}, tourKindCaptions[7], optionBackColor, 33},
+    {{120, 1750, 615, 350}, tourKindCaptions[8], optionBackColor, 34},
+    {{960, 1750, 615, 350}, tourKindCaptions[9], optionBackColor, 35},
+    {{120, 2100, 615, 350}, tourKindCaptions[10], optionBackColor, 36},
+    {{960, 2100, 615, 350}, tourKindCaptions[11], optionBackColor, 37},
+    {{480, 2450, 615, 350}, tourKindCaptions[12], optionBackColor, 47},
 }};
 
 // The keyboard cursor on the board: a frame inside the square, in a colour that stands out

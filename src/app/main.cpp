@@ -4,6 +4,7 @@
 #include "cli/command_line.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <optional>
@@ -16,6 +17,18 @@ QStringList argumentList(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     return arguments;
+}
+
+QtMessageHandler defaultHandler = nullptr;
+
+void quietAboutRuntimeFolder(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1StringView("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    if (defaultHandler)
+        defaultHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, message).toUtf8().constData());
 }
 
 } // namespace
@@ -35,6 +48,14 @@ int main(int argc, char *argv[])
         return knight::exitUsage;
     case CommandLine::Mode::Complete:
         return knight::runComplete(commandLine.walkSource);
+    case CommandLine::Mode::Export: {
+        // Painting needs fonts, not a display; the runtime folder that a desktop session
+        // would have does not matter for writing one file.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        defaultHandler = qInstallMessageHandler(quietAboutRuntimeFolder);
+        QGuiApplication app(argc, argv);
+        return knight::runExport(commandLine);
+    }
     case CommandLine::Mode::Window:
         break;
     }

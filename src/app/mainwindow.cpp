@@ -9,7 +9,9 @@
 #include "app/icon.h"
 #include "app/placement.h"
 #include "app/qt_color.h"
+#include "app/path_overlay.h"
 #include "app/square_label.h"
+#include "picture/export.h"
 #include "solver/verdict_text.h"
 #include "tours/catalogue.h"
 #include "tours/texts.h"
@@ -33,7 +35,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -236,6 +241,10 @@ void MainWindow::createControls()
     paintBackground(message_, controls::messageBackColor);
     message_->hide();
 
+    pathOverlay_ = new PathOverlay(this);
+    pathOverlay_->setGeometry(boardArea().toAlignedRect());
+    pathOverlay_->hide();
+
     hintTimer_ = new QTimer(this);
     hintTimer_->setSingleShot(true);
     hintTimer_->setInterval(controls::hintMilliseconds);
@@ -252,6 +261,7 @@ void MainWindow::createActions()
     for (const ActionSpec &spec : actionSpecs()) {
         auto *action = new QAction(text(spec.text), this);
         action->setCheckable(spec.checkable);
+        action->setChecked(spec.checkedAtStart);
         if (spec.standardKey != QKeySequence::UnknownKey
             && !QKeySequence::keyBindings(spec.standardKey).isEmpty())
             action->setShortcuts(spec.standardKey);
@@ -642,6 +652,80 @@ void MainWindow::reportWalkEnd(bool asked)
                                    "върнете хода и да опитате друг."));
 }
 
+QRectF MainWindow::boardArea() const
+{
+    const QRect topLeft = controls::pixelRect(squareRect(squareAt(boardSide - 1, 0), templateSquareRect));
+    return {QPointF(topLeft.topLeft()), QSizeF(topLeft.width() * boardSide, topLeft.height() * boardSide)};
+}
+
+void MainWindow::paintEvent(QPaintEvent *)
+{
+    if (!coordinatesShown_)
+        return;
+    QPainter painter(this);
+    paintCoordinates(painter, boardArea(), font(), palette().color(QPalette::WindowText));
+}
+
+void MainWindow::setCoordinatesShown(bool shown)
+{
+    coordinatesShown_ = shown;
+    action(ActionId::Coordinates)->setChecked(shown);
+    update();
+}
+
+void MainWindow::setPathShown(bool shown)
+{
+    pathShown_ = shown;
+    action(ActionId::Path)->setChecked(shown);
+    pathOverlay_->setPath(shown ? pathOf(form_) : std::vector<int>{});
+    pathOverlay_->setVisible(shown);
+    pathOverlay_->raise();
+}
+
+Diagram MainWindow::diagram() const
+{
+    return diagramOf(form_, pathShown_);
+}
+
+void MainWindow::printTo(QPrinter &printer)
+{
+    QPainter painter(&printer);
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    paintDiagram(painter, diagram(), QRectF(QPointF(0, 0), page.size()), font());
+}
+
+bool MainWindow::exportPictureTo(const QString &path)
+{
+    const QString problem = exportDiagram(path, diagram(), font());
+    if (!problem.isEmpty())
+        showProblem(QStringLiteral("Картината не е запазена: %1.").arg(problem));
+    return problem.isEmpty();
+}
+
+void MainWindow::printDialog()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(defaultPageSize());
+    printer.setDocName(diagram().caption);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted)
+        printTo(printer);
+}
+
+void MainWindow::exportDialog()
+{
+    QFileDialog dialog(this, QStringLiteral("Запази картина"), {},
+                       QStringLiteral("Картина PNG (*.png);;Документ PDF (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    dialog.selectFile(QStringLiteral("дъска.png"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
+        dialog.setDefaultSuffix(filter.contains(QLatin1StringView("pdf")) ? QStringLiteral("pdf") : QStringLiteral("png"));
+    });
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        exportPictureTo(dialog.selectedFiles().first());
+}
+
 void MainWindow::contextMenuEvent(QContextMenuEvent *event)
 {
     updateActions();
@@ -683,6 +767,8 @@ void MainWindow::mirrorForm()
         text_->setPlainText(shown);
         text_->verticalScrollBar()->setValue(0);
     }
+    if (pathShown_)
+        pathOverlay_->setPath(pathOf(form_));
     // An option chosen by the program's own keys shows as chosen.
     if (QRadioButton *chosen = options_[std::size_t(form_.problemIndex())]; !chosen->isChecked()) {
         const QSignalBlocker blocker(chosen);

@@ -4,6 +4,7 @@
 #include "access/square_typing.h"
 #include "app/actions.h"
 #include "notation/walk_notation.h"
+#include "picture/diagram.h"
 #include "solver/tour_solver.h"
 #include "tours/knight_form.h"
 
@@ -16,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
+class QPrinter;
 class QRadioButton;
 
 namespace knight {
@@ -23,6 +25,7 @@ namespace knight {
 class Announcer;
 class CommandButton;
 class GuideWindow;
+class PathOverlay;
 class SquareLabel;
 
 // The one window: builds the controls from the control table, routes their events to the
@@ -80,11 +83,25 @@ public:
     void completeTour();
     void setEndMessages(bool on);
     QLabel *message() const { return message_; }
+
+    // Pictures of the board: coordinates and the path on the screen, print and export on paper
+    // and in files, all painted by the same diagram functions.
+    void setCoordinatesShown(bool shown);
+    void setPathShown(bool shown);
+    bool coordinatesShown() const { return coordinatesShown_; }
+    PathOverlay *pathOverlay() const { return pathOverlay_; }
+    QRectF boardArea() const;
+    Diagram diagram() const;
+    void printTo(QPrinter &printer);
+    bool exportPictureTo(const QString &path);
+    void printDialog();
+    void exportDialog();
     int hintSquare() const { return hintSquare_; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -126,6 +143,9 @@ private:
     QTimer *hintTimer_ = nullptr;
     int hintSquare_ = -1;
     bool endMessages_ = false;
+    bool coordinatesShown_ = true;
+    bool pathShown_ = false;
+    PathOverlay *pathOverlay_ = nullptr;
 };
 
 } // namespace knight

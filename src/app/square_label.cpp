@@ -3,6 +3,7 @@
 
 #include "app/controls.h"
 #include "app/qt_color.h"
+#include "picture/diagram.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -80,6 +81,8 @@ QString SquareLabel::accessibleSquareName() const
 void SquareLabel::setCondition(SquareCondition condition)
 {
     if (condition_ != condition) {
+        if (condition_ == SquareCondition::Knight || condition == SquareCondition::Knight)
+            update();
         condition_ = condition;
         announceNameChange();
     }
@@ -149,6 +152,8 @@ void SquareLabel::paintEvent(QPaintEvent *)
         painter.drawStaticText(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2),
                                captionText_);
     }
+    if (condition_ == SquareCondition::Knight)
+        paintKnightMark(painter, QRectF(rect()));
     if (hintShown_)
         paintFrame(painter, controls::hintInset, controls::hintThickness, controls::hintColor);
     if (isCursorShown())

@@ -42,6 +42,11 @@ QString helpText(const QCommandLineParser &)
                "                       (РАЗХОДКА е файл или - за стандартния вход);\n"
                "                       изход 0: обиколка, 1: не може, 2: грешни данни,\n"
                "                       3: няма отговор в срок\n"
+               "  --export ФАЙЛ        записва картина на дъската в ФАЙЛ (.png или .pdf)\n"
+               "    --tour ВИД         с готовата обиколка ВИД (1 ... 8, 8a ... 5a, ?)\n"
+               "    --walk РАЗХОДКА    с разходката от файла РАЗХОДКА\n"
+               "    --path             с пътя на коня\n"
+               "                       без --tour и --walk: празна дъска, работен лист\n"
                "\n"
                "Приемат се и стандартните опции на Qt: -display ДИСПЛЕЙ, -platform ИМЕ,\n"
                "-style СТИЛ и другите.\n")
@@ -61,6 +66,12 @@ CommandLine parseCommandLine(const QStringList &arguments)
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(complete);
+    const QCommandLineOption exportTo(QStringLiteral("export"), QString(), QStringLiteral("file"));
+    const QCommandLineOption tour(QStringLiteral("tour"), QString(), QStringLiteral("kind"));
+    const QCommandLineOption walk(QStringLiteral("walk"), QString(), QStringLiteral("walk"));
+    const QCommandLineOption path(QStringLiteral("path"));
+    for (const QCommandLineOption &option : {exportTo, tour, walk, path})
+        parser.addOption(option);
     for (const QtOption &qt : qtOptions) {
         QCommandLineOption option(QString::fromLatin1(qt.name.data(), qsizetype(qt.name.size())));
         if (qt.takesValue)
@@ -93,6 +104,23 @@ CommandLine parseCommandLine(const QStringList &arguments)
                                                       QLatin1StringView(KNIGHT_VERSION));
         return result;
     }
+    const auto usageError = [&result](const QString &problem) {
+        result.mode = CommandLine::Mode::Error;
+        result.message = QStringLiteral("%1: %2; вижте %1 --help").arg(QLatin1StringView(programName), problem);
+        return result;
+    };
+    if (parser.isSet(exportTo)) {
+        if (parser.isSet(tour) && parser.isSet(walk))
+            return usageError(QStringLiteral("--tour и --walk не могат да се дадат заедно"));
+        result.mode = CommandLine::Mode::Export;
+        result.exportFile = parser.value(exportTo);
+        result.tourKind = parser.value(tour);
+        result.walkSource = parser.value(walk);
+        result.path = parser.isSet(path);
+        return result;
+    }
+    if (parser.isSet(tour) || parser.isSet(walk) || parser.isSet(path))
+        return usageError(QStringLiteral("--tour, --walk и --path вървят с --export"));
     if (parser.isSet(complete)) {
         result.mode = CommandLine::Mode::Complete;
         result.walkSource = parser.value(complete);

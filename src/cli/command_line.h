@@ -10,14 +10,17 @@ inline constexpr char programName[] = "knight-tour";
 
 // What the command line asks for. The modes other than Window need no display.
 struct CommandLine {
-    enum class Mode { Window, Help, Version, Error, Complete };
+    enum class Mode { Window, Help, Version, Error, Complete, Export };
 
     Mode mode = Mode::Window;
     QString message;  // the help, the version or the error, one line for an error
     QString display;  // Qt's -display, when given
     QString platform; // Qt's -platform, when given
     QStringList files;
-    QString walkSource; // Complete: a file, or "-" for standard input
+    QString walkSource; // Complete and Export: a file, or "-" for standard input
+    QString exportFile; // Export: the .png or .pdf to write
+    QString tourKind;   // Export: the caption of a kind, "1" .. "?"
+    bool path = false;  // Export: with the path
 };
 
 // The arguments as the program received them, the program's name first. Qt's own options
@@ -33,5 +36,9 @@ inline constexpr int exitUndecided = 3;
 
 // --complete: the walk read from source, completed to a full tour on standard output.
 int runComplete(const QString &source);
+
+// --export: the picture of a tour, a walk or the empty board; needs a Qt GUI application
+// (offscreen will do).
+int runExport(const CommandLine &commandLine);
 
 } // namespace knight

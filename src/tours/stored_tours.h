@@ -4,10 +4,16 @@
 #include "board/squares.h"
 
 #include <array>
+#include <string_view>
 
 namespace knight {
 
 inline constexpr int tourKindCount = 13;
+
+// The kinds as their option buttons name them (with the Latin letter a).
+inline constexpr std::array<std::string_view, tourKindCount> tourKindCaptions{
+    "1", "2", "3", "4", "5", "6", "7", "8", "8a", "7a", "6a", "5a", "?",
+};
 
 // A stored tour as a person writes it: the top row (8) first, columns a to h; each cell is
 // the step at which the knight visits that square.

@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "picture/diagram.h"
+
+#include "tours/catalogue.h"
+#include "tours/knight_form.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+
+namespace knight {
+
+namespace {
+
+QColor qcolor(Color color)
+{
+    return QColor(color.red, color.green, color.blue);
+}
+
+// The knight's mark: a frame in dark red, open at the square's top-left corner so that the
+// square's own colour shows there, and thin enough to leave the number free.
+constexpr Color knightMarkColor{200, 0, 0};
+constexpr double markInset = 1.0 / 33;     // of the square's side: inside the border
+constexpr double markThickness = 2.0 / 33;
+constexpr double markOpening = 10.0 / 33;  // the untouched top-left corner
+
+constexpr Color pathColor{0, 0, 160};
+
+// Layout of a diagram in units of one square.
+constexpr double coordinateMargin = 0.7;
+constexpr double captionHeight = 0.9;
+constexpr double rightMargin = 0.3;
+
+
+} // namespace
+
+std::vector<int> pathOf(const KnightForm &form)
+{
+    std::vector<int> path;
+    if (!form.history().isEmpty()) {
+        for (const QString &item : form.history())
+            path.push_back(item.toInt());
+        return path;
+    }
+    if (form.isEnabled(Command::Show))
+        return path; // nothing shown
+    // A shown tour in step order; while it gallops, up to the painted step.
+    const int last = form.timer().isActive() ? std::max(1, form.gallopStep()) : squareCount;
+    const QStringList tour = tourInStepOrder(form.problemIndex());
+    for (int step = 0; step < last && step < tour.size(); ++step)
+        path.push_back(squareNamed(tour.at(step)));
+    return path;
+}
+
+Diagram diagramOf(const KnightForm &form, bool withPath)
+{
+    Diagram diagram;
+    for (int n = 0; n < squareCount; ++n)
+        diagram.squares[std::size_t(n)] = {form.board().square(n).caption, form.board().square(n).backColor};
+    if (!form.history().isEmpty() && !form.timer().isActive())
+        diagram.knight = form.history().last().toInt();
+    if (withPath)
+        diagram.path = pathOf(form);
+    if (!form.history().isEmpty())
+        diagram.caption = QStringLiteral("Разходка от %1 хода").arg(form.history().size());
+    else if (!form.isEnabled(Command::Show))
+        diagram.caption = QStringLiteral("Обиколка „%1“").arg(QLatin1StringView(tourKindCaptions[std::size_t(form.problemIndex())]));
+    else
+        diagram.caption = QStringLiteral("Кон на шахматна дъска");
+    return diagram;
+}
+
+QRectF squareArea(const QRectF &board, int n)
+{
+    const double side = board.width() / boardSide;
+    return {board.left() + side * squareColumn(n), board.top() + side * (boardSide - 1 - squareRow(n)), side, side};
+}
+
+void paintCoordinates(QPainter &painter, const QRectF &board, const QFont &font, const QColor &color)
+{
+    const double side = board.width() / boardSide;
+    painter.save();
+    painter.setFont(font);
+    painter.setPen(color);
+    for (int i = 0; i < boardSide; ++i) {
+        const QRectF file(board.left() + side * i, board.bottom(), side, side * coordinateMargin);
+        painter.drawText(file, Qt::AlignCenter, QString(QChar(u'a' + i)));
+        const QRectF rank(board.left() - side * coordinateMargin, board.bottom() - side * (i + 1),
+                          side * coordinateMargin, side);
+        painter.drawText(rank, Qt::AlignCenter, QString::number(i + 1));
+    }
+    painter.restore();
+}
+
+void paintKnightMark(QPainter &painter, const QRectF &square)
+{
+    const double side = square.width();
+    const QRectF frame = square.adjusted(side * markInset, side * markInset, -side * markInset, -side * markInset);
+    const double t = side * markThickness;
+    const double open = side * markOpening;
+    const QColor colour = qcolor(knightMarkColor);
+    painter.fillRect(QRectF(frame.left() + open, frame.top(), frame.width() - open, t), colour);
+    painter.fillRect(QRectF(frame.left(), frame.top() + open, t, frame.height() - open), colour);
+    painter.fillRect(QRectF(frame.right() - t, frame.top(), t, frame.height()), colour);
+    painter.fillRect(QRectF(frame.left(), frame.bottom() - t, frame.width(), t), colour);
+}
+
+void paintPath(QPainter &painter, const QRectF &board, const std::vector<int> &path)
+{
+    if (path.empty())
+        return;
+    const double side = board.width() / boardSide;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(qcolor(pathColor), side * 0.06, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    painter.setPen(pen);
+    QPainterPath line(squareArea(board, path.front()).center());
+    for (std::size_t i = 1; i < path.size(); ++i)
+        line.lineTo(squareArea(board, path[i]).center());
+    painter.drawPath(line);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(qcolor(pathColor));
+    painter.drawEllipse(squareArea(board, path.front()).center(), side * 0.12, side * 0.12);
+    painter.restore();
+}
+
+void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area, const QFont &font)
+{
+    const double widthUnits = coordinateMargin + boardSide + rightMargin;
+    const double heightUnits = captionHeight + boardSide + coordinateMargin;
+    const double side = std::min(area.width() / widthUnits, area.height() / heightUnits);
+    const QRectF whole(area.center().x() - side * widthUnits / 2, area.center().y() - side * heightUnits / 2,
+                       side * widthUnits, side * heightUnits);
+    const QRectF board(whole.left() + side * coordinateMargin, whole.top() + side * captionHeight,
+                       side * boardSide, side * boardSide);
+
+    QFont text = font;
+    text.setPointSizeF(1); // replaced by a pixel size that follows the square
+    text.setPixelSize(std::max(1, int(side * 0.45)));
+    painter.save();
+    painter.setFont(text);
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(whole.left(), whole.top(), whole.width(), side * captionHeight * 0.8),
+                     Qt::AlignCenter, diagram.caption);
+    for (int n = 0; n < squareCount; ++n) {
+        const QRectF square = squareArea(board, n);
+        painter.fillRect(square, qcolor(diagram.squares[std::size_t(n)].color));
+        if (!diagram.squares[std::size_t(n)].caption.isEmpty())
+            painter.drawText(square, Qt::AlignCenter, diagram.squares[std::size_t(n)].caption);
+    }
+    if (diagram.knight >= 0)
+        paintKnightMark(painter, squareArea(board, diagram.knight));
+    // The grid: every square's single-line border.
+    painter.setPen(QPen(Qt::black, std::max(1.0, side / 33)));
+    painter.setBrush(Qt::NoBrush);
+    for (int n = 0; n < squareCount; ++n)
+        painter.drawRect(squareArea(board, n));
+    paintPath(painter, board, diagram.path);
+    paintCoordinates(painter, board, text, Qt::black);
+    painter.restore();
+}
+
+} // namespace knight

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "board/colors.h"
+#include "board/squares.h"
+
+#include <QFont>
+#include <QRectF>
+#include <QString>
+
+#include <array>
+#include <vector>
+
+class QPainter;
+
+namespace knight {
+
+class KnightForm;
+
+// The board as a chess diagram: what each square shows, the knight's square, the path in move
+// order and one caption line. Made from the form's state, so a picture shows what the window
+// shows.
+struct Diagram {
+    struct Cell {
+        QString caption;
+        Color color;
+    };
+    std::array<Cell, squareCount> squares{};
+    int knight = -1;       // the newest move of a walk
+    std::vector<int> path; // squares in move order; empty when the path is not drawn
+    QString caption;       // "Разходка от 5 хода", "Обиколка „1“"
+};
+
+// The diagram of the window's state; withPath adds the walk, the shown tour, or the gallop up
+// to its step.
+Diagram diagramOf(const KnightForm &form, bool withPath);
+
+// The path the window would draw: the walk, the shown tour, or the galloped part of it.
+std::vector<int> pathOf(const KnightForm &form);
+
+// The one way every picture is painted, on the screen and on paper: square n's rectangle is
+// at column n % 8, row n / 8 counted from the bottom of board.
+QRectF squareArea(const QRectF &board, int n);
+void paintCoordinates(QPainter &painter, const QRectF &board, const QFont &font, const QColor &color);
+void paintKnightMark(QPainter &painter, const QRectF &square);
+void paintPath(QPainter &painter, const QRectF &board, const std::vector<int> &path);
+
+// The whole diagram, centred in area and as large as fits: caption, board, coordinates.
+void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area, const QFont &font);
+
+} // namespace knight

@@ -1,0 +1,291 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The board as a diagram: coordinates in the margins, the knight's mark, the path, and the
+// pictures written to PNG and PDF. Run at scale factors 1 and 2.
+#include "app/mainwindow.h"
+#include "app/path_overlay.h"
+#include "app/square_label.h"
+#include "picture/export.h"
+#include "test_support.h"
+
+#include <QAction>
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QtEndian>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+
+using namespace knight;
+using namespace knight::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void play(MainWindow &window, const QString &names)
+{
+    for (const int n : squares(names))
+        QTest::mouseClick(window.square(n), Qt::LeftButton);
+}
+
+// The window as painted, in device-independent pixels whatever the scale.
+QImage painted(MainWindow &window)
+{
+    QImage image = window.grab().toImage();
+    return image.scaled(window.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+QImage deviceImage(MainWindow &window)
+{
+    return window.grab().toImage();
+}
+
+QRect changedArea(const QImage &a, const QImage &b)
+{
+    QRect area;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y))
+                area |= QRect(x, y, 1, 1);
+        }
+    }
+    return area;
+}
+
+bool isDarkBlue(QColor c)
+{
+    return c.blue() > 90 && c.red() < 90 && c.green() < 90;
+}
+
+} // namespace
+
+class PictureTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void coordinatesStandInTheMarginsOnly();
+    void theKnightsSquareIsMarked();
+    void thePathJoinsTheCentresAndTakesNoClicks();
+    void pngPicture();
+    void pdfPictureIsVectorOnAPage();
+    void printingPaintsTheSameDiagram();
+
+private:
+    qreal scale = 1;
+};
+
+void PictureTest::initTestCase()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    scale = window.windowHandle()->devicePixelRatio();
+}
+
+void PictureTest::coordinatesStandInTheMarginsOnly()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.action(ActionId::Coordinates)->isChecked());
+    const QImage with = deviceImage(window);
+    window.action(ActionId::Coordinates)->trigger();
+    QVERIFY(!window.coordinatesShown());
+    const QImage without = deviceImage(window);
+    // Every changed pixel is left of the board or between it and the text box.
+    const QRectF board = window.boardArea();
+    const QRect left = QRectF(0, board.top(), board.left(), board.height()).toRect();
+    const QRect below = QRectF(board.left(), board.bottom(), board.width(), window.textBox()->y() - board.bottom()).toRect();
+    int changed = 0;
+    for (int y = 0; y < with.height(); ++y) {
+        for (int x = 0; x < with.width(); ++x) {
+            if (with.pixel(x, y) == without.pixel(x, y))
+                continue;
+            ++changed;
+            const QPoint logical(int(x / scale), int(y / scale));
+            QVERIFY2(left.contains(logical) || below.contains(logical),
+                     qPrintable(u"a coordinate pixel at %1,%2"_s.arg(logical.x()).arg(logical.y())));
+        }
+    }
+    QVERIFY(changed > 100);
+    // Each letter is centred on its file, each digit on its rank.
+    const double side = board.width() / 8;
+    for (int i = 0; i < 8; ++i) {
+        const auto centreOf = [&](QRectF band) {
+            const QRect area = changedArea(with.copy(QRectF(band.topLeft() * scale, band.size() * scale).toRect()),
+                                           without.copy(QRectF(band.topLeft() * scale, band.size() * scale).toRect()));
+            return band.topLeft() + QRectF(area).center() / scale;
+        };
+        const QPointF letter = centreOf(QRectF(board.left() + side * i, board.bottom(), side, below.height()));
+        QVERIFY2(std::abs(letter.x() - (board.left() + side * (i + 0.5))) <= 2.5, qPrintable(QString::number(letter.x())));
+        const QPointF digit = centreOf(QRectF(0, board.bottom() - side * (i + 1), board.left(), side));
+        QVERIFY2(std::abs(digit.y() - (board.bottom() - side * (i + 0.5))) <= 2.5, qPrintable(QString::number(digit.y())));
+    }
+}
+
+void PictureTest::theKnightsSquareIsMarked()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    play(window, u"d4 f5"_s);
+    const auto check = [&](const char *name, bool knight) {
+        const QImage image = painted(window);
+        const QRect square = window.square(squareNamed(QString::fromLatin1(name)))->geometry();
+        int red = 0;
+        for (int y = 1; y < square.height() - 1; ++y) {
+            for (int x = 1; x < square.width() - 1; ++x) {
+                const QColor c = image.pixelColor(square.topLeft() + QPoint(x, y));
+                red += c.red() > 150 && c.green() < 60 && c.blue() < 60;
+                if (x <= 10 && y <= 10)
+                    QCOMPARE(c, QColor(0, 255, 255)); // the corner shows the square's own colour
+            }
+        }
+        QCOMPARE(red > 20, knight);
+        QCOMPARE(image.pixelColor(square.center() + QPoint(-8, 0)), QColor(0, 255, 255));
+    };
+    check("f5", true);
+    check("d4", false);
+    window.Command1_Click(int(Command::MoveBack));
+    check("d4", true);
+    window.Command1_Click(int(Command::Clear));
+    const QImage image = painted(window);
+    for (int n = 0; n < squareCount; ++n) {
+        const QColor c = image.pixelColor(window.square(n)->geometry().topLeft() + QPoint(30, 16));
+        QVERIFY(!(c.red() > 150 && c.green() < 60));
+    }
+}
+
+void PictureTest::thePathJoinsTheCentresAndTakesNoClicks()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(!window.pathOverlay()->isVisible());
+    play(window, u"a1 b3 d4"_s);
+    window.action(ActionId::Path)->trigger();
+    QVERIFY(window.pathOverlay()->isVisible());
+    const auto centre = [&](const char *name) {
+        return QRectF(window.square(squareNamed(QString::fromLatin1(name)))->geometry()).center();
+    };
+    const auto onLine = [&](QPointF from, QPointF to, double t) {
+        const QPointF point = from + (to - from) * t;
+        return deviceImage(window).pixelColor((point * scale).toPoint());
+    };
+    for (const double t : {0.3, 0.5, 0.7}) {
+        QVERIFY(isDarkBlue(onLine(centre("a1"), centre("b3"), t)));
+        QVERIFY(isDarkBlue(onLine(centre("b3"), centre("d4"), t)));
+    }
+    QVERIFY(!isDarkBlue(onLine(centre("a1"), centre("d4"), 0.5))); // no line a1 to d4
+    // Antialiased: inside a2 the line's edges blend into the square's light colour.
+    const QPoint inA2 = ((centre("a1") + (centre("b3") - centre("a1")) * 0.35) * scale).toPoint();
+    const QImage image = deviceImage(window);
+    int blended = 0;
+    for (int dy = -4; dy <= 4; ++dy) {
+        for (int dx = -4; dx <= 4; ++dx) {
+            const QColor c = image.pixelColor(inA2 + QPoint(dx, dy));
+            blended += c != QColor(0, 0, 160) && c != QColor(250, 250, 250) && c.blue() > c.red() + 20;
+        }
+    }
+    QVERIFY(blended >= 2);
+
+    // A click on the line reaches the square below it: f5, whose centre the path will cross.
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, centre("f5").toPoint());
+    QCOMPARE(window.form().history().size(), 4);
+    QCOMPARE(window.pathOverlay()->path().size(), std::size_t(4));
+
+    // A shown tour, and the gallop up to its step.
+    window.Command1_Click(int(Command::Show));
+    QCOMPARE(window.pathOverlay()->path().size(), std::size_t(64));
+    window.Command1_Click(int(Command::Gallop));
+    for (int i = 0; i < 5; ++i)
+        window.Timer1_Timer();
+    QCOMPARE(window.pathOverlay()->path().size(), std::size_t(5));
+    window.action(ActionId::Path)->trigger();
+    QVERIFY(!window.pathOverlay()->isVisible());
+}
+
+void PictureTest::pngPicture()
+{
+    QTemporaryDir dir;
+    MainWindow window;
+    play(window, u"a1 b3"_s);
+    const QString path = dir.filePath(u"board.png"_s);
+    QVERIFY(window.exportPictureTo(path));
+    QImage image(path);
+    QCOMPARE(image.size(), QSize(900, 960));
+    // 100-pixel squares from (70, 90): a1 visited, b3 the knight's (its corner cyan), c2 green.
+    const auto at = [&](int file, int rank, QPoint offset) {
+        return image.pixelColor(QPoint(70 + 100 * file, 90 + 100 * (7 - rank)) + offset);
+    };
+    QCOMPARE(at(0, 0, {10, 10}), QColor(0, 255, 255));
+    QCOMPARE(at(1, 2, {10, 10}), QColor(0, 255, 255));
+    QCOMPARE(at(2, 0, {10, 10}), QColor(0, 200, 0));
+    QCOMPARE(at(7, 7, {10, 10}), QColor(101, 54, 0));
+    QCOMPARE(at(7, 6, {10, 10}), QColor(250, 250, 250));
+    // The caption is written above the board: dark pixels in its band.
+    int ink = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 900; ++x)
+            ink += qGray(image.pixel(x, y)) < 100;
+    QVERIFY(ink > 200);
+    QCOMPARE(window.diagram().caption, u"Разходка от 2 хода"_s);
+}
+
+void PictureTest::pdfPictureIsVectorOnAPage()
+{
+    QTemporaryDir dir;
+    MainWindow window;
+    window.Command1_Click(int(Command::Show));
+    const QString path = dir.filePath(u"tour.pdf"_s);
+    QVERIFY(window.exportPictureTo(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    QVERIFY(pdf.startsWith("%PDF"));
+    const QPageSize page = defaultPageSize();
+    const QSize points = page.sizePoints();
+    QVERIFY2(pdf.contains(u"/MediaBox [0 0 %1.000000 %2.000000]"_s.arg(points.width()).arg(points.height()).toLatin1()), pdf.left(2000).constData());
+    QVERIFY(!pdf.contains("/Subtype /Image"));
+    // The page's drawing: rectangles and lines as path operators, once inflated.
+    QByteArray content;
+    for (qsizetype at = pdf.indexOf("stream"); at >= 0; at = pdf.indexOf("stream", at + 1)) {
+        const qsizetype start = pdf.indexOf('\n', at) + 1;
+        const qsizetype end = pdf.indexOf("endstream", start);
+        if (end < 0)
+            break;
+        QByteArray sized(4, '\0');
+        qToBigEndian<quint32>(8 * 1024 * 1024, sized.data());
+        const QByteArray inflated = qUncompress(sized + pdf.mid(start, end - start));
+        content += inflated.isEmpty() ? pdf.mid(start, end - start) : inflated;
+        at = end;
+    }
+    QVERIFY(content.contains(" re") || content.contains(" l\n") || content.contains(" l "));
+    QVERIFY(content.count(" re") + content.count(" l") > 64);
+    // A bad name writes nothing.
+    QVERIFY(!window.exportPictureTo(dir.filePath(u"tour.jpeg"_s)));
+    QVERIFY(!QFile::exists(dir.filePath(u"tour.jpeg"_s)));
+}
+
+void PictureTest::printingPaintsTheSameDiagram()
+{
+    QTemporaryDir dir;
+    MainWindow window;
+    play(window, u"e4 f6"_s);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(u"printed.pdf"_s));
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    window.printTo(printer);
+    QFile file(dir.filePath(u"printed.pdf"_s));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    QVERIFY(pdf.contains("/MediaBox [0 0 612.000000 792.000000]"));
+    QVERIFY(!pdf.contains("/Subtype /Image"));
+}
+
+QTEST_MAIN(PictureTest)
+#include "picture_test.moc"
