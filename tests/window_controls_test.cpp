@@ -8,7 +8,11 @@
 #include "test_support.h"
 #include "tours/catalogue.h"
 
+#include <QAccessible>
+#include <QClipboard>
 #include <QElapsedTimer>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -47,6 +51,7 @@ private slots:
     void aClickCountsOnlyWhereItEnds();
     void changedSquaresAreAnnounced();
     void gallopTakesTwoSecondsAStep();
+    void squareListBreaksOnlyAfterCommas();
 };
 
 void WindowControlsTest::everyControlStandsWhereDesigned()
@@ -148,6 +153,47 @@ void WindowControlsTest::gallopTakesTwoSecondsAStep()
     const qint64 elapsed = clock.elapsed();
     QVERIFY2(elapsed >= 3700 && elapsed <= 4800, qPrintable(QString::number(elapsed)));
     QCOMPARE(window.form().gallopStep(), 2);
+}
+
+void WindowControlsTest::squareListBreaksOnlyAfterCommas()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QPlainTextEdit *box = window.textBox();
+    // The block with the square list: every line but its last ends just after a comma or a space.
+    QTextBlock list = box->document()->firstBlock();
+    while (list.isValid() && !list.text().contains(u"a1,"_s))
+        list = list.next();
+    QVERIFY(list.isValid());
+    const QTextLayout *layout = list.layout();
+    QVERIFY(layout->lineCount() > 3);
+    for (int i = 0; i + 1 < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        const QString text = list.text().mid(line.textStart(), line.textLength());
+        const QString shown = QString(text).remove(QChar(0x200B));
+        QVERIFY2(shown.endsWith(u',') || shown.endsWith(u' '), qPrintable(shown));
+    }
+    // What assistive technology and a copy give is the text as stored.
+    const QString stored = QString(window.form().text()).replace(u"\r\n"_s, u"\n"_s);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(box);
+    QCOMPARE(accessible->text(QAccessible::Value), stored);
+    QAccessibleTextInterface *text = accessible->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->characterCount(), int(stored.size()));
+    QCOMPARE(text->text(0, text->characterCount()), stored);
+    const int at = int(stored.indexOf(u"h6,g8"_s));
+    QVERIFY(at > 0);
+    text->setSelection(0, at, at + 5);
+    int start = 0;
+    int end = 0;
+    text->selection(0, &start, &end);
+    QCOMPARE(text->text(start, end), u"h6,g8"_s);
+    box->copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(), u"h6,g8"_s);
+    box->selectAll();
+    box->copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(), stored);
 }
 
 QTEST_MAIN(WindowControlsTest)

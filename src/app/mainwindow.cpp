@@ -5,6 +5,7 @@
 #include "app/announcer.h"
 #include "app/command_button.h"
 #include "app/controls.h"
+#include "app/description_box.h"
 #include "app/guide_window.h"
 #include "app/icon.h"
 #include "app/placement.h"
@@ -220,11 +221,12 @@ void MainWindow::createControls()
         options_[std::size_t(i)] = option;
     }
 
-    text_ = new QPlainTextEdit(this);
+    text_ = new DescriptionBox(this);
     text_->setGeometry(controls::pixelRect(controls::text1.rect));
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    // At spaces, and inside a run too long for a line (the square list of the introduction).
+    // At spaces and after the commas of the introduction's square list; inside a run only if
+    // it could not fit a line otherwise.
     text_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -762,10 +764,7 @@ void MainWindow::mirrorForm()
     }
     if (shownTextRevision_ != form_.textRevision()) {
         shownTextRevision_ = form_.textRevision();
-        QString shown = form_.text();
-        shown.replace(lineBreak.toString(), QStringLiteral("\n"));
-        text_->setPlainText(shown);
-        text_->verticalScrollBar()->setValue(0);
+        text_->setDescription(form_.text());
     }
     if (pathShown_)
         pathOverlay_->setPath(pathOf(form_));

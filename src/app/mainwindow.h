@@ -3,6 +3,7 @@
 
 #include "access/square_typing.h"
 #include "app/actions.h"
+#include "app/description_box.h"
 #include "notation/walk_notation.h"
 #include "picture/diagram.h"
 #include "solver/tour_solver.h"
@@ -24,6 +25,7 @@ namespace knight {
 
 class Announcer;
 class CommandButton;
+
 class GuideWindow;
 class PathOverlay;
 class SquareLabel;
@@ -129,7 +131,7 @@ private:
     std::array<QAction *, actionCount> actions_{};
     QLabel *title_ = nullptr;
     QGroupBox *frame_ = nullptr;
-    QPlainTextEdit *text_ = nullptr;
+    DescriptionBox *text_ = nullptr;
     QMenu *contextMenu_ = nullptr;
     Announcer *announcer_ = nullptr;
     GuideWindow *guide_ = nullptr;
