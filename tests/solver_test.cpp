@@ -246,6 +246,12 @@ void SolverTest::reasonsNameTheSquares()
     QCOMPARE(crowded.reason, Reason::Crowded);
     QVERIFY(crowded.squares.size() >= 3);
 
+    // a1 and b1 each have two ways left; the moves they force leave a square with none.
+    TourSolver::Verdict forced = solver.solve(walkOf(solver, u"a2 c3 d1 b2 c4 b6"_s));
+    QCOMPARE(forced.reason, Reason::Forced);
+    QVERIFY(!forced.squares.empty());
+    QVERIFY(verdictText(solver, forced).contains(u"само по един начин"_s));
+
     // a8 can only be last, but after 61 more moves the knight stands on the other colour.
     TourSolver::Verdict colour = solver.solve(walkOf(solver, u"b5 c7 a6"_s));
     QCOMPARE(colour.reason, Reason::WrongColour);

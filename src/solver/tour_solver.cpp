@@ -208,6 +208,93 @@ bool TourSolver::findCrowded(Bits free, int current, const Census &census, Obsta
     return false;
 }
 
+// Every free square is entered and left once, but the last one, which is only entered; the
+// knight's square is left once. The last square is known when only one square has a single
+// way in; otherwise it is one of the colour the knight ends on, so each square of the other
+// colour needs two ways exactly. A square with no more ways than it needs must use them all;
+// one whose needs are met by such forced moves loses its other ways. Spread to a standstill,
+// this ends in a contradiction when a square has fewer ways than it needs or more forced moves
+// than it can take, or the forced moves close a circle, or join the knight to the last square
+// before every square is in the chain.
+bool TourSolver::findForcedContradiction(Bits free, int current, const Census &census, Obstacle *found) const
+{
+    if (std::popcount(free) < 3)
+        return false;
+    const int end = census.ends ? lowest(census.ends) : -1;
+    const int lastColour = (colourOf(current) + std::popcount(free)) % 2;
+    const Bits vertices = free | bit(current);
+    std::array<Bits, 64> ways{};
+    std::array<Bits, 64> forced{};
+    for (Bits rest = vertices; rest; rest &= rest - 1) {
+        const int n = lowest(rest);
+        ways[std::size_t(n)] = moves_[std::size_t(n)] & (n == current ? free : vertices);
+    }
+    // The fewest and the most moves of the walk at square n.
+    const auto fewest = [&](int n) {
+        if (n == current || n == end)
+            return 1;
+        return end < 0 && colourOf(n) == lastColour ? 1 : 2;
+    };
+    const auto most = [&](int n) { return n == current || n == end ? 1 : 2; };
+    const auto fail = [&](Bits squares) {
+        if (found) {
+            std::vector<int> list;
+            for (Bits rest = squares & free; rest; rest &= rest - 1)
+                list.push_back(lowest(rest));
+            *found = {Reason::Forced, list};
+        }
+        return true;
+    };
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (Bits rest = vertices; rest; rest &= rest - 1) {
+            const int n = lowest(rest);
+            Bits &own = ways[std::size_t(n)];
+            Bits &sure = forced[std::size_t(n)];
+            if (std::popcount(own) < fewest(n) || std::popcount(sure) > most(n))
+                return fail(bit(n) | sure | own);
+            if (fewest(n) == most(n) && std::popcount(own) == most(n) && sure != own) {
+                sure = own;
+                for (Bits other = own; other; other &= other - 1)
+                    forced[std::size_t(lowest(other))] |= bit(n);
+                changed = true;
+            }
+            if (std::popcount(sure) == most(n) && own != sure) {
+                for (Bits other = own & ~sure; other; other &= other - 1)
+                    ways[std::size_t(lowest(other))] &= ~bit(n);
+                own = sure;
+                changed = true;
+            }
+        }
+    }
+    // The forced moves form chains; a chain that closes on itself, or that joins the knight to
+    // the last square before every square is in it, cannot be part of the walk.
+    Bits seen = 0;
+    for (Bits rest = vertices; rest; rest &= rest - 1) {
+        const int start = lowest(rest);
+        if (seen & bit(start) || !forced[std::size_t(start)])
+            continue;
+        Bits chain = bit(start);
+        Bits grow = chain;
+        int degrees = 0;
+        while (grow) {
+            Bits next = 0;
+            for (Bits g = grow; g; g &= g - 1) {
+                next |= forced[std::size_t(lowest(g))];
+                degrees += std::popcount(forced[std::size_t(lowest(g))]);
+            }
+            grow = next & ~chain;
+            chain |= grow;
+        }
+        seen |= chain;
+        const bool circle = degrees / 2 >= std::popcount(chain);
+        const bool closedTooSoon = end >= 0 && (chain & bit(current)) && (chain & bit(end)) && chain != vertices;
+        if (circle || closedTooSoon)
+            return fail(chain);
+    }
+    return false;
+}
+
 bool TourSolver::provedImpossible(Bits free, int current, const Census &census, Obstacle *found) const
 {
     if (hasNoMove(free, current)) {
@@ -217,7 +304,7 @@ bool TourSolver::provedImpossible(Bits free, int current, const Census &census, 
     }
     return findUnreachable(census, found) || findTwoEnds(free, census, found)
            || findWrongColour(free, current, census, found) || findCrowded(free, current, census, found)
-           || findSplit(free, current, found);
+           || findSplit(free, current, found) || findForcedContradiction(free, current, census, found);
 }
 
 int TourSolver::onwardMoves(Bits free, int n) const

@@ -29,6 +29,8 @@ public:
         Split,         // squares: one from each part of the free squares
         Crowded,       // squares[0] is the only way on for all the others, more than it can serve
         WrongColour,   // squares[0] can only be last, but the last square has the other colour
+        Forced,        // squares: passed in the only way they allow, they close a circle or
+                       // leave one of them with no way out
         Exhausted,
         TimeOut,
     };
@@ -76,6 +78,7 @@ private:
     bool findWrongColour(Bits free, int current, const Census &census, Obstacle *found) const;
     bool findCrowded(Bits free, int current, const Census &census, Obstacle *found) const;
     bool findSplit(Bits free, int current, Obstacle *found) const;
+    bool findForcedContradiction(Bits free, int current, const Census &census, Obstacle *found) const;
     bool provedImpossible(Bits free, int current, const Census &census, Obstacle *found) const;
 
     Verdict decide(const std::vector<int> &walk);

@@ -65,6 +65,11 @@ QString verdictText(const TourSolver &solver, const TourSolver::Verdict &verdict
                               "на полето с всеки ход и ще завърши обиколката на поле с другия "
                               "цвят.")
             .arg(square(0));
+    case Reason::Forced:
+        return QStringLiteral("Не: полетата %1 имат толкова малко свободни съседи, че конят може да "
+                              "мине през тях само по един начин, а този начин или се затваря в кръг, "
+                              "или оставя някое поле без изход.")
+            .arg(listOfSquares(solver, verdict.squares));
     case Reason::Exhausted:
         return QStringLiteral("Не: бяха изпробвани всички продължения и нито едно не обхожда "
                               "цялата дъска.");
