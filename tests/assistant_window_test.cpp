@@ -5,6 +5,7 @@
 #include "app/square_label.h"
 #include "notation/walk_notation.h"
 #include "test_support.h"
+#include "window_support.h"
 
 #include <QAction>
 #include <QLabel>
@@ -15,12 +16,6 @@ using namespace knight::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void play(MainWindow &window, const QString &names)
-{
-    for (const int n : squares(names))
-        QTest::mouseClick(window.square(n), Qt::LeftButton);
-}
 
 QString message(const MainWindow &window)
 {
@@ -46,7 +41,7 @@ void AssistantWindowTest::hintMarksAGreenSquareAndChangesNothing()
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    play(window, u"a1 b3 c5"_s);
+    clickSquares(window, u"a1 b3 c5"_s);
     const auto before = snapshot(window.form().board());
     window.action(ActionId::Hint)->trigger();
     QVERIFY(snapshot(window.form().board()) == before);
@@ -60,7 +55,7 @@ void AssistantWindowTest::hintMarksAGreenSquareAndChangesNothing()
     QCOMPARE(image.pixelColor(corner + QPoint(2, 12)), QColor(255, 255, 0));
     QCOMPARE(image.pixelColor(corner + QPoint(10, 10)), QColor(0, 200, 0));
     // Played, the hint still leads to a full tour; the mark is gone at this next action.
-    play(window, chessName(hint));
+    clickSquares(window, chessName(hint));
     QVERIFY(!window.square(hint)->isHintShown());
     window.action(ActionId::Verdict)->trigger();
     QVERIFY2(message(window).startsWith(u"Да"_s), qPrintable(message(window)));
@@ -75,7 +70,7 @@ void AssistantWindowTest::hintAndVerdictSayWhyNot()
 {
     MainWindow window;
     // a1 is left with no way in: b3 and c2 are taken and the knight is elsewhere.
-    play(window, u"b3 d4 c2 e3"_s);
+    clickSquares(window, u"b3 d4 c2 e3"_s);
     QCOMPARE(window.form().history().size(), 4);
     const auto before = snapshot(window.form().board());
     window.action(ActionId::Verdict)->trigger();
@@ -92,7 +87,7 @@ void AssistantWindowTest::hintAndVerdictSayWhyNot()
 void AssistantWindowTest::completionPlaysOrdinaryMoves()
 {
     MainWindow window;
-    play(window, u"a1 b3"_s);
+    clickSquares(window, u"a1 b3"_s);
     window.action(ActionId::Complete)->trigger();
     QCOMPARE(window.form().history().size(), 64);
     QCOMPARE(window.square(squareNamed(u"b3"))->caption(), u"2"_s);
@@ -108,7 +103,7 @@ void AssistantWindowTest::completionPlaysOrdinaryMoves()
     for (int i = 0; i < 62; ++i)
         window.action(ActionId::MoveBack)->trigger();
     MainWindow clicked;
-    play(clicked, u"a1 b3"_s);
+    clickSquares(clicked, u"a1 b3"_s);
     QVERIFY(snapshot(window.form().board()) == snapshot(clicked.form().board()));
 
     // Before the first move the tour starts on the cursor's square.
@@ -122,14 +117,14 @@ void AssistantWindowTest::endMessagesOnlyWhenAsked()
 {
     MainWindow window;
     QVERIFY(!window.action(ActionId::EndMessages)->isChecked());
-    play(window, u"b3 c5 e6 d4 c2 a1"_s); // a dead end
+    clickSquares(window, u"b3 c5 e6 d4 c2 a1"_s); // a dead end
     QVERIFY(message(window).isEmpty());
     window.Command1_Click(int(Command::MoveBack));
     window.action(ActionId::EndMessages)->trigger();
     QVERIFY(window.action(ActionId::EndMessages)->isChecked());
-    play(window, u"a1"_s);
+    clickSquares(window, u"a1"_s);
     QVERIFY(message(window).startsWith(u"Задънена улица"_s));
-    play(window, u"h8"_s); // ignored, but a click all the same
+    clickSquares(window, u"h8"_s); // ignored, but a click all the same
     QVERIFY(message(window).isEmpty());
 }
 

@@ -9,6 +9,7 @@
 #include "app/square_label.h"
 #include "accessibility_on.h"
 #include "test_support.h"
+#include "window_support.h"
 #include "tours/texts.h"
 
 #include <QAccessible>
@@ -26,12 +27,6 @@ using namespace knight::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void click(MainWindow &window, const QString &names)
-{
-    for (const int n : squares(names))
-        QTest::mouseClick(window.square(n), Qt::LeftButton);
-}
 
 QAccessibleInterface *accessible(QObject *object)
 {
@@ -92,7 +87,7 @@ void KeyboardWindowTest::arrowKeysAfterAClickMoveTheCursorNotTheTour()
     ActiveWindow active;
     MainWindow &window = active.window;
     QTest::mouseClick(window.option(0), Qt::LeftButton);
-    click(window, u"a1 b3 c5 d7"_s);
+    clickSquares(window, u"a1 b3 c5 d7"_s);
     QCOMPARE(QApplication::focusWidget(), window.square(squareNamed(u"d7")));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
     QCOMPARE(window.form().problemIndex(), 0);
@@ -130,7 +125,7 @@ void KeyboardWindowTest::theBoardPlayedByKeysOnly()
     const QImage image = window.grab().toImage();
     const QPoint frame = window.square(squareNamed(u"a3"))->geometry().topLeft() + QPoint(4, 16);
     QCOMPARE(image.pixelColor(frame), QColor(255, 0, 255));
-    click(window, u"c1"_s);
+    clickSquares(window, u"c1"_s);
     QVERIFY(!window.square(squareNamed(u"a3"))->isCursorShown());
     QVERIFY(!window.square(squareNamed(u"c1"))->isCursorShown());
     QCOMPARE(window.form().history().size(), 3);
@@ -229,12 +224,12 @@ void KeyboardWindowTest::shortcutsAndTheContextMenu()
     QVERIFY(!enabled(ActionId::Gallop));
     QVERIFY(!enabled(ActionId::Clear));
     QVERIFY(!enabled(ActionId::MoveBack));
-    click(window, u"a1"_s);
+    clickSquares(window, u"a1"_s);
     QVERIFY(enabled(ActionId::Clear));
     QVERIFY(!enabled(ActionId::MoveBack));
     QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier); // nothing to take back
     QCOMPARE(window.form().history().size(), 1);
-    click(window, u"b3 c5"_s);
+    clickSquares(window, u"b3 c5"_s);
     QVERIFY(enabled(ActionId::MoveBack));
     QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(window.form().history().size(), 2);
@@ -326,23 +321,23 @@ void KeyboardWindowTest::screenReaderHearsMovesTakeBacksAndDeadEnds()
 {
     MainWindow window;
     EventLog log;
-    click(window, u"a1"_s);
+    clickSquares(window, u"a1"_s);
     QCOMPARE(window.announcer()->lastAnnouncement(), u"Ход 1: a1."_s);
     QVERIFY(EventLog::events.contains(u"%1:Ход 1: a1."_s.arg(int(QAccessible::NameChanged))));
     QVERIFY(EventLog::events.contains(u"%1:Поле a1, ход 1, тук е конят"_s.arg(int(QAccessible::NameChanged))));
     QVERIFY(EventLog::events.contains(u"%1:Поле b3, възможен ход"_s.arg(int(QAccessible::NameChanged))));
-    click(window, u"b3"_s);
+    clickSquares(window, u"b3"_s);
     QTest::mouseClick(window.command(3), Qt::LeftButton);
     QCOMPARE(window.announcer()->lastAnnouncement(), u"Ходът е върнат. Конят е на a1, ход 1."_s);
     // a1 b3 c5 e6 d4 c2 and back to the corner: both squares a1 reaches are taken.
     QTest::mouseClick(window.command(2), Qt::LeftButton);
-    click(window, u"b3 c5 e6 d4 c2"_s);
+    clickSquares(window, u"b3 c5 e6 d4 c2"_s);
     QVERIFY(!window.announcer()->lastAnnouncement().contains(u"Задънена"_s));
-    click(window, u"a1"_s);
+    clickSquares(window, u"a1"_s);
     QVERIFY(window.announcer()->lastAnnouncement().startsWith(u"Ход 6: a1. Задънена улица"_s));
     // An ignored click says nothing new.
     EventLog::events.clear();
-    click(window, u"h8"_s);
+    clickSquares(window, u"h8"_s);
     QVERIFY(EventLog::events.isEmpty());
     // The announcer paints nothing and takes no clicks.
     QVERIFY(window.announcer()->testAttribute(Qt::WA_TransparentForMouseEvents));

@@ -6,6 +6,7 @@
 #include "app/square_label.h"
 #include "picture/export.h"
 #include "test_support.h"
+#include "window_support.h"
 
 #include <QAction>
 #include <QImage>
@@ -22,12 +23,6 @@ using namespace knight::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void play(MainWindow &window, const QString &names)
-{
-    for (const int n : squares(names))
-        QTest::mouseClick(window.square(n), Qt::LeftButton);
-}
 
 // The window as painted, in device-independent pixels whatever the scale.
 QImage painted(MainWindow &window)
@@ -131,7 +126,7 @@ void PictureTest::theKnightsSquareIsMarked()
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    play(window, u"d4 f5"_s);
+    clickSquares(window, u"d4 f5"_s);
     const auto check = [&](const char *name, bool knight) {
         const QImage image = painted(window);
         const QRect square = window.square(squareNamed(QString::fromLatin1(name)))->geometry();
@@ -165,7 +160,7 @@ void PictureTest::thePathJoinsTheCentresAndTakesNoClicks()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QVERIFY(!window.pathOverlay()->isVisible());
-    play(window, u"a1 b3 d4"_s);
+    clickSquares(window, u"a1 b3 d4"_s);
     window.action(ActionId::Path)->trigger();
     QVERIFY(window.pathOverlay()->isVisible());
     const auto centre = [&](const char *name) {
@@ -212,7 +207,7 @@ void PictureTest::pngPicture()
 {
     QTemporaryDir dir;
     MainWindow window;
-    play(window, u"a1 b3"_s);
+    clickSquares(window, u"a1 b3"_s);
     const QString path = dir.filePath(u"board.png"_s);
     QVERIFY(window.exportPictureTo(path));
     QImage image(path);
@@ -274,7 +269,7 @@ void PictureTest::printingPaintsTheSameDiagram()
 {
     QTemporaryDir dir;
     MainWindow window;
-    play(window, u"e4 f6"_s);
+    clickSquares(window, u"e4 f6"_s);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(u"printed.pdf"_s));

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/square_label.h"
 #include "test_support.h"
+#include "window_support.h"
 #include "tours/catalogue.h"
 
 #include <QAction>
@@ -25,12 +26,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString someWalk = u"a1 b3 c1 a2 c3 b1 a3 b5 a7 c8"_s;
-
-void click(MainWindow &window, const QString &names)
-{
-    for (const int n : squares(names))
-        QTest::mouseClick(window.square(n), Qt::LeftButton);
-}
 
 // Everything a user sees and can take back.
 struct Seen {
@@ -91,7 +86,7 @@ void WalkFileWindowTest::saveThenOpenGivesTheSameBoard()
     const QString path = dir.filePath(u"walk.txt"_s);
     MainWindow clicked;
     QVERIFY(!clicked.action(ActionId::SaveWalk)->isEnabled());
-    click(clicked, someWalk);
+    clickSquares(clicked, someWalk);
     QVERIFY(clicked.action(ActionId::SaveWalk)->isEnabled());
     QVERIFY(clicked.saveWalkTo(path));
     QVERIFY(contents(path).startsWith("# "));
@@ -116,14 +111,14 @@ void WalkFileWindowTest::openedMovesAreTakenBackOneByOne()
         QCOMPARE(window.form().history().size(), qsizetype(std::max(moves, 1)));
     }
     MainWindow clicked;
-    click(clicked, u"a1"_s);
+    clickSquares(clicked, u"a1"_s);
     QVERIFY(seen(window) == seen(clicked));
 }
 
 void WalkFileWindowTest::copyThenPaste()
 {
     MainWindow source;
-    click(source, someWalk);
+    clickSquares(source, someWalk);
     QVERIFY(source.action(ActionId::CopyWalk)->isEnabled());
     source.action(ActionId::CopyWalk)->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), someWalk);
@@ -162,7 +157,7 @@ void WalkFileWindowTest::refusalsLeaveTheBoardAsItWas()
     const QString path = dir.filePath(u"bad.txt"_s);
     writeFile(path, bytes);
     MainWindow window;
-    click(window, u"a1 b3 c5"_s);
+    clickSquares(window, u"a1 b3 c5"_s);
     const Seen before = seen(window);
     QVERIFY(!window.openWalkFile(path));
     QVERIFY(seen(window) == before);
@@ -181,7 +176,7 @@ void WalkFileWindowTest::aFailedSaveKeepsTheOldFile()
 {
     QTemporaryDir dir;
     MainWindow window;
-    click(window, someWalk);
+    clickSquares(window, someWalk);
     // A path below a plain file can never be written, not even by root.
     const QString old = dir.filePath(u"old.txt"_s);
     writeFile(old, "a1 b3\n");

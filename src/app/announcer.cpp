@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/announcer.h"
 
+#include "app/accessible_factory.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 
@@ -24,23 +26,12 @@ public:
     }
 };
 
-QAccessibleInterface *announcerAccessible(const QString &className, QObject *object)
-{
-    if (className == QLatin1StringView(Announcer::staticMetaObject.className()))
-        return new AnnouncerAccessible(static_cast<Announcer *>(object));
-    return nullptr;
-}
-
 } // namespace
 
 Announcer::Announcer(QWidget *parent)
     : QWidget(parent)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(announcerAccessible);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installAccessibleInterface<Announcer, AnnouncerAccessible>();
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setGeometry(0, 0, 1, 1);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/description_box.h"
 
+#include "app/accessible_factory.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QMimeData>
@@ -124,23 +126,12 @@ private:
     DescriptionBox *box() const { return static_cast<DescriptionBox *>(widget()); }
 };
 
-QAccessibleInterface *descriptionAccessible(const QString &className, QObject *object)
-{
-    if (className == QLatin1StringView(DescriptionBox::staticMetaObject.className()))
-        return new DescriptionAccessible(static_cast<DescriptionBox *>(object));
-    return nullptr;
-}
-
 } // namespace
 
 DescriptionBox::DescriptionBox(QWidget *parent)
     : QPlainTextEdit(parent)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(descriptionAccessible);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installAccessibleInterface<DescriptionBox, DescriptionAccessible>();
 }
 
 void DescriptionBox::setDescription(const QString &text)

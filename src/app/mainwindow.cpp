@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 
 #include "access/spoken.h"
+#include "app/accessible_factory.h"
 #include "app/announcer.h"
 #include "app/command_button.h"
 #include "app/controls.h"
@@ -114,13 +115,6 @@ private:
     }
 };
 
-QAccessibleInterface *windowAccessible(const QString &className, QObject *object)
-{
-    if (className == QLatin1StringView(MainWindow::staticMetaObject.className()))
-        return new WindowAccessible(static_cast<MainWindow *>(object));
-    return nullptr;
-}
-
 // What assistive technology says of an option besides its caption.
 QString optionDescription(int kind)
 {
@@ -141,11 +135,7 @@ MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                           | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(windowAccessible);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installAccessibleInterface<MainWindow, WindowAccessible>();
     setWindowTitle(text(controls::formCaption));
     // The one window is the program: its icon is the application's too.
     const QIcon icon = hamburgerIcon();

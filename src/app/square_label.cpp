@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/square_label.h"
 
+#include "app/accessible_factory.h"
 #include "app/controls.h"
 #include "app/qt_color.h"
 #include "picture/diagram.h"
@@ -49,24 +50,13 @@ private:
     SquareLabel *square() const { return static_cast<SquareLabel *>(widget()); }
 };
 
-QAccessibleInterface *squareAccessible(const QString &className, QObject *object)
-{
-    if (className == QLatin1StringView(SquareLabel::staticMetaObject.className()))
-        return new SquareAccessible(static_cast<SquareLabel *>(object));
-    return nullptr;
-}
-
 } // namespace
 
 SquareLabel::SquareLabel(int n, QWidget *parent)
     : QWidget(parent)
     , n_(n)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(squareAccessible);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installAccessibleInterface<SquareLabel, SquareAccessible>();
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Clicking the board takes the focus from an option, whose arrow keys would change the tour.
     setFocusPolicy(isSquare(n) ? Qt::ClickFocus : Qt::NoFocus);

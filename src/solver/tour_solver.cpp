@@ -129,6 +129,20 @@ bool TourSolver::findWrongColour(Bits free, int current, const Census &census, O
     return true;
 }
 
+// The squares a knight can reach from start without leaving within.
+TourSolver::Bits TourSolver::spread(Bits start, Bits within) const
+{
+    Bits reached = start;
+    for (Bits frontier = start; frontier;) {
+        Bits next = 0;
+        for (Bits rest = frontier; rest; rest &= rest - 1)
+            next |= moves_[std::size_t(lowest(rest))];
+        frontier = next & within & ~reached;
+        reached |= frontier;
+    }
+    return reached;
+}
+
 // After its next move the knight stays on free squares: they must hang together, or it could
 // never cross from one part to another.
 bool TourSolver::findSplit(Bits free, int current, Obstacle *found) const
@@ -136,37 +150,14 @@ bool TourSolver::findSplit(Bits free, int current, Obstacle *found) const
     if (free == 0)
         return false;
     const Bits near = moves_[std::size_t(current)] & free;
-    Bits reached = bit(lowest(near ? near : free));
-    Bits frontier = reached;
-    while (frontier) {
-        Bits next = 0;
-        for (Bits rest = frontier; rest; rest &= rest - 1)
-            next |= moves_[std::size_t(lowest(rest))];
-        frontier = next & free & ~reached;
-        reached |= frontier;
-    }
+    const Bits reached = spread(bit(lowest(near ? near : free)), free);
     if (reached == free)
         return false;
     if (found) {
         // One square of each part: the knight's own, then each one cut off from it.
-        std::vector<int> parts;
-        if (reached)
-            parts.push_back(lowest(reached));
-        Bits left = free & ~reached;
-        while (left) {
-            const int first = lowest(left);
-            parts.push_back(first);
-            Bits part = bit(first);
-            Bits grow = part;
-            while (grow) {
-                Bits next = 0;
-                for (Bits rest = grow; rest; rest &= rest - 1)
-                    next |= moves_[std::size_t(lowest(rest))];
-                grow = next & left & ~part;
-                part |= grow;
-            }
-            left &= ~part;
-        }
+        std::vector<int> parts{lowest(reached)};
+        for (Bits left = free & ~reached; left; left &= ~spread(bit(lowest(left)), left))
+            parts.push_back(lowest(left));
         *found = {Reason::Split, parts};
     }
     return true;
@@ -206,6 +197,20 @@ bool TourSolver::findCrowded(Bits free, int current, const Census &census, Obsta
             return true;
     }
     return false;
+}
+
+// The squares joined to start by the given links.
+TourSolver::Bits TourSolver::spreadAlong(const std::array<Bits, 64> &links, Bits start)
+{
+    Bits reached = start;
+    for (Bits frontier = start; frontier;) {
+        Bits next = 0;
+        for (Bits rest = frontier; rest; rest &= rest - 1)
+            next |= links[std::size_t(lowest(rest))];
+        frontier = next & ~reached;
+        reached |= frontier;
+    }
+    return reached;
 }
 
 // Every free square is entered and left once, but the last one, which is only entered; the
@@ -274,18 +279,10 @@ bool TourSolver::findForcedContradiction(Bits free, int current, const Census &c
         const int start = lowest(rest);
         if (seen & bit(start) || !forced[std::size_t(start)])
             continue;
-        Bits chain = bit(start);
-        Bits grow = chain;
+        const Bits chain = spreadAlong(forced, bit(start));
         int degrees = 0;
-        while (grow) {
-            Bits next = 0;
-            for (Bits g = grow; g; g &= g - 1) {
-                next |= forced[std::size_t(lowest(g))];
-                degrees += std::popcount(forced[std::size_t(lowest(g))]);
-            }
-            grow = next & ~chain;
-            chain |= grow;
-        }
+        for (Bits g = chain; g; g &= g - 1)
+            degrees += std::popcount(forced[std::size_t(lowest(g))]);
         seen |= chain;
         const bool circle = degrees / 2 >= std::popcount(chain);
         const bool closedTooSoon = end >= 0 && (chain & bit(current)) && (chain & bit(end)) && chain != vertices;

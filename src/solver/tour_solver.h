@@ -70,6 +70,8 @@ private:
         Bits twoWays = 0;     // two ways: both are used unless it is the last square
     };
     Census takeCensus(Bits free, int current) const;
+    Bits spread(Bits start, Bits within) const;
+    static Bits spreadAlong(const std::array<Bits, 64> &links, Bits start);
 
     // The pruning steps: each proves on its own that no continuation exists.
     bool hasNoMove(Bits free, int current) const;

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/mainwindow.h"
+#include "app/square_label.h"
+#include "test_support.h"
+
+#include <QTest>
+
+namespace knight::test {
+
+// Clicks the named squares with the mouse, in order: "a1 b3 c5".
+inline void clickSquares(MainWindow &window, const QString &names)
+{
+    for (const int n : squares(names))
+        QTest::mouseClick(window.square(n), Qt::LeftButton);
+}
+
+} // namespace knight::test
