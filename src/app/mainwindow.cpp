@@ -37,6 +37,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
@@ -650,9 +651,14 @@ QRectF MainWindow::boardArea() const
     return {QPointF(topLeft.topLeft()), QSizeF(topLeft.width() * boardSide, topLeft.height() * boardSide)};
 }
 
-void MainWindow::paintEvent(QPaintEvent *)
+void MainWindow::paintEvent(QPaintEvent *event)
 {
     if (!coordinatesShown_)
+        return;
+    // A button's or an option's repaint comes here too; the margins are seldom in it.
+    const auto margins = coordinateMargins(boardArea());
+    if (!event->region().intersects(margins[0].toAlignedRect())
+        && !event->region().intersects(margins[1].toAlignedRect()))
         return;
     QPainter painter(this);
     paintCoordinates(painter, boardArea(), font(), palette().color(QPalette::WindowText));

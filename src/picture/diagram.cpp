@@ -93,6 +93,13 @@ void paintCoordinates(QPainter &painter, const QRectF &board, const QFont &font,
     painter.restore();
 }
 
+std::array<QRectF, 2> coordinateMargins(const QRectF &board)
+{
+    const double margin = board.width() / boardSide * coordinateMargin;
+    return {QRectF(board.left() - margin, board.top(), margin, board.height()),
+            QRectF(board.left(), board.bottom(), board.width(), margin)};
+}
+
 void paintKnightMark(QPainter &painter, const QRectF &square)
 {
     const double side = square.width();

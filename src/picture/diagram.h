@@ -42,6 +42,8 @@ std::vector<int> pathOf(const KnightForm &form);
 // at column n % 8, row n / 8 counted from the bottom of board.
 QRectF squareArea(const QRectF &board, int n);
 void paintCoordinates(QPainter &painter, const QRectF &board, const QFont &font, const QColor &color);
+// Where the coordinates go: the margin left of the board and the one below it.
+std::array<QRectF, 2> coordinateMargins(const QRectF &board);
 void paintKnightMark(QPainter &painter, const QRectF &square);
 void paintPath(QPainter &painter, const QRectF &board, const std::vector<int> &path);
 
