@@ -210,11 +210,11 @@ void KeyboardWindowTest::shortcutsAndTheContextMenu()
     QCOMPARE(shortcut(ActionId::Quit), u"Ctrl+Q"_s);
     QCOMPARE(shortcut(ActionId::Guide), u"F1"_s);
     QSet<QString> seen;
-    for (const ActionSpec &spec : actionSpecs()) {
-        QAction *action = window.action(spec.id);
+    for (const ActionEntry &entry : actionTable()) {
+        QAction *action = window.action(entry.id);
         QVERIFY(!action->shortcut().isEmpty());
-        QVERIFY2(!seen.contains(shortcut(spec.id)), qPrintable(shortcut(spec.id)));
-        seen.insert(shortcut(spec.id));
+        QVERIFY2(!seen.contains(shortcut(entry.id)), qPrintable(shortcut(entry.id)));
+        seen.insert(shortcut(entry.id));
         QVERIFY(window.contextMenu()->actions().contains(action));
     }
 
@@ -258,9 +258,9 @@ void KeyboardWindowTest::guideListsEveryShortcut()
 {
     const QString guide = GuideWindow::guideMarkdown();
     QVERIFY(guide.startsWith(u"# Упътване"_s));
-    for (const ActionSpec &spec : actionSpecs()) {
-        const QString row = u"| %1 | %2 |"_s.arg(actionShortcut(spec).toString(),
-                                                   QString::fromUtf8(spec.text.data(), qsizetype(spec.text.size())));
+    for (const ActionEntry &entry : actionTable()) {
+        const QString row = u"| %1 | %2 |"_s.arg(actionShortcut(entry).toString(),
+                                                   QString::fromUtf8(entry.text.data(), qsizetype(entry.text.size())));
         QVERIFY2(guide.contains(row), qPrintable(row));
     }
     QFile file(QStringLiteral(KNIGHT_SOURCE_DIR "/docs/guide.md"));

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Every control where the window description puts it, clicks that count only where they end,
+// Every control in its place, clicks that count only where they end,
 // the squares announced when they change, and the gallop's real pace.
 #include "accessibility_on.h"
 #include "app/command_button.h"

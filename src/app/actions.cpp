@@ -25,7 +25,7 @@ void pressCommand(MainWindow &window)
 
 constexpr auto noStandardKey = QKeySequence::UnknownKey;
 
-constexpr std::array<ActionSpec, actionCount> specs{{
+constexpr std::array<ActionEntry, actionCount> table{{
     {ActionId::Show, "Покажи", noStandardKey, "F5", commandEnabled<Command::Show>,
      pressCommand<Command::Show>},
     {ActionId::Gallop, "Галоп", noStandardKey, "Ctrl+G", commandEnabled<Command::Gallop>,
@@ -72,28 +72,28 @@ constexpr std::array<ActionSpec, actionCount> specs{{
 
 } // namespace
 
-std::span<const ActionSpec> actionSpecs()
+std::span<const ActionEntry> actionTable()
 {
-    return specs;
+    return table;
 }
 
-const ActionSpec &actionSpec(ActionId id)
+const ActionEntry &actionEntry(ActionId id)
 {
-    for (const ActionSpec &spec : specs) {
-        if (spec.id == id)
-            return spec;
+    for (const ActionEntry &entry : table) {
+        if (entry.id == id)
+            return entry;
     }
     Q_UNREACHABLE();
 }
 
-QKeySequence actionShortcut(const ActionSpec &spec)
+QKeySequence actionShortcut(const ActionEntry &entry)
 {
-    if (spec.standardKey != QKeySequence::UnknownKey) {
-        const QList<QKeySequence> bindings = QKeySequence::keyBindings(spec.standardKey);
+    if (entry.standardKey != QKeySequence::UnknownKey) {
+        const QList<QKeySequence> bindings = QKeySequence::keyBindings(entry.standardKey);
         if (!bindings.isEmpty())
             return bindings.first();
     }
-    return QKeySequence(QString::fromUtf8(spec.keys.data(), qsizetype(spec.keys.size())));
+    return QKeySequence(QString::fromUtf8(entry.keys.data(), qsizetype(entry.keys.size())));
 }
 
 } // namespace knight

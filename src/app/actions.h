@@ -22,7 +22,7 @@ enum class ActionId {
 inline constexpr std::size_t actionCount = std::size_t(ActionId::Quit) + 1;
 
 // One command of the window, as the context menu, the shortcuts and the guide show it.
-struct ActionSpec {
+struct ActionEntry {
     ActionId id;
     std::string_view text;                 // Bulgarian, as the menu shows it
     QKeySequence::StandardKey standardKey; // the desktop's convention, where there is one
@@ -33,10 +33,10 @@ struct ActionSpec {
     bool checkedAtStart = false;
 };
 
-std::span<const ActionSpec> actionSpecs();
-const ActionSpec &actionSpec(ActionId id);
+std::span<const ActionEntry> actionTable();
+const ActionEntry &actionEntry(ActionId id);
 
 // The primary shortcut, as the guide and the menu write it ("Ctrl+Z").
-QKeySequence actionShortcut(const ActionSpec &spec);
+QKeySequence actionShortcut(const ActionEntry &entry);
 
 } // namespace knight

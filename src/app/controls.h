@@ -14,12 +14,12 @@ namespace knight::controls {
 
 // The window and its controls as designed: positions and sizes in twips, captions as UTF-8.
 
-struct FontSpec {
+struct FontFace {
     std::string_view family;
     double pointSize;
 };
 
-struct ControlSpec {
+struct ControlEntry {
     TwipsRect rect;
     std::string_view caption;
     Color backColor;
@@ -33,15 +33,15 @@ inline constexpr int formHeight = 6945;
 inline constexpr Color formBackColor{192, 192, 255};
 inline constexpr std::string_view formCaption =
     "www.kon-obikolka.example Физическо възпитание - шахмат";
-inline constexpr FontSpec formFont{"Times New Roman", 12.0};
-inline constexpr FontSpec squareFont{"Times New Roman", 14.25};
+inline constexpr FontFace formFont{"Times New Roman", 12.0};
+inline constexpr FontFace squareFont{"Times New Roman", 14.25};
 
-inline constexpr ControlSpec label1{
+inline constexpr ControlEntry label1{
     {840, 0, 5175, 375}, "Физическо възпитание - кон на шахматна дъска", {255, 192, 128}, -1};
 
-inline constexpr ControlSpec label2{templateSquareRect, "", templateSquareColor, -1};
+inline constexpr ControlEntry label2{templateSquareRect, "", templateSquareColor, -1};
 
-inline constexpr std::array<ControlSpec, commandCount> command1{{
+inline constexpr std::array<ControlEntry, commandCount> command1{{
     {{5400, 480, 1455, 375}, "Покажи", {128, 255, 128}, 3},
     {{5400, 840, 1455, 375}, "Галоп", {0, 192, 0}, 6},
     {{5400, 1200, 1455, 375}, "Чисти", {192, 64, 0}, 7},
@@ -50,11 +50,11 @@ inline constexpr std::array<ControlSpec, commandCount> command1{{
 
 inline constexpr Color disabledTextColor{128, 128, 128};
 
-inline constexpr ControlSpec frame1{{5160, 1920, 1695, 2895}, "Вид обиколка", formBackColor, -1};
+inline constexpr ControlEntry frame1{{5160, 1920, 1695, 2895}, "Вид обиколка", formBackColor, -1};
 
 // Inside Frame1, measured from the frame's top-left corner.
 inline constexpr Color optionBackColor{128, 128, 255};
-inline constexpr std::array<ControlSpec, tourKindCount> option1{{
+inline constexpr std::array<ControlEntry, tourKindCount> option1{{
     {{120, 350, 615, 350}, tourKindCaptions[0], optionBackColor, 13},
     {{960, 350, 615, 350}, tourKindCaptions[1], optionBackColor, 14},
     {{120, 700, 615, 350}, tourKindCaptions[2], optionBackColor, 15},
@@ -87,7 +87,7 @@ inline constexpr TwipsRect messageRect{120, 4800, 6735, 0}; // height from the t
 inline constexpr Color messageBackColor{255, 255, 225};
 
 // The back colour of the text box is the platform's own.
-inline constexpr ControlSpec text1{{120, 4800, 6735, 2055}, "", {}, 0};
+inline constexpr ControlEntry text1{{120, 4800, 6735, 2055}, "", {}, 0};
 
 // The one conversion from twips to device-independent pixels, rounded to the nearest.
 constexpr int twipsToPixels(int twips)

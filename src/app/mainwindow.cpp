@@ -59,7 +59,7 @@ QString text(std::string_view utf8)
     return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
 }
 
-QFont fontFrom(controls::FontSpec face)
+QFont fontFrom(controls::FontFace face)
 {
     QFont font(text(face.family));
     font.setPointSizeF(face.pointSize);
@@ -180,7 +180,7 @@ void MainWindow::createControls()
     }
 
     for (int i = 0; i < commandCount; ++i) {
-        const controls::ControlSpec &control = controls::command1[std::size_t(i)];
+        const controls::ControlEntry &control = controls::command1[std::size_t(i)];
         auto *button = new CommandButton(text(control.caption), toQColor(control.backColor), this);
         button->setGeometry(controls::pixelRect(control.rect));
         connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
@@ -191,7 +191,7 @@ void MainWindow::createControls()
     frame_->setGeometry(controls::pixelRect(controls::frame1.rect));
     paintBackground(frame_, controls::frame1.backColor);
     for (int i = 0; i < tourKindCount; ++i) {
-        const controls::ControlSpec &control = controls::option1[std::size_t(i)];
+        const controls::ControlEntry &control = controls::option1[std::size_t(i)];
         auto *option = new QRadioButton(text(control.caption), frame_);
         option->setGeometry(controls::pixelRect(control.rect));
         paintBackground(option, control.backColor);
@@ -251,32 +251,32 @@ void MainWindow::createControls()
 void MainWindow::createActions()
 {
     contextMenu_ = new QMenu(this);
-    for (const ActionSpec &spec : actionSpecs()) {
-        auto *action = new QAction(text(spec.text), this);
-        action->setCheckable(spec.checkable);
-        action->setChecked(spec.checkedAtStart);
-        if (spec.standardKey != QKeySequence::UnknownKey
-            && !QKeySequence::keyBindings(spec.standardKey).isEmpty())
-            action->setShortcuts(spec.standardKey);
+    for (const ActionEntry &entry : actionTable()) {
+        auto *action = new QAction(text(entry.text), this);
+        action->setCheckable(entry.checkable);
+        action->setChecked(entry.checkedAtStart);
+        if (entry.standardKey != QKeySequence::UnknownKey
+            && !QKeySequence::keyBindings(entry.standardKey).isEmpty())
+            action->setShortcuts(entry.standardKey);
         else
-            action->setShortcut(actionShortcut(spec));
+            action->setShortcut(actionShortcut(entry));
         action->setShortcutVisibleInContextMenu(true);
-        const auto run = spec.run;
+        const auto run = entry.run;
         connect(action, &QAction::triggered, this, [this, run] {
             clearTransient();
             run(*this);
         });
         addAction(action);
         contextMenu_->addAction(action);
-        actions_[std::size_t(spec.id)] = action;
+        actions_[std::size_t(entry.id)] = action;
     }
     updateActions();
 }
 
 void MainWindow::updateActions()
 {
-    for (const ActionSpec &spec : actionSpecs())
-        actions_[std::size_t(spec.id)]->setEnabled(!spec.enabled || spec.enabled(form_));
+    for (const ActionEntry &entry : actionTable())
+        actions_[std::size_t(entry.id)]->setEnabled(!entry.enabled || entry.enabled(form_));
 }
 
 void MainWindow::moveToScreenCentre()
