@@ -3,22 +3,11 @@
 
 namespace knight {
 
-namespace {
-
-int knightSquare(const KnightForm &form)
-{
-    if (form.timer().isActive() || form.history().isEmpty())
-        return -1;
-    return form.history().last().toInt();
-}
-
-} // namespace
-
 SquareCondition squareCondition(const KnightForm &form, int n)
 {
     if (!isSquare(n))
         return SquareCondition::Plain;
-    if (n == knightSquare(form))
+    if (n == form.knightSquare())
         return SquareCondition::Knight;
     if (form.board().square(n).backColor == reachableColor)
         return form.timer().isActive() ? SquareCondition::Galloped : SquareCondition::PossibleMove;
@@ -64,7 +53,7 @@ QString walkAnnouncement(const KnightForm &form, qsizetype historyBefore)
     const qsizetype moves = form.history().size();
     if (moves == historyBefore || moves == 0)
         return {};
-    const int knight = form.history().last().toInt();
+    const int knight = form.knightSquare();
     if (moves < historyBefore) {
         return QStringLiteral("Ходът е върнат. Конят е на %1, ход %2.")
             .arg(chessName(knight))

@@ -15,7 +15,6 @@
 #include "app/square_label.h"
 #include "picture/export.h"
 #include "solver/verdict_text.h"
-#include "tours/catalogue.h"
 #include "tours/texts.h"
 
 #include <QAccessible>
@@ -332,7 +331,7 @@ void MainWindow::Timer1_Timer()
 
 void MainWindow::focusBoard()
 {
-    const int knight = form_.history().isEmpty() ? -1 : form_.history().last().toInt();
+    const int knight = form_.knightSquare();
     moveCursor(isSquare(knight) ? knight : cursor_);
 }
 
@@ -408,20 +407,6 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
-SquareList MainWindow::walkOnBoard() const
-{
-    SquareList squares;
-    if (!form_.history().isEmpty()) {
-        for (const QString &item : form_.history())
-            squares.push_back(item.toInt());
-    } else if (!form_.isEnabled(Command::Show)) {
-        // A shown or galloping tour, in step order.
-        for (const QString &name : tourInStepOrder(form_.problemIndex()))
-            squares.push_back(squareNamed(name));
-    }
-    return squares;
-}
-
 void MainWindow::replayWalk(const SquareList &squares)
 {
     Command1_Click(int(Command::Clear));
@@ -456,7 +441,7 @@ bool MainWindow::openWalkFile(const QString &path)
 bool MainWindow::saveWalkTo(const QString &path)
 {
     QSaveFile file(path);
-    const QByteArray text = writeWalk(walkOnBoard());
+    const QByteArray text = writeWalk(form_.squaresOnBoard());
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
         showProblem(QStringLiteral("Разходката не е запазена във файла „%1“: %2.")
                         .arg(QDir::toNativeSeparators(path), file.errorString()));
@@ -490,7 +475,7 @@ void MainWindow::saveWalkDialog()
 
 void MainWindow::copyWalk()
 {
-    const SquareList squares = walkOnBoard();
+    const SquareList squares = form_.squaresOnBoard();
     if (!squares.empty())
         QGuiApplication::clipboard()->setText(walkText(squares));
 }
@@ -532,14 +517,6 @@ void MainWindow::dropEvent(QDropEvent *event)
     }
 }
 
-SquareList MainWindow::walkSquares() const
-{
-    SquareList squares;
-    for (const QString &item : form_.history())
-        squares.push_back(item.toInt());
-    return squares;
-}
-
 bool MainWindow::assistantCanPlay(const KnightForm &form)
 {
     return form.isEnabled(Command::Show) && !form.timer().isActive() && form.history().size() < squareCount;
@@ -572,7 +549,7 @@ void MainWindow::showHint()
     if (!assistantCanPlay(form_))
         return;
     // Before the first move: whether a tour starts on the cursor's square (on 8 x 8 every one).
-    const SquareList walk = walkSquares();
+    const SquareList walk = form_.walkSquares();
     const TourSolver::Verdict verdict = solver_.solve(walk.empty() ? SquareList{cursor_} : walk);
     if (verdict.answer != TourSolver::Answer::Yes) {
         showMessage(verdictText(solver_, verdict));
@@ -586,7 +563,7 @@ void MainWindow::showHint()
 
 void MainWindow::showVerdict()
 {
-    const SquareList walk = walkSquares();
+    const SquareList walk = form_.walkSquares();
     if (walk.size() == std::size_t(squareCount)) {
         reportWalkEnd(true);
         return;
@@ -604,7 +581,7 @@ void MainWindow::completeTour()
 {
     if (!assistantCanPlay(form_))
         return;
-    SquareList walk = walkSquares();
+    SquareList walk = form_.walkSquares();
     // Before the first move the tour starts where the cursor is (a1 at first).
     if (walk.empty())
         walk.push_back(cursor_);
@@ -732,9 +709,7 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
 
 void MainWindow::mirrorConditions(const Board::Changes &changes)
 {
-    const int knight = form_.timer().isActive() || form_.history().isEmpty()
-                           ? -1
-                           : form_.history().last().toInt();
+    const int knight = form_.knightSquare();
     for (int n = 0; n < squareCount; ++n) {
         if (changes.test(std::size_t(n)) || n == knight || n == knightSquare_)
             squares_[std::size_t(n)]->setCondition(squareCondition(form_, n));

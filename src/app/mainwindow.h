@@ -67,7 +67,6 @@ public:
     // Walks kept in files and on the clipboard. A walk that is read is played square by
     // square as clicks are, on a cleared board; one that cannot be read changes nothing and
     // is refused with a message naming the line, the column and the token.
-    SquareList walkOnBoard() const;
     bool openWalk(QByteArrayView bytes, const QString &source);
     bool openWalkFile(const QString &path);
     bool saveWalkTo(const QString &path);
@@ -118,7 +117,6 @@ private:
     void moveCursor(int n);
     bool moveCursorByArrow(int key);
     void replayWalk(const SquareList &squares);
-    SquareList walkSquares() const;
     void showMessage(const QString &text);
     void clearTransient();
     void reportWalkEnd(bool asked);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "picture/diagram.h"
 
-#include "tours/catalogue.h"
 #include "tours/knight_form.h"
 
 #include <QPainter>
@@ -37,19 +36,10 @@ constexpr double rightMargin = 0.3;
 
 std::vector<int> pathOf(const KnightForm &form)
 {
-    std::vector<int> path;
-    if (!form.history().isEmpty()) {
-        for (const QString &item : form.history())
-            path.push_back(item.toInt());
-        return path;
-    }
-    if (form.isEnabled(Command::Show))
-        return path; // nothing shown
-    // A shown tour in step order; while it gallops, up to the painted step.
-    const int last = form.timer().isActive() ? std::max(1, form.gallopStep()) : squareCount;
-    const QStringList tour = tourInStepOrder(form.problemIndex());
-    for (int step = 0; step < last && step < tour.size(); ++step)
-        path.push_back(squareNamed(tour.at(step)));
+    std::vector<int> path = form.squaresOnBoard();
+    // While the tour gallops, up to the painted step.
+    if (form.timer().isActive())
+        path.resize(std::min(path.size(), std::size_t(std::max(1, form.gallopStep()))));
     return path;
 }
 
@@ -58,8 +48,7 @@ Diagram diagramOf(const KnightForm &form, bool withPath)
     Diagram diagram;
     for (int n = 0; n < squareCount; ++n)
         diagram.squares[std::size_t(n)] = {form.board().square(n).caption, form.board().square(n).backColor};
-    if (!form.history().isEmpty() && !form.timer().isActive())
-        diagram.knight = form.history().last().toInt();
+    diagram.knight = form.knightSquare();
     if (withPath)
         diagram.path = pathOf(form);
     if (!form.history().isEmpty())

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tours/knight_form.h"
 
+#include "tours/catalogue.h"
 #include "tours/texts.h"
 
 namespace knight {
@@ -108,6 +109,16 @@ void KnightForm::Timer1_Timer()
         if (board().square(n).caption.toInt() == gallopStep_)
             writableBoard().setBackColor(n, reachableColor);
     }
+}
+
+std::vector<int> KnightForm::squaresOnBoard() const
+{
+    if (!history().isEmpty() || isEnabled(Command::Show))
+        return walkSquares();
+    std::vector<int> tour;
+    for (const QString &name : tourInStepOrder(problemIndex_))
+        tour.push_back(squareNamed(name));
+    return tour;
 }
 
 void KnightForm::setText(const QString &text)

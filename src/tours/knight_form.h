@@ -29,6 +29,9 @@ public:
 
     void showSelectedTour();
 
+    // What is on the board in move order: the walk, or the shown (or galloping) tour whole.
+    std::vector<int> squaresOnBoard() const;
+
 private:
     void showTour();
     void startGallop();

@@ -82,6 +82,22 @@ void Walk::clearAll()
     moveCount_ = 0;
 }
 
+std::vector<int> Walk::walkSquares() const
+{
+    std::vector<int> squares;
+    squares.reserve(std::size_t(list2_.size()));
+    for (const QString &item : list2_)
+        squares.push_back(item.toInt());
+    return squares;
+}
+
+int Walk::knightSquare() const
+{
+    if (timer1_.isActive() || list2_.isEmpty())
+        return -1;
+    return list2_.last().toInt();
+}
+
 bool Walk::canClear() const
 {
     if (timer1_.isActive() || !list2_.isEmpty() || moveCount_ != 0 || !isEnabled(Command::Show)

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <array>
+#include <vector>
 
 namespace knight {
 
@@ -44,6 +45,12 @@ public:
     void clearAll();
     // Whether clearAll would change anything.
     bool canClear() const;
+
+    // The walk's squares in move order.
+    std::vector<int> walkSquares() const;
+    // The square of the newest move while a walk is on the board (not while the gallop
+    // runs), else -1.
+    int knightSquare() const;
 
 protected:
     Board &writableBoard() { return board_; }
