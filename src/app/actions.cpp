@@ -77,15 +77,6 @@ std::span<const ActionEntry> actionTable()
     return table;
 }
 
-const ActionEntry &actionEntry(ActionId id)
-{
-    for (const ActionEntry &entry : table) {
-        if (entry.id == id)
-            return entry;
-    }
-    Q_UNREACHABLE();
-}
-
 QKeySequence actionShortcut(const ActionEntry &entry)
 {
     if (entry.standardKey != QKeySequence::UnknownKey) {

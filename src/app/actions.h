@@ -34,7 +34,6 @@ struct ActionEntry {
 };
 
 std::span<const ActionEntry> actionTable();
-const ActionEntry &actionEntry(ActionId id);
 
 // The primary shortcut, as the guide and the menu write it ("Ctrl+Z").
 QKeySequence actionShortcut(const ActionEntry &entry);

@@ -152,9 +152,9 @@ MainWindow::MainWindow(QWidget *parent)
     createControls();
     moveToScreenCentre();
     form_.Form_Load();
+    createActions();
     mirrorForm();
     setTabOrder();
-    createActions();
     text_->setFocus();
 
     connect(&form_.timer(), &QTimer::timeout, this, &MainWindow::Timer1_Timer);
@@ -240,11 +240,7 @@ void MainWindow::createControls()
     hintTimer_ = new QTimer(this);
     hintTimer_->setSingleShot(true);
     hintTimer_->setInterval(controls::hintMilliseconds);
-    connect(hintTimer_, &QTimer::timeout, this, [this] {
-        if (isSquare(hintSquare_))
-            squares_[std::size_t(hintSquare_)]->setHintShown(false);
-        hintSquare_ = -1;
-    });
+    connect(hintTimer_, &QTimer::timeout, this, &MainWindow::hideHint);
 }
 
 void MainWindow::createActions()
@@ -269,7 +265,6 @@ void MainWindow::createActions()
         contextMenu_->addAction(action);
         actions_[std::size_t(entry.id)] = action;
     }
-    updateActions();
 }
 
 void MainWindow::updateActions()
@@ -539,6 +534,11 @@ void MainWindow::clearTransient()
 {
     message_->hide();
     hintTimer_->stop();
+    hideHint();
+}
+
+void MainWindow::hideHint()
+{
     if (isSquare(hintSquare_))
         squares_[std::size_t(hintSquare_)]->setHintShown(false);
     hintSquare_ = -1;
@@ -703,7 +703,6 @@ void MainWindow::exportDialog()
 
 void MainWindow::contextMenuEvent(QContextMenuEvent *event)
 {
-    updateActions();
     contextMenu_->popup(event->globalPos());
 }
 
@@ -744,8 +743,7 @@ void MainWindow::mirrorForm()
         const QSignalBlocker blocker(chosen);
         chosen->setChecked(true);
     }
-    if (contextMenu_)
-        updateActions();
+    updateActions();
 }
 
 } // namespace knight

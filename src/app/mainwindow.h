@@ -25,7 +25,6 @@ namespace knight {
 
 class Announcer;
 class CommandButton;
-
 class GuideWindow;
 class PathOverlay;
 class SquareLabel;
@@ -119,6 +118,7 @@ private:
     void replayWalk(const SquareList &squares);
     void showMessage(const QString &text);
     void clearTransient();
+    void hideHint();
     void reportWalkEnd(bool asked);
     void showProblem(const QString &text);
 
