@@ -2,7 +2,7 @@
 #include "app/command_button.h"
 
 #include "app/controls.h"
-#include "app/qt_color.h"
+#include "picture/qt_color.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

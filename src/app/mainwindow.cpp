@@ -10,7 +10,7 @@
 #include "app/guide_window.h"
 #include "app/icon.h"
 #include "app/placement.h"
-#include "app/qt_color.h"
+#include "picture/qt_color.h"
 #include "app/path_overlay.h"
 #include "app/square_label.h"
 #include "picture/export.h"

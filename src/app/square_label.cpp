@@ -3,7 +3,7 @@
 
 #include "app/accessible_factory.h"
 #include "app/controls.h"
-#include "app/qt_color.h"
+#include "picture/qt_color.h"
 #include "picture/diagram.h"
 
 #include <QAccessible>
@@ -144,20 +144,13 @@ void SquareLabel::paintEvent(QPaintEvent *)
     }
     if (condition_ == SquareCondition::Knight)
         paintKnightMark(painter, QRectF(rect()));
+    const auto frame = [this, &painter](int inset, int thickness, Color color) {
+        paintFrame(painter, QRectF(rect().adjusted(inset, inset, -inset, -inset)), thickness, toQColor(color));
+    };
     if (hintShown_)
-        paintFrame(painter, controls::hintInset, controls::hintThickness, controls::hintColor);
+        frame(controls::hintInset, controls::hintThickness, controls::hintColor);
     if (isCursorShown())
-        paintFrame(painter, controls::cursorInset, controls::cursorThickness, controls::cursorColor);
-}
-
-void SquareLabel::paintFrame(QPainter &painter, int inset, int thickness, Color color) const
-{
-    const QRect frame = rect().adjusted(inset, inset, -inset, -inset);
-    const QColor colour = toQColor(color);
-    painter.fillRect(frame.left(), frame.top(), frame.width(), thickness, colour);
-    painter.fillRect(frame.left(), frame.bottom() - thickness + 1, frame.width(), thickness, colour);
-    painter.fillRect(frame.left(), frame.top(), thickness, frame.height(), colour);
-    painter.fillRect(frame.right() - thickness + 1, frame.top(), thickness, frame.height(), colour);
+        frame(controls::cursorInset, controls::cursorThickness, controls::cursorColor);
 }
 
 void SquareLabel::setHintShown(bool shown)

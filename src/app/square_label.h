@@ -8,8 +8,6 @@
 #include <QStaticText>
 #include <QWidget>
 
-class QPainter;
-
 namespace knight {
 
 // One board square: its back colour, a single-line border and its number centred. It takes
@@ -58,7 +56,6 @@ protected:
 private:
     static QStaticText layOut(const QString &caption, const QFont &font);
     void announceNameChange();
-    void paintFrame(QPainter &painter, int inset, int thickness, Color color) const;
 
     int n_;
     QColor backColor_;

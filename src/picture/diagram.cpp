@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "picture/diagram.h"
 
+#include "picture/qt_color.h"
 #include "tours/knight_form.h"
 
 #include <QPainter>
@@ -11,11 +12,6 @@
 namespace knight {
 
 namespace {
-
-QColor qcolor(Color color)
-{
-    return QColor(color.red, color.green, color.blue);
-}
 
 // The knight's mark: a frame in dark red, open at the square's top-left corner so that the
 // square's own colour shows there, and thin enough to leave the number free.
@@ -30,9 +26,15 @@ constexpr Color pathColor{0, 0, 160};
 constexpr double coordinateMargin = 0.7;
 constexpr double captionHeight = 0.9;
 constexpr double rightMargin = 0.3;
-
+constexpr double widthUnits = coordinateMargin + boardSide + rightMargin;
+constexpr double heightUnits = captionHeight + boardSide + coordinateMargin;
 
 } // namespace
+
+double diagramHeightPerWidth()
+{
+    return heightUnits / widthUnits;
+}
 
 std::vector<int> pathOf(const KnightForm &form)
 {
@@ -89,17 +91,21 @@ std::array<QRectF, 2> coordinateMargins(const QRectF &board)
             QRectF(board.left(), board.bottom(), board.width(), margin)};
 }
 
+void paintFrame(QPainter &painter, const QRectF &frame, double thickness, const QColor &colour, double opening)
+{
+    const double t = thickness;
+    painter.fillRect(QRectF(frame.left() + opening, frame.top(), frame.width() - opening, t), colour);
+    painter.fillRect(QRectF(frame.left(), frame.top() + opening, t, frame.height() - opening), colour);
+    painter.fillRect(QRectF(frame.right() - t, frame.top(), t, frame.height()), colour);
+    painter.fillRect(QRectF(frame.left(), frame.bottom() - t, frame.width(), t), colour);
+}
+
 void paintKnightMark(QPainter &painter, const QRectF &square)
 {
     const double side = square.width();
-    const QRectF frame = square.adjusted(side * markInset, side * markInset, -side * markInset, -side * markInset);
-    const double t = side * markThickness;
-    const double open = side * markOpening;
-    const QColor colour = qcolor(knightMarkColor);
-    painter.fillRect(QRectF(frame.left() + open, frame.top(), frame.width() - open, t), colour);
-    painter.fillRect(QRectF(frame.left(), frame.top() + open, t, frame.height() - open), colour);
-    painter.fillRect(QRectF(frame.right() - t, frame.top(), t, frame.height()), colour);
-    painter.fillRect(QRectF(frame.left(), frame.bottom() - t, frame.width(), t), colour);
+    const double inset = side * markInset;
+    paintFrame(painter, square.adjusted(inset, inset, -inset, -inset), side * markThickness,
+               toQColor(knightMarkColor), side * markOpening);
 }
 
 void paintPath(QPainter &painter, const QRectF &board, const std::vector<int> &path)
@@ -109,22 +115,20 @@ void paintPath(QPainter &painter, const QRectF &board, const std::vector<int> &p
     const double side = board.width() / boardSide;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    QPen pen(qcolor(pathColor), side * 0.06, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    QPen pen(toQColor(pathColor), side * 0.06, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     painter.setPen(pen);
     QPainterPath line(squareArea(board, path.front()).center());
     for (std::size_t i = 1; i < path.size(); ++i)
         line.lineTo(squareArea(board, path[i]).center());
     painter.drawPath(line);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(qcolor(pathColor));
+    painter.setBrush(toQColor(pathColor));
     painter.drawEllipse(squareArea(board, path.front()).center(), side * 0.12, side * 0.12);
     painter.restore();
 }
 
 void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area, const QFont &font)
 {
-    const double widthUnits = coordinateMargin + boardSide + rightMargin;
-    const double heightUnits = captionHeight + boardSide + coordinateMargin;
     const double side = std::min(area.width() / widthUnits, area.height() / heightUnits);
     const QRectF whole(area.center().x() - side * widthUnits / 2, area.center().y() - side * heightUnits / 2,
                        side * widthUnits, side * heightUnits);
@@ -141,7 +145,7 @@ void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area,
                      Qt::AlignCenter, diagram.caption);
     for (int n = 0; n < squareCount; ++n) {
         const QRectF square = squareArea(board, n);
-        painter.fillRect(square, qcolor(diagram.squares[std::size_t(n)].color));
+        painter.fillRect(square, toQColor(diagram.squares[std::size_t(n)].color));
         if (!diagram.squares[std::size_t(n)].caption.isEmpty())
             painter.drawText(square, Qt::AlignCenter, diagram.squares[std::size_t(n)].caption);
     }

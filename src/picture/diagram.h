@@ -44,8 +44,14 @@ QRectF squareArea(const QRectF &board, int n);
 void paintCoordinates(QPainter &painter, const QRectF &board, const QFont &font, const QColor &color);
 // Where the coordinates go: the margin left of the board and the one below it.
 std::array<QRectF, 2> coordinateMargins(const QRectF &board);
+// A frame just inside the given rectangle, left open at its top-left corner over opening.
+void paintFrame(QPainter &painter, const QRectF &frame, double thickness, const QColor &colour,
+                double opening = 0);
 void paintKnightMark(QPainter &painter, const QRectF &square);
 void paintPath(QPainter &painter, const QRectF &board, const std::vector<int> &path);
+
+// A diagram's height for a width of 1 (caption, board and coordinates).
+double diagramHeightPerWidth();
 
 // The whole diagram, centred in area and as large as fits: caption, board, coordinates.
 void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area, const QFont &font);

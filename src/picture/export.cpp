@@ -13,9 +13,6 @@ namespace {
 
 constexpr double pageMarginMillimetres = 15;
 
-// Width to height of a diagram: 9 squares wide, 9.6 high (caption, board, coordinates).
-constexpr double diagramAspect = 9.6 / 9.0;
-
 } // namespace
 
 QPageSize defaultPageSize()
@@ -35,7 +32,7 @@ QString exportDiagram(const QString &path, const Diagram &diagram, const QFont &
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("„%1“ не може да се запише: %2").arg(path, file.errorString());
     if (png) {
-        QImage image(pictureWidth, int(pictureWidth * diagramAspect), QImage::Format_RGB32);
+        QImage image(pictureWidth, int(pictureWidth * diagramHeightPerWidth()), QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::TextAntialiasing);
