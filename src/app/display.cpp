@@ -30,10 +30,7 @@ void startHandler(QtMsgType type, const QMessageLogContext &context, const QStri
     }
     if (context.category && qstrncmp(context.category, "qt.qpa", 6) == 0)
         return;
-    if (previousHandler)
-        previousHandler(type, context, message);
-    else
-        std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, message).toUtf8().constData());
+    passOnMessage(previousHandler, type, context, message);
 }
 
 // The plugin Qt starts first: -platform, QT_QPA_PLATFORM, or the session's kind.
@@ -51,6 +48,15 @@ QString effectivePlatform(const QString &platformOption)
 }
 
 } // namespace
+
+void passOnMessage(QtMessageHandler previous, QtMsgType type, const QMessageLogContext &context,
+                   const QString &message)
+{
+    if (previous)
+        previous(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, message).toUtf8().constData());
+}
 
 QString displayFailure(const QString &platform, const QString &display)
 {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 namespace knight {
 
@@ -9,6 +10,10 @@ namespace knight {
 // ("xcb", "wayland", ...), and the display it was given (-display, or else DISPLAY or
 // WAYLAND_DISPLAY).
 QString displayFailure(const QString &platform, const QString &display);
+
+// Passes a message on to the handler Qt had before, or prints it as Qt's own handler would.
+void passOnMessage(QtMessageHandler previous, QtMsgType type, const QMessageLogContext &context,
+                   const QString &message);
 
 // While it lives, a platform that cannot start (no display, a refused connection, no
 // compositor) ends the program with that one line and exit status 1 instead of Qt's abort.

@@ -25,10 +25,7 @@ void quietAboutRuntimeFolder(QtMsgType type, const QMessageLogContext &context, 
 {
     if (type == QtWarningMsg && message.startsWith(QLatin1StringView("QStandardPaths: XDG_RUNTIME_DIR")))
         return;
-    if (defaultHandler)
-        defaultHandler(type, context, message);
-    else
-        std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, message).toUtf8().constData());
+    knight::passOnMessage(defaultHandler, type, context, message);
 }
 
 } // namespace
