@@ -13,27 +13,27 @@ namespace {
 // X keycodes (evdev) of the keys a to h of a PC keyboard, whatever letters they carry.
 constexpr std::array<unsigned, boardSide> fileKeycodes{38, 56, 54, 40, 26, 41, 42, 43};
 
-// Cyrillic letters read as files when the key is not known: the look-alikes а с е and the
-// letters that the phonetic layout puts on the keys a to h.
-constexpr std::array<std::pair<char16_t, int>, 9> cyrillicFiles{{
-    {u'а', 0}, {u'б', 1}, {u'с', 2}, {u'ц', 2}, {u'д', 3}, {u'е', 4}, {u'ф', 5}, {u'г', 6}, {u'х', 7},
+// The letters that the phonetic layout puts on the keys b, c, d, f, g and h (on a and e it
+// puts the look-alikes а and е).
+constexpr std::array<std::pair<char16_t, int>, 6> phoneticFiles{{
+    {u'б', 1}, {u'ц', 2}, {u'д', 3}, {u'ф', 5}, {u'г', 6}, {u'х', 7},
 }};
 
 } // namespace
 
 int fileOfKey(QChar typed, unsigned scanCode)
 {
-    const char16_t letter = typed.toLower().unicode();
-    if (letter >= u'a' && letter < u'a' + boardSide)
-        return letter - u'a';
     if (!typed.isLetter() || typed.script() != QChar::Script_Cyrillic)
-        return -1;
+        return fileOfLetter(typed.unicode());
     for (int file = 0; file < boardSide; ++file) {
         if (scanCode != 0 && fileKeycodes[std::size_t(file)] == scanCode)
             return file;
     }
-    for (const auto &[cyrillic, file] : cyrillicFiles) {
-        if (cyrillic == letter)
+    if (const int file = fileOfLetter(typed.unicode()); file >= 0)
+        return file;
+    const char16_t letter = typed.toLower().unicode();
+    for (const auto &[phonetic, file] : phoneticFiles) {
+        if (phonetic == letter)
             return file;
     }
     return -1;

@@ -7,7 +7,6 @@
 #include <QAccessibleWidget>
 #include <QMimeData>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextDocumentFragment>
 
 #include <algorithm>

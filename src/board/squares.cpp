@@ -10,6 +10,25 @@ QString chessName(int n)
     return QString(QChar(u'a' + squareColumn(n))) + QChar(u'1' + squareRow(n));
 }
 
+int fileOfLetter(char32_t letter)
+{
+    switch (letter) {
+    case U'а':
+    case U'А':
+        return 0;
+    case U'с':
+    case U'С':
+        return 2;
+    case U'е':
+    case U'Е':
+        return 4;
+    default:
+        break;
+    }
+    const char32_t lower = letter >= U'A' && letter <= U'H' ? letter - U'A' + U'a' : letter;
+    return lower >= U'a' && lower < U'a' + boardSide ? int(lower - U'a') : -1;
+}
+
 int squareNamed(QStringView name)
 {
     if (name.size() != 2)

@@ -25,6 +25,9 @@ constexpr Color baseColor(int n)
 
 // "a1" .. "h8".
 QString chessName(int n);
+// The file (0 for a .. 7 for h) that a letter names: a to h in either case, or the Cyrillic
+// look-alikes а, с, е in either case; -1 for any other character.
+int fileOfLetter(char32_t letter);
 // The square a chess name denotes, or -1 when the text is not one.
 int squareNamed(QStringView name);
 

@@ -22,31 +22,11 @@ bool isLineBreak(char32_t c)
     return c == U'\n' || c == U'\r';
 }
 
-// The file letter a token starts with: Latin, either case, or a Cyrillic look-alike.
-int fileOf(char32_t c)
-{
-    switch (c) {
-    case U'а':
-    case U'А':
-        return 0;
-    case U'с':
-    case U'С':
-        return 2;
-    case U'е':
-    case U'Е':
-        return 4;
-    default:
-        break;
-    }
-    const char32_t lower = c >= U'A' && c <= U'H' ? c - U'A' + U'a' : c;
-    return lower >= U'a' && lower <= U'h' ? int(lower - U'a') : -1;
-}
-
 int squareOf(const std::u32string &token)
 {
     if (token.size() != 2)
         return -1;
-    const int file = fileOf(token[0]);
+    const int file = fileOfLetter(token[0]);
     const int rank = token[1] >= U'1' && token[1] <= U'8' ? int(token[1] - U'1') : -1;
     return file >= 0 && rank >= 0 ? squareAt(rank, file) : -1;
 }
