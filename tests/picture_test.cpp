@@ -48,6 +48,30 @@ QRect changedArea(const QImage &a, const QImage &b)
     return area;
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The PDF's content streams, inflated where they are compressed.
+QByteArray pdfDrawing(const QByteArray &pdf)
+{
+    QByteArray content;
+    for (qsizetype at = pdf.indexOf("stream"); at >= 0; at = pdf.indexOf("stream", at + 1)) {
+        const qsizetype start = pdf.indexOf('\n', at) + 1;
+        const qsizetype end = pdf.indexOf("endstream", start);
+        if (end < 0)
+            break;
+        QByteArray sized(4, '\0');
+        qToBigEndian<quint32>(8 * 1024 * 1024, sized.data());
+        const QByteArray inflated = qUncompress(sized + pdf.mid(start, end - start));
+        content += inflated.isEmpty() ? pdf.mid(start, end - start) : inflated;
+        at = end;
+    }
+    return content;
+}
+
 bool isDarkBlue(QColor c)
 {
     return c.blue() > 90 && c.red() < 90 && c.green() < 90;
@@ -237,27 +261,14 @@ void PictureTest::pdfPictureIsVectorOnAPage()
     window.Command1_Click(int(Command::Show));
     const QString path = dir.filePath(u"tour.pdf"_s);
     QVERIFY(window.exportPictureTo(path));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray pdf = file.readAll();
+    const QByteArray pdf = readFile(path);
     QVERIFY(pdf.startsWith("%PDF"));
     const QPageSize page = defaultPageSize();
     const QSize points = page.sizePoints();
     QVERIFY2(pdf.contains(u"/MediaBox [0 0 %1.000000 %2.000000]"_s.arg(points.width()).arg(points.height()).toLatin1()), pdf.left(2000).constData());
     QVERIFY(!pdf.contains("/Subtype /Image"));
-    // The page's drawing: rectangles and lines as path operators, once inflated.
-    QByteArray content;
-    for (qsizetype at = pdf.indexOf("stream"); at >= 0; at = pdf.indexOf("stream", at + 1)) {
-        const qsizetype start = pdf.indexOf('\n', at) + 1;
-        const qsizetype end = pdf.indexOf("endstream", start);
-        if (end < 0)
-            break;
-        QByteArray sized(4, '\0');
-        qToBigEndian<quint32>(8 * 1024 * 1024, sized.data());
-        const QByteArray inflated = qUncompress(sized + pdf.mid(start, end - start));
-        content += inflated.isEmpty() ? pdf.mid(start, end - start) : inflated;
-        at = end;
-    }
+    // The page's drawing: rectangles and lines as path operators.
+    const QByteArray content = pdfDrawing(pdf);
     QVERIFY(content.contains(" re") || content.contains(" l\n") || content.contains(" l "));
     QVERIFY(content.count(" re") + content.count(" l") > 64);
     // A bad name writes nothing.
@@ -270,16 +281,22 @@ void PictureTest::printingPaintsTheSameDiagram()
     QTemporaryDir dir;
     MainWindow window;
     clickSquares(window, u"e4 f6"_s);
+    window.action(ActionId::Path)->trigger();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(u"printed.pdf"_s));
     printer.setPageSize(QPageSize(QPageSize::Letter));
     window.printTo(printer);
-    QFile file(dir.filePath(u"printed.pdf"_s));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray pdf = file.readAll();
-    QVERIFY(pdf.contains("/MediaBox [0 0 612.000000 792.000000]"));
-    QVERIFY(!pdf.contains("/Subtype /Image"));
+    const QByteArray printed = readFile(dir.filePath(u"printed.pdf"_s));
+    QVERIFY(printed.contains("/MediaBox [0 0 612.000000 792.000000]"));
+    QVERIFY(!printed.contains("/Subtype /Image"));
+    // The same squares, grid and path as the exported picture of the same board.
+    QVERIFY(window.exportPictureTo(dir.filePath(u"exported.pdf"_s)));
+    const QByteArray exported = pdfDrawing(readFile(dir.filePath(u"exported.pdf"_s)));
+    const QByteArray drawn = pdfDrawing(printed);
+    QVERIFY(drawn.count(" re") >= 128); // 64 squares filled and 64 framed
+    QCOMPARE(drawn.count(" re"), exported.count(" re"));
+    QCOMPARE(drawn.count(" l\n") + drawn.count(" l "), exported.count(" l\n") + exported.count(" l "));
 }
 
 QTEST_MAIN(PictureTest)
