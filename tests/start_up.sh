@@ -54,9 +54,51 @@ check "--export, unknown kind" 2 1 "няма вид обиколка „9“" --
 check "--export, illegal walk" 2 1 "ред 1, колона 4, „d5“" -- "$program" --export "$work/b.png" --walk "$work/bad.txt"
 check "--export, unknown extension" 2 1 "само .png или .pdf" -- "$program" --export "$work/c.gif"
 check "--export, cannot write" 2 1 "не може да се запише" -- "$program" --export "$work/none/d.png"
-check "--tour without --export" 2 1 "вървят с --export" -- "$program" --tour 1
+check "--tour without --export" 2 1 "само с --export" -- "$program" --tour 1
 [ ! -e "$work/a.png" ] && [ ! -e "$work/b.png" ] && [ ! -e "$work/c.gif" ] && [ "$(ls "$work" | wc -l)" = 5 ] \
     || { echo "FAIL a refused --export left a file: $(ls "$work")"; failures=$((failures + 1)); }
+rm -rf "$work"
+
+# Options that conflict, repeat, come empty or take extra arguments: exit 2, one Bulgarian line.
+check "--complete with --export" 2 1 "--complete и --export не могат" -- "$program" --export p.png --complete w
+check "extra argument to --complete" 2 1 "неочакван аргумент „extra.txt“" -- "$program" --complete w extra.txt
+check "extra argument to --export" 2 1 "неочакван аргумент „extra.txt“" -- "$program" --export p.png extra.txt
+check "empty --tour" 2 1 "опцията --tour иска стойност" -- "$program" --export p.png --tour ""
+check "empty --walk" 2 1 "опцията --walk иска стойност" -- "$program" --export p.png --walk ""
+check "repeated --tour" 2 1 "опцията --tour е дадена повече от веднъж" -- "$program" --export p.png --tour 1 --tour 2
+check "--path=x" 2 1 "опцията --path не приема стойност" -- "$program" --path=x
+check "escape in an option" 2 1 'непозната опция „--\\x1b\[2J“' -- "$program" $'--\e[2J'
+
+# Pipes are read to their end, however slowly they fill, and bounded at 64 KiB.
+work=$(mktemp -d)
+check "slow pipe" 0 1 "^a1 b3 c1 " -- bash -c '(printf "a1 "; sleep 1; printf "b3 c1\n") | "$1" --complete -' _ "$program"
+check "slow pipe, split square" 0 1 "^a1 b3 c1 " -- bash -c '(printf "a1 b"; sleep 1; printf "3 c1\n") | "$1" --complete -' _ "$program"
+check "pipe path" 0 1 "^a1 b3 " -- bash -c '"$1" --complete <(sleep 0.5; echo a1 b3)' _ "$program"
+{ printf 'a1 b3'; head -c $((65536 - 5)) /dev/zero | tr '\0' ' '; } >"$work/limit.txt"
+check "exactly 64 KiB through a pipe" 0 1 "^a1 b3 " -- bash -c '(head -c 30000 "$2"; sleep 0.5; tail -c +30001 "$2") | "$1" --complete -' _ "$program" "$work/limit.txt"
+check "64 KiB and a byte through a pipe" 2 1 "64 KiB" -- bash -c '(head -c 30000 "$2"; sleep 0.5; tail -c +30001 "$2"; echo) | "$1" --complete -' _ "$program" "$work/limit.txt"
+check "closed standard input" 2 1 "стандартният вход не може да се прочете" -- bash -c '"$1" --complete - <&-' _ "$program"
+check "escape in the input" 2 1 '„\\x1b\[2J“' -- bash -c 'printf "\e[2J" | "$1" --complete -' _ "$program"
+check "standard output full" 2 1 "стандартният изход не може да се запише: няма място на диска" -- bash -c 'echo a1 | "$1" --complete - >/dev/full' _ "$program"
+# Names in any byte encoding; a walk that --walk reads from a pipe is drawn whole.
+odd=$work/$'\xe9\xf0.txt'
+printf 'd4 f5\n' >"$odd"
+check "a Latin-1 file name" 0 1 "^d4 f5 " -- "$program" --complete "$odd"
+check "--walk from a slow pipe" 0 0 "" -- bash -c '(printf "a1 b3"; sleep 1; printf " c1\n") | "$1" --export "$2" --walk -' _ "$program" "$odd.png"
+check "--walk from a slow pipe, the same as a file" 0 0 "" -- bash -c 'echo "a1 b3 c1" >"$3"; "$1" --export "$2" --walk "$3"' _ "$program" "$work/file.png" "$work/file.txt"
+cmp -s "$odd.png" "$work/file.png" || { echo "FAIL the walk from a slow pipe was not drawn whole"; failures=$((failures + 1)); }
+# Old files survive a write that fails; special files are never replaced.
+echo OLD >"$work/t.pdf"
+check "PDF over a file-size limit" 2 1 "позволения размер" -- bash -c "trap '' XFSZ; ulimit -f 4; \"\$1\" --export \"\$2\" --tour 2 --path" _ "$program" "$work/t.pdf"
+[ "$(cat "$work/t.pdf")" = OLD ] || { echo "FAIL a failed export damaged the old file"; failures=$((failures + 1)); }
+mkfifo "$work/fifo.png"
+check "export onto a FIFO" 2 1 "канал (FIFO)" -- "$program" --export "$work/fifo.png"
+[ -p "$work/fifo.png" ] || { echo "FAIL the FIFO was replaced"; failures=$((failures + 1)); }
+if mknod "$work/null" c 1 3 2>/dev/null; then
+    ln -s null "$work/device.png"
+    check "export through a link to a device" 2 1 "устройство" -- "$program" --export "$work/device.png"
+    [ -c "$work/null" ] && [ -L "$work/device.png" ] || { echo "FAIL the device was replaced"; failures=$((failures + 1)); }
+fi
 rm -rf "$work"
 
 for display in localhost:199 unix:199 :120.5 :97; do

@@ -3,6 +3,7 @@
 #include "app/command_button.h"
 #include "app/mainwindow.h"
 #include "app/square_label.h"
+#include "fault_support.h"
 #include "test_support.h"
 #include "window_support.h"
 #include "tours/catalogue.h"
@@ -17,6 +18,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace knight;
@@ -45,23 +48,11 @@ QString problemShown(MainWindow &window)
     const QList<QMessageBox *> boxes = window.findChildren<QMessageBox *>();
     if (boxes.isEmpty())
         return {};
-    const QString text = boxes.last()->text();
+    // What a file or the clipboard holds is shown as it is, never as markup.
+    const QString text = boxes.last()->textFormat() == Qt::PlainText ? boxes.last()->text() : u"<rich text>"_s;
     for (QMessageBox *box : boxes)
         delete box;
     return text;
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 } // namespace
@@ -76,7 +67,9 @@ private slots:
     void copyThenPaste();
     void refusalsLeaveTheBoardAsItWas_data();
     void refusalsLeaveTheBoardAsItWas();
-    void aFailedSaveKeepsTheOldFile();
+    void aFailedWriteKeepsTheOldFile_data();
+    void aFailedWriteKeepsTheOldFile();
+    void onlyRegularFilesAreOpened();
     void aDroppedFileIsOpened();
 };
 
@@ -147,6 +140,7 @@ void WalkFileWindowTest::refusalsLeaveTheBoardAsItWas_data()
     QTest::newRow("empty") << ""_ba << u"няма нито едно поле"_s;
     QTest::newRow("binary") << "\x89PNG\r\n\x1a\n"_ba << u"ред 1, колона 1: това не е текст в UTF-8"_s;
     QTest::newRow("too large") << QByteArray(70000, 'a') << u"по-голям от 64 KiB"_s;
+    QTest::newRow("markup") << "<h1>WARN</h1>"_ba << u"„<h1>WARN</h1>“: това не е поле"_s;
 }
 
 void WalkFileWindowTest::refusalsLeaveTheBoardAsItWas()
@@ -172,28 +166,73 @@ void WalkFileWindowTest::refusalsLeaveTheBoardAsItWas()
         QVERIFY2(problemShown(window).contains(expected), qPrintable(expected));
 }
 
-void WalkFileWindowTest::aFailedSaveKeepsTheOldFile()
+void WalkFileWindowTest::aFailedWriteKeepsTheOldFile_data()
 {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("reason");
+    for (const QString &name : {u"walk.txt"_s, u"board.png"_s, u"board.pdf"_s}) {
+        // A path below a plain file can never be written, not even by root.
+        QTest::addRow("%s below a plain file", qPrintable(name)) << name << u"below a file"_s << u"част от пътя"_s;
+        QTest::addRow("%s over a file-size limit", qPrintable(name)) << name << u"limit"_s << u"размер"_s;
+        QTest::addRow("%s on a full disk", qPrintable(name)) << name << u"full"_s << u"няма място"_s;
+        QTest::addRow("%s over a FIFO", qPrintable(name)) << name << u"fifo"_s << u"канал (FIFO)"_s;
+    }
+}
+
+void WalkFileWindowTest::aFailedWriteKeepsTheOldFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, fault);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
+    std::optional<FullFilesystem> full;
+    QString path = dir.filePath(name);
+    if (fault == u"full") {
+        full.emplace(4096);
+        if (!full->mounted())
+            QSKIP("no right to mount a small filesystem here");
+        path = full->path(name);
+    }
+    const QByteArray old = "OLD\n";
+    if (fault == u"fifo")
+        QVERIFY(::mkfifo(qPrintable(path), 0644) == 0);
+    else
+        writeFile(path, old);
+    const QString target = fault == u"below a file" ? path + u'/' + name : path;
+
     MainWindow window;
     clickSquares(window, someWalk);
-    // A path below a plain file can never be written, not even by root.
-    const QString old = dir.filePath(u"old.txt"_s);
-    writeFile(old, "a1 b3\n");
-    QVERIFY(!window.saveWalkTo(old + u"/walk.txt"_s));
-    QVERIFY(problemShown(window).contains(u"old.txt/walk.txt"_s));
-    QCOMPARE(contents(old), "a1 b3\n"_ba);
-
-    // A read-only directory, where permissions hold.
-    if (::geteuid() != 0) {
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        QVERIFY(!window.saveWalkTo(old));
-        QVERIFY(problemShown(window).contains(u"old.txt"_s));
-        QCOMPARE(contents(old), "a1 b3\n"_ba);
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    {
+        std::optional<FileSizeLimit> limit;
+        if (fault == u"limit")
+            limit.emplace(16);
+        QVERIFY(!(name.endsWith(u".txt") ? window.saveWalkTo(target) : window.exportPictureTo(target)));
     }
-    QVERIFY(window.saveWalkTo(old));
-    QVERIFY(contents(old).contains("a1 b3 c1 a2 c3 b1 a3 b5\na7 c8\n"));
+    const QString problem = problemShown(window);
+    QVERIFY2(problem.contains(reason) && problem.contains(name), qPrintable(problem));
+    if (fault == u"fifo")
+        QVERIFY(QFileInfo(path).isSymLink() == false && !QFileInfo(path).isFile());
+    else
+        QCOMPARE(contents(path), old);
+    QCOMPARE(entriesOf(QFileInfo(path).path()), QStringList{name});
+}
+
+void WalkFileWindowTest::onlyRegularFilesAreOpened()
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(u"walk.fifo"_s);
+    QVERIFY(::mkfifo(qPrintable(fifo), 0644) == 0);
+    MainWindow window;
+    clickSquares(window, u"a1 b3"_s);
+    const Seen before = seen(window);
+    // Nobody writes to the FIFO: answered at once, not waited on for ever.
+    for (const auto &[path, reason] : {std::pair{fifo, u"канал (FIFO)"_s}, std::pair{dir.path(), u"папка"_s}}) {
+        QVERIFY(!window.openWalkFile(path));
+        const QString problem = problemShown(window);
+        QVERIFY2(problem.contains(reason), qPrintable(problem));
+        QVERIFY(seen(window) == before);
+    }
 }
 
 void WalkFileWindowTest::aDroppedFileIsOpened()

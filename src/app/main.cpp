@@ -2,20 +2,26 @@
 #include "app/display.h"
 #include "app/mainwindow.h"
 #include "cli/command_line.h"
+#include "cli/walk_source.h"
+#include "files/file_io.h"
+#include "files/file_names.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 
+#include <csignal>
 #include <cstdio>
+#include <unistd.h>
 #include <optional>
 
 namespace {
 
+// As file names, so that a name in any byte encoding reaches the file it names.
 QStringList argumentList(int argc, char *argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(knight::decodeFileName(argv[i]));
     return arguments;
 }
 
@@ -38,10 +44,12 @@ int main(int argc, char *argv[])
     switch (commandLine.mode) {
     case CommandLine::Mode::Help:
     case CommandLine::Mode::Version:
-        std::fputs(commandLine.message.toUtf8().constData(), stdout);
+        if (const QString problem = knight::writeDescriptor(STDOUT_FILENO, commandLine.message.toUtf8());
+            !problem.isNull())
+            return knight::refuseInput(QStringLiteral("стандартният изход не може да се запише: %1").arg(problem));
         return knight::exitOk;
     case CommandLine::Mode::Error:
-        std::fprintf(stderr, "%s\n", commandLine.message.toUtf8().constData());
+        knight::printError(commandLine.message);
         return knight::exitUsage;
     case CommandLine::Mode::Complete:
         return knight::runComplete(commandLine.walkSource);

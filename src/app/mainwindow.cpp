@@ -13,6 +13,8 @@
 #include "picture/qt_color.h"
 #include "app/path_overlay.h"
 #include "app/square_label.h"
+#include "files/file_io.h"
+#include "files/file_names.h"
 #include "picture/export.h"
 #include "solver/verdict_text.h"
 #include "tours/texts.h"
@@ -31,7 +33,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -227,6 +228,7 @@ void MainWindow::createControls()
 
     message_ = new QLabel(this);
     message_->setWordWrap(true);
+    message_->setTextFormat(Qt::PlainText);
     message_->setFrameShape(QFrame::Box);
     message_->setMargin(3);
     message_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -422,24 +424,21 @@ bool MainWindow::openWalk(QByteArrayView bytes, const QString &source)
 
 bool MainWindow::openWalkFile(const QString &path)
 {
-    const QString shown = QFileInfo(path).fileName();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showProblem(QStringLiteral("Файлът „%1“ не може да се отвори: %2.").arg(shown, file.errorString()));
+    const QString shown = shownText(QFileInfo(path).fileName());
+    // One byte past the limit is enough to know that it is too large.
+    const FileReading file = readFile(path, walkFileLimit + 1, ReadableFiles::Regular);
+    if (!file.ok()) {
+        showProblem(QStringLiteral("Файлът „%1“ не може да се отвори: %2.").arg(shown, file.problem));
         return false;
     }
-    // One byte past the limit is enough to know that it is too large.
-    const QByteArray bytes = file.read(walkFileLimit + 1);
-    return openWalk(bytes, QStringLiteral("Файлът „%1“").arg(shown));
+    return openWalk(file.bytes, QStringLiteral("Файлът „%1“").arg(shown));
 }
 
 bool MainWindow::saveWalkTo(const QString &path)
 {
-    QSaveFile file(path);
-    const QByteArray text = writeWalk(form_.squaresOnBoard());
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    if (const QString problem = writeFileAtomically(path, writeWalk(form_.squaresOnBoard())); !problem.isNull()) {
         showProblem(QStringLiteral("Разходката не е запазена във файла „%1“: %2.")
-                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+                        .arg(shownText(QDir::toNativeSeparators(path)), problem));
         return false;
     }
     return true;
@@ -491,9 +490,21 @@ bool MainWindow::clipboardHasText()
 void MainWindow::showProblem(const QString &text)
 {
     auto *box = new QMessageBox(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
+    box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }
+
+namespace {
+
+// The file's name as the system spells it: a name that is not UTF-8 comes percent-encoded
+// byte for byte, which QUrl::toLocalFile would turn into replacement characters.
+QString localFileName(const QUrl &url)
+{
+    return decodeFileName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+}
+
+} // namespace
 
 // One local file dropped on the window is opened as a walk.
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
@@ -508,7 +519,7 @@ void MainWindow::dropEvent(QDropEvent *event)
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.size() == 1 && urls.first().isLocalFile()) {
         event->acceptProposedAction();
-        openWalkFile(urls.first().toLocalFile());
+        openWalkFile(localFileName(urls.first()));
     }
 }
 

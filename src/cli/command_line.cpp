@@ -3,6 +3,7 @@
 
 #include <QCommandLineParser>
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -55,6 +56,25 @@ QString helpText(const QCommandLineParser &)
 
 } // namespace
 
+namespace {
+
+// The Bulgarian for what QCommandLineParser found wrong; its own texts are English.
+QString parserProblem(const QCommandLineParser &parser)
+{
+    const QString text = parser.errorText();
+    const QString option = text.section(u'\'', 1, 1);
+    if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
+        return QStringLiteral("непозната опция „%1%2“")
+            .arg(unknown.first().size() == 1 ? u"-" : u"--", unknown.first());
+    if (text.startsWith(QLatin1StringView("Missing value")))
+        return QStringLiteral("опцията %1 иска стойност").arg(option);
+    if (text.startsWith(QLatin1StringView("Unexpected value")))
+        return QStringLiteral("опцията %1 не приема стойност").arg(option);
+    return QStringLiteral("опциите не могат да се разчетат");
+}
+
+} // namespace
+
 CommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -63,14 +83,12 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("?")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     const QCommandLineOption complete(QStringLiteral("complete"), QString(), QStringLiteral("walk"));
-    parser.addOption(help);
-    parser.addOption(version);
-    parser.addOption(complete);
     const QCommandLineOption exportTo(QStringLiteral("export"), QString(), QStringLiteral("file"));
     const QCommandLineOption tour(QStringLiteral("tour"), QString(), QStringLiteral("kind"));
     const QCommandLineOption walk(QStringLiteral("walk"), QString(), QStringLiteral("walk"));
     const QCommandLineOption path(QStringLiteral("path"));
-    for (const QCommandLineOption &option : {exportTo, tour, walk, path})
+    const std::array ownOptions{help, version, complete, exportTo, tour, walk, path};
+    for (const QCommandLineOption &option : ownOptions)
         parser.addOption(option);
     for (const QtOption &qt : qtOptions) {
         QCommandLineOption option(QString::fromLatin1(qt.name.data(), qsizetype(qt.name.size())));
@@ -81,18 +99,13 @@ CommandLine parseCommandLine(const QStringList &arguments)
     }
 
     CommandLine result;
-    if (!parser.parse(arguments)) {
+    const auto usageError = [&result](const QString &problem) {
         result.mode = CommandLine::Mode::Error;
-        QString problem = parser.errorText();
-        if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
-            problem = QStringLiteral("непозната опция „%1%2“")
-                          .arg(unknown.first().size() == 1 ? u"-" : u"--", unknown.first());
-        else if (problem.contains(QLatin1StringView("Missing value")))
-            problem = QStringLiteral("опцията %1 иска стойност").arg(problem.section(u'\'', 1, 1));
-        result.message = QStringLiteral("%1: %2; вижте %1 --help")
-                             .arg(QLatin1StringView(programName), problem);
+        result.message = QStringLiteral("%1: %2; вижте %1 --help").arg(QLatin1StringView(programName), problem);
         return result;
-    }
+    };
+    if (!parser.parse(arguments))
+        return usageError(parserProblem(parser));
     if (parser.isSet(help)) {
         result.mode = CommandLine::Mode::Help;
         result.message = helpText(parser);
@@ -104,14 +117,32 @@ CommandLine parseCommandLine(const QStringList &arguments)
                                                       QLatin1StringView(KNIGHT_VERSION));
         return result;
     }
-    const auto usageError = [&result](const QString &problem) {
-        result.mode = CommandLine::Mode::Error;
-        result.message = QStringLiteral("%1: %2; вижте %1 --help").arg(QLatin1StringView(programName), problem);
-        return result;
+    // Each of the program's own options at most once, and never with an empty value.
+    const QStringList given = parser.optionNames();
+    for (const QCommandLineOption &option : ownOptions) {
+        const QStringList names = option.names();
+        const QString name = QStringLiteral("--") + *std::find_if(names.begin(), names.end(), [](const QString &n) {
+            return n.size() > 1;
+        });
+        const auto times = std::count_if(given.begin(), given.end(), [&option](const QString &seen) {
+            return option.names().contains(seen);
+        });
+        if (times > 1)
+            return usageError(QStringLiteral("опцията %1 е дадена повече от веднъж").arg(name));
+        if (!option.valueName().isEmpty() && parser.isSet(option) && parser.value(option).isEmpty())
+            return usageError(QStringLiteral("опцията %1 иска стойност, а тя е празна").arg(name));
+    }
+    const QStringList positional = parser.positionalArguments();
+    const auto unexpected = [&usageError](const QString &argument) {
+        return usageError(QStringLiteral("неочакван аргумент „%1“").arg(argument));
     };
+    if (parser.isSet(exportTo) && parser.isSet(complete))
+        return usageError(QStringLiteral("--complete и --export не могат да се използват заедно"));
     if (parser.isSet(exportTo)) {
         if (parser.isSet(tour) && parser.isSet(walk))
-            return usageError(QStringLiteral("--tour и --walk не могат да се дадат заедно"));
+            return usageError(QStringLiteral("--tour и --walk не могат да се използват заедно"));
+        if (!positional.isEmpty())
+            return unexpected(positional.first());
         result.mode = CommandLine::Mode::Export;
         result.exportFile = parser.value(exportTo);
         result.tourKind = parser.value(tour);
@@ -120,21 +151,20 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return result;
     }
     if (parser.isSet(tour) || parser.isSet(walk) || parser.isSet(path))
-        return usageError(QStringLiteral("--tour, --walk и --path вървят с --export"));
+        return usageError(QStringLiteral("--tour, --walk и --path се използват само с --export"));
     if (parser.isSet(complete)) {
+        if (!positional.isEmpty())
+            return unexpected(positional.first());
         result.mode = CommandLine::Mode::Complete;
         result.walkSource = parser.value(complete);
         return result;
     }
     result.display = parser.value(QStringLiteral("display"));
     result.platform = parser.value(QStringLiteral("platform"));
-    result.files = parser.positionalArguments();
     // One walk file to open in the window.
-    if (result.files.size() > 1) {
-        result.mode = CommandLine::Mode::Error;
-        result.message = QStringLiteral("%1: неочакван аргумент „%2“; вижте %1 --help")
-                             .arg(QLatin1StringView(programName), result.files.at(1));
-    }
+    if (positional.size() > 1)
+        return unexpected(positional.at(1));
+    result.files = positional;
     return result;
 }
 

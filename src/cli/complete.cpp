@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/command_line.h"
 #include "cli/walk_source.h"
+#include "files/file_io.h"
 #include "solver/tour_solver.h"
 #include "solver/verdict_text.h"
 
-#include <cstdio>
+#include <csignal>
+#include <unistd.h>
 
 namespace knight {
 
@@ -12,9 +14,17 @@ namespace {
 
 constexpr std::chrono::seconds commandLineBound{5};
 
-void printLine(const QString &line)
+int answerStatus(TourSolver::Answer answer)
 {
-    std::fprintf(stdout, "%s\n", line.toUtf8().constData());
+    switch (answer) {
+    case TourSolver::Answer::Yes:
+        return exitOk;
+    case TourSolver::Answer::No:
+        return exitNoTour;
+    case TourSolver::Answer::Undecided:
+        break;
+    }
+    return exitUndecided;
 }
 
 } // namespace
@@ -26,18 +36,14 @@ int runComplete(const QString &source)
         return exitUsage;
     TourSolver solver;
     const TourSolver::Verdict verdict = solver.solve(*walk, commandLineBound);
-    switch (verdict.answer) {
-    case TourSolver::Answer::Yes:
-        printLine(walkText(SquareList(verdict.tour.begin(), verdict.tour.end())));
-        return exitOk;
-    case TourSolver::Answer::No:
-        printLine(verdictText(solver, verdict));
-        return exitNoTour;
-    case TourSolver::Answer::Undecided:
-        break;
-    }
-    printLine(verdictText(solver, verdict));
-    return exitUndecided;
+    const QString line = verdict.answer == TourSolver::Answer::Yes
+                             ? walkText(SquareList(verdict.tour.begin(), verdict.tour.end()))
+                             : verdictText(solver, verdict);
+    // A closed pipe or a full disk is reported, not a signal that ends the program unheard.
+    std::signal(SIGPIPE, SIG_IGN);
+    if (const QString problem = writeDescriptor(STDOUT_FILENO, (line + u'\n').toUtf8()); !problem.isNull())
+        return refuseInput(QStringLiteral("стандартният изход не може да се запише: %1").arg(problem));
+    return answerStatus(verdict.answer);
 }
 
 } // namespace knight

@@ -2,33 +2,41 @@
 #include "cli/walk_source.h"
 
 #include "cli/command_line.h"
-
-#include <QFile>
+#include "files/file_io.h"
+#include "files/file_names.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace knight {
 
+void printError(const QString &line)
+{
+    // Whatever the user typed or a file held may be in the line: no control character
+    // reaches the terminal as it is.
+    std::fputs((shownText(line) + u'\n').toUtf8().constData(), stderr);
+    std::fflush(stderr);
+}
+
 int refuseInput(const QString &problem)
 {
-    const QString line = QStringLiteral("%1: %2\n").arg(QLatin1StringView(programName), problem);
-    std::fputs(line.toUtf8().constData(), stderr);
+    printError(QStringLiteral("%1: %2").arg(QLatin1StringView(programName), problem));
     return exitUsage;
 }
 
 std::optional<SquareList> readWalkSource(const QString &source)
 {
-    QFile file;
     const bool standardInput = source == QLatin1StringView("-");
-    const bool opened = standardInput ? file.open(stdin, QIODevice::ReadOnly)
-                                      : (file.setFileName(source), file.open(QIODevice::ReadOnly));
+    // One byte past the limit is enough to know that it is too large.
+    const FileReading file = standardInput
+                                 ? readDescriptor(STDIN_FILENO, walkFileLimit + 1)
+                                 : readFile(source, walkFileLimit + 1, ReadableFiles::RegularOrPipe);
     const QString name = standardInput ? QStringLiteral("стандартният вход") : source;
-    if (!opened) {
-        refuseInput(QStringLiteral("%1: %2").arg(name, file.errorString()));
+    if (!file.ok()) {
+        refuseInput(QStringLiteral("%1 не може да се прочете: %2").arg(name, file.problem));
         return std::nullopt;
     }
-    // One byte past the limit is enough to know that it is too large.
-    WalkReading reading = readWalk(file.read(walkFileLimit + 1));
+    WalkReading reading = readWalk(file.bytes);
     if (!reading.ok()) {
         refuseInput(QStringLiteral("%1: %2").arg(name, reading.error->message()));
         return std::nullopt;

@@ -9,6 +9,9 @@
 
 namespace knight {
 
+// Writes a line on standard error with its control characters escaped.
+void printError(const QString &line);
+
 // Writes "knight-tour: problem" as one line on standard error and gives the status for bad
 // input.
 int refuseInput(const QString &problem);

@@ -1,0 +1,189 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "files/file_io.h"
+
+#include "files/file_names.h"
+#include "files/system_error.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace knight {
+
+namespace {
+
+// Why a file of this type is not read or replaced; null for a regular file.
+QString refusedType(mode_t mode, bool pipeAllowed)
+{
+    if (S_ISREG(mode) || (pipeAllowed && S_ISFIFO(mode)))
+        return {};
+    if (S_ISDIR(mode))
+        return QStringLiteral("това е папка");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("това е канал (FIFO), а не обикновен файл");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("това е гнездо (socket), а не обикновен файл");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("това е устройство, а не обикновен файл");
+    return QStringLiteral("това не е обикновен файл");
+}
+
+FileReading failedReading(QString problem)
+{
+    return FileReading{{}, std::move(problem)};
+}
+
+// Waits until a descriptor that someone left non-blocking has something to read.
+bool waitForInput(int descriptor)
+{
+    pollfd wanted{descriptor, POLLIN, 0};
+    while (poll(&wanted, 1, -1) < 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+mode_t newFileMode()
+{
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+QByteArray folderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+} // namespace
+
+FileReading readDescriptor(int descriptor, qsizetype limit)
+{
+    QByteArray bytes;
+    constexpr qsizetype chunk = 16 * 1024;
+    while (bytes.size() < limit) {
+        const qsizetype wanted = std::min(chunk, limit - bytes.size());
+        const qsizetype start = bytes.size();
+        bytes.resize(start + wanted);
+        const ssize_t got = ::read(descriptor, bytes.data() + start, size_t(wanted));
+        if (got < 0) {
+            bytes.resize(start);
+            if (errno == EINTR || ((errno == EAGAIN || errno == EWOULDBLOCK) && waitForInput(descriptor)))
+                continue;
+            return failedReading(systemErrorText(errno));
+        }
+        bytes.resize(start + got);
+        if (got == 0)
+            break;
+    }
+    return FileReading{bytes, {}};
+}
+
+FileReading readFile(const QString &name, qsizetype limit, ReadableFiles readable)
+{
+    const QByteArray path = encodeFileName(name);
+    const bool pipeAllowed = readable == ReadableFiles::RegularOrPipe;
+    struct stat status {};
+    if (::stat(path.constData(), &status) != 0)
+        return failedReading(systemErrorText(errno));
+    if (QString refused = refusedType(status.st_mode, pipeAllowed); !refused.isNull())
+        return failedReading(refused);
+    // Non-blocking, so that a file swapped for a FIFO after the look cannot hold the open.
+    int descriptor = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return failedReading(systemErrorText(errno));
+    FileReading reading;
+    if (::fstat(descriptor, &status) != 0) {
+        reading = failedReading(systemErrorText(errno));
+    } else if (QString refused = refusedType(status.st_mode, pipeAllowed); !refused.isNull()) {
+        reading = failedReading(refused);
+    } else {
+        if (S_ISFIFO(status.st_mode)) {
+            // A FIFO with no writer yet reads as empty: open it again, waiting for one.
+            ::close(descriptor);
+            descriptor = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+            if (descriptor < 0)
+                return failedReading(systemErrorText(errno));
+        } else if (::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
+            reading = failedReading(systemErrorText(errno));
+        }
+        if (reading.ok())
+            reading = readDescriptor(descriptor, limit);
+    }
+    ::close(descriptor);
+    return reading;
+}
+
+QString writeDescriptor(int descriptor, QByteArrayView bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(descriptor, bytes.data() + done, size_t(bytes.size() - done));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return systemErrorText(errno);
+        }
+        done += written;
+    }
+    return {};
+}
+
+QString writeFileAtomically(const QString &name, QByteArrayView bytes)
+{
+    QByteArray target = encodeFileName(name);
+    struct stat status {};
+    bool exists = false;
+    if (::lstat(target.constData(), &status) == 0) {
+        if (S_ISLNK(status.st_mode)) {
+            // The link stays; the file it points to is replaced.
+            char *resolved = ::realpath(target.constData(), nullptr);
+            if (!resolved)
+                return systemErrorText(errno);
+            target = resolved;
+            std::free(resolved);
+            if (::stat(target.constData(), &status) != 0)
+                return systemErrorText(errno);
+        }
+        if (QString refused = refusedType(status.st_mode, false); !refused.isNull())
+            return refused;
+        exists = true;
+    } else if (errno != ENOENT) {
+        return systemErrorText(errno);
+    }
+
+    const qsizetype slash = target.lastIndexOf('/');
+    QByteArray temporary = folderOf(target) + "/." + target.mid(slash + 1) + ".XXXXXX";
+    const int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (descriptor < 0)
+        return systemErrorText(errno);
+    const auto fail = [&](int error, bool open) {
+        if (open)
+            ::close(descriptor);
+        ::unlink(temporary.constData());
+        return systemErrorText(error);
+    };
+    if (::fchmod(descriptor, exists ? status.st_mode & 07777 : newFileMode()) != 0)
+        return fail(errno, true);
+    if (QString problem = writeDescriptor(descriptor, bytes); !problem.isNull()) {
+        ::close(descriptor);
+        ::unlink(temporary.constData());
+        return problem;
+    }
+    if (::fsync(descriptor) != 0)
+        return fail(errno, true);
+    if (::close(descriptor) != 0)
+        return fail(errno, false);
+    if (::rename(temporary.constData(), target.constData()) != 0)
+        return fail(errno, false);
+    return {};
+}
+
+} // namespace knight
