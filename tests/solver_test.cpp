@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <map>
 #include <unordered_map>
 
 using namespace knight;
@@ -114,6 +115,117 @@ std::vector<int> randomWalk(const SmallBoard &board, QRandomGenerator &random)
     }
 }
 
+
+// What a reason claims, checked on the position alone with the rules above: which squares are
+// free, how many ways lead into each, and the parts the free squares fall into.
+struct Position {
+    const SmallBoard &board;
+    std::vector<bool> visited;
+    int knight;
+    int freeCount;
+
+    Position(const SmallBoard &b, const std::vector<int> &walk)
+        : board(b), visited(std::size_t(b.count()), false), knight(walk.back()), freeCount(b.count() - int(walk.size()))
+    {
+        for (const int n : walk)
+            visited[std::size_t(n)] = true;
+    }
+    bool isFree(int n) const { return n >= 0 && n < board.count() && !visited[std::size_t(n)]; }
+    int colour(int n) const { return (n % board.files + n / board.files) % 2; }
+    // Free neighbours, and the knight when it stands next to n.
+    int waysInto(int n) const
+    {
+        int ways = 0;
+        for (int m = 0; m < board.count(); ++m)
+            ways += board.knightMove(n, m) && (isFree(m) || m == knight);
+        return ways;
+    }
+    // The part of the free squares n belongs to, as a label per square.
+    std::vector<int> parts() const
+    {
+        std::vector<int> label(std::size_t(board.count()), -1);
+        int next = 0;
+        for (int start = 0; start < board.count(); ++start) {
+            if (!isFree(start) || label[std::size_t(start)] >= 0)
+                continue;
+            std::vector<int> stack{start};
+            label[std::size_t(start)] = next;
+            while (!stack.empty()) {
+                const int n = stack.back();
+                stack.pop_back();
+                for (int m = 0; m < board.count(); ++m) {
+                    if (isFree(m) && label[std::size_t(m)] < 0 && board.knightMove(n, m)) {
+                        label[std::size_t(m)] = next;
+                        stack.push_back(m);
+                    }
+                }
+            }
+            ++next;
+        }
+        return label;
+    }
+
+    // Empty when the claim holds, otherwise what is wrong with it.
+    QString checkClaim(const TourSolver::Verdict &verdict) const
+    {
+        const std::vector<int> &named = verdict.squares;
+        for (const int n : named) {
+            if (!isFree(n) && n != knight)
+                return u"names a visited square"_s;
+        }
+        const auto each = [&](auto first, auto last, int ways) {
+            return std::all_of(first, last, [&](int n) { return isFree(n) && waysInto(n) == ways; });
+        };
+        const auto leaningOn = [&](auto first, auto last, int square) {
+            return std::all_of(first, last, [&](int n) { return board.knightMove(n, square); });
+        };
+        switch (verdict.reason) {
+        case Reason::DeadEnd:
+            for (int m = 0; m < board.count(); ++m) {
+                if (isFree(m) && board.knightMove(knight, m))
+                    return u"the knight has a free square"_s;
+            }
+            return named == std::vector<int>{knight} ? QString() : u"not the knight's square"_s;
+        case Reason::Unreachable:
+            return named.size() == 1 && each(named.begin(), named.end(), 0) ? QString() : u"a way leads in"_s;
+        case Reason::TwoEnds:
+            return named.size() >= 2 && each(named.begin(), named.end(), 1) ? QString() : u"not single ways"_s;
+        case Reason::WrongColour:
+            if (named.size() != 1 || !each(named.begin(), named.end(), 1) || freeCount < 2)
+                return u"not a square that must be last"_s;
+            return colour(named[0]) != (colour(knight) + freeCount) % 2 ? QString() : u"the right colour"_s;
+        case Reason::Split: {
+            const std::vector<int> label = parts();
+            const int count = *std::max_element(label.begin(), label.end()) + 1;
+            std::vector<int> seen;
+            for (const int n : named)
+                seen.push_back(label[std::size_t(n)]);
+            std::sort(seen.begin(), seen.end());
+            const bool distinct = std::adjacent_find(seen.begin(), seen.end()) == seen.end();
+            return distinct && int(named.size()) == count && count >= 2 ? QString() : u"not one square a part"_s;
+        }
+        case Reason::Crowded:
+        case Reason::CrowdedBesideEnd: {
+            const bool besideEnd = verdict.reason == Reason::CrowdedBesideEnd;
+            const int hub = named.front();
+            const auto first = named.begin() + 1;
+            const auto last = named.end() - (besideEnd ? 1 : 0);
+            const int room = hub == knight ? 1 : 2;
+            if (!each(first, last, 2) || !leaningOn(first, last, hub))
+                return u"not two-way squares next to the named one"_s;
+            if (besideEnd && !(each(last, named.end(), 1) && std::find(first, last, named.back()) == last))
+                return u"the last square named has more than one way"_s;
+            return int(last - first) > room + (besideEnd ? 0 : 1) ? QString() : u"not more than it can serve"_s;
+        }
+        case Reason::Exhausted:
+        case Reason::TimeOut:
+        case Reason::None:
+            break;
+        }
+        return named.empty() ? QString() : u"names squares it makes no claim about"_s;
+    }
+};
+
 std::vector<int> walkOf(const TourSolver &solver, const QString &names)
 {
     std::vector<int> walk;
@@ -135,6 +247,8 @@ private slots:
     void continuationsOnTheRealBoardAreLegal();
     void reasonsNameTheSquares();
     void timeBoundIsHonest();
+    void everyReasonIsAClaimThatHolds_data();
+    void everyReasonIsAClaimThatHolds();
 };
 
 void SolverTest::exhaustiveSearchMatchesThePublishedCounts()
@@ -243,14 +357,14 @@ void SolverTest::reasonsNameTheSquares()
 
     // b1 and a2 have two ways each, one of them c3, the knight's square: it can serve one.
     TourSolver::Verdict crowded = solver.solve(walkOf(solver, u"a6 b4 c2 a3 b5 c3"_s));
-    QCOMPARE(crowded.reason, Reason::Crowded);
-    QVERIFY(crowded.squares.size() >= 3);
+    QCOMPARE(crowded.reason, Reason::CrowdedBesideEnd);
+    QVERIFY(crowded.squares.size() >= 4);
 
-    // a1 and b1 each have two ways left; the moves they force leave a square with none.
+    // a1 and b1 each have two ways left; the moves they force leave a square with none: a
+    // proof, but no claim short enough to name.
     TourSolver::Verdict forced = solver.solve(walkOf(solver, u"a2 c3 d1 b2 c4 b6"_s));
-    QCOMPARE(forced.reason, Reason::Forced);
-    QVERIFY(!forced.squares.empty());
-    QVERIFY(verdictText(solver, forced).contains(u"само по един начин"_s));
+    QCOMPARE(forced.reason, Reason::Exhausted);
+    QCOMPARE(forced.nodes, 0u);
 
     // a8 can only be last, but after 61 more moves the knight stands on the other colour.
     TourSolver::Verdict colour = solver.solve(walkOf(solver, u"b5 c7 a6"_s));
@@ -267,6 +381,49 @@ void SolverTest::timeBoundIsHonest()
     QVERIFY(verdict.answer == Answer::Undecided || verdict.answer == Answer::Yes);
     if (verdict.answer == Answer::Undecided)
         QVERIFY(verdictText(solver, verdict).startsWith(u"Не е ясно"_s));
+}
+
+void SolverTest::everyReasonIsAClaimThatHolds_data()
+{
+    QTest::addColumn<int>("files");
+    QTest::addColumn<int>("ranks");
+    QTest::addColumn<int>("walks");
+    QTest::newRow("5 x 5") << 5 << 5 << 150;
+    QTest::newRow("6 x 6") << 6 << 6 << 150;
+    QTest::newRow("8 x 8") << 8 << 8 << 300;
+}
+
+// Every prefix of random walks: each reason's claim holds on the board, and its text names
+// the squares the claim is about.
+void SolverTest::everyReasonIsAClaimThatHolds()
+{
+    QFETCH(int, files);
+    QFETCH(int, ranks);
+    QFETCH(int, walks);
+    const SmallBoard board{files, ranks, {}};
+    TourSolver solver(files, ranks);
+    QRandomGenerator random(quint32(files * 7 + 1));
+    std::map<Reason, int> checked;
+    for (int w = 0; w < walks; ++w) {
+        const std::vector<int> walk = randomWalk(board, random);
+        for (std::size_t length = 1; length <= walk.size(); ++length) {
+            const std::vector<int> prefix(walk.begin(), walk.begin() + qsizetype(length));
+            const TourSolver::Verdict verdict = solver.solve(prefix, std::chrono::seconds(20));
+            if (verdict.answer != Answer::No)
+                continue;
+            const Position position(board, prefix);
+            const QString text = verdictText(solver, verdict);
+            const QString wrong = position.checkClaim(verdict);
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong + u": "_s + text));
+            for (const int n : verdict.squares)
+                QVERIFY2(text.contains(solverSquareName(solver, n)), qPrintable(text));
+            ++checked[verdict.reason];
+        }
+    }
+    // Enough claims of the usual kinds were checked for this to mean something.
+    QVERIFY(checked[Reason::Unreachable] > 0 && checked[Reason::TwoEnds] > 0 && checked[Reason::DeadEnd] > 0);
+    if (files == 8)
+        QVERIFY(checked[Reason::Split] > 0 && checked[Reason::WrongColour] > 0);
 }
 
 QTEST_GUILESS_MAIN(SolverTest)

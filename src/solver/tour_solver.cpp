@@ -172,13 +172,20 @@ bool TourSolver::findCrowded(Bits free, int current, const Census &census, Obsta
     const int spare = census.ends ? 0 : 1; // a two-way square may be the last one
     const auto crowded = [&](int n, int room) {
         const Bits leaning = moves_[std::size_t(n)] & census.twoWays;
-        if (std::popcount(leaning) <= room + spare)
+        const int count = std::popcount(leaning);
+        if (count <= room + spare)
             return false;
         if (found) {
+            // The claim names the squares only when it holds whichever square is last.
             std::vector<int> squares{n};
             for (Bits rest = leaning; rest; rest &= rest - 1)
                 squares.push_back(lowest(rest));
-            *found = {Reason::Crowded, squares};
+            if (count > room + 1) {
+                *found = {Reason::Crowded, squares};
+            } else {
+                squares.push_back(lowest(census.ends));
+                *found = {Reason::CrowdedBesideEnd, squares};
+            }
         }
         return true;
     };
@@ -199,40 +206,29 @@ bool TourSolver::findCrowded(Bits free, int current, const Census &census, Obsta
     return false;
 }
 
-// The squares joined to start by the given links.
-TourSolver::Bits TourSolver::spreadAlong(const std::array<Bits, 64> &links, Bits start)
-{
-    Bits reached = start;
-    for (Bits frontier = start; frontier;) {
-        Bits next = 0;
-        for (Bits rest = frontier; rest; rest &= rest - 1)
-            next |= links[std::size_t(lowest(rest))];
-        frontier = next & ~reached;
-        reached |= frontier;
-    }
-    return reached;
-}
-
 // Every free square is entered and left once, but the last one, which is only entered; the
-// knight's square is left once. The last square is known when only one square has a single
-// way in; otherwise it is one of the colour the knight ends on, so each square of the other
-// colour needs two ways exactly. A square with no more ways than it needs must use them all;
-// one whose needs are met by such forced moves loses its other ways. Spread to a standstill,
-// this ends in a contradiction when a square has fewer ways than it needs or more forced moves
-// than it can take, or the forced moves close a circle, or join the knight to the last square
-// before every square is in the chain.
-bool TourSolver::findForcedContradiction(Bits free, int current, const Census &census, Obstacle *found) const
+// knight's square is left once. A square with no more ways than it needs must use them all;
+// one whose needs are met by such forced moves loses its other ways. A square of the last
+// square's colour with a single way left must be the last one, and from then on every other
+// square needs two. Forced moves form chains; a move that would close a chain into a circle
+// is lost, and so is one that would join the knight to the last square before every square
+// is in the chain. Spread to a standstill, this ends in a contradiction when a square has
+// fewer ways than it needs, or more forced moves than it can take.
+bool TourSolver::forcedMovesContradict(Bits free, int current, int end) const
 {
-    if (std::popcount(free) < 3)
-        return false;
-    const int end = census.ends ? lowest(census.ends) : -1;
     const int lastColour = (colourOf(current) + std::popcount(free)) % 2;
     const Bits vertices = free | bit(current);
+    const int total = std::popcount(vertices);
     std::array<Bits, 64> ways{};
     std::array<Bits, 64> forced{};
+    // For the two ends of each chain of forced moves: the other end, and the chain's length.
+    std::array<std::int8_t, 64> otherEnd{};
+    std::array<std::int8_t, 64> chainLength{};
     for (Bits rest = vertices; rest; rest &= rest - 1) {
         const int n = lowest(rest);
         ways[std::size_t(n)] = moves_[std::size_t(n)] & (n == current ? free : vertices);
+        otherEnd[std::size_t(n)] = std::int8_t(n);
+        chainLength[std::size_t(n)] = 1;
     }
     // The fewest and the most moves of the walk at square n.
     const auto fewest = [&](int n) {
@@ -241,58 +237,94 @@ bool TourSolver::findForcedContradiction(Bits free, int current, const Census &c
         return end < 0 && colourOf(n) == lastColour ? 1 : 2;
     };
     const auto most = [&](int n) { return n == current || n == end ? 1 : 2; };
-    const auto fail = [&](Bits squares) {
-        if (found) {
-            std::vector<int> list;
-            for (Bits rest = squares & free; rest; rest &= rest - 1)
-                list.push_back(lowest(rest));
-            *found = {Reason::Forced, list};
-        }
-        return true;
+    const auto fail = [] { return true; };
+    const auto cut = [&](int a, int b) {
+        ways[std::size_t(a)] &= ~bit(b);
+        ways[std::size_t(b)] &= ~bit(a);
+    };
+    // The knight's chain may reach the last square only when it holds every square.
+    const auto joinsEndsTooSoon = [&](int a) {
+        const int b = otherEnd[std::size_t(a)];
+        return end >= 0 && ((a == current && b == end) || (a == end && b == current)) && chainLength[std::size_t(a)] < total;
+    };
+    // Forces the move a-b; false when that is impossible.
+    const auto force = [&](int a, int b) {
+        if (std::popcount(forced[std::size_t(a)]) >= most(a) || std::popcount(forced[std::size_t(b)]) >= most(b))
+            return false;
+        const int endA = otherEnd[std::size_t(a)];
+        const int endB = otherEnd[std::size_t(b)];
+        if (endA == b)
+            return false; // a circle
+        forced[std::size_t(a)] |= bit(b);
+        forced[std::size_t(b)] |= bit(a);
+        otherEnd[std::size_t(endA)] = std::int8_t(endB);
+        otherEnd[std::size_t(endB)] = std::int8_t(endA);
+        chainLength[std::size_t(endA)] = chainLength[std::size_t(endB)] =
+            std::int8_t(chainLength[std::size_t(endA)] + chainLength[std::size_t(endB)]);
+        // Of two squares, the move that joins them is the chain itself.
+        if (chainLength[std::size_t(endA)] > 2)
+            cut(endA, endB);
+        return !joinsEndsTooSoon(endA);
     };
     for (bool changed = true; changed;) {
         changed = false;
         for (Bits rest = vertices; rest; rest &= rest - 1) {
             const int n = lowest(rest);
-            Bits &own = ways[std::size_t(n)];
-            Bits &sure = forced[std::size_t(n)];
-            if (std::popcount(own) < fewest(n) || std::popcount(sure) > most(n))
-                return fail(bit(n) | sure | own);
-            if (fewest(n) == most(n) && std::popcount(own) == most(n) && sure != own) {
-                sure = own;
-                for (Bits other = own; other; other &= other - 1)
-                    forced[std::size_t(lowest(other))] |= bit(n);
+            if (end < 0 && n != current && std::popcount(ways[std::size_t(n)]) == 1 && colourOf(n) == lastColour) {
+                end = n;
+                if (std::popcount(forced[std::size_t(n)]) == 1 && joinsEndsTooSoon(n))
+                    return fail();
                 changed = true;
             }
-            if (std::popcount(sure) == most(n) && own != sure) {
+            const Bits own = ways[std::size_t(n)];
+            const Bits sure = forced[std::size_t(n)];
+            if (std::popcount(own) < fewest(n) || std::popcount(sure) > most(n))
+                return fail();
+            if (fewest(n) == most(n) && std::popcount(own) == most(n) && sure != own) {
+                for (Bits other = own & ~sure; other; other &= other - 1) {
+                    if (!force(n, lowest(other)))
+                        return fail();
+                }
+                changed = true;
+            } else if (std::popcount(sure) == most(n) && own != sure) {
                 for (Bits other = own & ~sure; other; other &= other - 1)
-                    ways[std::size_t(lowest(other))] &= ~bit(n);
-                own = sure;
+                    cut(n, lowest(other));
                 changed = true;
             }
         }
     }
-    // The forced moves form chains; a chain that closes on itself, or that joins the knight to
-    // the last square before every square is in it, cannot be part of the walk.
-    Bits seen = 0;
-    for (Bits rest = vertices; rest; rest &= rest - 1) {
-        const int start = lowest(rest);
-        if (seen & bit(start) || !forced[std::size_t(start)])
-            continue;
-        const Bits chain = spreadAlong(forced, bit(start));
-        int degrees = 0;
-        for (Bits g = chain; g; g &= g - 1)
-            degrees += std::popcount(forced[std::size_t(lowest(g))]);
-        seen |= chain;
-        const bool circle = degrees / 2 >= std::popcount(chain);
-        const bool closedTooSoon = end >= 0 && (chain & bit(current)) && (chain & bit(end)) && chain != vertices;
-        if (circle || closedTooSoon)
-            return fail(chain);
-    }
     return false;
 }
 
-bool TourSolver::provedImpossible(Bits free, int current, const Census &census, Obstacle *found) const
+// The forced moves with the last square known, when a square can only be last; otherwise
+// first with it unknown and then, when every square is to be tried, with each square of the
+// right colour taken as the last in turn: a contradiction for each of them refutes the walk.
+bool TourSolver::findForcedContradiction(Bits free, int current, const Census &census, bool everyEnd,
+                                         Obstacle *found) const
+{
+    if (std::popcount(free) < 3)
+        return false;
+    const auto refuted = [found] {
+        if (found)
+            *found = {Reason::Exhausted, {}};
+        return true;
+    };
+    if (census.ends)
+        return forcedMovesContradict(free, current, lowest(census.ends)) && refuted();
+    if (forcedMovesContradict(free, current, -1))
+        return refuted();
+    if (!everyEnd)
+        return false;
+    const Bits lastColour = (colourOf(current) + std::popcount(free)) % 2 ? colourOne_ : all_ & ~colourOne_;
+    for (Bits rest = free & lastColour; rest; rest &= rest - 1) {
+        if (!forcedMovesContradict(free, current, lowest(rest)))
+            return false;
+    }
+    return refuted();
+}
+
+bool TourSolver::provedImpossible(Bits free, int current, const Census &census, bool everyEnd,
+                                  Obstacle *found) const
 {
     if (hasNoMove(free, current)) {
         if (found)
@@ -301,7 +333,7 @@ bool TourSolver::provedImpossible(Bits free, int current, const Census &census, 
     }
     return findUnreachable(census, found) || findTwoEnds(free, census, found)
            || findWrongColour(free, current, census, found) || findCrowded(free, current, census, found)
-           || findSplit(free, current, found) || findForcedContradiction(free, current, census, found);
+           || findSplit(free, current, found) || findForcedContradiction(free, current, census, everyEnd, found);
 }
 
 int TourSolver::onwardMoves(Bits free, int n) const
@@ -356,7 +388,7 @@ bool TourSolver::search(Bits free, int current)
     if (mustStop() || isRefuted(free, current))
         return false;
     const Census census = takeCensus(free, current);
-    if (provedImpossible(free, current, census, nullptr)) {
+    if (provedImpossible(free, current, census, everyEnd_, nullptr)) {
         remember(free, current);
         return false;
     }
@@ -441,8 +473,9 @@ TourSolver::Verdict TourSolver::decide(const std::vector<int> &walk)
     for (const int n : walk)
         free &= ~bit(n);
     const int current = walk.back();
+    verdict.knight = current;
     Obstacle obstacle;
-    if (provedImpossible(free, current, takeCensus(free, current), &obstacle)) {
+    if (provedImpossible(free, current, takeCensus(free, current), true, &obstacle)) {
         verdict.answer = Answer::No;
         verdict.reason = obstacle.reason;
         verdict.squares = obstacle.squares;
@@ -452,6 +485,7 @@ TourSolver::Verdict TourSolver::decide(const std::vector<int> &walk)
     bool found = false;
     nodeLimit_ = firstAttemptNodes;
     tieBreak_ = 0;
+    everyEnd_ = false;
     for (;;) {
         path_ = walk;
         attemptNodes_ = 0;
@@ -461,6 +495,7 @@ TourSolver::Verdict TourSolver::decide(const std::vector<int> &walk)
             break;
         nodeLimit_ *= 2;
         tieBreak_ = tieBreak_ * 1664525u + 1013904223u;
+        everyEnd_ = true;
     }
     verdict.nodes = nodes_;
     if (found) {

@@ -27,11 +27,12 @@ public:
         Unreachable,   // squares[0] has no free square nor the knight next to it
         TwoEnds,       // squares: each has one way in, and only one can be the last
         Split,         // squares: one from each part of the free squares
-        Crowded,       // squares[0] is the only way on for all the others, more than it can serve
+        Crowded,       // squares[0] is one of the two ways of all the others, more than it can
+                       // serve even if one of them is the last square
+        CrowdedBesideEnd, // as Crowded, but the last square is the one named last, which has a
+                          // single way in, so none of the others can be last
         WrongColour,   // squares[0] can only be last, but the last square has the other colour
-        Forced,        // squares: passed in the only way they allow, they close a circle or
-                       // leave one of them with no way out
-        Exhausted,
+        Exhausted,     // no continuation works, and no short claim shows why
         TimeOut,
     };
 
@@ -39,6 +40,7 @@ public:
         Answer answer = Answer::Undecided;
         Reason reason = Reason::None;
         std::vector<int> squares;   // the squares the reason names
+        int knight = -1;            // the knight's square, the walk's last
         std::vector<int> tour;      // Yes: the whole tour, the walk first
         std::uint64_t nodes = 0;    // positions searched
     };
@@ -71,7 +73,6 @@ private:
     };
     Census takeCensus(Bits free, int current) const;
     Bits spread(Bits start, Bits within) const;
-    static Bits spreadAlong(const std::array<Bits, 64> &links, Bits start);
 
     // The pruning steps: each proves on its own that no continuation exists.
     bool hasNoMove(Bits free, int current) const;
@@ -80,8 +81,10 @@ private:
     bool findWrongColour(Bits free, int current, const Census &census, Obstacle *found) const;
     bool findCrowded(Bits free, int current, const Census &census, Obstacle *found) const;
     bool findSplit(Bits free, int current, Obstacle *found) const;
-    bool findForcedContradiction(Bits free, int current, const Census &census, Obstacle *found) const;
-    bool provedImpossible(Bits free, int current, const Census &census, Obstacle *found) const;
+    bool forcedMovesContradict(Bits free, int current, int end) const;
+    bool findForcedContradiction(Bits free, int current, const Census &census, bool everyEnd,
+                                 Obstacle *found) const;
+    bool provedImpossible(Bits free, int current, const Census &census, bool everyEnd, Obstacle *found) const;
 
     Verdict decide(const std::vector<int> &walk);
     bool search(Bits free, int current);
@@ -114,6 +117,7 @@ private:
     Clock::time_point deadline_;
     bool timedOut_ = false;
     bool aborted_ = false;
+    bool everyEnd_ = false; // try each last square in the search too, from the second attempt
 
     bool isRefuted(Bits free, int current) const;
     void remember(Bits free, int current);

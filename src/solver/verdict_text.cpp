@@ -56,20 +56,28 @@ QString verdictText(const TourSolver &solver, const TourSolver::Verdict &verdict
             .arg(verdict.squares.size())
             .arg(listOfSquares(solver, verdict.squares));
     case Reason::Crowded:
-        return QStringLiteral("Не: полетата %1 имат само по два свободни съседа и трябва да "
-                              "минат през полето %2, а конят минава през него само веднъж.")
-            .arg(listOfSquares(solver, std::vector<int>(verdict.squares.begin() + 1, verdict.squares.end())),
-                 square(0));
+    case Reason::CrowdedBesideEnd: {
+        const bool besideEnd = verdict.reason == Reason::CrowdedBesideEnd;
+        const auto first = verdict.squares.begin() + 1;
+        const QString others = listOfSquares(solver, std::vector<int>(first, verdict.squares.end() - (besideEnd ? 1 : 0)));
+        const bool knightThere = verdict.squares.front() == verdict.knight;
+        const QString why = besideEnd
+                                ? QStringLiteral("Последно може да бъде само полето %1, до което води само един "
+                                                 "ход, затова всяко от тях трябва да бъде посетено по двата си хода")
+                                      .arg(square(verdict.squares.size() - 1))
+                                : QStringLiteral("Всяко поле освен последното трябва да бъде посетено по двата си хода");
+        return (knightThere ? QStringLiteral("Не: до всяко от полетата %1 води само по два свободни хода и единият "
+                                             "е от полето %2, където е конят. %3, а от %2 конят ще скочи само веднъж.")
+                            : QStringLiteral("Не: до всяко от полетата %1 води само по два свободни хода и единият "
+                                             "е от полето %2. %3, а през %2 конят минава само веднъж и може да "
+                                             "свърже само две от тях."))
+            .arg(others, square(0), why);
+    }
     case Reason::WrongColour:
         return QStringLiteral("Не: полето %1 може да бъде само последно, но конят сменя цвета "
                               "на полето с всеки ход и ще завърши обиколката на поле с другия "
                               "цвят.")
             .arg(square(0));
-    case Reason::Forced:
-        return QStringLiteral("Не: полетата %1 имат толкова малко свободни съседи, че конят може да "
-                              "мине през тях само по един начин, а този начин или се затваря в кръг, "
-                              "или оставя някое поле без изход.")
-            .arg(listOfSquares(solver, verdict.squares));
     case Reason::Exhausted:
         return QStringLiteral("Не: бяха изпробвани всички продължения и нито едно не обхожда "
                               "цялата дъска.");
