@@ -6,12 +6,16 @@
 //                                     callgrind only the operations themselves are counted
 //   knight-bench solver [BOUND_MS]    decides a seeded corpus of 10,000 partial walks; prints the
 //                                     answers and wall times; under callgrind each verdict is
-//                                     counted alone (one dump each)
+//                                     counted alone (one dump each); the seeded corpus, then
+//                                     the hard positions kept in bench/hard_positions.txt
+//   knight-bench hunt [CANDIDATES]    hill-climbs on the solver's time and prints the hardest
+//                                     positions with their symmetries, for that file
 #include "app/command_button.h"
 #include "app/mainwindow.h"
 #include "app/square_label.h"
 
 #include "solver/tour_solver.h"
+#include "solver_corpus.h"
 #include "tours/catalogue.h"
 
 #include <QApplication>
@@ -199,61 +203,33 @@ int measure(const std::string &name, int runs)
     return 0;
 }
 
-// Half random legal play, half play that follows Warnsdorff's rule four times in five; each
-// walk stops at a length drawn from 1 to 63, or earlier where it gets stuck.
-std::vector<std::vector<int>> solverCorpus(const TourSolver &solver)
-{
-    constexpr int corpusSize = 10000;
-    std::mt19937 random(20261208);
-    std::vector<std::vector<int>> corpus;
-    for (int w = 0; w < corpusSize; ++w) {
-        const bool warnsdorff = w % 2 == 1;
-        std::vector<int> walk{int(random() % 64)};
-        std::uint64_t used = std::uint64_t{1} << walk[0];
-        const std::size_t length = 1 + random() % 63;
-        while (walk.size() < length) {
-            std::vector<int> next;
-            for (std::uint64_t rest = solver.knightTargets(walk.back()) & ~used; rest; rest &= rest - 1)
-                next.push_back(std::countr_zero(rest));
-            if (next.empty())
-                break;
-            int pick = next[random() % next.size()];
-            if (warnsdorff && random() % 5 != 0) {
-                const auto onward = [&](int n) {
-                    return std::popcount(solver.knightTargets(n) & ~used & ~(std::uint64_t{1} << n));
-                };
-                pick = *std::min_element(next.begin(), next.end(),
-                                         [&](int a, int b) { return onward(a) < onward(b); });
-            }
-            walk.push_back(pick);
-            used |= std::uint64_t{1} << pick;
-        }
-        corpus.push_back(walk);
-    }
-    return corpus;
-}
-
+// The seeded corpus, then the hard positions kept in the repository; one line of answers each.
 int measureSolver(int boundMs)
 {
     TourSolver solver;
-    const std::vector<std::vector<int>> corpus = solverCorpus(solver);
-    std::array<int, 3> answers{};
-    std::vector<qint64> times;
-    for (const std::vector<int> &walk : corpus) {
-        QElapsedTimer clock;
-        CALLGRIND_TOGGLE_COLLECT;
-        clock.start();
-        const TourSolver::Verdict verdict = solver.solve(walk, std::chrono::milliseconds(boundMs));
-        const qint64 elapsed = clock.nsecsElapsed();
-        CALLGRIND_TOGGLE_COLLECT;
-        CALLGRIND_DUMP_STATS;
-        ++answers[std::size_t(verdict.answer)];
-        times.push_back(elapsed);
+    const std::vector<std::pair<const char *, std::vector<bench::Walk>>> corpora{
+        {"seeded", bench::seededCorpus(solver)},
+        {"hard", bench::readCorpus(KNIGHT_SOURCE_DIR "/bench/hard_positions.txt")},
+    };
+    for (const auto &[name, corpus] : corpora) {
+        std::array<int, 3> answers{};
+        std::vector<qint64> times;
+        for (const std::vector<int> &walk : corpus) {
+            QElapsedTimer clock;
+            CALLGRIND_TOGGLE_COLLECT;
+            clock.start();
+            const TourSolver::Verdict verdict = solver.solve(walk, std::chrono::milliseconds(boundMs));
+            const qint64 elapsed = clock.nsecsElapsed();
+            CALLGRIND_TOGGLE_COLLECT;
+            CALLGRIND_DUMP_STATS;
+            ++answers[std::size_t(verdict.answer)];
+            times.push_back(elapsed);
+        }
+        std::sort(times.begin(), times.end());
+        std::printf("%s positions=%zu yes=%d no=%d undecided=%d median_ns=%lld p99_ns=%lld max_ns=%lld\n", name,
+                    corpus.size(), answers[0], answers[1], answers[2], times[times.size() / 2],
+                    times[times.size() * 99 / 100], times.back());
     }
-    std::sort(times.begin(), times.end());
-    std::printf("yes=%d no=%d undecided=%d median_ns=%lld p99_ns=%lld max_ns=%lld\n", answers[0],
-                answers[1], answers[2], times[times.size() / 2], times[times.size() * 99 / 100],
-                times.back());
     return 0;
 }
 
@@ -266,6 +242,10 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() >= 3 && args[1] == u"start")
         return start(app, args[2] == u"bare");
+    if (args.size() >= 2 && args[1] == u"hunt") {
+        bench::huntHardPositions(args.size() >= 3 ? args[2].toInt() : 100000, stdout);
+        return 0;
+    }
     if (args.size() >= 2 && args[1] == u"solver")
         return measureSolver(args.size() >= 3 ? args[2].toInt() : 300);
     if (args.size() >= 3 && args[1] == u"op")

@@ -25,11 +25,12 @@ constexpr std::array<std::array<int, 2>, 8> jumps{{
     {1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2},
 }};
 
-constexpr std::size_t tableSize = std::size_t{1} << 18; // refuted positions kept
+constexpr std::size_t tableLimit = std::size_t{1} << 18; // slots for refuted positions, at most
+constexpr std::size_t tableStart = std::size_t{1} << 10;  // at first: most searches need few
 constexpr std::uint64_t checkEvery = 1024;                // nodes between looks at the clock
-constexpr std::uint64_t firstAttemptNodes = 2000;
+constexpr std::uint64_t firstAttemptNodes = 100;
 
-std::size_t slotOf(Bits free, int current)
+std::size_t slotOf(Bits free, int current, std::size_t tableSize)
 {
     std::uint64_t h = free * 0x9E3779B97F4A7C15ull ^ std::uint64_t(current) * 0xC2B2AE3D27D4EB4Full;
     h ^= h >> 29;
@@ -341,11 +342,12 @@ int TourSolver::onwardMoves(Bits free, int n) const
     return std::popcount(moves_[std::size_t(n)] & free);
 }
 
-// The time bound ends the search; the node limit ends one attempt, to start the next with
+// The time bound ends the search (the clock is read at the first node, then every so often);
+// the node limit ends one attempt, to start the next with
 // another order of equal moves.
 bool TourSolver::mustStop()
 {
-    if (!timedOut_ && nodes_ % checkEvery == 0 && Clock::now() >= deadline_)
+    if (!timedOut_ && nodes_ % checkEvery == 1 && Clock::now() >= deadline_)
         timedOut_ = true;
     if (timedOut_ || ++attemptNodes_ > nodeLimit_)
         aborted_ = true;
@@ -356,7 +358,8 @@ bool TourSolver::isRefuted(Bits free, int current) const
 {
     if (refutedCount_ == 0)
         return false;
-    for (std::size_t slot = slotOf(free, current);; slot = (slot + 1) & (tableSize - 1)) {
+    const std::size_t size = refuted_.size();
+    for (std::size_t slot = slotOf(free, current, size);; slot = (slot + 1) & (size - 1)) {
         const Refuted &entry = refuted_[slot];
         if (entry.generation != generation_)
             return false;
@@ -365,15 +368,26 @@ bool TourSolver::isRefuted(Bits free, int current) const
     }
 }
 
+// The table grows as a search needs it, so that a quick search pays for no large one.
 void TourSolver::remember(Bits free, int current)
 {
-    if (refutedCount_ >= tableSize / 2)
-        return; // full enough: the search goes on without new entries
     if (refuted_.empty())
-        refuted_.resize(tableSize);
-    std::size_t slot = slotOf(free, current);
+        refuted_.resize(tableStart);
+    if (refutedCount_ >= refuted_.size() / 2) {
+        if (refuted_.size() == tableLimit)
+            return; // full enough: the search goes on without new entries
+        std::vector<Refuted> old(refuted_.size() * 2);
+        old.swap(refuted_);
+        refutedCount_ = 0;
+        for (const Refuted &entry : old) {
+            if (entry.generation == generation_)
+                remember(entry.free, entry.current);
+        }
+    }
+    const std::size_t size = refuted_.size();
+    std::size_t slot = slotOf(free, current, size);
     while (refuted_[slot].generation == generation_)
-        slot = (slot + 1) & (tableSize - 1);
+        slot = (slot + 1) & (size - 1);
     refuted_[slot] = {free, generation_, current};
     ++refutedCount_;
 }

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "solver/tour_solver.h"
+
+#include <string>
+#include <vector>
+
+namespace knight::bench {
+
+using Walk = std::vector<int>;
+
+// Half random legal play, half play that follows Warnsdorff's rule four times in five; each
+// walk stops at a length drawn from 1 to 63, or earlier where it gets stuck.
+std::vector<Walk> seededCorpus(const TourSolver &solver);
+
+// The positions kept in a file: one walk a line in chess notation, '#' starts a comment.
+std::vector<Walk> readCorpus(const std::string &path);
+
+// Hill-climbs on the solver's time from random and Warnsdorff walks, seeded: each candidate
+// keeps a prefix of the best walk of its climb and plays on from there. Writes the hardest
+// positions found, each with its eight board symmetries, in the file format above.
+void huntHardPositions(int candidates, std::FILE *out);
+
+} // namespace knight::bench
