@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tour assistant through the window: the hint changes nothing, completion plays ordinary
 // moves, and the messages come when asked and go at the next action.
+#include "app/announcer.h"
 #include "app/mainwindow.h"
 #include "app/square_label.h"
 #include "notation/walk_notation.h"
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QApplication>
 #include <QTest>
 
 using namespace knight;
@@ -32,6 +34,8 @@ private slots:
     void hintMarksAGreenSquareAndChangesNothing();
     void hintAndVerdictSayWhyNot();
     void completionPlaysOrdinaryMoves();
+    void completionStartsOnTheCursor_data();
+    void completionStartsOnTheCursor();
     void endMessagesOnlyWhenAsked();
     void notOverAShownTour();
 };
@@ -111,6 +115,42 @@ void AssistantWindowTest::completionPlaysOrdinaryMoves()
     fresh.action(ActionId::Complete)->trigger();
     QCOMPARE(fresh.form().history().first(), u"0"_s);
     QCOMPARE(fresh.form().history().size(), 64);
+}
+
+void AssistantWindowTest::completionStartsOnTheCursor_data()
+{
+    QTest::addColumn<QString>("cursor");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::newRow("d4") << u"d4"_s << QList<int>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up};
+    QTest::newRow("h8") << u"h8"_s << QList<int>(7, Qt::Key_Right) + QList<int>(7, Qt::Key_Up);
+    QTest::newRow("b1") << u"b1"_s << QList<int>{Qt::Key_Right};
+}
+
+// Before the first move the tour starts where the keyboard's cursor is; once it is whole,
+// only what can still act is enabled, and the screen reader hears that it is whole.
+void AssistantWindowTest::completionStartsOnTheCursor()
+{
+    QFETCH(QString, cursor);
+    QFETCH(QList<int>, keys);
+    MainWindow window;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.action(ActionId::Board)->trigger();
+    for (const int key : keys)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QCOMPARE(window.cursorSquare(), squareNamed(cursor));
+    window.action(ActionId::Complete)->trigger();
+    QCOMPARE(window.form().history().size(), 64);
+    QCOMPARE(window.form().history().first(), QString::number(squareNamed(cursor)));
+    for (const ActionId id : {ActionId::Hint, ActionId::Complete})
+        QVERIFY(!window.action(id)->isEnabled());
+    for (const ActionId id : {ActionId::Verdict, ActionId::MoveBack, ActionId::Clear, ActionId::SaveWalk, ActionId::CopyWalk})
+        QVERIFY(window.action(id)->isEnabled());
+    QVERIFY(window.announcer()->lastAnnouncement().startsWith(u"Пълна обиколка"_s));
+    // Asked again, the verdict says the same.
+    window.action(ActionId::Verdict)->trigger();
+    QVERIFY(window.announcer()->lastAnnouncement().startsWith(u"Пълна обиколка"_s));
 }
 
 void AssistantWindowTest::endMessagesOnlyWhenAsked()

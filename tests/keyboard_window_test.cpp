@@ -71,6 +71,7 @@ private slots:
     void arrowKeysAfterAClickMoveTheCursorNotTheTour();
     void theBoardPlayedByKeysOnly();
     void typedSquaresPlayFromAnywhere();
+    void theCursorStopsAtEveryEdgeAndF6FindsTheKnight();
     void typedSquaresOnBulgarianLayouts();
     void enterPressesAFocusedButton();
     void shortcutsAndTheContextMenu();
@@ -153,6 +154,34 @@ void KeyboardWindowTest::typedSquaresPlayFromAnywhere()
     QCOMPARE(window.form().history().size(), 3);
 }
 
+// From each corner, ten presses toward each side: the cursor walks to that edge and stays;
+// F6 with a knight on the board puts the cursor on the knight.
+void KeyboardWindowTest::theCursorStopsAtEveryEdgeAndF6FindsTheKnight()
+{
+    ActiveWindow active;
+    MainWindow &window = active.window;
+    window.action(ActionId::Board)->trigger();
+    const auto press = [&](Qt::Key key, int times) {
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(QApplication::focusWidget(), key);
+    };
+    struct Leg { Qt::Key key; const char16_t *edge; };
+    for (const Leg leg : {Leg{Qt::Key_Left, u"a1"}, Leg{Qt::Key_Down, u"a1"}, Leg{Qt::Key_Up, u"a8"},
+                          Leg{Qt::Key_Right, u"h8"}, Leg{Qt::Key_Up, u"h8"}, Leg{Qt::Key_Down, u"h1"},
+                          Leg{Qt::Key_Right, u"h1"}, Leg{Qt::Key_Left, u"a1"}}) {
+        press(leg.key, 10);
+        QCOMPARE(chessName(window.cursorSquare()), QString::fromUtf16(leg.edge));
+        QCOMPARE(QApplication::focusWidget(), window.square(window.cursorSquare()));
+    }
+    QCOMPARE(window.form().history().size(), 0);
+
+    clickSquares(window, u"d4 f5"_s);
+    window.textBox()->setFocus();
+    QTest::keyClick(window.textBox(), Qt::Key_F6);
+    QCOMPARE(window.cursorSquare(), squareNamed(u"f5"));
+    QCOMPARE(QApplication::focusWidget(), window.square(squareNamed(u"f5")));
+}
+
 void KeyboardWindowTest::typedSquaresOnBulgarianLayouts()
 {
     // Cyrillic look-alikes and the phonetic layout, without a known key code.
@@ -182,6 +211,13 @@ void KeyboardWindowTest::typedSquaresOnBulgarianLayouts()
     typeKey(window.textBox(), u'е');
     typeKey(window.textBox(), u'6');
     QCOMPARE(window.form().history().last(), QString::number(squareNamed(u"e6")));
+    // The phonetic layout's д is d, with no key code to go by; capital letters too.
+    typeKey(window.textBox(), u'д');
+    typeKey(window.textBox(), u'8');
+    QCOMPARE(window.form().history().last(), QString::number(squareNamed(u"d8")));
+    typeKey(window.textBox(), u'Ф');
+    typeKey(window.textBox(), u'7');
+    QCOMPARE(window.form().history().last(), QString::number(squareNamed(u"f7")));
 }
 
 void KeyboardWindowTest::enterPressesAFocusedButton()

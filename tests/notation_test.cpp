@@ -123,6 +123,7 @@ void NotationTest::readsWhatTeachersWrite_data()
                                                   << u"a1 b3"_s;
     QTest::newRow("upper case and tabs") << "A1\tB3\tC1"_ba << u"a1 b3 c1"_s;
     QTest::newRow("Cyrillic look-alikes") << u"а1 b3 с1 е2"_s.toUtf8() << u"a1 b3 c1 e2"_s;
+    QTest::newRow("capital Cyrillic look-alikes") << u"А1 B3 С1 Е2"_s.toUtf8() << u"a1 b3 c1 e2"_s;
 }
 
 void NotationTest::readsWhatTeachersWrite()
@@ -145,6 +146,9 @@ void NotationTest::refusals_data()
     QTest::newRow("only comments") << "# a1\n"_ba << u"ред 2, колона 1: няма нито едно поле"_s;
     QTest::newRow("NUL byte") << QByteArray("a1 b3\0", 6) << u"ред 1, колона 6: това не е текст: нулев байт"_s;
     QTest::newRow("invalid UTF-8") << "a1\n\xFF"_ba << u"ред 2, колона 1: това не е текст в UTF-8"_s;
+    // "a" as an overlong two-byte sequence is no letter, however it decodes.
+    QTest::newRow("overlong UTF-8") << "b3 \xC1\xA1""1"_ba << u"ред 1, колона 4: това не е текст в UTF-8"_s;
+    QTest::newRow("other Cyrillic letters") << u"а1 б3"_s.toUtf8() << u"ред 1, колона 4, „б3“: това не е поле"_s;
     QTest::newRow("too large") << QByteArray(walkFileLimit + 1, ' ') << u"ред 1, колона 1: файлът е по-голям от 64 KiB"_s;
     QTest::newRow("a hash inside a line") << "a1 #b3"_ba << u"ред 1, колона 4, „#b3“: това не е поле"_s;
 }

@@ -14,6 +14,7 @@
 #include <QtEndian>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -70,6 +71,40 @@ QByteArray pdfDrawing(const QByteArray &pdf)
         at = end;
     }
     return content;
+}
+
+// Which of the texts, drawn centred in the logical rectangle with the font, leaves the ink
+// that the window's picture shows there (with against without its coordinates).
+int bestMatch(const QImage &with, const QImage &without, const QRectF &logical, qreal scale, const QFont &font,
+              const QStringList &texts)
+{
+    const QRect device = QRectF(logical.topLeft() * scale, logical.size() * scale).toAlignedRect();
+    int best = -1;
+    qint64 bestDifference = -1;
+    for (int i = 0; i < texts.size(); ++i) {
+        QImage drawn(device.size(), QImage::Format_ARGB32);
+        drawn.setDevicePixelRatio(scale);
+        drawn.fill(Qt::white);
+        QPainter painter(&drawn);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.translate(-QPointF(device.topLeft()) / scale);
+        painter.drawText(logical, Qt::AlignCenter, texts[i]);
+        painter.end();
+        qint64 difference = 0;
+        for (int y = 0; y < device.height(); ++y) {
+            for (int x = 0; x < device.width(); ++x) {
+                const QPoint at = device.topLeft() + QPoint(x, y);
+                const bool ink = with.pixel(at) != without.pixel(at);
+                difference += ink != (drawn.pixel(x, y) != qRgb(255, 255, 255));
+            }
+        }
+        if (best < 0 || difference < bestDifference) {
+            best = i;
+            bestDifference = difference;
+        }
+    }
+    return best;
 }
 
 bool isDarkBlue(QColor c)
@@ -130,9 +165,14 @@ void PictureTest::coordinatesStandInTheMarginsOnly()
         }
     }
     QVERIFY(changed > 100);
-    // Each letter is centred on its file, each digit on its rank.
+    // Each letter is centred on its file, each digit on its rank, and it is the right one.
     const double side = board.width() / 8;
+    const double margin = coordinateMargins(board)[1].height();
     for (int i = 0; i < 8; ++i) {
+        const QRectF fileBand(board.left() + side * i, board.bottom(), side, margin);
+        const QRectF rankBand(board.left() - margin, board.bottom() - side * (i + 1), margin, side);
+        QCOMPARE(bestMatch(with, without, fileBand, scale, window.font(), u"a b c d e f g h"_s.split(u' ')), i);
+        QCOMPARE(bestMatch(with, without, rankBand, scale, window.font(), u"1 2 3 4 5 6 7 8"_s.split(u' ')), i);
         const auto centreOf = [&](QRectF band) {
             const QRect area = changedArea(with.copy(QRectF(band.topLeft() * scale, band.size() * scale).toRect()),
                                            without.copy(QRectF(band.topLeft() * scale, band.size() * scale).toRect()));
@@ -199,6 +239,15 @@ void PictureTest::thePathJoinsTheCentresAndTakesNoClicks()
         QVERIFY(isDarkBlue(onLine(centre("b3"), centre("d4"), t)));
     }
     QVERIFY(!isDarkBlue(onLine(centre("a1"), centre("d4"), 0.5))); // no line a1 to d4
+    // The dot marks the start, a1, and not the end: beside the line, within the dot's radius.
+    const double side = window.boardArea().width() / 8;
+    const auto besideLine = [&](QPointF at, QPointF along) {
+        const QPointF direction = along - at;
+        const QPointF across = QPointF(-direction.y(), direction.x()) / std::hypot(direction.x(), direction.y());
+        return deviceImage(window).pixelColor(((at + across * side * 0.09) * scale).toPoint());
+    };
+    QVERIFY(isDarkBlue(besideLine(centre("a1"), centre("b3"))));
+    QVERIFY(!isDarkBlue(besideLine(centre("d4"), centre("b3"))));
     // Antialiased: inside a2 the line's edges blend into the square's light colour.
     const QPoint inA2 = ((centre("a1") + (centre("b3") - centre("a1")) * 0.35) * scale).toPoint();
     const QImage image = deviceImage(window);
@@ -263,9 +312,8 @@ void PictureTest::pdfPictureIsVectorOnAPage()
     QVERIFY(window.exportPictureTo(path));
     const QByteArray pdf = readFile(path);
     QVERIFY(pdf.startsWith("%PDF"));
-    const QPageSize page = defaultPageSize();
-    const QSize points = page.sizePoints();
-    QVERIFY2(pdf.contains(u"/MediaBox [0 0 %1.000000 %2.000000]"_s.arg(points.width()).arg(points.height()).toLatin1()), pdf.left(2000).constData());
+    // Tests run in the C locale, whose measures are metric: an A4 page.
+    QVERIFY2(pdf.contains("/MediaBox [0 0 595.000000 842.000000]"), pdf.left(2000).constData());
     QVERIFY(!pdf.contains("/Subtype /Image"));
     // The page's drawing: rectangles and lines as path operators.
     const QByteArray content = pdfDrawing(pdf);

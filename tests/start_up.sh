@@ -69,6 +69,24 @@ check "repeated --tour" 2 1 "опцията --tour е дадена повече 
 check "--path=x" 2 1 "опцията --path не приема стойност" -- "$program" --path=x
 check "escape in an option" 2 1 'непозната опция „--\\x1b\[2J“' -- "$program" $'--\e[2J'
 
+check "--tour with --walk" 2 1 "--tour и --walk не могат да се използват заедно" -- "$program" --export p.png --tour 1 --walk w
+check "--path without --export" 2 1 "само с --export" -- "$program" --path
+
+# --path draws the path; the page follows the system's measures.
+work=$(mktemp -d)
+"$program" --export "$work/plain.png" --tour 1 && "$program" --export "$work/path.png" --tour 1 --path
+[ -s "$work/plain.png" ] && ! cmp -s "$work/plain.png" "$work/path.png" \
+    || { echo "FAIL --path changed nothing in the picture"; failures=$((failures + 1)); }
+LC_ALL=en_US.UTF-8 "$program" --export "$work/letter.pdf" && LC_ALL=bg_BG.UTF-8 "$program" --export "$work/a4.pdf"
+grep -aq "/MediaBox \[0 0 612.000000 792.000000\]" "$work/letter.pdf" && grep -aq "/MediaBox \[0 0 595.000000 842.000000\]" "$work/a4.pdf" \
+    || { echo "FAIL the page is not Letter in the United States and A4 in Bulgaria"; failures=$((failures + 1)); }
+# A walk file of exactly 64 KiB is read; one byte more is refused.
+{ printf 'a1 b3'; head -c $((65536 - 5)) /dev/zero | tr '\0' ' '; } >"$work/limit.txt"
+check "a 64 KiB file" 0 1 "^a1 b3 " -- "$program" --complete "$work/limit.txt"
+echo >>"$work/limit.txt"
+check "a 64 KiB file and a byte" 2 1 "64 KiB" -- "$program" --complete "$work/limit.txt"
+rm -rf "$work"
+
 # Pipes are read to their end, however slowly they fill, and bounded at 64 KiB.
 work=$(mktemp -d)
 check "slow pipe" 0 1 "^a1 b3 c1 " -- bash -c '(printf "a1 "; sleep 1; printf "b3 c1\n") | "$1" --complete -' _ "$program"

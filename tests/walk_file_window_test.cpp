@@ -119,6 +119,10 @@ void WalkFileWindowTest::copyThenPaste()
     QVERIFY(target.action(ActionId::PasteWalk)->isEnabled());
     target.action(ActionId::PasteWalk)->trigger();
     QVERIFY(seen(target) == seen(source));
+    // Pasted text in Cyrillic look-alikes, capitals too, reads as the same squares.
+    QGuiApplication::clipboard()->setText(u"Е4 с5"_s);
+    target.action(ActionId::PasteWalk)->trigger();
+    QCOMPARE(target.form().history(), (QStringList{QString::number(squareNamed(u"e4")), QString::number(squareNamed(u"c5"))}));
 
     // A shown tour is copied in step order.
     source.Option1_Click(12);
@@ -249,6 +253,18 @@ void WalkFileWindowTest::aDroppedFileIsOpened()
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &drop);
     QCOMPARE(window.form().history(), (QStringList{u"28"_s, u"45"_s, u"62"_s}));
+
+    // Two files at once are not taken: which one would be meant?
+    const QString other = dir.filePath(u"other.txt"_s);
+    writeFile(other, "a1 b3\n");
+    QMimeData two;
+    two.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(other)});
+    QDragEnterEvent enterTwo(QPoint(10, 10), Qt::CopyAction, &two, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enterTwo);
+    QVERIFY(!enterTwo.isAccepted());
+    QDropEvent dropTwo(QPointF(10, 10), Qt::CopyAction, &two, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &dropTwo);
+    QCOMPARE(window.form().history().size(), 3);
 }
 
 QTEST_MAIN(WalkFileWindowTest)

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
+
 namespace knight {
 
 inline constexpr char programName[] = "knight-tour";
@@ -34,8 +36,10 @@ inline constexpr int exitNoTour = 1;
 inline constexpr int exitUsage = 2;
 inline constexpr int exitUndecided = 3;
 
-// --complete: the walk read from source, completed to a full tour on standard output.
-int runComplete(const QString &source);
+// --complete: the walk read from source, completed to a full tour on standard output; exit 3
+// when the bound passes undecided.
+inline constexpr std::chrono::milliseconds completeBound{5000};
+int runComplete(const QString &source, std::chrono::milliseconds bound = completeBound);
 
 // --export: the picture of a tour, a walk or the empty board; needs a Qt GUI application
 // (offscreen will do).

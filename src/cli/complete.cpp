@@ -12,8 +12,6 @@ namespace knight {
 
 namespace {
 
-constexpr std::chrono::seconds commandLineBound{5};
-
 int answerStatus(TourSolver::Answer answer)
 {
     switch (answer) {
@@ -29,13 +27,13 @@ int answerStatus(TourSolver::Answer answer)
 
 } // namespace
 
-int runComplete(const QString &source)
+int runComplete(const QString &source, std::chrono::milliseconds bound)
 {
     const std::optional<SquareList> walk = readWalkSource(source);
     if (!walk)
         return exitUsage;
     TourSolver solver;
-    const TourSolver::Verdict verdict = solver.solve(*walk, commandLineBound);
+    const TourSolver::Verdict verdict = solver.solve(*walk, bound);
     const QString line = verdict.answer == TourSolver::Answer::Yes
                              ? walkText(SquareList(verdict.tour.begin(), verdict.tour.end()))
                              : verdictText(solver, verdict);

@@ -21,6 +21,28 @@ int lowest(Bits bits)
     return std::countr_zero(bits);
 }
 
+// Without the processor's own instruction (not in the x86-64 baseline) std::popcount is a
+// library call; this is a few inline instructions.
+int count(Bits bits)
+{
+    bits -= (bits >> 1) & 0x5555555555555555ull;
+    bits = (bits & 0x3333333333333333ull) + ((bits >> 2) & 0x3333333333333333ull);
+    bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return int((bits * 0x0101010101010101ull) >> 56);
+}
+
+// How many squares, counted up to three: the walk needs one or two moves at a square.
+int fewCount(Bits bits)
+{
+    if (!bits)
+        return 0;
+    bits &= bits - 1;
+    if (!bits)
+        return 1;
+    bits &= bits - 1;
+    return bits ? 3 : 2;
+}
+
 constexpr std::array<std::array<int, 2>, 8> jumps{{
     {1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2},
 }};
@@ -71,7 +93,7 @@ TourSolver::Census TourSolver::takeCensus(Bits free, int current) const
     const Bits near = moves_[std::size_t(current)];
     for (Bits rest = free; rest; rest &= rest - 1) {
         const int n = lowest(rest);
-        const int ways = std::popcount(moves_[std::size_t(n)] & free) + ((near & bit(n)) ? 1 : 0);
+        const int ways = fewCount(moves_[std::size_t(n)] & free) + ((near & bit(n)) ? 1 : 0);
         if (ways == 0)
             census.unreachable |= bit(n);
         if (ways <= 1)
@@ -96,7 +118,7 @@ bool TourSolver::findUnreachable(const Census &census, Obstacle *found) const
 // the last one, and only one square can be last.
 bool TourSolver::findTwoEnds(Bits free, const Census &census, Obstacle *found) const
 {
-    if (std::popcount(free) < 2 || std::popcount(census.ends) < 2)
+    if (count(free) < 2 || count(census.ends) < 2)
         return false;
     if (found) {
         std::vector<int> ends;
@@ -112,8 +134,8 @@ bool TourSolver::findTwoEnds(Bits free, const Census &census, Obstacle *found) c
 // each colour must be as many as the moves that land on it.
 bool TourSolver::findWrongColour(Bits free, int current, const Census &census, Obstacle *found) const
 {
-    const int moves = std::popcount(free);
-    const int onOne = std::popcount(free & colourOne_);
+    const int moves = count(free);
+    const int onOne = count(free & colourOne_);
     const int onOther = colourOf(current) == 0 ? onOne : moves - onOne;
     if (onOther != (moves + 1) / 2) {
         if (found)
@@ -168,20 +190,20 @@ bool TourSolver::findSplit(Bits free, int current, Obstacle *found) const
 // they lead to can serve at most two such neighbours (the knight's square one), plus the last.
 bool TourSolver::findCrowded(Bits free, int current, const Census &census, Obstacle *found) const
 {
-    if (std::popcount(census.twoWays) < 2)
+    if (count(census.twoWays) < 2)
         return false;
     const int spare = census.ends ? 0 : 1; // a two-way square may be the last one
     const auto crowded = [&](int n, int room) {
         const Bits leaning = moves_[std::size_t(n)] & census.twoWays;
-        const int count = std::popcount(leaning);
-        if (count <= room + spare)
+        const int leaners = count(leaning);
+        if (leaners <= room + spare)
             return false;
         if (found) {
             // The claim names the squares only when it holds whichever square is last.
             std::vector<int> squares{n};
             for (Bits rest = leaning; rest; rest &= rest - 1)
                 squares.push_back(lowest(rest));
-            if (count > room + 1) {
+            if (leaners > room + 1) {
                 *found = {Reason::Crowded, squares};
             } else {
                 squares.push_back(lowest(census.ends));
@@ -217,17 +239,18 @@ bool TourSolver::findCrowded(Bits free, int current, const Census &census, Obsta
 // fewer ways than it needs, or more forced moves than it can take.
 bool TourSolver::forcedMovesContradict(Bits free, int current, int end) const
 {
-    const int lastColour = (colourOf(current) + std::popcount(free)) % 2;
+    const int lastColour = (colourOf(current) + count(free)) % 2;
     const Bits vertices = free | bit(current);
-    const int total = std::popcount(vertices);
-    std::array<Bits, 64> ways{};
-    std::array<Bits, 64> forced{};
+    const int total = count(vertices);
+    std::array<Bits, 64> ways;
+    std::array<Bits, 64> forced;
     // For the two ends of each chain of forced moves: the other end, and the chain's length.
-    std::array<std::int8_t, 64> otherEnd{};
-    std::array<std::int8_t, 64> chainLength{};
+    std::array<std::int8_t, 64> otherEnd;
+    std::array<std::int8_t, 64> chainLength;
     for (Bits rest = vertices; rest; rest &= rest - 1) {
         const int n = lowest(rest);
         ways[std::size_t(n)] = moves_[std::size_t(n)] & (n == current ? free : vertices);
+        forced[std::size_t(n)] = 0;
         otherEnd[std::size_t(n)] = std::int8_t(n);
         chainLength[std::size_t(n)] = 1;
     }
@@ -238,10 +261,12 @@ bool TourSolver::forcedMovesContradict(Bits free, int current, int end) const
         return end < 0 && colourOf(n) == lastColour ? 1 : 2;
     };
     const auto most = [&](int n) { return n == current || n == end ? 1 : 2; };
-    const auto fail = [] { return true; };
+    // The squares to look at again: those whose ways or forced moves changed.
+    Bits pending = vertices;
     const auto cut = [&](int a, int b) {
         ways[std::size_t(a)] &= ~bit(b);
         ways[std::size_t(b)] &= ~bit(a);
+        pending |= bit(a) | bit(b);
     };
     // The knight's chain may reach the last square only when it holds every square.
     const auto joinsEndsTooSoon = [&](int a) {
@@ -250,7 +275,7 @@ bool TourSolver::forcedMovesContradict(Bits free, int current, int end) const
     };
     // Forces the move a-b; false when that is impossible.
     const auto force = [&](int a, int b) {
-        if (std::popcount(forced[std::size_t(a)]) >= most(a) || std::popcount(forced[std::size_t(b)]) >= most(b))
+        if (fewCount(forced[std::size_t(a)]) >= most(a) || fewCount(forced[std::size_t(b)]) >= most(b))
             return false;
         const int endA = otherEnd[std::size_t(a)];
         const int endB = otherEnd[std::size_t(b)];
@@ -258,6 +283,7 @@ bool TourSolver::forcedMovesContradict(Bits free, int current, int end) const
             return false; // a circle
         forced[std::size_t(a)] |= bit(b);
         forced[std::size_t(b)] |= bit(a);
+        pending |= bit(a) | bit(b);
         otherEnd[std::size_t(endA)] = std::int8_t(endB);
         otherEnd[std::size_t(endB)] = std::int8_t(endA);
         chainLength[std::size_t(endA)] = chainLength[std::size_t(endB)] =
@@ -267,31 +293,29 @@ bool TourSolver::forcedMovesContradict(Bits free, int current, int end) const
             cut(endA, endB);
         return !joinsEndsTooSoon(endA);
     };
-    for (bool changed = true; changed;) {
-        changed = false;
-        for (Bits rest = vertices; rest; rest &= rest - 1) {
-            const int n = lowest(rest);
-            if (end < 0 && n != current && std::popcount(ways[std::size_t(n)]) == 1 && colourOf(n) == lastColour) {
-                end = n;
-                if (std::popcount(forced[std::size_t(n)]) == 1 && joinsEndsTooSoon(n))
-                    return fail();
-                changed = true;
+    while (pending) {
+        const int n = lowest(pending);
+        pending &= pending - 1;
+        const Bits own = ways[std::size_t(n)];
+        const int owned = fewCount(own);
+        if (end < 0 && n != current && owned == 1 && colourOf(n) == lastColour) {
+            end = n;
+            if (fewCount(forced[std::size_t(n)]) == 1 && joinsEndsTooSoon(n))
+                return true;
+            pending = vertices; // every other square now needs two moves
+        }
+        const Bits sure = forced[std::size_t(n)];
+        const int sureCount = fewCount(sure);
+        if (owned < fewest(n) || sureCount > most(n))
+            return true;
+        if (fewest(n) == most(n) && owned == most(n) && sure != own) {
+            for (Bits other = own & ~sure; other; other &= other - 1) {
+                if (!force(n, lowest(other)))
+                    return true;
             }
-            const Bits own = ways[std::size_t(n)];
-            const Bits sure = forced[std::size_t(n)];
-            if (std::popcount(own) < fewest(n) || std::popcount(sure) > most(n))
-                return fail();
-            if (fewest(n) == most(n) && std::popcount(own) == most(n) && sure != own) {
-                for (Bits other = own & ~sure; other; other &= other - 1) {
-                    if (!force(n, lowest(other)))
-                        return fail();
-                }
-                changed = true;
-            } else if (std::popcount(sure) == most(n) && own != sure) {
-                for (Bits other = own & ~sure; other; other &= other - 1)
-                    cut(n, lowest(other));
-                changed = true;
-            }
+        } else if (sureCount == most(n) && own != sure) {
+            for (Bits other = own & ~sure; other; other &= other - 1)
+                cut(n, lowest(other));
         }
     }
     return false;
@@ -303,7 +327,7 @@ bool TourSolver::forcedMovesContradict(Bits free, int current, int end) const
 bool TourSolver::findForcedContradiction(Bits free, int current, const Census &census, bool everyEnd,
                                          Obstacle *found) const
 {
-    if (std::popcount(free) < 3)
+    if (count(free) < 3)
         return false;
     const auto refuted = [found] {
         if (found)
@@ -316,7 +340,7 @@ bool TourSolver::findForcedContradiction(Bits free, int current, const Census &c
         return refuted();
     if (!everyEnd)
         return false;
-    const Bits lastColour = (colourOf(current) + std::popcount(free)) % 2 ? colourOne_ : all_ & ~colourOne_;
+    const Bits lastColour = (colourOf(current) + count(free)) % 2 ? colourOne_ : all_ & ~colourOne_;
     for (Bits rest = free & lastColour; rest; rest &= rest - 1) {
         if (!forcedMovesContradict(free, current, lowest(rest)))
             return false;
@@ -339,7 +363,7 @@ bool TourSolver::provedImpossible(Bits free, int current, const Census &census, 
 
 int TourSolver::onwardMoves(Bits free, int n) const
 {
-    return std::popcount(moves_[std::size_t(n)] & free);
+    return count(moves_[std::size_t(n)] & free);
 }
 
 // The time bound ends the search (the clock is read at the first node, then every so often);
@@ -464,7 +488,7 @@ TourSolver::Verdict TourSolver::decide(const std::vector<int> &walk)
         for (int n = 0; n < count_; ++n)
             starts[std::size_t(n)] = n;
         std::stable_sort(starts.begin(), starts.end(), [this](int a, int b) {
-            return std::popcount(moves_[std::size_t(a)]) < std::popcount(moves_[std::size_t(b)]);
+            return count(moves_[std::size_t(a)]) < count(moves_[std::size_t(b)]);
         });
         bool anyUndecided = false;
         for (const int start : starts) {

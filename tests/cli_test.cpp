@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// --complete's answer and exit status for each kind of verdict, the undecided one with no time
+// at all, as a pupil's script would see them on standard output.
+#include "cli/command_line.h"
+#include "fault_support.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace knight;
+using namespace knight::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// What runComplete writes to standard output, and its status.
+std::pair<int, QString> complete(const QString &walkFile, std::chrono::milliseconds bound)
+{
+    QTemporaryDir dir;
+    const QString outName = dir.filePath(u"out"_s);
+    std::fflush(stdout);
+    const int saved = ::dup(STDOUT_FILENO);
+    const int out = ::open(qPrintable(outName), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(out, STDOUT_FILENO);
+    ::close(out);
+    const int status = runComplete(walkFile, bound);
+    ::dup2(saved, STDOUT_FILENO);
+    ::close(saved);
+    return {status, QString::fromUtf8(contents(outName)).trimmed()};
+}
+
+} // namespace
+
+class CliTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void completeAnswersWithItsStatus_data();
+    void completeAnswersWithItsStatus();
+};
+
+void CliTest::completeAnswersWithItsStatus_data()
+{
+    QTest::addColumn<QByteArray>("walk");
+    QTest::addColumn<int>("boundMs");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("answer");
+    // A walk whose tour takes a search: found with time, undecided with none.
+    const QByteArray searched = "d3 c5 b7 d6 c4 e5 d7 b6 a8 c7 e6 f4 g2 h4\n";
+    QTest::newRow("tour") << searched << 5000 << exitOk << u"d3 c5 b7 d6 c4 e5 d7 b6 a8 c7 e6 f4 g2 h4 "_s;
+    QTest::newRow("undecided") << searched << 0 << exitUndecided << u"Не е ясно"_s;
+    QTest::newRow("no tour") << "b3 d4 c2 e3\n"_ba << 5000 << exitNoTour << u"Не: полето a1"_s;
+    QTest::newRow("bad walk") << "a1 a2\n"_ba << 5000 << exitUsage << QString();
+}
+
+void CliTest::completeAnswersWithItsStatus()
+{
+    QFETCH(QByteArray, walk);
+    QFETCH(int, boundMs);
+    QFETCH(int, status);
+    QFETCH(QString, answer);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"walk.txt"_s);
+    writeFile(file, walk);
+    const auto [seen, printed] = complete(file, std::chrono::milliseconds(boundMs));
+    QCOMPARE(seen, status);
+    QVERIFY2(answer.isEmpty() ? printed.isEmpty() : printed.startsWith(answer), qPrintable(printed));
+    if (status == exitOk)
+        QCOMPARE(printed.split(u' ').size(), 64);
+}
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "cli_test.moc"
