@@ -3,6 +3,7 @@
 // moves, and the messages come when asked and go at the next action.
 #include "app/announcer.h"
 #include "app/mainwindow.h"
+#include "app/assistant.h"
 #include "app/square_label.h"
 #include "notation/walk_notation.h"
 #include "test_support.h"
@@ -21,7 +22,7 @@ namespace {
 
 QString message(const MainWindow &window)
 {
-    return window.message()->isHidden() ? QString() : window.message()->text();
+    return window.assistant()->message()->isHidden() ? QString() : window.assistant()->message()->text();
 }
 
 } // namespace
@@ -49,7 +50,7 @@ void AssistantWindowTest::hintMarksAGreenSquareAndChangesNothing()
     const auto before = snapshot(window.form().board());
     window.action(ActionId::Hint)->trigger();
     QVERIFY(snapshot(window.form().board()) == before);
-    const int hint = window.hintSquare();
+    const int hint = window.assistant()->hintSquare();
     QVERIFY(isSquare(hint));
     QCOMPARE(window.form().board().square(hint).backColor, reachableColor);
     QVERIFY(window.square(hint)->isHintShown());
@@ -65,7 +66,7 @@ void AssistantWindowTest::hintMarksAGreenSquareAndChangesNothing()
     QVERIFY2(message(window).startsWith(u"Да"_s), qPrintable(message(window)));
     // The mark also goes by itself.
     window.action(ActionId::Hint)->trigger();
-    const int second = window.hintSquare();
+    const int second = window.assistant()->hintSquare();
     QVERIFY(window.square(second)->isHintShown());
     QTRY_VERIFY_WITH_TIMEOUT(!window.square(second)->isHintShown(), 4000);
 }
@@ -81,7 +82,7 @@ void AssistantWindowTest::hintAndVerdictSayWhyNot()
     QCOMPARE(message(window), u"Не: полето a1 вече не може да бъде достигнато: и двата му съседа са заети."_s);
     window.action(ActionId::Hint)->trigger();
     QVERIFY(message(window).contains(u"a1"_s));
-    QCOMPARE(window.hintSquare(), -1);
+    QCOMPARE(window.assistant()->hintSquare(), -1);
     QVERIFY(snapshot(window.form().board()) == before);
     // Gone at the next action, whatever it is.
     window.Command1_Click(int(Command::MoveBack));
@@ -174,7 +175,7 @@ void AssistantWindowTest::notOverAShownTour()
     window.Command1_Click(int(Command::Show));
     for (const ActionId id : {ActionId::Hint, ActionId::Verdict, ActionId::Complete})
         QVERIFY(!window.action(id)->isEnabled());
-    window.completeTour();
+    window.assistant()->completeTour();
     QVERIFY(window.form().history().isEmpty());
     window.Command1_Click(int(Command::Clear));
     QVERIFY(window.action(ActionId::Complete)->isEnabled());

@@ -2,6 +2,7 @@
 // The board as a diagram: coordinates in the margins, the knight's mark, the path, and the
 // pictures written to PNG and PDF. Run at scale factors 1 and 2.
 #include "app/mainwindow.h"
+#include "app/pictures.h"
 #include "app/path_overlay.h"
 #include "app/square_label.h"
 #include "picture/export.h"
@@ -147,7 +148,7 @@ void PictureTest::coordinatesStandInTheMarginsOnly()
     QVERIFY(window.action(ActionId::Coordinates)->isChecked());
     const QImage with = deviceImage(window);
     window.action(ActionId::Coordinates)->trigger();
-    QVERIFY(!window.coordinatesShown());
+    QVERIFY(!window.pictures()->coordinatesShown());
     const QImage without = deviceImage(window);
     // Every changed pixel is left of the board or between it and the text box.
     const QRectF board = window.boardArea();
@@ -223,10 +224,10 @@ void PictureTest::thePathJoinsTheCentresAndTakesNoClicks()
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(!window.pathOverlay()->isVisible());
+    QVERIFY(!window.pictures()->pathOverlay()->isVisible());
     clickSquares(window, u"a1 b3 d4"_s);
     window.action(ActionId::Path)->trigger();
-    QVERIFY(window.pathOverlay()->isVisible());
+    QVERIFY(window.pictures()->pathOverlay()->isVisible());
     const auto centre = [&](const char *name) {
         return QRectF(window.square(squareNamed(QString::fromLatin1(name)))->geometry()).center();
     };
@@ -263,17 +264,17 @@ void PictureTest::thePathJoinsTheCentresAndTakesNoClicks()
     // A click on the line reaches the square below it: f5, whose centre the path will cross.
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, centre("f5").toPoint());
     QCOMPARE(window.form().history().size(), 4);
-    QCOMPARE(window.pathOverlay()->path().size(), std::size_t(4));
+    QCOMPARE(window.pictures()->pathOverlay()->path().size(), std::size_t(4));
 
     // A shown tour, and the gallop up to its step.
     window.Command1_Click(int(Command::Show));
-    QCOMPARE(window.pathOverlay()->path().size(), std::size_t(64));
+    QCOMPARE(window.pictures()->pathOverlay()->path().size(), std::size_t(64));
     window.Command1_Click(int(Command::Gallop));
     for (int i = 0; i < 5; ++i)
         window.Timer1_Timer();
-    QCOMPARE(window.pathOverlay()->path().size(), std::size_t(5));
+    QCOMPARE(window.pictures()->pathOverlay()->path().size(), std::size_t(5));
     window.action(ActionId::Path)->trigger();
-    QVERIFY(!window.pathOverlay()->isVisible());
+    QVERIFY(!window.pictures()->pathOverlay()->isVisible());
 }
 
 void PictureTest::pngPicture()
@@ -282,7 +283,7 @@ void PictureTest::pngPicture()
     MainWindow window;
     clickSquares(window, u"a1 b3"_s);
     const QString path = dir.filePath(u"board.png"_s);
-    QVERIFY(window.exportPictureTo(path));
+    QVERIFY(window.pictures()->exportTo(path));
     QImage image(path);
     QCOMPARE(image.size(), QSize(900, 960));
     // 100-pixel squares from (70, 90): a1 visited, b3 the knight's (its corner cyan), c2 green.
@@ -300,7 +301,7 @@ void PictureTest::pngPicture()
         for (int x = 0; x < 900; ++x)
             ink += qGray(image.pixel(x, y)) < 100;
     QVERIFY(ink > 200);
-    QCOMPARE(window.diagram().caption, u"Разходка от 2 хода"_s);
+    QCOMPARE(window.pictures()->diagram().caption, u"Разходка от 2 хода"_s);
 }
 
 void PictureTest::pdfPictureIsVectorOnAPage()
@@ -309,7 +310,7 @@ void PictureTest::pdfPictureIsVectorOnAPage()
     MainWindow window;
     window.Command1_Click(int(Command::Show));
     const QString path = dir.filePath(u"tour.pdf"_s);
-    QVERIFY(window.exportPictureTo(path));
+    QVERIFY(window.pictures()->exportTo(path));
     const QByteArray pdf = readFile(path);
     QVERIFY(pdf.startsWith("%PDF"));
     // Tests run in the C locale, whose measures are metric: an A4 page.
@@ -320,7 +321,7 @@ void PictureTest::pdfPictureIsVectorOnAPage()
     QVERIFY(content.contains(" re") || content.contains(" l\n") || content.contains(" l "));
     QVERIFY(content.count(" re") + content.count(" l") > 64);
     // A bad name writes nothing.
-    QVERIFY(!window.exportPictureTo(dir.filePath(u"tour.jpeg"_s)));
+    QVERIFY(!window.pictures()->exportTo(dir.filePath(u"tour.jpeg"_s)));
     QVERIFY(!QFile::exists(dir.filePath(u"tour.jpeg"_s)));
 }
 
@@ -334,12 +335,12 @@ void PictureTest::printingPaintsTheSameDiagram()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(u"printed.pdf"_s));
     printer.setPageSize(QPageSize(QPageSize::Letter));
-    window.printTo(printer);
+    window.pictures()->printTo(printer);
     const QByteArray printed = readFile(dir.filePath(u"printed.pdf"_s));
     QVERIFY(printed.contains("/MediaBox [0 0 612.000000 792.000000]"));
     QVERIFY(!printed.contains("/Subtype /Image"));
     // The same squares, grid and path as the exported picture of the same board.
-    QVERIFY(window.exportPictureTo(dir.filePath(u"exported.pdf"_s)));
+    QVERIFY(window.pictures()->exportTo(dir.filePath(u"exported.pdf"_s)));
     const QByteArray exported = pdfDrawing(readFile(dir.filePath(u"exported.pdf"_s)));
     const QByteArray drawn = pdfDrawing(printed);
     QVERIFY(drawn.count(" re") >= 128); // 64 squares filled and 64 framed

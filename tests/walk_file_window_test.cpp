@@ -2,6 +2,8 @@
 // Walks kept in files and on the clipboard, through the real window.
 #include "app/command_button.h"
 #include "app/mainwindow.h"
+#include "app/walk_files.h"
+#include "app/pictures.h"
 #include "app/square_label.h"
 #include "fault_support.h"
 #include "test_support.h"
@@ -81,14 +83,14 @@ void WalkFileWindowTest::saveThenOpenGivesTheSameBoard()
     QVERIFY(!clicked.action(ActionId::SaveWalk)->isEnabled());
     clickSquares(clicked, someWalk);
     QVERIFY(clicked.action(ActionId::SaveWalk)->isEnabled());
-    QVERIFY(clicked.saveWalkTo(path));
+    QVERIFY(clicked.walkFiles()->saveTo(path));
     QVERIFY(contents(path).startsWith("# "));
 
     // Opened over a shown tour and in another kind: the walk is played on a cleared board.
     MainWindow opened;
     opened.Option1_Click(5);
     opened.Command1_Click(int(Command::Show));
-    QVERIFY(opened.openWalkFile(path));
+    QVERIFY(opened.walkFiles()->openFile(path));
     QVERIFY(seen(opened) == seen(clicked));
     QCOMPARE(opened.square(squareNamed(u"c8"))->caption(), u"10"_s);
     QVERIFY(opened.command(0)->isEnabled());
@@ -98,7 +100,7 @@ void WalkFileWindowTest::saveThenOpenGivesTheSameBoard()
 void WalkFileWindowTest::openedMovesAreTakenBackOneByOne()
 {
     MainWindow window;
-    QVERIFY(window.openWalk(someWalk.toUtf8(), u"test"_s));
+    QVERIFY(window.walkFiles()->openBytes(someWalk.toUtf8(), u"test"_s));
     for (int moves = 9; moves >= 1; --moves) {
         window.Command1_Click(int(Command::MoveBack));
         QCOMPARE(window.form().history().size(), qsizetype(std::max(moves, 1)));
@@ -157,14 +159,14 @@ void WalkFileWindowTest::refusalsLeaveTheBoardAsItWas()
     MainWindow window;
     clickSquares(window, u"a1 b3 c5"_s);
     const Seen before = seen(window);
-    QVERIFY(!window.openWalkFile(path));
+    QVERIFY(!window.walkFiles()->openFile(path));
     QVERIFY(seen(window) == before);
     const QString problem = problemShown(window);
     QVERIFY2(problem.contains(expected) && problem.contains(u"bad.txt"_s), qPrintable(problem));
 
     // The same text pasted is refused in the same words.
     QGuiApplication::clipboard()->setText(QString::fromUtf8(bytes));
-    window.pasteWalk();
+    window.walkFiles()->paste();
     QVERIFY(seen(window) == before);
     if (!bytes.isEmpty() && bytes.at(0) != '\x89')
         QVERIFY2(problemShown(window).contains(expected), qPrintable(expected));
@@ -211,7 +213,7 @@ void WalkFileWindowTest::aFailedWriteKeepsTheOldFile()
         std::optional<FileSizeLimit> limit;
         if (fault == u"limit")
             limit.emplace(16);
-        QVERIFY(!(name.endsWith(u".txt") ? window.saveWalkTo(target) : window.exportPictureTo(target)));
+        QVERIFY(!(name.endsWith(u".txt") ? window.walkFiles()->saveTo(target) : window.pictures()->exportTo(target)));
     }
     const QString problem = problemShown(window);
     QVERIFY2(problem.contains(reason) && problem.contains(name), qPrintable(problem));
@@ -232,7 +234,7 @@ void WalkFileWindowTest::onlyRegularFilesAreOpened()
     const Seen before = seen(window);
     // Nobody writes to the FIFO: answered at once, not waited on for ever.
     for (const auto &[path, reason] : {std::pair{fifo, u"канал (FIFO)"_s}, std::pair{dir.path(), u"папка"_s}}) {
-        QVERIFY(!window.openWalkFile(path));
+        QVERIFY(!window.walkFiles()->openFile(path));
         const QString problem = problemShown(window);
         QVERIFY2(problem.contains(reason), qPrintable(problem));
         QVERIFY(seen(window) == before);

@@ -3,6 +3,7 @@
 //
 //   knight-screenshot OUTPUT.png
 #include "app/mainwindow.h"
+#include "app/pictures.h"
 #include "app/square_label.h"
 #include "board/squares.h"
 
@@ -25,7 +26,7 @@ int main(int argc, char *argv[])
         return 1;
     for (const char *name : {"b1", "c3", "e4", "f6", "d5", "e3", "c4"})
         QTest::mouseClick(window.square(knight::squareNamed(QString::fromLatin1(name))), Qt::LeftButton);
-    window.setPathShown(true);
+    window.pictures()->setPathShown(true);
     if (!window.grab().save(QString::fromLocal8Bit(argv[1]), "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;

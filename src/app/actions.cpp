@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/actions.h"
 
+#include "app/assistant.h"
 #include "app/mainwindow.h"
+#include "app/pictures.h"
+#include "app/walk_files.h"
 
 #include <QAction>
 
@@ -36,35 +39,35 @@ constexpr std::array<ActionEntry, actionCount> table{{
      [](const KnightForm &form) { return form.history().size() >= 2; }, pressCommand<Command::MoveBack>},
     {ActionId::Board, "Към дъската", noStandardKey, "F6", nullptr,
      [](MainWindow &window) { window.focusBoard(); }},
-    {ActionId::Hint, "Подскажи ход", noStandardKey, "Ctrl+H", MainWindow::assistantCanPlay,
-     [](MainWindow &window) { window.showHint(); }},
+    {ActionId::Hint, "Подскажи ход", noStandardKey, "Ctrl+H", Assistant::canPlay,
+     [](MainWindow &window) { window.assistant()->showHint(); }},
     {ActionId::Verdict, "Може ли още?", noStandardKey, "F7",
-     [](const KnightForm &form) { return MainWindow::assistantCanPlay(form) || form.history().size() == squareCount; },
-     [](MainWindow &window) { window.showVerdict(); }},
-    {ActionId::Complete, "Довърши обиколката", noStandardKey, "Ctrl+E", MainWindow::assistantCanPlay,
-     [](MainWindow &window) { window.completeTour(); }},
+     [](const KnightForm &form) { return Assistant::canPlay(form) || form.history().size() == squareCount; },
+     [](MainWindow &window) { window.assistant()->showVerdict(); }},
+    {ActionId::Complete, "Довърши обиколката", noStandardKey, "Ctrl+E", Assistant::canPlay,
+     [](MainWindow &window) { window.assistant()->completeTour(); }},
     {ActionId::EndMessages, "Съобщения за края на разходката", noStandardKey, "Ctrl+M", nullptr,
-     [](MainWindow &window) { window.setEndMessages(window.action(ActionId::EndMessages)->isChecked()); }, true},
+     [](MainWindow &window) { window.assistant()->setEndMessages(window.action(ActionId::EndMessages)->isChecked()); }, true},
     {ActionId::Coordinates, "Координати", noStandardKey, "Ctrl+K", nullptr,
-     [](MainWindow &window) { window.setCoordinatesShown(window.action(ActionId::Coordinates)->isChecked()); },
+     [](MainWindow &window) { window.pictures()->setCoordinatesShown(window.action(ActionId::Coordinates)->isChecked()); },
      true, true},
     {ActionId::Path, "Пътят на коня", noStandardKey, "P", nullptr,
-     [](MainWindow &window) { window.setPathShown(window.action(ActionId::Path)->isChecked()); }, true},
+     [](MainWindow &window) { window.pictures()->setPathShown(window.action(ActionId::Path)->isChecked()); }, true},
     {ActionId::Print, "Печат…", QKeySequence::Print, "Ctrl+P", nullptr,
-     [](MainWindow &window) { window.printDialog(); }},
+     [](MainWindow &window) { window.pictures()->printDialog(); }},
     {ActionId::ExportPicture, "Запази картина…", noStandardKey, "Ctrl+Shift+E", nullptr,
-     [](MainWindow &window) { window.exportDialog(); }},
+     [](MainWindow &window) { window.pictures()->exportDialog(); }},
     {ActionId::OpenWalk, "Отвори разходка…", QKeySequence::Open, "Ctrl+O", nullptr,
-     [](MainWindow &window) { window.openWalkDialog(); }},
+     [](MainWindow &window) { window.walkFiles()->openDialog(); }},
     {ActionId::SaveWalk, "Запази разходката…", QKeySequence::Save, "Ctrl+S",
      [](const KnightForm &form) { return !form.history().isEmpty(); },
-     [](MainWindow &window) { window.saveWalkDialog(); }},
+     [](MainWindow &window) { window.walkFiles()->saveDialog(); }},
     {ActionId::CopyWalk, "Копирай", QKeySequence::Copy, "Ctrl+C",
      [](const KnightForm &form) { return !form.history().isEmpty() || !form.isEnabled(Command::Show); },
-     [](MainWindow &window) { window.copyWalk(); }},
+     [](MainWindow &window) { window.walkFiles()->copy(); }},
     {ActionId::PasteWalk, "Постави разходка", QKeySequence::Paste, "Ctrl+V",
-     [](const KnightForm &) { return MainWindow::clipboardHasText(); },
-     [](MainWindow &window) { window.pasteWalk(); }},
+     [](const KnightForm &) { return WalkFiles::clipboardHasText(); },
+     [](MainWindow &window) { window.walkFiles()->paste(); }},
     {ActionId::Guide, "Упътване", QKeySequence::HelpContents, "F1", nullptr,
      [](MainWindow &window) { window.showGuide(); }},
     {ActionId::Quit, "Изход", QKeySequence::Quit, "Ctrl+Q", nullptr, [](MainWindow &window) { window.close(); }},

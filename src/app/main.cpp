@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/display.h"
 #include "app/mainwindow.h"
+#include "app/walk_files.h"
 #include "cli/command_line.h"
 #include "cli/walk_source.h"
 #include "files/file_io.h"
@@ -72,6 +73,6 @@ int main(int argc, char *argv[])
     knight::MainWindow window;
     window.show();
     if (!commandLine.files.isEmpty())
-        window.openWalkFile(commandLine.files.first());
+        window.walkFiles()->openFile(commandLine.files.first());
     return app.exec();
 }

@@ -4,6 +4,7 @@
 #include "access/spoken.h"
 #include "app/accessible_factory.h"
 #include "app/announcer.h"
+#include "app/assistant.h"
 #include "app/command_button.h"
 #include "app/controls.h"
 #include "app/description_box.h"
@@ -11,28 +12,20 @@
 #include "app/icon.h"
 #include "app/placement.h"
 #include "picture/qt_color.h"
-#include "app/path_overlay.h"
+#include "app/pictures.h"
 #include "app/square_label.h"
-#include "files/file_io.h"
-#include "files/file_names.h"
-#include "picture/export.h"
-#include "solver/verdict_text.h"
+#include "app/walk_files.h"
 #include "tours/texts.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
+#include <QApplication>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -40,11 +33,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QRadioButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -225,24 +215,9 @@ void MainWindow::createControls()
     text_->setAccessibleName(QStringLiteral("Описание"));
 
     announcer_ = new Announcer(this);
-
-    message_ = new QLabel(this);
-    message_->setWordWrap(true);
-    message_->setTextFormat(Qt::PlainText);
-    message_->setFrameShape(QFrame::Box);
-    message_->setMargin(3);
-    message_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    paintBackground(message_, controls::messageBackColor);
-    message_->hide();
-
-    pathOverlay_ = new PathOverlay(this);
-    pathOverlay_->setGeometry(boardArea().toAlignedRect());
-    pathOverlay_->hide();
-
-    hintTimer_ = new QTimer(this);
-    hintTimer_->setSingleShot(true);
-    hintTimer_->setInterval(controls::hintMilliseconds);
-    connect(hintTimer_, &QTimer::timeout, this, &MainWindow::hideHint);
+    walkFiles_ = new WalkFiles(this);
+    assistant_ = new Assistant(this);
+    pictures_ = new Pictures(this);
 }
 
 void MainWindow::createActions()
@@ -260,7 +235,7 @@ void MainWindow::createActions()
         action->setShortcutVisibleInContextMenu(true);
         const auto run = entry.run;
         connect(action, &QAction::triggered, this, [this, run] {
-            clearTransient();
+            assistant_->clearTransient();
             run(*this);
         });
         addAction(action);
@@ -294,18 +269,18 @@ void MainWindow::setTabOrder()
 
 void MainWindow::Label2_Click(int n)
 {
-    clearTransient();
+    assistant_->clearTransient();
     const qsizetype before = form_.history().size();
     form_.Label2_Click(n);
     mirrorForm();
     announcer_->announce(walkAnnouncement(form_, before));
     if (form_.history().size() > before)
-        reportWalkEnd(false);
+        assistant_->reportWalkEnd(false);
 }
 
 void MainWindow::Command1_Click(int index)
 {
-    clearTransient();
+    assistant_->clearTransient();
     const qsizetype before = form_.history().size();
     form_.Command1_Click(index);
     mirrorForm();
@@ -315,7 +290,7 @@ void MainWindow::Command1_Click(int index)
 
 void MainWindow::Option1_Click(int index)
 {
-    clearTransient();
+    assistant_->clearTransient();
     form_.Option1_Click(index);
     mirrorForm();
 }
@@ -324,12 +299,6 @@ void MainWindow::Timer1_Timer()
 {
     form_.Timer1_Timer();
     mirrorForm();
-}
-
-void MainWindow::focusBoard()
-{
-    const int knight = form_.knightSquare();
-    moveCursor(isSquare(knight) ? knight : cursor_);
 }
 
 void MainWindow::showGuide()
@@ -341,150 +310,10 @@ void MainWindow::showGuide()
     guide_->activateWindow();
 }
 
-void MainWindow::moveCursor(int n)
-{
-    if (isSquare(cursor_))
-        squares_[std::size_t(cursor_)]->setCursorShown(false);
-    cursor_ = n;
-    SquareLabel *square = squares_[std::size_t(n)];
-    square->setCursorShown(true);
-    square->setFocus(Qt::OtherFocusReason);
-}
-
-// Up is towards rank 8, as the board is drawn; the cursor stops at the edges.
-bool MainWindow::moveCursorByArrow(int key)
-{
-    int row = squareRow(cursor_);
-    int column = squareColumn(cursor_);
-    switch (key) {
-    case Qt::Key_Up:
-        ++row;
-        break;
-    case Qt::Key_Down:
-        --row;
-        break;
-    case Qt::Key_Left:
-        --column;
-        break;
-    case Qt::Key_Right:
-        ++column;
-        break;
-    default:
-        return false;
-    }
-    if (row >= 0 && row < boardSide && column >= 0 && column < boardSide)
-        moveCursor(squareAt(row, column));
-    return true;
-}
-
 void MainWindow::keyPressEvent(QKeyEvent *event)
 {
-    auto *focused = qobject_cast<SquareLabel *>(focusWidget());
-    if (focused && event->modifiers() == Qt::NoModifier) {
-        if (cursor_ != focused->index()) {
-            squares_[std::size_t(cursor_)]->setCursorShown(false);
-            cursor_ = focused->index();
-        }
-        if (moveCursorByArrow(event->key())) {
-            typing_.reset();
-            return;
-        }
-    }
-    // A square's name typed anywhere in the window plays it.
-    const QString typed = event->text();
-    if (typed.size() == 1 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-        const int n = typing_.feed(typed.front(), event->nativeScanCode());
-        if (isSquare(n)) {
-            moveCursor(n);
-            Label2_Click(n);
-        }
-        if (isSquare(n) || typing_.isPending())
-            return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void MainWindow::replayWalk(const SquareList &squares)
-{
-    Command1_Click(int(Command::Clear));
-    for (const int n : squares)
-        Label2_Click(n);
-}
-
-bool MainWindow::openWalk(QByteArrayView bytes, const QString &source)
-{
-    const WalkReading reading = readWalk(bytes);
-    if (!reading.ok()) {
-        showProblem(QStringLiteral("%1 не е разходка: %2.").arg(source, reading.error->message()));
-        return false;
-    }
-    replayWalk(reading.squares);
-    return true;
-}
-
-bool MainWindow::openWalkFile(const QString &path)
-{
-    const QString shown = shownText(QFileInfo(path).fileName());
-    // One byte past the limit is enough to know that it is too large.
-    const FileReading file = readFile(path, walkFileLimit + 1, ReadableFiles::Regular);
-    if (!file.ok()) {
-        showProblem(QStringLiteral("Файлът „%1“ не може да се отвори: %2.").arg(shown, file.problem));
-        return false;
-    }
-    return openWalk(file.bytes, QStringLiteral("Файлът „%1“").arg(shown));
-}
-
-bool MainWindow::saveWalkTo(const QString &path)
-{
-    if (const QString problem = writeFileAtomically(path, writeWalk(form_.squaresOnBoard())); !problem.isNull()) {
-        showProblem(QStringLiteral("Разходката не е запазена във файла „%1“: %2.")
-                        .arg(shownText(QDir::toNativeSeparators(path)), problem));
-        return false;
-    }
-    return true;
-}
-
-namespace {
-
-const QString walkFilter = QStringLiteral("Разходки (*.txt);;Всички файлове (*)");
-
-} // namespace
-
-void MainWindow::openWalkDialog()
-{
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Отвори разходка"), {}, walkFilter);
-    if (!path.isEmpty())
-        openWalkFile(path);
-}
-
-void MainWindow::saveWalkDialog()
-{
-    QFileDialog dialog(this, QStringLiteral("Запази разходката"), {}, walkFilter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.selectFile(QStringLiteral("разходка.txt"));
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        saveWalkTo(dialog.selectedFiles().first());
-}
-
-void MainWindow::copyWalk()
-{
-    const SquareList squares = form_.squaresOnBoard();
-    if (!squares.empty())
-        QGuiApplication::clipboard()->setText(walkText(squares));
-}
-
-void MainWindow::pasteWalk()
-{
-    const QString text = QGuiApplication::clipboard()->text();
-    if (!text.isEmpty())
-        openWalk(text.toUtf8(), QStringLiteral("Текстът от буфера"));
-}
-
-bool MainWindow::clipboardHasText()
-{
-    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    return data && data->hasText();
+    if (!keyboard_.keyPressed(event))
+        QWidget::keyPressEvent(event);
 }
 
 void MainWindow::showProblem(const QString &text)
@@ -495,142 +324,18 @@ void MainWindow::showProblem(const QString &text)
     box->open();
 }
 
-namespace {
-
-// The file's name as the system spells it: a name that is not UTF-8 comes percent-encoded
-// byte for byte, which QUrl::toLocalFile would turn into replacement characters.
-QString localFileName(const QUrl &url)
-{
-    return decodeFileName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
-}
-
-} // namespace
-
-// One local file dropped on the window is opened as a walk.
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() == 1 && urls.first().isLocalFile())
+    if (WalkFiles::acceptsDrop(event->mimeData()))
         event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent *event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() == 1 && urls.first().isLocalFile()) {
+    if (WalkFiles::acceptsDrop(event->mimeData())) {
         event->acceptProposedAction();
-        openWalkFile(localFileName(urls.first()));
+        walkFiles_->drop(event->mimeData());
     }
-}
-
-bool MainWindow::assistantCanPlay(const KnightForm &form)
-{
-    return form.isEnabled(Command::Show) && !form.timer().isActive() && form.history().size() < squareCount;
-}
-
-void MainWindow::showMessage(const QString &text)
-{
-    const QRect box = controls::pixelRect(controls::messageRect);
-    message_->setText(text);
-    message_->setFixedWidth(box.width());
-    message_->setFixedHeight(message_->heightForWidth(box.width()));
-    message_->move(box.topLeft());
-    message_->show();
-    message_->raise();
-    announcer_->announce(text);
-}
-
-// Messages and the hint last until the next action.
-void MainWindow::clearTransient()
-{
-    message_->hide();
-    hintTimer_->stop();
-    hideHint();
-}
-
-void MainWindow::hideHint()
-{
-    if (isSquare(hintSquare_))
-        squares_[std::size_t(hintSquare_)]->setHintShown(false);
-    hintSquare_ = -1;
-}
-
-void MainWindow::showHint()
-{
-    if (!assistantCanPlay(form_))
-        return;
-    // Before the first move: whether a tour starts on the cursor's square (on 8 x 8 every one).
-    const SquareList walk = form_.walkSquares();
-    const TourSolver::Verdict verdict = solver_.solve(walk.empty() ? SquareList{cursor_} : walk);
-    if (verdict.answer != TourSolver::Answer::Yes) {
-        showMessage(verdictText(solver_, verdict));
-        return;
-    }
-    hintSquare_ = verdict.tour.at(walk.size());
-    squares_[std::size_t(hintSquare_)]->setHintShown(true);
-    hintTimer_->start();
-    announcer_->announce(QStringLiteral("Подсказка: %1.").arg(chessName(hintSquare_)));
-}
-
-void MainWindow::showVerdict()
-{
-    const SquareList walk = form_.walkSquares();
-    if (walk.size() == std::size_t(squareCount)) {
-        reportWalkEnd(true);
-        return;
-    }
-    if (!assistantCanPlay(form_))
-        return;
-    if (walk.empty()) {
-        showMessage(QStringLiteral("Да: от всяко поле на дъската започва пълна обиколка."));
-        return;
-    }
-    showMessage(verdictText(solver_, solver_.solve(walk)));
-}
-
-void MainWindow::completeTour()
-{
-    if (!assistantCanPlay(form_))
-        return;
-    SquareList walk = form_.walkSquares();
-    // Before the first move the tour starts where the cursor is (a1 at first).
-    if (walk.empty())
-        walk.push_back(cursor_);
-    const TourSolver::Verdict verdict = solver_.solve(walk);
-    if (verdict.answer != TourSolver::Answer::Yes) {
-        showMessage(verdictText(solver_, verdict));
-        return;
-    }
-    for (std::size_t i = form_.history().size(); i < verdict.tour.size(); ++i)
-        Label2_Click(verdict.tour[i]);
-    reportWalkEnd(true);
-}
-
-void MainWindow::setEndMessages(bool on)
-{
-    endMessages_ = on;
-    action(ActionId::EndMessages)->setChecked(on);
-}
-
-// A full tour (closed or not) or a dead end, said in a message when the assistant was asked
-// or the option is on.
-void MainWindow::reportWalkEnd(bool asked)
-{
-    const qsizetype moves = form_.history().size();
-    if (moves == squareCount) {
-        const bool closed = isKnightMove(form_.history().last().toInt(), form_.history().first().toInt());
-        if (asked || endMessages_)
-            showMessage(closed ? QStringLiteral("Пълна обиколка: конят обходи всичките 64 полета и "
-                                                "обиколката е затворена – от последното поле има ход "
-                                                "до първото.")
-                               : QStringLiteral("Пълна обиколка: конят обходи всичките 64 полета. "
-                                                "Обиколката е отворена – от последното поле няма ход "
-                                                "до първото."));
-        return;
-    }
-    if ((asked || endMessages_) && moves > 0 && !hasPossibleMove(form_))
-        showMessage(QStringLiteral("Задънена улица: няма зелени полета. С „Ход назад“ можете да "
-                                   "върнете хода и да опитате друг."));
 }
 
 QRectF MainWindow::boardArea() const
@@ -641,75 +346,7 @@ QRectF MainWindow::boardArea() const
 
 void MainWindow::paintEvent(QPaintEvent *event)
 {
-    if (!coordinatesShown_)
-        return;
-    // A button's or an option's repaint comes here too; the margins are seldom in it.
-    const auto margins = coordinateMargins(boardArea());
-    if (!event->region().intersects(margins[0].toAlignedRect())
-        && !event->region().intersects(margins[1].toAlignedRect()))
-        return;
-    QPainter painter(this);
-    paintCoordinates(painter, boardArea(), font(), palette().color(QPalette::WindowText));
-}
-
-void MainWindow::setCoordinatesShown(bool shown)
-{
-    coordinatesShown_ = shown;
-    action(ActionId::Coordinates)->setChecked(shown);
-    update();
-}
-
-void MainWindow::setPathShown(bool shown)
-{
-    pathShown_ = shown;
-    action(ActionId::Path)->setChecked(shown);
-    pathOverlay_->setPath(shown ? pathOf(form_) : std::vector<int>{});
-    pathOverlay_->setVisible(shown);
-    pathOverlay_->raise();
-}
-
-Diagram MainWindow::diagram() const
-{
-    return diagramOf(form_, pathShown_);
-}
-
-void MainWindow::printTo(QPrinter &printer)
-{
-    QPainter painter(&printer);
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    paintDiagram(painter, diagram(), QRectF(QPointF(0, 0), page.size()), font());
-}
-
-bool MainWindow::exportPictureTo(const QString &path)
-{
-    const QString problem = exportDiagram(path, diagram(), font());
-    if (!problem.isEmpty())
-        showProblem(QStringLiteral("Картината не е запазена: %1.").arg(problem));
-    return problem.isEmpty();
-}
-
-void MainWindow::printDialog()
-{
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(defaultPageSize());
-    printer.setDocName(diagram().caption);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        printTo(printer);
-}
-
-void MainWindow::exportDialog()
-{
-    QFileDialog dialog(this, QStringLiteral("Запази картина"), {},
-                       QStringLiteral("Картина PNG (*.png);;Документ PDF (*.pdf)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.selectFile(QStringLiteral("дъска.png"));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
-        dialog.setDefaultSuffix(filter.contains(QLatin1StringView("pdf")) ? QStringLiteral("pdf") : QStringLiteral("png"));
-    });
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        exportPictureTo(dialog.selectedFiles().first());
+    pictures_->paintMargins(event->region());
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent *event)
@@ -747,8 +384,7 @@ void MainWindow::mirrorForm()
         shownTextRevision_ = form_.textRevision();
         text_->setDescription(form_.text());
     }
-    if (pathShown_)
-        pathOverlay_->setPath(pathOf(form_));
+    pictures_->followForm();
     // An option chosen by the program's own keys shows as chosen.
     if (QRadioButton *chosen = options_[std::size_t(form_.problemIndex())]; !chosen->isChecked()) {
         const QSignalBlocker blocker(chosen);

@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/assistant.h"
+
+#include "app/announcer.h"
+#include "app/controls.h"
+#include "app/mainwindow.h"
+#include "app/square_label.h"
+#include "notation/walk_notation.h"
+#include "picture/qt_color.h"
+#include "solver/verdict_text.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTimer>
+
+namespace knight {
+
+Assistant::Assistant(MainWindow *window)
+    : QObject(window)
+    , window_(window)
+    , message_(new QLabel(window))
+    , hintTimer_(new QTimer(this))
+{
+    message_->setWordWrap(true);
+    message_->setTextFormat(Qt::PlainText);
+    message_->setFrameShape(QFrame::Box);
+    message_->setMargin(3);
+    message_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QPalette palette = message_->palette();
+    palette.setColor(message_->backgroundRole(), toQColor(controls::messageBackColor));
+    message_->setPalette(palette);
+    message_->setAutoFillBackground(true);
+    message_->hide();
+
+    hintTimer_->setSingleShot(true);
+    hintTimer_->setInterval(controls::hintMilliseconds);
+    connect(hintTimer_, &QTimer::timeout, this, &Assistant::hideHint);
+}
+
+bool Assistant::canPlay(const KnightForm &form)
+{
+    return form.isEnabled(Command::Show) && !form.timer().isActive() && form.history().size() < squareCount;
+}
+
+void Assistant::showMessage(const QString &text)
+{
+    const QRect box = controls::pixelRect(controls::messageRect);
+    message_->setText(text);
+    message_->setFixedWidth(box.width());
+    message_->setFixedHeight(message_->heightForWidth(box.width()));
+    message_->move(box.topLeft());
+    message_->show();
+    message_->raise();
+    window_->announcer()->announce(text);
+}
+
+void Assistant::clearTransient()
+{
+    message_->hide();
+    hintTimer_->stop();
+    hideHint();
+}
+
+void Assistant::hideHint()
+{
+    if (isSquare(hintSquare_))
+        window_->square(hintSquare_)->setHintShown(false);
+    hintSquare_ = -1;
+}
+
+void Assistant::showHint()
+{
+    if (!canPlay(window_->form()))
+        return;
+    // Before the first move: whether a tour starts on the cursor's square (on 8 x 8 every one).
+    const SquareList walk = window_->form().walkSquares();
+    const TourSolver::Verdict verdict = solver_.solve(walk.empty() ? SquareList{window_->cursorSquare()} : walk);
+    if (verdict.answer != TourSolver::Answer::Yes) {
+        showMessage(verdictText(solver_, verdict));
+        return;
+    }
+    hintSquare_ = verdict.tour.at(walk.size());
+    window_->square(hintSquare_)->setHintShown(true);
+    hintTimer_->start();
+    window_->announcer()->announce(QStringLiteral("Подсказка: %1.").arg(chessName(hintSquare_)));
+}
+
+void Assistant::showVerdict()
+{
+    const SquareList walk = window_->form().walkSquares();
+    if (walk.size() == std::size_t(squareCount)) {
+        reportWalkEnd(true);
+        return;
+    }
+    if (!canPlay(window_->form()))
+        return;
+    if (walk.empty()) {
+        showMessage(QStringLiteral("Да: от всяко поле на дъската започва пълна обиколка."));
+        return;
+    }
+    showMessage(verdictText(solver_, solver_.solve(walk)));
+}
+
+void Assistant::completeTour()
+{
+    if (!canPlay(window_->form()))
+        return;
+    SquareList walk = window_->form().walkSquares();
+    // Before the first move the tour starts where the cursor is (a1 at first).
+    if (walk.empty())
+        walk.push_back(window_->cursorSquare());
+    const TourSolver::Verdict verdict = solver_.solve(walk);
+    if (verdict.answer != TourSolver::Answer::Yes) {
+        showMessage(verdictText(solver_, verdict));
+        return;
+    }
+    for (std::size_t i = window_->form().history().size(); i < verdict.tour.size(); ++i)
+        window_->Label2_Click(verdict.tour[i]);
+    reportWalkEnd(true);
+}
+
+void Assistant::setEndMessages(bool on)
+{
+    endMessages_ = on;
+    window_->action(ActionId::EndMessages)->setChecked(on);
+}
+
+// A full tour (closed or not) or a dead end.
+void Assistant::reportWalkEnd(bool asked)
+{
+    const KnightForm &form = window_->form();
+    const qsizetype moves = form.history().size();
+    if (moves == squareCount) {
+        const bool closed = isKnightMove(form.history().last().toInt(), form.history().first().toInt());
+        if (asked || endMessages_)
+            showMessage(closed ? QStringLiteral("Пълна обиколка: конят обходи всичките 64 полета и "
+                                                "обиколката е затворена – от последното поле има ход "
+                                                "до първото.")
+                               : QStringLiteral("Пълна обиколка: конят обходи всичките 64 полета. "
+                                                "Обиколката е отворена – от последното поле няма ход "
+                                                "до първото."));
+        return;
+    }
+    if ((asked || endMessages_) && moves > 0 && !hasPossibleMove(form))
+        showMessage(QStringLiteral("Задънена улица: няма зелени полета. С „Ход назад“ можете да "
+                                   "върнете хода и да опитате друг."));
+}
+
+} // namespace knight

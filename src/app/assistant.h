@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "solver/tour_solver.h"
+
+#include <QObject>
+
+class QLabel;
+class QTimer;
+
+namespace knight {
+
+class KnightForm;
+class MainWindow;
+
+// The tour assistant. It plays only during a walk (not over a shown tour or the gallop) and
+// before the 64th move; before the first move it starts on the keyboard cursor's square. Its
+// messages sit over the top of the text box, reach the screen reader and go at the next action.
+class Assistant : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Assistant(MainWindow *window);
+
+    static bool canPlay(const KnightForm &form);
+    void showHint();
+    void showVerdict();
+    void completeTour();
+    void setEndMessages(bool on);
+
+    // After a move: a full tour or a dead end is said when asked, or when the option is on.
+    void reportWalkEnd(bool asked);
+    // Messages and the hint last until the next action.
+    void clearTransient();
+
+    QLabel *message() const { return message_; }
+    int hintSquare() const { return hintSquare_; }
+
+private:
+    void showMessage(const QString &text);
+    void hideHint();
+
+    MainWindow *window_;
+    QLabel *message_;
+    QTimer *hintTimer_;
+    TourSolver solver_;
+    int hintSquare_ = -1;
+    bool endMessages_ = false;
+};
+
+} // namespace knight

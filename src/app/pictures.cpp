@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/pictures.h"
+
+#include "app/mainwindow.h"
+#include "app/path_overlay.h"
+#include "picture/export.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace knight {
+
+Pictures::Pictures(MainWindow *window)
+    : QObject(window)
+    , window_(window)
+    , pathOverlay_(new PathOverlay(window))
+{
+    pathOverlay_->setGeometry(window->boardArea().toAlignedRect());
+    pathOverlay_->hide();
+}
+
+void Pictures::setCoordinatesShown(bool shown)
+{
+    coordinatesShown_ = shown;
+    window_->action(ActionId::Coordinates)->setChecked(shown);
+    window_->update();
+}
+
+void Pictures::setPathShown(bool shown)
+{
+    pathShown_ = shown;
+    window_->action(ActionId::Path)->setChecked(shown);
+    pathOverlay_->setPath(shown ? pathOf(window_->form()) : std::vector<int>{});
+    pathOverlay_->setVisible(shown);
+    pathOverlay_->raise();
+}
+
+void Pictures::followForm()
+{
+    if (pathShown_)
+        pathOverlay_->setPath(pathOf(window_->form()));
+}
+
+void Pictures::paintMargins(const QRegion &region)
+{
+    if (!coordinatesShown_)
+        return;
+    // A button's or an option's repaint comes here too; the margins are seldom in it.
+    const QRectF board = window_->boardArea();
+    const auto margins = coordinateMargins(board);
+    if (!region.intersects(margins[0].toAlignedRect()) && !region.intersects(margins[1].toAlignedRect()))
+        return;
+    QPainter painter(window_);
+    paintCoordinates(painter, board, window_->font(), window_->palette().color(QPalette::WindowText));
+}
+
+Diagram Pictures::diagram() const
+{
+    return diagramOf(window_->form(), pathShown_);
+}
+
+void Pictures::printTo(QPrinter &printer)
+{
+    QPainter painter(&printer);
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    paintDiagram(painter, diagram(), QRectF(QPointF(0, 0), page.size()), window_->font());
+}
+
+bool Pictures::exportTo(const QString &path)
+{
+    const QString problem = exportDiagram(path, diagram(), window_->font());
+    if (!problem.isEmpty())
+        window_->showProblem(QStringLiteral("Картината не е запазена: %1.").arg(problem));
+    return problem.isEmpty();
+}
+
+void Pictures::printDialog()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(defaultPageSize());
+    printer.setDocName(diagram().caption);
+    QPrintDialog dialog(&printer, window_);
+    if (dialog.exec() == QDialog::Accepted)
+        printTo(printer);
+}
+
+void Pictures::exportDialog()
+{
+    QFileDialog dialog(window_, QStringLiteral("Запази картина"), {},
+                       QStringLiteral("Картина PNG (*.png);;Документ PDF (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    dialog.selectFile(QStringLiteral("дъска.png"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
+        dialog.setDefaultSuffix(filter.contains(QLatin1StringView("pdf")) ? QStringLiteral("pdf") : QStringLiteral("png"));
+    });
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        exportTo(dialog.selectedFiles().first());
+}
+
+} // namespace knight

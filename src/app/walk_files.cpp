@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/walk_files.h"
+
+#include "app/mainwindow.h"
+#include "files/file_io.h"
+#include "files/file_names.h"
+#include "notation/walk_notation.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QUrl>
+
+namespace knight {
+
+namespace {
+
+const QString walkFilter = QStringLiteral("Разходки (*.txt);;Всички файлове (*)");
+
+// The file's name as the system spells it: a name that is not UTF-8 comes percent-encoded
+// byte for byte, which QUrl::toLocalFile would turn into replacement characters.
+QString localFileName(const QUrl &url)
+{
+    return decodeFileName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+}
+
+} // namespace
+
+WalkFiles::WalkFiles(MainWindow *window)
+    : QObject(window)
+    , window_(window)
+{
+}
+
+bool WalkFiles::openBytes(QByteArrayView bytes, const QString &source)
+{
+    const WalkReading reading = readWalk(bytes);
+    if (!reading.ok()) {
+        window_->showProblem(QStringLiteral("%1 не е разходка: %2.").arg(source, reading.error->message()));
+        return false;
+    }
+    window_->Command1_Click(int(Command::Clear));
+    for (const int n : reading.squares)
+        window_->Label2_Click(n);
+    return true;
+}
+
+bool WalkFiles::openFile(const QString &path)
+{
+    const QString shown = shownText(QFileInfo(path).fileName());
+    // One byte past the limit is enough to know that it is too large.
+    const FileReading file = readFile(path, walkFileLimit + 1, ReadableFiles::Regular);
+    if (!file.ok()) {
+        window_->showProblem(QStringLiteral("Файлът „%1“ не може да се отвори: %2.").arg(shown, file.problem));
+        return false;
+    }
+    return openBytes(file.bytes, QStringLiteral("Файлът „%1“").arg(shown));
+}
+
+bool WalkFiles::saveTo(const QString &path)
+{
+    const QByteArray text = writeWalk(window_->form().squaresOnBoard());
+    if (const QString problem = writeFileAtomically(path, text); !problem.isNull()) {
+        window_->showProblem(QStringLiteral("Разходката не е запазена във файла „%1“: %2.")
+                                 .arg(shownText(QDir::toNativeSeparators(path)), problem));
+        return false;
+    }
+    return true;
+}
+
+void WalkFiles::openDialog()
+{
+    const QString path = QFileDialog::getOpenFileName(window_, QStringLiteral("Отвори разходка"), {}, walkFilter);
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+void WalkFiles::saveDialog()
+{
+    QFileDialog dialog(window_, QStringLiteral("Запази разходката"), {}, walkFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.selectFile(QStringLiteral("разходка.txt"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        saveTo(dialog.selectedFiles().first());
+}
+
+void WalkFiles::copy()
+{
+    const SquareList squares = window_->form().squaresOnBoard();
+    if (!squares.empty())
+        QGuiApplication::clipboard()->setText(walkText(squares));
+}
+
+void WalkFiles::paste()
+{
+    const QString text = QGuiApplication::clipboard()->text();
+    if (!text.isEmpty())
+        openBytes(text.toUtf8(), QStringLiteral("Текстът от буфера"));
+}
+
+bool WalkFiles::clipboardHasText()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasText();
+}
+
+bool WalkFiles::acceptsDrop(const QMimeData *data)
+{
+    const QList<QUrl> urls = data->urls();
+    return urls.size() == 1 && urls.first().isLocalFile();
+}
+
+void WalkFiles::drop(const QMimeData *data)
+{
+    if (acceptsDrop(data))
+        openFile(localFileName(data->urls().first()));
+}
+
+} // namespace knight
