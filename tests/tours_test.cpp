@@ -4,6 +4,7 @@
 #include "tours/knight_form.h"
 #include "tours/texts.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -84,6 +85,7 @@ private slots:
     void showWipesAWalk();
     void disabledButtonsDeliverNothing();
     void galloping();
+    void aPausedGallopStepsBothWaysAsItsTicksWould();
     void spareElementStaysOutOfTheGallop();
     void gallopTimerIsTheRealOne();
     void clearingStopsTheGallop_data();
@@ -147,6 +149,71 @@ void ToursTest::disabledButtonsDeliverNothing()
     for (const int index : {-1, 4, 100})
         form.Command1_Click(index);
     QCOMPARE(form.green(), u"a1"_s);
+}
+
+// Random pauses, resumes, steps by hand and ticks over every kind: the green squares are always
+// the start and those numbered up to the step, nothing moves while paused but by hand, and a
+// step past the last square ends the gallop as a tick does.
+void ToursTest::aPausedGallopStepsBothWaysAsItsTicksWould()
+{
+    QRandomGenerator random(20);
+    for (int kind = 0; kind < tourKindCount; ++kind) {
+        Form form;
+        form.Option1_Click(kind);
+        form.Command1_Click(Show);
+        form.Command1_Click(Gallop);
+        const QString start = form.green();
+        int step = 0;
+        while (form.gallopOn()) {
+            switch (random.bounded(6)) {
+            case 0:
+                form.pauseGallop(!form.gallopPaused());
+                QCOMPARE(form.timer().isActive(), !form.gallopPaused());
+                break;
+            case 1:
+            case 2:
+                if (form.gallopPaused() || form.timer().isActive())
+                    ++step;
+                form.gallopPaused() ? form.stepGallop() : form.Timer1_Timer();
+                break;
+            case 3:
+            case 4:
+                if (form.gallopPaused() && step > 0)
+                    --step;
+                form.stepGallopBack();
+                break;
+            case 5: // a click is ignored, paused or not
+                form.Label2_Click(int(random.bounded(squareCount)));
+                QVERIFY(form.history().isEmpty());
+                break;
+            }
+            if (step > squareCount)
+                break;
+            QCOMPARE(form.gallopStep(), step);
+            QStringList expected{start};
+            for (int n = 0; n < squareCount; ++n) {
+                const int number = form.board().square(n).caption.toInt();
+                if (number >= 1 && number <= step && chessName(n) != start)
+                    expected.append(chessName(n));
+            }
+            QStringList green = form.green().split(u' ');
+            expected.sort();
+            green.sort();
+            QCOMPARE(green, expected);
+        }
+        verifyIdle(form);
+        QVERIFY(!form.gallopPaused());
+    }
+    // Clearing while paused ends the pause too.
+    Form form;
+    form.Command1_Click(Show);
+    form.Command1_Click(Gallop);
+    form.pauseGallop(true);
+    form.Command1_Click(Clear);
+    verifyIdle(form);
+    QVERIFY(!form.gallopOn());
+    form.play(u"a1 b3"_s);
+    QCOMPARE(form.history().size(), 2);
 }
 
 void ToursTest::galloping()

@@ -2,6 +2,7 @@
 #include "app/actions.h"
 
 #include "app/assistant.h"
+#include "app/gallop_control.h"
 #include "app/mainwindow.h"
 #include "app/pictures.h"
 #include "app/walk_files.h"
@@ -39,6 +40,15 @@ constexpr std::array<ActionEntry, actionCount> table{{
      [](const KnightForm &form) { return form.history().size() >= 2; }, pressCommand<Command::MoveBack>},
     {ActionId::Board, "Към дъската", noStandardKey, "F6", nullptr,
      [](MainWindow &window) { window.focusBoard(); }},
+    {ActionId::PauseGallop, "Пауза", noStandardKey, "F8", [](const KnightForm &form) { return form.gallopOn(); },
+     [](MainWindow &window) { window.gallop()->togglePause(); }, true},
+    {ActionId::NextStep, "Следващ ход", noStandardKey, "F9", [](const KnightForm &form) { return form.gallopPaused(); },
+     [](MainWindow &window) { window.gallop()->stepForward(); }},
+    {ActionId::PreviousStep, "Предишен ход", noStandardKey, "Shift+F9",
+     [](const KnightForm &form) { return form.gallopPaused() && form.gallopStep() > 0; },
+     [](MainWindow &window) { window.gallop()->stepBack(); }},
+    {ActionId::Tempo, "Темпо на галопа", noStandardKey, "Ctrl+T", nullptr,
+     [](MainWindow &window) { window.gallop()->nextTempo(); }},
     {ActionId::Hint, "Подскажи ход", noStandardKey, "Ctrl+H", Assistant::canPlay,
      [](MainWindow &window) { window.assistant()->showHint(); }},
     {ActionId::Verdict, "Може ли още?", noStandardKey, "F7",

@@ -14,6 +14,7 @@ class MainWindow;
 
 enum class ActionId {
     Show, Gallop, Clear, MoveBack, Board,
+    PauseGallop, NextStep, PreviousStep, Tempo,
     Hint, Verdict, Complete, EndMessages,
     Coordinates, Path, Print, ExportPicture,
     OpenWalk, SaveWalk, CopyWalk, PasteWalk,

@@ -9,10 +9,12 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QSettings>
 
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -71,6 +73,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     guard.reset();
     knight::MainWindow window;
+    window.preferences().useStore(std::make_unique<QSettings>(QStringLiteral("kon-obikolka"), QStringLiteral("knight-tour")));
+    window.restorePreferences();
     window.show();
     if (!commandLine.files.isEmpty())
         window.walkFiles()->openFile(commandLine.files.first());

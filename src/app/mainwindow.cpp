@@ -8,6 +8,7 @@
 #include "app/command_button.h"
 #include "app/controls.h"
 #include "app/description_box.h"
+#include "app/gallop_control.h"
 #include "app/guide_window.h"
 #include "app/icon.h"
 #include "app/placement.h"
@@ -218,6 +219,7 @@ void MainWindow::createControls()
     walkFiles_ = new WalkFiles(this);
     assistant_ = new Assistant(this);
     pictures_ = new Pictures(this);
+    gallop_ = new GallopControl(this);
 }
 
 void MainWindow::createActions()
@@ -238,6 +240,8 @@ void MainWindow::createActions()
             assistant_->clearTransient();
             run(*this);
         });
+        if (entry.id == ActionId::Tempo)
+            action->setMenu(gallop_->tempoMenu());
         addAction(action);
         contextMenu_->addAction(action);
         actions_[std::size_t(entry.id)] = action;
@@ -299,6 +303,30 @@ void MainWindow::Timer1_Timer()
 {
     form_.Timer1_Timer();
     mirrorForm();
+    gallop_->announceStep();
+}
+
+void MainWindow::pauseGallop(bool paused)
+{
+    form_.pauseGallop(paused);
+    mirrorForm();
+}
+
+void MainWindow::stepGallop(bool forward)
+{
+    if (!form_.gallopPaused())
+        return;
+    if (forward)
+        form_.stepGallop();
+    else
+        form_.stepGallopBack();
+    mirrorForm();
+    gallop_->announceStep();
+}
+
+void MainWindow::restorePreferences()
+{
+    gallop_->restorePreferences();
 }
 
 void MainWindow::showGuide()
@@ -385,6 +413,7 @@ void MainWindow::mirrorForm()
         text_->setDescription(form_.text());
     }
     pictures_->followForm();
+    gallop_->followForm();
     // An option chosen by the program's own keys shows as chosen.
     if (QRadioButton *chosen = options_[std::size_t(form_.problemIndex())]; !chosen->isChecked()) {
         const QSignalBlocker blocker(chosen);

@@ -4,6 +4,7 @@
 #include "app/actions.h"
 #include "app/description_box.h"
 #include "app/keyboard_play.h"
+#include "app/preferences.h"
 #include "tours/knight_form.h"
 
 #include <QWidget>
@@ -22,6 +23,7 @@ namespace knight {
 class Announcer;
 class Assistant;
 class CommandButton;
+class GallopControl;
 class GuideWindow;
 class Pictures;
 class SquareLabel;
@@ -66,10 +68,20 @@ public:
     // The window's geometry: where the 64 squares are.
     QRectF boardArea() const;
 
+    // The gallop at the teacher's pace; each mirrors what it changed.
+    void pauseGallop(bool paused);
+    void stepGallop(bool forward);
+    void setGallopInterval(int milliseconds) { form_.setGallopInterval(milliseconds); }
+
+    // What is remembered between starts: read once the program gives a store.
+    Preferences &preferences() { return preferences_; }
+    void restorePreferences();
+
     // The features, one class each.
     WalkFiles *walkFiles() const { return walkFiles_; }
     Assistant *assistant() const { return assistant_; }
     Pictures *pictures() const { return pictures_; }
+    GallopControl *gallop() const { return gallop_; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -102,6 +114,8 @@ private:
     int knightSquare_ = -1;
     int toggledOption_ = -1;
     KeyboardPlay keyboard_{*this};
+    Preferences preferences_;
+    GallopControl *gallop_ = nullptr;
     WalkFiles *walkFiles_ = nullptr;
     Assistant *assistant_ = nullptr;
     Pictures *pictures_ = nullptr;

@@ -111,6 +111,40 @@ void KnightForm::Timer1_Timer()
     }
 }
 
+void KnightForm::pauseGallop(bool paused)
+{
+    if (!gallopOn() || paused == gallopPaused())
+        return;
+    setGallopPaused(paused);
+    if (paused)
+        timer().stop();
+    else
+        timer().start();
+}
+
+void KnightForm::stepGallop()
+{
+    if (gallopPaused())
+        Timer1_Timer();
+}
+
+void KnightForm::stepGallopBack()
+{
+    if (!gallopPaused() || gallopStep_ == 0)
+        return;
+    // Step 1 paints the square the gallop started on, which is green from its start.
+    for (int n = 0; n < squareCount && gallopStep_ > 1; ++n) {
+        if (board().square(n).caption.toInt() == gallopStep_)
+            writableBoard().setBackColor(n, baseColor(n));
+    }
+    --gallopStep_;
+}
+
+void KnightForm::setGallopInterval(int milliseconds)
+{
+    timer().setInterval(milliseconds);
+}
+
 std::vector<int> KnightForm::squaresOnBoard() const
 {
     if (!history().isEmpty() || isEnabled(Command::Show))

@@ -29,6 +29,14 @@ public:
 
     void showSelectedTour();
 
+    // The gallop at the teacher's pace: paused and resumed, stepped by hand while paused
+    // (forward past the last square ends it as a tick would; back takes the newest step's
+    // colour away), and its pace, a step every so many milliseconds.
+    void pauseGallop(bool paused);
+    void stepGallop();
+    void stepGallopBack();
+    void setGallopInterval(int milliseconds);
+
     // What is on the board in move order: the walk, or the shown (or galloping) tour whole.
     std::vector<int> squaresOnBoard() const;
 

@@ -12,7 +12,7 @@ Walk::Walk()
 
 void Walk::Label2_Click(int n)
 {
-    if (timer1_.isActive() || !isSquare(n))
+    if (gallopOn() || !isSquare(n))
         return;
     const Square &square = board_.square(n);
     const bool reachable = moveCount_ == 0 || square.backColor == reachableColor;
@@ -79,6 +79,7 @@ void Walk::clearAll()
     setEnabled(Command::Gallop, false);
     list2_.clear();
     timer1_.stop();
+    gallopPaused_ = false;
     moveCount_ = 0;
 }
 
@@ -93,14 +94,14 @@ std::vector<int> Walk::walkSquares() const
 
 int Walk::knightSquare() const
 {
-    if (timer1_.isActive() || list2_.isEmpty())
+    if (gallopOn() || list2_.isEmpty())
         return -1;
     return list2_.last().toInt();
 }
 
 bool Walk::canClear() const
 {
-    if (timer1_.isActive() || !list2_.isEmpty() || moveCount_ != 0 || !isEnabled(Command::Show)
+    if (gallopOn() || !list2_.isEmpty() || moveCount_ != 0 || !isEnabled(Command::Show)
         || isEnabled(Command::Gallop))
         return true;
     for (int n = 0; n < squareCount && n < board_.elementCount(); ++n) {

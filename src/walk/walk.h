@@ -33,6 +33,9 @@ public:
     bool isEnabled(Command command) const { return commandEnabled_[std::size_t(command)]; }
     const QTimer &timer() const { return timer1_; }
     QTimer &timer() { return timer1_; }
+    // A gallop is on while its timer runs, and also while it is paused.
+    bool gallopOn() const { return timer1_.isActive() || gallopPaused_; }
+    bool gallopPaused() const { return gallopPaused_; }
     // The squares written since the last call; see Board::takeChanges.
     Board::Changes takeBoardChanges() { return board_.takeChanges(); }
 
@@ -57,6 +60,7 @@ protected:
     void setEnabled(Command command, bool enabled) { commandEnabled_[std::size_t(command)] = enabled; }
     void setMoveCount(int count) { moveCount_ = count; }
     QStringList &list2() { return list2_; }
+    void setGallopPaused(bool paused) { gallopPaused_ = paused; }
 
 private:
     Board board_;
@@ -64,6 +68,7 @@ private:
     int moveCount_ = 0;
     std::array<bool, commandCount> commandEnabled_{true, true, true, true};
     QTimer timer1_;
+    bool gallopPaused_ = false;
 };
 
 } // namespace knight

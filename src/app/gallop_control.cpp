@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/gallop_control.h"
+
+#include "app/announcer.h"
+#include "app/mainwindow.h"
+#include "app/preferences.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QLocale>
+#include <QMenu>
+
+#include <algorithm>
+
+namespace knight {
+
+namespace {
+
+const QString tempoKey = QStringLiteral("gallop/tempo");
+
+QString tempoText(int milliseconds)
+{
+    return QStringLiteral("%1 с").arg(QLocale(QLocale::Bulgarian).toString(milliseconds / 1000.0));
+}
+
+} // namespace
+
+GallopControl::GallopControl(MainWindow *window)
+    : QObject(window)
+    , window_(window)
+{
+}
+
+void GallopControl::togglePause()
+{
+    window_->pauseGallop(!window_->form().gallopPaused());
+}
+
+void GallopControl::stepForward()
+{
+    window_->stepGallop(true);
+}
+
+void GallopControl::stepBack()
+{
+    window_->stepGallop(false);
+}
+
+void GallopControl::nextTempo()
+{
+    const auto at = std::find(tempos.begin(), tempos.end(), tempo_);
+    setTempo(at == tempos.end() || at + 1 == tempos.end() ? tempos.front() : *(at + 1));
+}
+
+void GallopControl::setTempo(int milliseconds)
+{
+    if (std::find(tempos.begin(), tempos.end(), milliseconds) == tempos.end())
+        return;
+    tempo_ = milliseconds;
+    window_->setGallopInterval(milliseconds);
+    window_->preferences().setValue(tempoKey, milliseconds);
+    if (tempoGroup_) {
+        for (QAction *action : tempoGroup_->actions())
+            action->setChecked(action->data().toInt() == milliseconds);
+    }
+}
+
+QMenu *GallopControl::tempoMenu()
+{
+    if (tempoMenu_)
+        return tempoMenu_;
+    tempoMenu_ = new QMenu(window_);
+    tempoGroup_ = new QActionGroup(tempoMenu_);
+    for (const int milliseconds : tempos) {
+        QAction *action = tempoMenu_->addAction(tempoText(milliseconds));
+        action->setCheckable(true);
+        action->setChecked(milliseconds == tempo_);
+        action->setData(milliseconds);
+        tempoGroup_->addAction(action);
+        connect(action, &QAction::triggered, this, [this, milliseconds] { setTempo(milliseconds); });
+    }
+    return tempoMenu_;
+}
+
+void GallopControl::followForm()
+{
+    QAction *pause = window_->action(ActionId::PauseGallop);
+    if (pause && pause->isChecked() != window_->form().gallopPaused())
+        pause->setChecked(window_->form().gallopPaused());
+}
+
+void GallopControl::announceStep()
+{
+    const KnightForm &form = window_->form();
+    if (!form.gallopOn()) {
+        window_->announcer()->announce(QStringLiteral("Галопът свърши."));
+        return;
+    }
+    const int step = std::max(form.gallopStep(), 1);
+    for (int n = 0; n < squareCount; ++n) {
+        if (form.board().square(n).caption.toInt() == step) {
+            window_->announcer()->announce(QStringLiteral("Галоп: ход %1, %2.").arg(step).arg(chessName(n)));
+            return;
+        }
+    }
+}
+
+void GallopControl::restorePreferences()
+{
+    setTempo(window_->preferences().value(tempoKey, designedTempo).toInt());
+}
+
+} // namespace knight

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+
+#include <array>
+
+class QActionGroup;
+class QMenu;
+
+namespace knight {
+
+class MainWindow;
+
+// The gallop at the teacher's pace: pause and resume, a step forward or back by hand while
+// paused, the pace of the steps, and each step said to the screen reader. Untouched, the
+// gallop keeps its designed two seconds a step.
+class GallopControl : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr std::array<int, 5> tempos{500, 1000, 2000, 3000, 5000}; // milliseconds a step
+    static constexpr int designedTempo = 2000;
+
+    explicit GallopControl(MainWindow *window);
+
+    void togglePause();
+    void stepForward();
+    void stepBack();
+    // The next pace in the list, after the slowest the quickest.
+    void nextTempo();
+    void setTempo(int milliseconds);
+    int tempo() const { return tempo_; }
+    // The submenu of the paces, made when the context menu is first built.
+    QMenu *tempoMenu();
+
+    // After every change of the form: the pause's check mark follows it.
+    void followForm();
+    // After a step, by the timer or by hand.
+    void announceStep();
+    void restorePreferences();
+
+private:
+    MainWindow *window_;
+    int tempo_ = designedTempo;
+    QMenu *tempoMenu_ = nullptr;
+    QActionGroup *tempoGroup_ = nullptr;
+};
+
+} // namespace knight
