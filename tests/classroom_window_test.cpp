@@ -2,12 +2,19 @@
 // The classroom through the real window: the gallop paused, stepped and paced by the teacher,
 // each step heard, and what is chosen remembered for the next start.
 #include "app/announcer.h"
+#include "app/command_button.h"
+#include "app/form_zoom.h"
 #include "app/gallop_control.h"
 #include "app/mainwindow.h"
 #include "test_support.h"
 #include "window_support.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QGroupBox>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QSettings>
@@ -44,6 +51,10 @@ class ClassroomWindowTest : public QObject
 private slots:
     void theTeacherPausesAndStepsTheGallop();
     void thePaceIsTheTeachersChoice();
+    void everyControlScalesWithTheForm_data();
+    void everyControlScalesWithTheForm();
+    void aStepThatDoesNotFitIsSkipped();
+    void fullScreenFillsAndCentres();
     void choicesAreRememberedNotImposed();
 };
 
@@ -119,6 +130,113 @@ void ClassroomWindowTest::thePaceIsTheTeachersChoice()
     QVERIFY(tempos->actions().at(1)->isChecked());
 }
 
+void ClassroomWindowTest::everyControlScalesWithTheForm_data()
+{
+    QTest::addColumn<int>("percent");
+    for (const int percent : FormZoom::steps)
+        QTest::addRow("%d %%", percent) << percent;
+}
+
+// Each control's rectangle is the designed one times the factor (within a pixel, rounded here
+// on its own), its text fits it, and the normal size gives back the designed window exactly.
+void ClassroomWindowTest::everyControlScalesWithTheForm()
+{
+    QFETCH(int, percent);
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    if (!window.zoom()->fits(percent))
+        QSKIP("the screen is too small for this step (the projector screen is not configured)");
+    std::vector<QRect> designed;
+    const auto controls = [&window] {
+        std::vector<QWidget *> all{window.title(), window.frame(), window.textBox()};
+        for (int i = 0; i < commandCount; ++i)
+            all.push_back(window.command(i));
+        for (int i = 0; i < tourKindCount; ++i)
+            all.push_back(window.option(i));
+        for (int n = 0; n < squareCount; ++n)
+            all.push_back(window.square(n));
+        return all;
+    };
+    for (QWidget *control : controls())
+        designed.push_back(control->geometry());
+    clickSquares(window, u"a1 b3"_s);
+    QVERIFY(window.zoom()->setPercent(percent));
+    const double factor = percent / 100.0;
+    const auto near = [](int a, double b) { return std::abs(a - b) <= 1.0; };
+    QVERIFY(near(window.width(), 468 * factor) && near(window.height(), 463 * factor));
+    const std::vector<QWidget *> all = controls();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const QRect now = all[i]->geometry();
+        const QRect then = designed[i];
+        QVERIFY2(near(now.x(), then.x() * factor) && near(now.y(), then.y() * factor)
+                     && near(now.width(), then.width() * factor) && near(now.height(), then.height() * factor),
+                 qPrintable(u"%1: %2,%3 %4x%5"_s.arg(all[i]->metaObject()->className()).arg(now.x()).arg(now.y())
+                                .arg(now.width()).arg(now.height())));
+    }
+    // Fonts at the scaled size, and the texts inside their controls.
+    QCOMPARE(window.square(0)->font().pointSizeF(), 14.25 * factor);
+    QCOMPARE(window.font().pointSizeF(), 12 * factor);
+    for (int i = 0; i < commandCount; ++i) {
+        CommandButton *button = window.command(i);
+        QVERIFY(button->fontMetrics().horizontalAdvance(button->text()) < button->width());
+        QVERIFY(button->fontMetrics().height() < button->height());
+    }
+    QVERIFY(window.title()->fontMetrics().horizontalAdvance(window.title()->text()) < window.title()->width());
+    QCOMPARE(window.square(squareNamed(u"b3"))->caption(), u"2"_s);
+
+    window.zoom()->zoomNormal();
+    for (std::size_t i = 0; i < all.size(); ++i)
+        QCOMPARE(all[i]->geometry(), designed[i]);
+    QCOMPARE(window.size(), QSize(468, 463));
+}
+
+void ClassroomWindowTest::aStepThatDoesNotFitIsSkipped()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    const QSize room = window.screen()->availableGeometry().size();
+    std::vector<int> fitting;
+    for (const int percent : FormZoom::steps) {
+        if (468 * percent / 100 <= room.width() && 463 * percent / 100 <= room.height())
+            fitting.push_back(percent);
+    }
+    if (fitting.size() == FormZoom::steps.size())
+        QSKIP("every step fits this screen");
+    // Ctrl++ climbs the steps that fit and stops below the first that does not.
+    for (int press = 0; press < 8; ++press)
+        QTest::keyClick(&window, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(window.zoom()->percent(), fitting.back());
+    QVERIFY(!window.zoom()->setPercent(300));
+    QVERIFY(window.frameGeometry().right() < room.width() + window.screen()->availableGeometry().left() + 1);
+    QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(window.size(), QSize(468, 463));
+}
+
+void ClassroomWindowTest::fullScreenFillsAndCentres()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    QTest::keyClick(&window, Qt::Key_F11);
+    QTRY_COMPARE(window.size(), window.screen()->geometry().size());
+    QVERIFY(window.action(ActionId::FullScreen)->isChecked());
+    // The board square and the form centred, the rest in the form's colour.
+    const QRectF board = window.boardArea();
+    QVERIFY(std::abs(board.width() - board.height()) <= 1);
+    const double scale = window.formLayout().scale;
+    const QPoint origin = window.formLayout().origin;
+    QVERIFY(std::abs(2 * origin.x() + 468 * scale - window.width()) <= 2);
+    QVERIFY(std::abs(2 * origin.y() + 463 * scale - window.height()) <= 2);
+    QVERIFY(std::min(origin.x(), origin.y()) <= 1);
+    const QImage image = window.grab().toImage();
+    QCOMPARE(image.pixelColor(0, 0), QColor(192, 192, 255));
+    QCOMPARE(image.pixelColor(image.width() - 1, image.height() - 1), QColor(192, 192, 255));
+    // Esc leaves it, at the size it had.
+    QTest::keyClick(window.textBox(), Qt::Key_Escape);
+    QVERIFY(!window.zoom()->isFullScreen());
+    QTRY_COMPARE(window.size(), QSize(468, 463));
+    QCOMPARE(window.formLayout(), controls::FormLayout{});
+}
+
 void ClassroomWindowTest::choicesAreRememberedNotImposed()
 {
     QTemporaryDir dir;
@@ -130,16 +248,20 @@ void ClassroomWindowTest::choicesAreRememberedNotImposed()
         first.restorePreferences();
         QCOMPARE(first.form().timer().interval(), 2000); // nothing stored: as designed
         first.gallop()->setTempo(3000);
+        QVERIFY(first.zoom()->setPercent(125));
     }
     MainWindow next;
     next.preferences().useStore(store());
     next.restorePreferences();
     QCOMPARE(next.form().timer().interval(), 3000);
     QCOMPARE(next.gallop()->tempo(), 3000);
+    QCOMPARE(next.zoom()->percent(), 125);
+    QCOMPARE(next.width(), 585);
     // A window given no store remembers nothing.
     MainWindow plain;
     plain.restorePreferences();
     QCOMPARE(plain.form().timer().interval(), 2000);
+    QCOMPARE(plain.size(), QSize(468, 463));
 }
 
 QTEST_MAIN(ClassroomWindowTest)

@@ -2,6 +2,7 @@
 #include "app/actions.h"
 
 #include "app/assistant.h"
+#include "app/form_zoom.h"
 #include "app/gallop_control.h"
 #include "app/mainwindow.h"
 #include "app/pictures.h"
@@ -49,6 +50,15 @@ constexpr std::array<ActionEntry, actionCount> table{{
      [](MainWindow &window) { window.gallop()->stepBack(); }},
     {ActionId::Tempo, "Темпо на галопа", noStandardKey, "Ctrl+T", nullptr,
      [](MainWindow &window) { window.gallop()->nextTempo(); }},
+    {ActionId::ZoomIn, "Увеличи", QKeySequence::ZoomIn, "Ctrl+=", nullptr,
+     [](MainWindow &window) { window.zoom()->zoomIn(); }},
+    {ActionId::ZoomOut, "Намали", QKeySequence::ZoomOut, "Ctrl+-", nullptr,
+     [](MainWindow &window) { window.zoom()->zoomOut(); }},
+    {ActionId::ZoomNormal, "Нормален размер", noStandardKey, "Ctrl+0", nullptr,
+     [](MainWindow &window) { window.zoom()->zoomNormal(); }},
+    {ActionId::FullScreen, "На цял екран", QKeySequence::FullScreen, "F11", nullptr,
+     [](MainWindow &window) { window.zoom()->setFullScreen(window.action(ActionId::FullScreen)->isChecked()); },
+     true},
     {ActionId::Hint, "Подскажи ход", noStandardKey, "Ctrl+H", Assistant::canPlay,
      [](MainWindow &window) { window.assistant()->showHint(); }},
     {ActionId::Verdict, "Може ли още?", noStandardKey, "F7",

@@ -15,6 +15,7 @@ class MainWindow;
 enum class ActionId {
     Show, Gallop, Clear, MoveBack, Board,
     PauseGallop, NextStep, PreviousStep, Tempo,
+    ZoomIn, ZoomOut, ZoomNormal, FullScreen,
     Hint, Verdict, Complete, EndMessages,
     Coordinates, Path, Print, ExportPicture,
     OpenWalk, SaveWalk, CopyWalk, PasteWalk,

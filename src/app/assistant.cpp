@@ -44,7 +44,7 @@ bool Assistant::canPlay(const KnightForm &form)
 
 void Assistant::showMessage(const QString &text)
 {
-    const QRect box = controls::pixelRect(controls::messageRect);
+    const QRect box = window_->formLayout().place(controls::messageRect);
     message_->setText(text);
     message_->setFixedWidth(box.width());
     message_->setFixedHeight(message_->heightForWidth(box.width()));

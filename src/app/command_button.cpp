@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace knight {
 
 CommandButton::CommandButton(const QString &caption, QColor face, QWidget *parent)
@@ -69,21 +71,31 @@ void CommandButton::paintEvent(QPaintEvent *)
     const QColor bottomRight = sunken ? palette().color(QPalette::Light) : palette().color(QPalette::Shadow);
     const QColor innerBottomRight = palette().color(QPalette::Dark);
 
+    const auto px = [this](double designed) { return std::max(1, int(designed * scale_ + 0.5)); };
+    const int line = px(1);
     painter.fillRect(r, bottomRight);
-    painter.fillRect(r.x(), r.y(), r.width() - 1, r.height() - 1, topLeft);
-    painter.fillRect(r.x() + 1, r.y() + 1, r.width() - 2, r.height() - 2, innerBottomRight);
-    painter.fillRect(r.adjusted(1, 1, -2, -2), face_);
+    painter.fillRect(r.x(), r.y(), r.width() - line, r.height() - line, topLeft);
+    painter.fillRect(r.x() + line, r.y() + line, r.width() - 2 * line, r.height() - 2 * line, innerBottomRight);
+    painter.fillRect(r.adjusted(line, line, -2 * line, -2 * line), face_);
 
     painter.setPen(isEnabled() ? palette().color(QPalette::ButtonText)
                                : toQColor(controls::disabledTextColor));
     const QSizeF size = caption_.size();
-    const QPointF offset = sunken ? QPointF(1, 1) : QPointF();
+    const QPointF offset = sunken ? QPointF(line, line) : QPointF();
     painter.drawStaticText(QPointF((r.width() - size.width()) / 2, (r.height() - size.height()) / 2) + offset,
                            caption_);
 
     if (hasFocus()) {
-        painter.setPen(QPen(palette().color(QPalette::ButtonText), 0, Qt::DotLine));
-        painter.drawRect(r.adjusted(4, 4, -5, -5));
+        painter.setPen(QPen(palette().color(QPalette::ButtonText), scale_ > 1 ? line : 0, Qt::DotLine));
+        painter.drawRect(r.adjusted(px(4), px(4), -px(5), -px(5)));
+    }
+}
+
+void CommandButton::setScale(double scale)
+{
+    if (scale != scale_) {
+        scale_ = scale;
+        update();
     }
 }
 

@@ -15,6 +15,8 @@ public:
     CommandButton(const QString &caption, QColor face, QWidget *parent);
 
     QColor face() const { return face_; }
+    // The bevel and the focus frame grow with the form.
+    void setScale(double scale);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -26,6 +28,7 @@ protected:
 private:
     QColor face_;
     QStaticText caption_; // keeps its layout between paints
+    double scale_ = 1;
 };
 
 } // namespace knight

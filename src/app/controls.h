@@ -7,6 +7,7 @@
 
 #include <QRect>
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -89,16 +90,29 @@ inline constexpr Color messageBackColor{255, 255, 225};
 // The back colour of the text box is the platform's own.
 inline constexpr ControlEntry text1{{120, 4800, 6735, 2055}, "", {}, 0};
 
-// The one conversion from twips to device-independent pixels, rounded to the nearest.
-constexpr int twipsToPixels(int twips)
+// The one conversion from twips to device-independent pixels, rounded to the nearest, at a
+// scale of the designed size (1 as designed; zoomed or in full screen more).
+constexpr int twipsToPixels(int twips, double scale = 1)
 {
-    return (2 * twips + twipsPerPixel) / (2 * twipsPerPixel);
+    return int(twips * scale / twipsPerPixel + 0.5);
 }
 
-constexpr QRect pixelRect(TwipsRect rect)
+constexpr QRect pixelRect(TwipsRect rect, double scale = 1)
 {
-    return {twipsToPixels(rect.left), twipsToPixels(rect.top), twipsToPixels(rect.width),
-            twipsToPixels(rect.height)};
+    return {twipsToPixels(rect.left, scale), twipsToPixels(rect.top, scale), twipsToPixels(rect.width, scale),
+            twipsToPixels(rect.height, scale)};
 }
+
+// Where the form stands in its window: its scale and the corner of the designed form (away
+// from the window's corner only in full screen, where the form is centred).
+struct FormLayout {
+    double scale = 1;
+    QPoint origin;
+
+    QRect place(TwipsRect rect) const { return pixelRect(rect, scale).translated(origin); }
+    // A length in pixels that is `pixels` at the designed size, never less than one.
+    int pixels(double pixels) const { return std::max(1, int(pixels * scale + 0.5)); }
+    friend bool operator==(const FormLayout &, const FormLayout &) = default;
+};
 
 } // namespace knight::controls

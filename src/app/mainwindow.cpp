@@ -8,6 +8,7 @@
 #include "app/command_button.h"
 #include "app/controls.h"
 #include "app/description_box.h"
+#include "app/form_zoom.h"
 #include "app/gallop_control.h"
 #include "app/guide_window.h"
 #include "app/icon.h"
@@ -50,10 +51,10 @@ QString text(std::string_view utf8)
     return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
 }
 
-QFont fontFrom(controls::FontFace face)
+QFont fontFrom(controls::FontFace face, double scale = 1)
 {
     QFont font(text(face.family));
-    font.setPointSizeF(face.pointSize);
+    font.setPointSizeF(face.pointSize * scale);
     font.setWeight(QFont::Normal);
     return font;
 }
@@ -133,8 +134,7 @@ MainWindow::MainWindow(QWidget *parent)
     const QIcon icon = hamburgerIcon();
     QApplication::setWindowIcon(icon);
     setWindowIcon(icon);
-    setFixedSize(controls::twipsToPixels(controls::formWidth),
-                 controls::twipsToPixels(controls::formHeight));
+    setFixedSize(controls::twipsToPixels(controls::formWidth), controls::twipsToPixels(controls::formHeight));
     // One typeface for everything without a font of its own, tooltips included.
     const QFont formFont = fontFrom(controls::formFont);
     QApplication::setFont(formFont);
@@ -157,7 +157,6 @@ MainWindow::MainWindow(QWidget *parent)
 void MainWindow::createControls()
 {
     title_ = new QLabel(text(controls::label1.caption), this);
-    title_->setGeometry(controls::pixelRect(controls::label1.rect));
     title_->setAlignment(Qt::AlignCenter);
     paintBackground(title_, controls::label1.backColor);
 
@@ -173,18 +172,15 @@ void MainWindow::createControls()
     for (int i = 0; i < commandCount; ++i) {
         const controls::ControlEntry &control = controls::command1[std::size_t(i)];
         auto *button = new CommandButton(text(control.caption), toQColor(control.backColor), this);
-        button->setGeometry(controls::pixelRect(control.rect));
         connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
         commands_[std::size_t(i)] = button;
     }
 
     frame_ = new QGroupBox(text(controls::frame1.caption), this);
-    frame_->setGeometry(controls::pixelRect(controls::frame1.rect));
     paintBackground(frame_, controls::frame1.backColor);
     for (int i = 0; i < tourKindCount; ++i) {
         const controls::ControlEntry &control = controls::option1[std::size_t(i)];
         auto *option = new QRadioButton(text(control.caption), frame_);
-        option->setGeometry(controls::pixelRect(control.rect));
         paintBackground(option, control.backColor);
         option->setChecked(i == 0);
         option->setAccessibleDescription(optionDescription(i));
@@ -204,7 +200,6 @@ void MainWindow::createControls()
     }
 
     text_ = new DescriptionBox(this);
-    text_->setGeometry(controls::pixelRect(controls::text1.rect));
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // At spaces and after the commas of the introduction's square list; inside a run only if
@@ -220,6 +215,47 @@ void MainWindow::createControls()
     assistant_ = new Assistant(this);
     pictures_ = new Pictures(this);
     gallop_ = new GallopControl(this);
+    zoom_ = new FormZoom(this);
+    placeControls();
+}
+
+// Every control where the layout puts it: at the designed size, zoomed, or in full screen.
+void MainWindow::placeControls()
+{
+    const double scale = layout_.scale;
+    if (!zoom_->isFullScreen())
+        setFixedSize(controls::twipsToPixels(controls::formWidth, scale),
+                     controls::twipsToPixels(controls::formHeight, scale));
+    if (font().pointSizeF() != controls::formFont.pointSize * scale) {
+        setFont(fontFrom(controls::formFont, scale));
+        const QFont squareFont = fontFrom(controls::squareFont, scale);
+        for (SquareLabel *square : squares_)
+            square->setFont(squareFont);
+    }
+    title_->setGeometry(layout_.place(controls::label1.rect));
+    for (int i = 0; i < commandCount; ++i) {
+        commands_[std::size_t(i)]->setGeometry(layout_.place(controls::command1[std::size_t(i)].rect));
+        commands_[std::size_t(i)]->setScale(scale);
+    }
+    frame_->setGeometry(layout_.place(controls::frame1.rect));
+    for (int i = 0; i < tourKindCount; ++i)
+        options_[std::size_t(i)]->setGeometry(controls::pixelRect(controls::option1[std::size_t(i)].rect, scale));
+    text_->setGeometry(layout_.place(controls::text1.rect));
+    for (int n = 0; n < Board::elementLimit; ++n) {
+        squares_[std::size_t(n)]->setFormLayout(layout_);
+        if (n < form_.board().elementCount())
+            squares_[std::size_t(n)]->showSquare(form_.board().square(n));
+    }
+    pictures_->followLayout();
+}
+
+void MainWindow::setFormLayout(const controls::FormLayout &layout)
+{
+    if (layout == layout_)
+        return;
+    layout_ = layout;
+    placeControls();
+    update();
 }
 
 void MainWindow::createActions()
@@ -229,11 +265,14 @@ void MainWindow::createActions()
         auto *action = new QAction(text(entry.text), this);
         action->setCheckable(entry.checkable);
         action->setChecked(entry.checkedAtStart);
-        if (entry.standardKey != QKeySequence::UnknownKey
-            && !QKeySequence::keyBindings(entry.standardKey).isEmpty())
-            action->setShortcuts(entry.standardKey);
-        else
-            action->setShortcut(actionShortcut(entry));
+        // The desktop's keys first, then the portable one where it is another (Ctrl+= for Ctrl++).
+        QList<QKeySequence> keys = entry.standardKey != QKeySequence::UnknownKey
+                                       ? QKeySequence::keyBindings(entry.standardKey)
+                                       : QList<QKeySequence>();
+        const QKeySequence portable(QString::fromUtf8(entry.keys.data(), qsizetype(entry.keys.size())));
+        if (!keys.contains(portable))
+            keys.append(portable);
+        action->setShortcuts(keys);
         action->setShortcutVisibleInContextMenu(true);
         const auto run = entry.run;
         connect(action, &QAction::triggered, this, [this, run] {
@@ -327,6 +366,7 @@ void MainWindow::stepGallop(bool forward)
 void MainWindow::restorePreferences()
 {
     gallop_->restorePreferences();
+    zoom_->restorePreferences();
 }
 
 void MainWindow::showGuide()
@@ -336,6 +376,12 @@ void MainWindow::showGuide()
     guide_->show();
     guide_->raise();
     guide_->activateWindow();
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    zoom_->windowResized();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent *event)
@@ -368,7 +414,7 @@ void MainWindow::dropEvent(QDropEvent *event)
 
 QRectF MainWindow::boardArea() const
 {
-    const QRect topLeft = controls::pixelRect(squareRect(squareAt(boardSide - 1, 0), templateSquareRect));
+    const QRect topLeft = layout_.place(squareRect(squareAt(boardSide - 1, 0), templateSquareRect));
     return {QPointF(topLeft.topLeft()), QSizeF(topLeft.width() * boardSide, topLeft.height() * boardSide)};
 }
 

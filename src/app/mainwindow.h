@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/actions.h"
+#include "app/controls.h"
 #include "app/description_box.h"
 #include "app/keyboard_play.h"
 #include "app/preferences.h"
@@ -23,6 +24,7 @@ namespace knight {
 class Announcer;
 class Assistant;
 class CommandButton;
+class FormZoom;
 class GallopControl;
 class GuideWindow;
 class Pictures;
@@ -65,7 +67,10 @@ public:
     // A problem the user should know of, in a message box over the window.
     void showProblem(const QString &text);
 
-    // The window's geometry: where the 64 squares are.
+    // The window's geometry: the form's scale and place in the window, where the 64 squares
+    // are; a new layout places every control again.
+    const controls::FormLayout &formLayout() const { return layout_; }
+    void setFormLayout(const controls::FormLayout &layout);
     QRectF boardArea() const;
 
     // The gallop at the teacher's pace; each mirrors what it changed.
@@ -82,9 +87,11 @@ public:
     Assistant *assistant() const { return assistant_; }
     Pictures *pictures() const { return pictures_; }
     GallopControl *gallop() const { return gallop_; }
+    FormZoom *zoom() const { return zoom_; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -93,6 +100,7 @@ protected:
 private:
     void createControls();
     void createActions();
+    void placeControls();
     void moveToScreenCentre();
     void setTabOrder();
     void mirrorForm();
@@ -116,6 +124,8 @@ private:
     KeyboardPlay keyboard_{*this};
     Preferences preferences_;
     GallopControl *gallop_ = nullptr;
+    FormZoom *zoom_ = nullptr;
+    controls::FormLayout layout_;
     WalkFiles *walkFiles_ = nullptr;
     Assistant *assistant_ = nullptr;
     Pictures *pictures_ = nullptr;

@@ -18,7 +18,6 @@ Pictures::Pictures(MainWindow *window)
     , window_(window)
     , pathOverlay_(new PathOverlay(window))
 {
-    pathOverlay_->setGeometry(window->boardArea().toAlignedRect());
     pathOverlay_->hide();
 }
 
@@ -36,6 +35,11 @@ void Pictures::setPathShown(bool shown)
     pathOverlay_->setPath(shown ? pathOf(window_->form()) : std::vector<int>{});
     pathOverlay_->setVisible(shown);
     pathOverlay_->raise();
+}
+
+void Pictures::followLayout()
+{
+    pathOverlay_->setGeometry(window_->boardArea().toAlignedRect());
 }
 
 void Pictures::followForm()

@@ -36,6 +36,7 @@ public:
     // path following the form.
     void paintMargins(const QRegion &region);
     void followForm();
+    void followLayout();
 
 private:
     MainWindow *window_;

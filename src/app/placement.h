@@ -17,4 +17,15 @@ constexpr QPoint windowPlacement(QRect available, QSize size)
             centred.y() < available.top() ? available.top() : centred.y()};
 }
 
+// Where a window's frame goes when it has grown: where it was, moved left and up only as far
+// as it must to stay inside the available area, never past its top-left corner.
+constexpr QPoint keptOnScreen(QRect available, QRect frame)
+{
+    const int right = available.left() + available.width() - frame.width();
+    const int bottom = available.top() + available.height() - frame.height();
+    const int x = frame.left() > right ? right : frame.left();
+    const int y = frame.top() > bottom ? bottom : frame.top();
+    return {x < available.left() ? available.left() : x, y < available.top() ? available.top() : y};
+}
+
 } // namespace knight

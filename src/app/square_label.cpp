@@ -109,33 +109,54 @@ void SquareLabel::showSquare(const Square &square)
     }
     if (toolTip() != square.toolTip)
         setToolTip(square.toolTip);
-    // Squares never move; only creation places and shows them.
-    if (const QRect place = controls::pixelRect(square.rect); geometry() != place)
+    // Squares move only when the form is laid out again.
+    if (const QRect place = layout_.place(square.rect); geometry() != place)
         setGeometry(place);
+    place_ = square.rect;
     if (isHidden() == square.visible)
         setVisible(square.visible);
 }
 
-// A square shows one of few captions (its step numbers), so their layouts are kept.
+// A square shows one of few captions (its step numbers), so their layouts are kept, for each
+// size of the font.
 QStaticText SquareLabel::layOut(const QString &caption, const QFont &font)
 {
     static QHash<QString, QStaticText> layouts;
-    auto found = layouts.find(caption);
+    const QString key = caption + u'@' + QString::number(font.pointSizeF());
+    auto found = layouts.find(key);
     if (found == layouts.end()) {
         QStaticText text(caption);
         text.setTextFormat(Qt::PlainText);
         text.prepare(QTransform(), font);
-        found = layouts.insert(caption, text);
+        found = layouts.insert(key, text);
     }
     return *found;
+}
+
+void SquareLabel::setFormLayout(const controls::FormLayout &layout)
+{
+    if (layout == layout_)
+        return;
+    layout_ = layout;
+    if (place_.width > 0)
+        setGeometry(layout_.place(place_));
+    update();
+}
+
+void SquareLabel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange && !caption_.isEmpty())
+        captionText_ = layOut(caption_, font());
+    QWidget::changeEvent(event);
 }
 
 void SquareLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     // A single-line border round the back colour; solid fills are the cheapest paint.
+    const int line = layout_.pixels(1);
     painter.fillRect(rect(), Qt::black);
-    painter.fillRect(rect().adjusted(1, 1, -1, -1), backColor_);
+    painter.fillRect(rect().adjusted(line, line, -line, -line), backColor_);
     if (!caption_.isEmpty()) {
         painter.setPen(palette().color(QPalette::WindowText));
         const QSizeF size = captionText_.size();
@@ -144,8 +165,10 @@ void SquareLabel::paintEvent(QPaintEvent *)
     }
     if (condition_ == SquareCondition::Knight)
         paintKnightMark(painter, QRectF(rect()));
-    const auto frame = [this, &painter](int inset, int thickness, Color color) {
-        paintFrame(painter, QRectF(rect().adjusted(inset, inset, -inset, -inset)), thickness, toQColor(color));
+    const auto frame = [this, &painter](int designedInset, int designedThickness, Color color) {
+        const int inset = layout_.pixels(designedInset);
+        paintFrame(painter, QRectF(rect().adjusted(inset, inset, -inset, -inset)), layout_.pixels(designedThickness),
+                   toQColor(color));
     };
     if (hintShown_)
         frame(controls::hintInset, controls::hintThickness, controls::hintColor);

@@ -4,6 +4,8 @@
 #include "access/spoken.h"
 #include "board/board.h"
 
+#include "app/controls.h"
+
 #include <QColor>
 #include <QStaticText>
 #include <QWidget>
@@ -21,6 +23,8 @@ public:
 
     int index() const { return n_; }
     void showSquare(const Square &square);
+    // Where and how large the form is drawn; the square's place and its lines follow it.
+    void setFormLayout(const controls::FormLayout &layout);
     QColor backColor() const { return backColor_; }
     QString caption() const { return caption_; }
 
@@ -52,6 +56,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     static QStaticText layOut(const QString &caption, const QFont &font);
@@ -61,6 +66,8 @@ private:
     QColor backColor_;
     QString caption_;
     QStaticText captionText_; // laid out once per caption, not on every paint
+    TwipsRect place_;         // as the board gives it; empty before the square is shown
+    controls::FormLayout layout_;
     SquareCondition condition_ = SquareCondition::Plain;
     bool pressed_ = false;
     bool cursorShown_ = false;

@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/form_zoom.h"
+
+#include "app/controls.h"
+#include "app/mainwindow.h"
+#include "app/placement.h"
+
+#include <QAction>
+#include <QScreen>
+#include <QShortcut>
+
+#include <algorithm>
+
+namespace knight {
+
+namespace {
+
+const QString percentKey = QStringLiteral("view/zoom");
+const QString fullScreenKey = QStringLiteral("view/fullScreen");
+
+QSize formSize(double scale)
+{
+    return {controls::twipsToPixels(controls::formWidth, scale), controls::twipsToPixels(controls::formHeight, scale)};
+}
+
+} // namespace
+
+FormZoom::FormZoom(MainWindow *window)
+    : QObject(window)
+    , window_(window)
+    , escape_(new QShortcut(QKeySequence(Qt::Key_Escape), window))
+{
+    escape_->setEnabled(false);
+    connect(escape_, &QShortcut::activated, this, [this] { setFullScreen(false); });
+}
+
+bool FormZoom::fits(int percent) const
+{
+    const QScreen *screen = window_->screen();
+    if (!screen)
+        return percent == steps.front();
+    // The title bar and borders that the window manager adds stay as they are now.
+    const QSize frame = window_->frameGeometry().size() - window_->size();
+    const QSize needed = formSize(percent / 100.0) + frame;
+    const QSize room = screen->availableGeometry().size();
+    return percent == steps.front() || (needed.width() <= room.width() && needed.height() <= room.height());
+}
+
+bool FormZoom::setPercent(int percent)
+{
+    if (std::find(steps.begin(), steps.end(), percent) == steps.end() || !fits(percent))
+        return false;
+    percent_ = percent;
+    if (!fullScreen_) {
+        window_->setFormLayout({percent / 100.0, {}});
+        // Still on the screen: the top-left corner moves only as far as it must.
+        if (const QScreen *screen = window_->screen())
+            window_->move(keptOnScreen(screen->availableGeometry(), window_->frameGeometry()));
+    }
+    remember();
+    return true;
+}
+
+void FormZoom::zoomIn()
+{
+    for (const int step : steps) {
+        if (step > percent_ && setPercent(step))
+            return;
+    }
+}
+
+void FormZoom::zoomOut()
+{
+    for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+        if (*step < percent_ && setPercent(*step))
+            return;
+    }
+}
+
+void FormZoom::zoomNormal()
+{
+    setPercent(steps.front());
+}
+
+void FormZoom::setFullScreen(bool on)
+{
+    if (on == fullScreen_)
+        return;
+    fullScreen_ = on;
+    escape_->setEnabled(on);
+    window_->action(ActionId::FullScreen)->setChecked(on);
+    if (on) {
+        window_->setMinimumSize(0, 0);
+        window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        window_->showFullScreen();
+        windowResized();
+    } else {
+        window_->showNormal();
+        window_->setFormLayout({percent_ / 100.0, {}});
+    }
+    remember();
+}
+
+void FormZoom::windowResized()
+{
+    if (!fullScreen_)
+        return;
+    const QSize designed = formSize(1);
+    const QSize room = window_->size();
+    const double scale = std::min(double(room.width()) / designed.width(), double(room.height()) / designed.height());
+    const QSize scaled = formSize(scale);
+    window_->setFormLayout({scale, QPoint((room.width() - scaled.width()) / 2, (room.height() - scaled.height()) / 2)});
+}
+
+void FormZoom::remember()
+{
+    window_->preferences().setValue(percentKey, percent_);
+    window_->preferences().setValue(fullScreenKey, fullScreen_);
+}
+
+void FormZoom::restorePreferences()
+{
+    const int percent = window_->preferences().value(percentKey, steps.front()).toInt();
+    const bool fullScreen = window_->preferences().value(fullScreenKey, false).toBool();
+    setPercent(percent);
+    setFullScreen(fullScreen);
+}
+
+} // namespace knight
