@@ -11,6 +11,7 @@
 //   knight-bench hunt [CANDIDATES]    hill-climbs on the solver's time and prints the hardest
 //                                     positions with their symmetries, for that file
 #include "app/command_button.h"
+#include "app/form_zoom.h"
 #include "app/mainwindow.h"
 #include "app/square_label.h"
 
@@ -150,6 +151,22 @@ const std::map<std::string, Operation> operations{
               b.window.Timer1_Timer();
       },
       [](Bench &b) { b.window.Timer1_Timer(); }}},
+    // The classroom: a zoom step with its new layout and repaint, and the reference and a
+    // gallop tick at 300 per cent.
+    {"zoom-change", {[](Bench &b) { b.walk(20); b.window.zoom()->zoomNormal(); },
+                     [](Bench &b) { b.window.zoom()->setPercent(150); }}},
+    {"R-pass-300", {[](Bench &b) { b.window.zoom()->setPercent(300); b.press(2); b.press(0); },
+                    [](Bench &b) { b.repaintAllSquares(); }}},
+    {"gallop-tick-300",
+     {[](Bench &b) {
+          b.window.zoom()->setPercent(300);
+          b.press(2);
+          b.press(0);
+          b.press(1);
+          for (int i = 0; i < 20; ++i)
+              b.window.Timer1_Timer();
+      },
+      [](Bench &b) { b.window.Timer1_Timer(); }}},
     // Ten of the thirteen kinds have a one-line description, like "4"; "2" has the longest.
     {"option", {[](Bench &b) { b.walk(20); }, [](Bench &b) {
                     QTest::mouseClick(b.window.option(3), Qt::LeftButton);
@@ -237,7 +254,8 @@ int measureSolver(int boundMs)
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A projector's screen, on which every zoom step fits.
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" KNIGHT_SOURCE_DIR "/tests/projector_screen.json");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() >= 3 && args[1] == u"start")

@@ -7,6 +7,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6test6 libgl-dev
+    qt6-multimedia-dev # the gallop's beat
     fonts-liberation # metric twin of Times New Roman, the window's typeface
     ${KNIGHT_PACKAGES:-}
 )

@@ -4,6 +4,7 @@
 #include "app/announcer.h"
 #include "app/command_button.h"
 #include "app/form_zoom.h"
+#include "app/gallop_sound.h"
 #include "app/gallop_control.h"
 #include "app/mainwindow.h"
 #include "test_support.h"
@@ -16,6 +17,7 @@
 #include <QScreen>
 #include <QGroupBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -51,6 +53,7 @@ class ClassroomWindowTest : public QObject
 private slots:
     void theTeacherPausesAndStepsTheGallop();
     void thePaceIsTheTeachersChoice();
+    void theBeatSoundsOncePerStep();
     void everyControlScalesWithTheForm_data();
     void everyControlScalesWithTheForm();
     void aStepThatDoesNotFitIsSkipped();
@@ -128,6 +131,56 @@ void ClassroomWindowTest::thePaceIsTheTeachersChoice()
     QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
     QCOMPARE(window.form().timer().interval(), 1000);
     QVERIFY(tempos->actions().at(1)->isChecked());
+}
+
+// A player that only counts what it is asked to sound.
+struct CountingPlayer : BeatPlayer {
+    std::vector<Beat> *heard;
+    explicit CountingPlayer(std::vector<Beat> *list) : heard(list) {}
+    void play(Beat beat) override { heard->push_back(beat); }
+};
+
+void ClassroomWindowTest::theBeatSoundsOncePerStep()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    std::vector<Beat> heard;
+    window.sound()->setPlayer(std::make_unique<CountingPlayer>(&heard));
+    window.Command1_Click(int(Command::Show));
+    window.Command1_Click(int(Command::Gallop));
+    window.Timer1_Timer();
+    QVERIFY(heard.empty()); // off at start
+    QVERIFY(!window.action(ActionId::Sound)->isChecked());
+    QTest::keyClick(&window, Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(window.sound()->isOn());
+    for (int step = 2; step <= 10; ++step)
+        window.Timer1_Timer();
+    QCOMPARE(heard, std::vector<Beat>(9, Beat::Step));
+    window.pauseGallop(true);
+    window.stepGallop(true);
+    window.stepGallop(false);
+    QCOMPARE(heard.size(), std::size_t(11));
+    window.pauseGallop(false);
+    while (window.form().gallopOn())
+        window.Timer1_Timer();
+    QCOMPARE(heard.back(), Beat::End);
+    QCOMPARE(std::count(heard.begin(), heard.end(), Beat::End), 1);
+    QCOMPARE(heard.size(), std::size_t(11 + 64 - 10 + 1));
+
+    // The sounds the build made are in the program.
+    for (const char *name : {":/sounds/click.wav", ":/sounds/end.wav"}) {
+        QFile sound(QString::fromLatin1(name));
+        QVERIFY(sound.open(QIODevice::ReadOnly));
+        QVERIFY(sound.read(4) == "RIFF");
+    }
+    // The program's own player with no sound device: silent, and the gallop goes on.
+    MainWindow real;
+    real.sound()->setOn(true);
+    real.Command1_Click(int(Command::Show));
+    real.Command1_Click(int(Command::Gallop));
+    real.Timer1_Timer();
+    real.Timer1_Timer();
+    QCOMPARE(real.form().gallopStep(), 2);
 }
 
 void ClassroomWindowTest::everyControlScalesWithTheForm_data()

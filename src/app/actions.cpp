@@ -4,6 +4,7 @@
 #include "app/assistant.h"
 #include "app/form_zoom.h"
 #include "app/gallop_control.h"
+#include "app/gallop_sound.h"
 #include "app/mainwindow.h"
 #include "app/pictures.h"
 #include "app/walk_files.h"
@@ -50,6 +51,8 @@ constexpr std::array<ActionEntry, actionCount> table{{
      [](MainWindow &window) { window.gallop()->stepBack(); }},
     {ActionId::Tempo, "Темпо на галопа", noStandardKey, "Ctrl+T", nullptr,
      [](MainWindow &window) { window.gallop()->nextTempo(); }},
+    {ActionId::Sound, "Звук на галопа", noStandardKey, "Ctrl+B", nullptr,
+     [](MainWindow &window) { window.sound()->setOn(window.action(ActionId::Sound)->isChecked()); }, true},
     {ActionId::ZoomIn, "Увеличи", QKeySequence::ZoomIn, "Ctrl+=", nullptr,
      [](MainWindow &window) { window.zoom()->zoomIn(); }},
     {ActionId::ZoomOut, "Намали", QKeySequence::ZoomOut, "Ctrl+-", nullptr,

@@ -14,7 +14,7 @@ class MainWindow;
 
 enum class ActionId {
     Show, Gallop, Clear, MoveBack, Board,
-    PauseGallop, NextStep, PreviousStep, Tempo,
+    PauseGallop, NextStep, PreviousStep, Tempo, Sound,
     ZoomIn, ZoomOut, ZoomNormal, FullScreen,
     Hint, Verdict, Complete, EndMessages,
     Coordinates, Path, Print, ExportPicture,

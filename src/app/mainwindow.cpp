@@ -10,6 +10,7 @@
 #include "app/description_box.h"
 #include "app/form_zoom.h"
 #include "app/gallop_control.h"
+#include "app/gallop_sound.h"
 #include "app/guide_window.h"
 #include "app/icon.h"
 #include "app/placement.h"
@@ -215,6 +216,7 @@ void MainWindow::createControls()
     assistant_ = new Assistant(this);
     pictures_ = new Pictures(this);
     gallop_ = new GallopControl(this);
+    sound_ = new GallopSound(this);
     zoom_ = new FormZoom(this);
     placeControls();
 }
@@ -343,6 +345,7 @@ void MainWindow::Timer1_Timer()
     form_.Timer1_Timer();
     mirrorForm();
     gallop_->announceStep();
+    sound_->stepped();
 }
 
 void MainWindow::pauseGallop(bool paused)
@@ -361,11 +364,13 @@ void MainWindow::stepGallop(bool forward)
         form_.stepGallopBack();
     mirrorForm();
     gallop_->announceStep();
+    sound_->stepped();
 }
 
 void MainWindow::restorePreferences()
 {
     gallop_->restorePreferences();
+    sound_->restorePreferences();
     zoom_->restorePreferences();
 }
 

@@ -26,6 +26,7 @@ class Assistant;
 class CommandButton;
 class FormZoom;
 class GallopControl;
+class GallopSound;
 class GuideWindow;
 class Pictures;
 class SquareLabel;
@@ -87,6 +88,7 @@ public:
     Assistant *assistant() const { return assistant_; }
     Pictures *pictures() const { return pictures_; }
     GallopControl *gallop() const { return gallop_; }
+    GallopSound *sound() const { return sound_; }
     FormZoom *zoom() const { return zoom_; }
 
 protected:
@@ -124,6 +126,7 @@ private:
     KeyboardPlay keyboard_{*this};
     Preferences preferences_;
     GallopControl *gallop_ = nullptr;
+    GallopSound *sound_ = nullptr;
     FormZoom *zoom_ = nullptr;
     controls::FormLayout layout_;
     WalkFiles *walkFiles_ = nullptr;

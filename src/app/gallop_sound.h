@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+namespace knight {
+
+class MainWindow;
+
+enum class Beat { Step, End };
+
+// What sounds a beat. The program's own plays the sounds the build made; a test gives one that
+// only counts. Without a sound device nothing is heard and nothing is said.
+class BeatPlayer
+{
+public:
+    virtual ~BeatPlayer() = default;
+    virtual void play(Beat beat) = 0;
+};
+
+// The gallop's beat for pupils on a floor board: a click on each step and a chime at its end,
+// off until it is switched on.
+class GallopSound : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit GallopSound(MainWindow *window);
+    ~GallopSound() override;
+
+    void setOn(bool on);
+    bool isOn() const { return on_; }
+    // The one that sounds; made when the sound is first needed, unless one is given.
+    void setPlayer(std::unique_ptr<BeatPlayer> player);
+    // After each step of the gallop, by the timer or by hand.
+    void stepped();
+    void restorePreferences();
+
+private:
+    MainWindow *window_;
+    std::unique_ptr<BeatPlayer> player_;
+    bool on_ = false;
+};
+
+} // namespace knight

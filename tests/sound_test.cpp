@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The gallop's sounds as the build makes them: well-formed WAV files, a click short enough for
+// the quickest pace, a chime that sounds unlike it, neither clipped nor starting with a crack.
+#include "sound/waves.h"
+
+#include <QTest>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace knight;
+
+class SoundTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wavesAreWellFormedAndDistinct();
+};
+
+void SoundTest::wavesAreWellFormedAndDistinct()
+{
+    const std::vector<qint16> click = clickSamples();
+    const std::vector<qint16> end = endSamples();
+    for (const auto &samples : {click, end}) {
+        const QByteArray file = waveFile(samples);
+        QCOMPARE(file.left(4), QByteArray("RIFF"));
+        QCOMPARE(file.mid(8, 8), QByteArray("WAVEfmt "));
+        QCOMPARE(qFromLittleEndian<quint16>(file.constData() + 20), quint16(1));  // PCM
+        QCOMPARE(qFromLittleEndian<quint16>(file.constData() + 22), quint16(1));  // mono
+        QCOMPARE(qFromLittleEndian<quint32>(file.constData() + 24), quint32(waveSampleRate));
+        QCOMPARE(qFromLittleEndian<quint32>(file.constData() + 4), quint32(file.size() - 8));
+        QCOMPARE(qFromLittleEndian<quint32>(file.constData() + 40), quint32(samples.size() * 2));
+        QCOMPARE(file.size(), qsizetype(44 + samples.size() * 2));
+        const auto loudest = *std::max_element(samples.begin(), samples.end(),
+                                               [](qint16 a, qint16 b) { return std::abs(a) < std::abs(b); });
+        QVERIFY(std::abs(loudest) > 8000 && std::abs(loudest) < 32767);
+        QVERIFY(std::abs(samples.front()) < 500 && std::abs(samples.back()) < 2000);
+    }
+    // Shorter than the quickest step of half a second; the end at least three times longer.
+    QVERIFY(click.size() < std::size_t(waveSampleRate / 10));
+    QVERIFY(end.size() > 3 * click.size());
+}
+
+QTEST_GUILESS_MAIN(SoundTest)
+#include "sound_test.moc"
