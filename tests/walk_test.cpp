@@ -74,6 +74,7 @@ class WalkTest : public QObject
     Q_OBJECT
 
 private slots:
+    void redoAgreesWithAPlainModel();
     void hints_data();
     void hints();
     void firstClickStartsAnywhere();
@@ -369,6 +370,52 @@ void WalkTest::completeTour()
     for (int n = 0; n < squareCount; ++n)
         walk.Label2_Click(n);
     QVERIFY(stateOf(walk) == before);
+}
+
+// Random moves, take-backs, redos and clears against a model written from the rules: a list of
+// moves and a stack of the moves taken back, which any move of the user's own or a clearing
+// forgets.
+void WalkTest::redoAgreesWithAPlainModel()
+{
+    QRandomGenerator random(21);
+    for (int round = 0; round < 300; ++round) {
+        LoadedWalk walk;
+        std::vector<int> moves;
+        std::vector<int> takenBack;
+        for (int event = 0; event < 80; ++event) {
+            const int kind = int(random.bounded(10));
+            if (kind < 5) { // a click anywhere
+                const int n = int(random.bounded(squareCount));
+                const bool legal = moves.empty()
+                                   || (std::abs(squareRow(n) - squareRow(moves.back())) * std::abs(squareColumn(n) - squareColumn(moves.back())) == 2 && std::find(moves.begin(), moves.end(), n) == moves.end());
+                walk.Label2_Click(n);
+                if (legal) {
+                    moves.push_back(n);
+                    takenBack.clear();
+                }
+            } else if (kind < 7) {
+                walk.undoMove();
+                if (moves.size() >= 2) {
+                    takenBack.push_back(moves.back());
+                    moves.pop_back();
+                }
+            } else if (kind < 9) {
+                walk.redoMove();
+                if (!takenBack.empty()) {
+                    moves.push_back(takenBack.back());
+                    takenBack.pop_back();
+                }
+            } else {
+                walk.clearAll();
+                moves.clear();
+                takenBack.clear();
+            }
+            QCOMPARE(walk.walkSquares(), moves);
+            QCOMPARE(walk.canRedo(), !takenBack.empty());
+            for (std::size_t i = 0; i < moves.size(); ++i)
+                QCOMPARE(walk.board().square(moves[i]).caption, QString::number(i + 1));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(WalkTest)

@@ -40,6 +40,8 @@ constexpr std::array<ActionEntry, actionCount> table{{
      pressCommand<Command::Clear>},
     {ActionId::MoveBack, "Ход назад", QKeySequence::Undo, "Ctrl+Z",
      [](const KnightForm &form) { return form.history().size() >= 2; }, pressCommand<Command::MoveBack>},
+    {ActionId::Redo, "Върни отново", QKeySequence::Redo, "Ctrl+Shift+Z; Ctrl+Y",
+     [](const KnightForm &form) { return form.canRedo(); }, [](MainWindow &window) { window.redoMove(); }},
     {ActionId::Board, "Към дъската", noStandardKey, "F6", nullptr,
      [](MainWindow &window) { window.focusBoard(); }},
     {ActionId::PauseGallop, "Пауза", noStandardKey, "F8", [](const KnightForm &form) { return form.gallopOn(); },
@@ -53,7 +55,7 @@ constexpr std::array<ActionEntry, actionCount> table{{
      [](MainWindow &window) { window.gallop()->nextTempo(); }},
     {ActionId::Sound, "Звук на галопа", noStandardKey, "Ctrl+B", nullptr,
      [](MainWindow &window) { window.sound()->setOn(window.action(ActionId::Sound)->isChecked()); }, true},
-    {ActionId::ZoomIn, "Увеличи", QKeySequence::ZoomIn, "Ctrl+=", nullptr,
+    {ActionId::ZoomIn, "Увеличи", QKeySequence::ZoomIn, "Ctrl++; Ctrl+=", nullptr,
      [](MainWindow &window) { window.zoom()->zoomIn(); }},
     {ActionId::ZoomOut, "Намали", QKeySequence::ZoomOut, "Ctrl+-", nullptr,
      [](MainWindow &window) { window.zoom()->zoomOut(); }},
@@ -103,14 +105,22 @@ std::span<const ActionEntry> actionTable()
     return table;
 }
 
+QList<QKeySequence> actionShortcuts(const ActionEntry &entry)
+{
+    QList<QKeySequence> keys =
+        QKeySequence::listFromString(QString::fromUtf8(entry.keys.data(), qsizetype(entry.keys.size())));
+    if (entry.standardKey != QKeySequence::UnknownKey) {
+        for (const QKeySequence &binding : QKeySequence::keyBindings(entry.standardKey)) {
+            if (!keys.contains(binding))
+                keys.append(binding);
+        }
+    }
+    return keys;
+}
+
 QKeySequence actionShortcut(const ActionEntry &entry)
 {
-    if (entry.standardKey != QKeySequence::UnknownKey) {
-        const QList<QKeySequence> bindings = QKeySequence::keyBindings(entry.standardKey);
-        if (!bindings.isEmpty())
-            return bindings.first();
-    }
-    return QKeySequence(QString::fromUtf8(entry.keys.data(), qsizetype(entry.keys.size())));
+    return actionShortcuts(entry).value(0);
 }
 
 } // namespace knight

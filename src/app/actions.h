@@ -13,7 +13,7 @@ class KnightForm;
 class MainWindow;
 
 enum class ActionId {
-    Show, Gallop, Clear, MoveBack, Board,
+    Show, Gallop, Clear, MoveBack, Redo, Board,
     PauseGallop, NextStep, PreviousStep, Tempo, Sound,
     ZoomIn, ZoomOut, ZoomNormal, FullScreen,
     Hint, Verdict, Complete, EndMessages,
@@ -28,7 +28,8 @@ struct ActionEntry {
     ActionId id;
     std::string_view text;                 // Bulgarian, as the menu shows it
     QKeySequence::StandardKey standardKey; // the desktop's convention, where there is one
-    std::string_view keys;                 // otherwise, or where it has none: portable text
+    std::string_view keys;                 // portable text, "; " between keys; the first is the
+                                           // primary one, the desktop's are added after them
     bool (*enabled)(const KnightForm &);   // whether it can do something; null: always
     void (*run)(MainWindow &);
     bool checkable = false;      // an option
@@ -37,7 +38,8 @@ struct ActionEntry {
 
 std::span<const ActionEntry> actionTable();
 
-// The primary shortcut, as the guide and the menu write it ("Ctrl+Z").
+// Every key of the action, and the primary one, as the guide and the menu write it ("Ctrl+Z").
+QList<QKeySequence> actionShortcuts(const ActionEntry &entry);
 QKeySequence actionShortcut(const ActionEntry &entry);
 
 } // namespace knight

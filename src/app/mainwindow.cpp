@@ -267,14 +267,7 @@ void MainWindow::createActions()
         auto *action = new QAction(text(entry.text), this);
         action->setCheckable(entry.checkable);
         action->setChecked(entry.checkedAtStart);
-        // The desktop's keys first, then the portable one where it is another (Ctrl+= for Ctrl++).
-        QList<QKeySequence> keys = entry.standardKey != QKeySequence::UnknownKey
-                                       ? QKeySequence::keyBindings(entry.standardKey)
-                                       : QList<QKeySequence>();
-        const QKeySequence portable(QString::fromUtf8(entry.keys.data(), qsizetype(entry.keys.size())));
-        if (!keys.contains(portable))
-            keys.append(portable);
-        action->setShortcuts(keys);
+        action->setShortcuts(actionShortcuts(entry));
         action->setShortcutVisibleInContextMenu(true);
         const auto run = entry.run;
         connect(action, &QAction::triggered, this, [this, run] {
@@ -346,6 +339,17 @@ void MainWindow::Timer1_Timer()
     mirrorForm();
     gallop_->announceStep();
     sound_->stepped();
+}
+
+void MainWindow::redoMove()
+{
+    assistant_->clearTransient();
+    const qsizetype before = form_.history().size();
+    form_.redoMove();
+    mirrorForm();
+    announcer_->announce(walkAnnouncement(form_, before));
+    if (form_.history().size() > before)
+        assistant_->reportWalkEnd(false);
 }
 
 void MainWindow::pauseGallop(bool paused)

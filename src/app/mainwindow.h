@@ -74,6 +74,9 @@ public:
     void setFormLayout(const controls::FormLayout &layout);
     QRectF boardArea() const;
 
+    // Plays again the newest move taken back.
+    void redoMove();
+
     // The gallop at the teacher's pace; each mirrors what it changed.
     void pauseGallop(bool paused);
     void stepGallop(bool forward);

@@ -80,6 +80,7 @@ void KnightForm::showTour()
     setEnabled(Command::Show, false);
     setEnabled(Command::Gallop, true);
     list2().clear();
+    forgetRedo();
 }
 
 void KnightForm::startGallop()

@@ -20,6 +20,20 @@ void Walk::Label2_Click(int n)
         return;
     placeKnight(n);
     list2_.append(QString::number(n));
+    // A move of the user's own: what was taken back is forgotten.
+    redo_.clear();
+}
+
+void Walk::redoMove()
+{
+    if (!canRedo())
+        return;
+    QList<int> rest = redo_;
+    const int n = rest.takeLast();
+    Label2_Click(n);
+    // Played as a click is; the moves after it may still be played again.
+    if (!list2_.isEmpty() && list2_.last().toInt() == n)
+        redo_ = rest;
 }
 
 void Walk::placeKnight(int n)
@@ -56,6 +70,7 @@ void Walk::undoMove()
     const auto n = list2_.size();
     if (n < 2)
         return;
+    redo_.append(list2_.last().toInt());
     list2_.removeLast();
     const auto m = n - 1;
     const int last = list2_.at(m - 1).toInt();
@@ -80,6 +95,7 @@ void Walk::clearAll()
     list2_.clear();
     timer1_.stop();
     gallopPaused_ = false;
+    redo_.clear();
     moveCount_ = 0;
 }
 

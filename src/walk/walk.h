@@ -45,6 +45,10 @@ public:
     void placeKnight(int n);
     void markReachable(int n);
     void undoMove();
+    // Plays again, newest first, the moves that undoMove took back, until a new move, a
+    // clearing or a shown tour forgets them.
+    void redoMove();
+    bool canRedo() const { return !redo_.isEmpty() && !gallopOn(); }
     void clearAll();
     // Whether clearAll would change anything.
     bool canClear() const;
@@ -61,6 +65,7 @@ protected:
     void setMoveCount(int count) { moveCount_ = count; }
     QStringList &list2() { return list2_; }
     void setGallopPaused(bool paused) { gallopPaused_ = paused; }
+    void forgetRedo() { redo_.clear(); }
 
 private:
     Board board_;
@@ -69,6 +74,7 @@ private:
     std::array<bool, commandCount> commandEnabled_{true, true, true, true};
     QTimer timer1_;
     bool gallopPaused_ = false;
+    QList<int> redo_; // squares taken back, the latest last
 };
 
 } // namespace knight
