@@ -8,6 +8,7 @@
 //                                     answers and wall times; under callgrind each verdict is
 //                                     counted alone (one dump each); the seeded corpus, then
 //                                     the hard positions kept in bench/hard_positions.txt
+//   knight-bench solver-closed [BOUND_MS]  the same, aiming at closed tours
 //   knight-bench hunt [CANDIDATES]    hill-climbs on the solver's time and prints the hardest
 //                                     positions with their symmetries, for that file
 #include "app/command_button.h"
@@ -221,7 +222,7 @@ int measure(const std::string &name, int runs)
 }
 
 // The seeded corpus, then the hard positions kept in the repository; one line of answers each.
-int measureSolver(int boundMs)
+int measureSolver(int boundMs, TourSolver::Goal goal)
 {
     TourSolver solver;
     const std::vector<std::pair<const char *, std::vector<bench::Walk>>> corpora{
@@ -235,7 +236,7 @@ int measureSolver(int boundMs)
             QElapsedTimer clock;
             CALLGRIND_TOGGLE_COLLECT;
             clock.start();
-            const TourSolver::Verdict verdict = solver.solve(walk, std::chrono::milliseconds(boundMs));
+            const TourSolver::Verdict verdict = solver.solve(walk, std::chrono::milliseconds(boundMs), goal);
             const qint64 elapsed = clock.nsecsElapsed();
             CALLGRIND_TOGGLE_COLLECT;
             CALLGRIND_DUMP_STATS;
@@ -264,8 +265,9 @@ int main(int argc, char *argv[])
         bench::huntHardPositions(args.size() >= 3 ? args[2].toInt() : 100000, stdout);
         return 0;
     }
-    if (args.size() >= 2 && args[1] == u"solver")
-        return measureSolver(args.size() >= 3 ? args[2].toInt() : 300);
+    if (args.size() >= 2 && (args[1] == u"solver" || args[1] == u"solver-closed"))
+        return measureSolver(args.size() >= 3 ? args[2].toInt() : 300,
+                             args[1] == u"solver" ? TourSolver::Goal::Open : TourSolver::Goal::Closed);
     if (args.size() >= 3 && args[1] == u"op")
         return measure(args[2].toStdString(), args.size() >= 4 ? args[3].toInt() : 101);
     std::fprintf(stderr, "usage: knight-bench start bare|window | op NAME [RUNS]\n");

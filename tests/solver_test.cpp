@@ -65,15 +65,18 @@ struct SmallBoard {
     // (it does not depend on the walk that led there).
     mutable std::unordered_map<std::uint64_t, bool> memo;
 
-    bool canFinish(const std::vector<int> &walk) const
+    // With closed, the last square must also be a knight's move from the first.
+    bool canFinish(const std::vector<int> &walk, bool closed = false) const
     {
         std::uint64_t visited = 0;
         for (const int n : walk)
             visited |= std::uint64_t{1} << n;
+        const int first = walk.front();
         const auto finish = [&](auto &self, std::uint64_t seen, int current) -> bool {
             if (std::popcount(seen) == count())
-                return true;
-            const std::uint64_t key = seen * 64 + std::uint64_t(current); // seen < 2^36
+                return !closed || knightMove(current, first);
+            // seen < 2^36: the square, the first square and the goal fit above it
+            const std::uint64_t key = ((seen * 64 + std::uint64_t(current)) * 64 + std::uint64_t(first)) * 2 + closed;
             if (auto found = memo.find(key); found != memo.end())
                 return found->second;
             bool possible = false;
@@ -87,9 +90,11 @@ struct SmallBoard {
         return finish(finish, visited, walk.back());
     }
 
-    bool isFullTourExtending(const std::vector<int> &tour, const std::vector<int> &walk) const
+    bool isFullTourExtending(const std::vector<int> &tour, const std::vector<int> &walk, bool closed = false) const
     {
         if (int(tour.size()) != count() || !std::equal(walk.begin(), walk.end(), tour.begin()))
+            return false;
+        if (closed && !knightMove(tour.back(), tour.front()))
             return false;
         std::vector<bool> seen(std::size_t(count()), false);
         for (std::size_t i = 0; i < tour.size(); ++i) {
@@ -220,6 +225,16 @@ struct Position {
                 return u"the last square named has more than one way"_s;
             return int(last - first) > room + (besideEnd ? 0 : 1) ? QString() : u"not more than it can serve"_s;
         }
+        case Reason::NoWayBack:
+            for (int m = 0; m < board.count(); ++m) {
+                if (isFree(m) && board.knightMove(named.at(0), m))
+                    return u"a free square is next to the first"_s;
+            }
+            return freeCount > 0 ? QString() : u"nothing is left to come back from"_s;
+        case Reason::NotClosed:
+            return freeCount == 0 && named.at(1) == knight && !board.knightMove(named.at(0), named.at(1))
+                       ? QString()
+                       : u"the walk is closed or not whole"_s;
         case Reason::Exhausted:
         case Reason::TimeOut:
         case Reason::None:
@@ -268,10 +283,14 @@ void SolverTest::agreesWithExhaustiveSearch_data()
     QTest::addColumn<int>("ranks");
     QTest::addColumn<int>("walks");
     QTest::addColumn<int>("shortest"); // prefixes this long and longer are compared
-    QTest::newRow("3 x 4") << 3 << 4 << 60 << 1;
-    QTest::newRow("4 x 4") << 4 << 4 << 60 << 1;
-    QTest::newRow("5 x 5") << 5 << 5 << 120 << 1;
-    QTest::newRow("6 x 6") << 6 << 6 << 60 << 12;
+    QTest::addColumn<bool>("closed");
+    QTest::newRow("3 x 4") << 3 << 4 << 60 << 1 << false;
+    QTest::newRow("4 x 4") << 4 << 4 << 60 << 1 << false;
+    QTest::newRow("5 x 5") << 5 << 5 << 120 << 1 << false;
+    QTest::newRow("6 x 6") << 6 << 6 << 60 << 12 << false;
+    // No closed tour on 5 x 5, whose squares are odd in number; many on 6 x 6.
+    QTest::newRow("5 x 5 closed") << 5 << 5 << 40 << 6 << true;
+    QTest::newRow("6 x 6 closed") << 6 << 6 << 60 << 12 << true;
 }
 
 // Every prefix of many random walks: the same answer, and a continuation that is a tour.
@@ -281,6 +300,8 @@ void SolverTest::agreesWithExhaustiveSearch()
     QFETCH(int, ranks);
     QFETCH(int, walks);
     QFETCH(int, shortest);
+    QFETCH(bool, closed);
+    const auto goal = closed ? TourSolver::Goal::Closed : TourSolver::Goal::Open;
     const SmallBoard board{files, ranks, {}};
     TourSolver solver(files, ranks);
     QRandomGenerator random(quint32(files * 100 + ranks));
@@ -290,12 +311,12 @@ void SolverTest::agreesWithExhaustiveSearch()
         const std::vector<int> walk = randomWalk(board, random);
         for (std::size_t length = std::size_t(shortest); length <= walk.size(); ++length) {
             const std::vector<int> prefix(walk.begin(), walk.begin() + qsizetype(length));
-            const bool expected = board.canFinish(prefix);
-            const TourSolver::Verdict verdict = solver.solve(prefix, std::chrono::seconds(20));
+            const bool expected = board.canFinish(prefix, closed);
+            const TourSolver::Verdict verdict = solver.solve(prefix, std::chrono::seconds(20), goal);
             QVERIFY(verdict.answer != Answer::Undecided);
             QCOMPARE(verdict.answer == Answer::Yes, expected);
             if (expected) {
-                QVERIFY(board.isFullTourExtending(verdict.tour, prefix));
+                QVERIFY(board.isFullTourExtending(verdict.tour, prefix, closed));
                 ++yes;
             } else {
                 ++no;
@@ -303,7 +324,9 @@ void SolverTest::agreesWithExhaustiveSearch()
         }
     }
     if (files * ranks >= 25)
-        QVERIFY(yes > 0 && no > 0);
+        QVERIFY((yes > 0 || (closed && files * ranks % 2 == 1)) && no > 0);
+    if (closed && files * ranks % 2 == 1)
+        QCOMPARE(yes, 0);
 }
 
 void SolverTest::continuationsOnTheRealBoardAreLegal()
@@ -326,6 +349,19 @@ void SolverTest::continuationsOnTheRealBoardAreLegal()
         }
     }
     QVERIFY(yes > 20);
+    // Closed completions are closed and legal.
+    int closedYes = 0;
+    for (int w = 0; w < 100; ++w) {
+        std::vector<int> walk = randomWalk(board, random);
+        walk.resize(std::size_t(random.bounded(1, std::min(int(walk.size()), 30) + 1)));
+        const TourSolver::Verdict verdict = solver.solve(walk, std::chrono::seconds(5), TourSolver::Goal::Closed);
+        QVERIFY(verdict.answer != Answer::Undecided);
+        if (verdict.answer == Answer::Yes) {
+            QVERIFY(board.isFullTourExtending(verdict.tour, walk, true));
+            ++closedYes;
+        }
+    }
+    QVERIFY(closedYes > 20);
     // Before the first move any square will do.
     const TourSolver::Verdict start = solver.solve({});
     QCOMPARE(start.answer, Answer::Yes);

@@ -7,6 +7,7 @@
 #include "app/gallop_sound.h"
 #include "app/mainwindow.h"
 #include "app/pictures.h"
+#include "app/practice_aids.h"
 #include "app/walk_files.h"
 
 #include <QAction>
@@ -73,6 +74,13 @@ constexpr std::array<ActionEntry, actionCount> table{{
      [](MainWindow &window) { window.assistant()->completeTour(); }},
     {ActionId::EndMessages, "Съобщения за края на разходката", noStandardKey, "Ctrl+M", nullptr,
      [](MainWindow &window) { window.assistant()->setEndMessages(window.action(ActionId::EndMessages)->isChecked()); }, true},
+    {ActionId::NoGreens, "Без зелени полета", noStandardKey, "Ctrl+Shift+G", nullptr,
+     [](MainWindow &window) { window.aids()->setGreensHidden(window.action(ActionId::NoGreens)->isChecked()); }, true},
+    {ActionId::Counts, "Брой продължения", noStandardKey, "Ctrl+Shift+N", nullptr,
+     [](MainWindow &window) { window.aids()->setCountsShown(window.action(ActionId::Counts)->isChecked()); }, true},
+    {ActionId::ClosedTour, "Затворена обиколка", noStandardKey, "Ctrl+Shift+O", nullptr,
+     [](MainWindow &window) { window.assistant()->setClosedGoal(window.action(ActionId::ClosedTour)->isChecked()); },
+     true},
     {ActionId::Coordinates, "Координати", noStandardKey, "Ctrl+K", nullptr,
      [](MainWindow &window) { window.pictures()->setCoordinatesShown(window.action(ActionId::Coordinates)->isChecked()); },
      true, true},

@@ -17,6 +17,7 @@ enum class ActionId {
     PauseGallop, NextStep, PreviousStep, Tempo, Sound,
     ZoomIn, ZoomOut, ZoomNormal, FullScreen,
     Hint, Verdict, Complete, EndMessages,
+    NoGreens, Counts, ClosedTour,
     Coordinates, Path, Print, ExportPicture,
     OpenWalk, SaveWalk, CopyWalk, PasteWalk,
     Guide, Quit,

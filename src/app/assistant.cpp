@@ -74,12 +74,13 @@ void Assistant::showHint()
         return;
     // Before the first move: whether a tour starts on the cursor's square (on 8 x 8 every one).
     const SquareList walk = window_->form().walkSquares();
-    const TourSolver::Verdict verdict = solver_.solve(walk.empty() ? SquareList{window_->cursorSquare()} : walk);
+    const TourSolver::Verdict verdict = solve(walk.empty() ? SquareList{window_->cursorSquare()} : walk);
     if (verdict.answer != TourSolver::Answer::Yes) {
         showMessage(verdictText(solver_, verdict));
         return;
     }
     hintSquare_ = verdict.tour.at(walk.size());
+    ++hintsUsed_;
     window_->square(hintSquare_)->setHintShown(true);
     hintTimer_->start();
     window_->announcer()->announce(QStringLiteral("Подсказка: %1.").arg(chessName(hintSquare_)));
@@ -95,10 +96,11 @@ void Assistant::showVerdict()
     if (!canPlay(window_->form()))
         return;
     if (walk.empty()) {
-        showMessage(QStringLiteral("Да: от всяко поле на дъската започва пълна обиколка."));
+        showMessage(closed_ ? QStringLiteral("Да: от всяко поле на дъската започва затворена обиколка.")
+                            : QStringLiteral("Да: от всяко поле на дъската започва пълна обиколка."));
         return;
     }
-    showMessage(verdictText(solver_, solver_.solve(walk)));
+    showMessage(verdictText(solver_, solve(walk)));
 }
 
 void Assistant::completeTour()
@@ -109,7 +111,7 @@ void Assistant::completeTour()
     // Before the first move the tour starts where the cursor is (a1 at first).
     if (walk.empty())
         walk.push_back(window_->cursorSquare());
-    const TourSolver::Verdict verdict = solver_.solve(walk);
+    const TourSolver::Verdict verdict = solve(walk);
     if (verdict.answer != TourSolver::Answer::Yes) {
         showMessage(verdictText(solver_, verdict));
         return;
@@ -119,31 +121,54 @@ void Assistant::completeTour()
     reportWalkEnd(true);
 }
 
+TourSolver::Verdict Assistant::solve(const SquareList &walk)
+{
+    return solver_.solve(walk, std::chrono::milliseconds(300), closed_ ? TourSolver::Goal::Closed : TourSolver::Goal::Open);
+}
+
+void Assistant::setClosedGoal(bool on)
+{
+    closed_ = on;
+    window_->action(ActionId::ClosedTour)->setChecked(on);
+}
+
 void Assistant::setEndMessages(bool on)
 {
     endMessages_ = on;
     window_->action(ActionId::EndMessages)->setChecked(on);
 }
 
-// A full tour (closed or not) or a dead end.
+void Assistant::followForm()
+{
+    if (window_->form().history().isEmpty())
+        hintsUsed_ = takeBacksUsed_ = 0;
+}
+
+// A full tour (closed or not) or a dead end; with the end messages on, the help it used too.
 void Assistant::reportWalkEnd(bool asked)
 {
     const KnightForm &form = window_->form();
     const qsizetype moves = form.history().size();
+    const QString help = endMessages_ ? QStringLiteral(" Използвани подсказки: %1, върнати ходове: %2.")
+                                            .arg(hintsUsed_)
+                                            .arg(takeBacksUsed_)
+                                      : QString();
     if (moves == squareCount) {
         const bool closed = isKnightMove(form.history().last().toInt(), form.history().first().toInt());
         if (asked || endMessages_)
-            showMessage(closed ? QStringLiteral("Пълна обиколка: конят обходи всичките 64 полета и "
-                                                "обиколката е затворена – от последното поле има ход "
-                                                "до първото.")
-                               : QStringLiteral("Пълна обиколка: конят обходи всичките 64 полета. "
-                                                "Обиколката е отворена – от последното поле няма ход "
-                                                "до първото."));
+            showMessage((closed ? QStringLiteral("Пълна обиколка: конят обходи всичките 64 полета и "
+                                                 "обиколката е затворена – от последното поле има ход "
+                                                 "до първото.")
+                                : QStringLiteral("Пълна обиколка: конят обходи всичките 64 полета. "
+                                                 "Обиколката е отворена – от последното поле няма ход "
+                                                 "до първото."))
+                        + help);
         return;
     }
     if ((asked || endMessages_) && moves > 0 && !hasPossibleMove(form))
         showMessage(QStringLiteral("Задънена улица: няма зелени полета. С „Ход назад“ можете да "
-                                   "върнете хода и да опитате друг."));
+                                   "върнете хода и да опитате друг.")
+                    + help);
 }
 
 } // namespace knight

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "notation/walk_notation.h"
 #include "solver/tour_solver.h"
 
 #include <QObject>
@@ -28,18 +29,27 @@ public:
     void showVerdict();
     void completeTour();
     void setEndMessages(bool on);
+    // Hint, verdict and completion aim at a closed tour: its last square a knight's move from
+    // its first.
+    void setClosedGoal(bool on);
+    bool closedGoal() const { return closed_; }
 
     // After a move: a full tour or a dead end is said when asked, or when the option is on.
     void reportWalkEnd(bool asked);
     // Messages and the hint last until the next action.
     void clearTransient();
+    // The help a walk used, counted from its first move for the end message.
+    void countTakeBack() { ++takeBacksUsed_; }
+    void followForm();
 
     QLabel *message() const { return message_; }
+    // A message over the top of the text box until the next action, said to the screen reader.
+    void showMessage(const QString &text);
     int hintSquare() const { return hintSquare_; }
 
 private:
-    void showMessage(const QString &text);
     void hideHint();
+    TourSolver::Verdict solve(const SquareList &walk);
 
     MainWindow *window_;
     QLabel *message_;
@@ -47,6 +57,9 @@ private:
     TourSolver solver_;
     int hintSquare_ = -1;
     bool endMessages_ = false;
+    bool closed_ = false;
+    int hintsUsed_ = 0;
+    int takeBacksUsed_ = 0;
 };
 
 } // namespace knight

@@ -55,7 +55,7 @@ int main(int argc, char *argv[])
         knight::printError(commandLine.message);
         return knight::exitUsage;
     case CommandLine::Mode::Complete:
-        return knight::runComplete(commandLine.walkSource);
+        return knight::runComplete(commandLine.walkSource, knight::completeBound, commandLine.closed);
     case CommandLine::Mode::Export: {
         // Painting needs fonts, not a display; the runtime folder that a desktop session
         // would have does not matter for writing one file.

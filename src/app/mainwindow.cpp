@@ -14,6 +14,7 @@
 #include "app/guide_window.h"
 #include "app/icon.h"
 #include "app/placement.h"
+#include "app/practice_aids.h"
 #include "picture/qt_color.h"
 #include "app/pictures.h"
 #include "app/square_label.h"
@@ -217,6 +218,7 @@ void MainWindow::createControls()
     pictures_ = new Pictures(this);
     gallop_ = new GallopControl(this);
     sound_ = new GallopSound(this);
+    aids_ = new PracticeAids(this);
     zoom_ = new FormZoom(this);
     placeControls();
 }
@@ -314,6 +316,8 @@ void MainWindow::Label2_Click(int n)
     announcer_->announce(walkAnnouncement(form_, before));
     if (form_.history().size() > before)
         assistant_->reportWalkEnd(false);
+    else
+        aids_->explainIgnoredClick(n);
 }
 
 void MainWindow::Command1_Click(int index)
@@ -324,6 +328,8 @@ void MainWindow::Command1_Click(int index)
     mirrorForm();
     if (index == int(Command::MoveBack))
         announcer_->announce(walkAnnouncement(form_, before));
+    if (form_.history().size() < before && !form_.history().isEmpty())
+        assistant_->countTakeBack();
 }
 
 void MainWindow::Option1_Click(int index)
@@ -447,14 +453,29 @@ void MainWindow::mirrorConditions(const Board::Changes &changes)
     knightSquare_ = knight;
 }
 
+void MainWindow::mirrorCounts()
+{
+    for (int n = 0; n < squareCount; ++n)
+        squares_[std::size_t(n)]->setCount(aids_->countFor(n));
+}
+
+void MainWindow::showAllSquares()
+{
+    for (int n = 0; n < form_.board().elementCount(); ++n)
+        squares_[std::size_t(n)]->showSquare(aids_->shown(n, form_.board().square(n)));
+    mirrorCounts();
+}
+
 void MainWindow::mirrorForm()
 {
     const Board::Changes changes = form_.takeBoardChanges();
     for (int n = 0; n < Board::elementLimit; ++n) {
         if (changes.test(std::size_t(n)))
-            squares_[std::size_t(n)]->showSquare(form_.board().square(n));
+            squares_[std::size_t(n)]->showSquare(aids_->shown(n, form_.board().square(n)));
     }
     mirrorConditions(changes);
+    if (aids_->countsShown())
+        mirrorCounts();
     // Enabling first: when the focused button is disabled, the focus moves on to the one that
     // has just become enabled ("Покажи" hands it to "Галоп"), not past it.
     for (const bool enable : {true, false}) {
@@ -469,6 +490,7 @@ void MainWindow::mirrorForm()
     }
     pictures_->followForm();
     gallop_->followForm();
+    assistant_->followForm();
     // An option chosen by the program's own keys shows as chosen.
     if (QRadioButton *chosen = options_[std::size_t(form_.problemIndex())]; !chosen->isChecked()) {
         const QSignalBlocker blocker(chosen);

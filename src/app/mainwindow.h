@@ -29,6 +29,7 @@ class GallopControl;
 class GallopSound;
 class GuideWindow;
 class Pictures;
+class PracticeAids;
 class SquareLabel;
 class WalkFiles;
 
@@ -76,6 +77,8 @@ public:
 
     // Plays again the newest move taken back.
     void redoMove();
+    // Every square shown again, after a change of what the squares show.
+    void showAllSquares();
 
     // The gallop at the teacher's pace; each mirrors what it changed.
     void pauseGallop(bool paused);
@@ -92,6 +95,7 @@ public:
     Pictures *pictures() const { return pictures_; }
     GallopControl *gallop() const { return gallop_; }
     GallopSound *sound() const { return sound_; }
+    PracticeAids *aids() const { return aids_; }
     FormZoom *zoom() const { return zoom_; }
 
 protected:
@@ -110,6 +114,7 @@ private:
     void setTabOrder();
     void mirrorForm();
     void mirrorConditions(const Board::Changes &changes);
+    void mirrorCounts();
     void updateActions();
 
     KnightForm form_;
@@ -130,6 +135,7 @@ private:
     Preferences preferences_;
     GallopControl *gallop_ = nullptr;
     GallopSound *sound_ = nullptr;
+    PracticeAids *aids_ = nullptr;
     FormZoom *zoom_ = nullptr;
     controls::FormLayout layout_;
     WalkFiles *walkFiles_ = nullptr;

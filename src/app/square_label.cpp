@@ -165,6 +165,16 @@ void SquareLabel::paintEvent(QPaintEvent *)
     }
     if (condition_ == SquareCondition::Knight)
         paintKnightMark(painter, QRectF(rect()));
+    if (count_ >= 0) {
+        // Small, in the corner away from the number, over the square's own colour.
+        QFont small = font();
+        small.setPointSizeF(font().pointSizeF() * 0.5);
+        painter.setFont(small);
+        painter.setPen(palette().color(QPalette::WindowText));
+        const int margin = layout_.pixels(3);
+        painter.drawText(rect().adjusted(margin, margin - 1, -margin, -margin), Qt::AlignTop | Qt::AlignRight,
+                         QString::number(count_));
+    }
     const auto frame = [this, &painter](int designedInset, int designedThickness, Color color) {
         const int inset = layout_.pixels(designedInset);
         paintFrame(painter, QRectF(rect().adjusted(inset, inset, -inset, -inset)), layout_.pixels(designedThickness),
@@ -174,6 +184,14 @@ void SquareLabel::paintEvent(QPaintEvent *)
         frame(controls::hintInset, controls::hintThickness, controls::hintColor);
     if (isCursorShown())
         frame(controls::cursorInset, controls::cursorThickness, controls::cursorColor);
+}
+
+void SquareLabel::setCount(int count)
+{
+    if (count_ != count) {
+        count_ = count;
+        update();
+    }
 }
 
 void SquareLabel::setHintShown(bool shown)

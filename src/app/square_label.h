@@ -40,6 +40,10 @@ public:
     bool isCursorShown() const { return cursorShown_ && hasFocus(); }
 
     // The assistant's hint: a frame for a moment, the square's own state untouched.
+    // Warnsdorff's count, small in the top-right corner; -1: none.
+    void setCount(int count);
+    int count() const { return count_; }
+
     void setHintShown(bool shown);
     bool isHintShown() const { return hintShown_; }
 
@@ -72,6 +76,7 @@ private:
     bool pressed_ = false;
     bool cursorShown_ = false;
     bool hintShown_ = false;
+    int count_ = -1;
 };
 
 } // namespace knight

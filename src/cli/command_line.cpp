@@ -43,6 +43,8 @@ QString helpText(const QCommandLineParser &)
                "                       (РАЗХОДКА е файл или - за стандартния вход);\n"
                "                       изход 0: обиколка, 1: не може, 2: грешни данни,\n"
                "                       3: няма отговор в срок\n"
+               "    --closed           затворена обиколка: последното поле е на ход на коня\n"
+               "                       от първото\n"
                "  --export ФАЙЛ        записва картина на дъската в ФАЙЛ (.png или .pdf)\n"
                "    --tour ВИД         с готовата обиколка ВИД (1 ... 8, 8a ... 5a, ?)\n"
                "    --walk РАЗХОДКА    с разходката от файла РАЗХОДКА\n"
@@ -87,7 +89,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption tour(QStringLiteral("tour"), QString(), QStringLiteral("kind"));
     const QCommandLineOption walk(QStringLiteral("walk"), QString(), QStringLiteral("walk"));
     const QCommandLineOption path(QStringLiteral("path"));
-    const std::array ownOptions{help, version, complete, exportTo, tour, walk, path};
+    const QCommandLineOption closed(QStringLiteral("closed"));
+    const std::array ownOptions{help, version, complete, exportTo, tour, walk, path, closed};
     for (const QCommandLineOption &option : ownOptions)
         parser.addOption(option);
     for (const QtOption &qt : qtOptions) {
@@ -139,6 +142,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (parser.isSet(exportTo) && parser.isSet(complete))
         return usageError(QStringLiteral("--complete и --export не могат да се използват заедно"));
     if (parser.isSet(exportTo)) {
+        if (parser.isSet(closed))
+            return usageError(QStringLiteral("--closed се използва само с --complete"));
         if (parser.isSet(tour) && parser.isSet(walk))
             return usageError(QStringLiteral("--tour и --walk не могат да се използват заедно"));
         if (!positional.isEmpty())
@@ -157,8 +162,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
             return unexpected(positional.first());
         result.mode = CommandLine::Mode::Complete;
         result.walkSource = parser.value(complete);
+        result.closed = parser.isSet(closed);
         return result;
     }
+    if (parser.isSet(closed))
+        return usageError(QStringLiteral("--closed се използва само с --complete"));
     result.display = parser.value(QStringLiteral("display"));
     result.platform = parser.value(QStringLiteral("platform"));
     // One walk file to open in the window.

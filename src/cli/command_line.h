@@ -23,6 +23,7 @@ struct CommandLine {
     QString exportFile; // Export: the .png or .pdf to write
     QString tourKind;   // Export: the caption of a kind, "1" .. "?"
     bool path = false;  // Export: with the path
+    bool closed = false; // Complete: a closed tour
 };
 
 // The arguments as the program received them, the program's name first. Qt's own options
@@ -39,7 +40,7 @@ inline constexpr int exitUndecided = 3;
 // --complete: the walk read from source, completed to a full tour on standard output; exit 3
 // when the bound passes undecided.
 inline constexpr std::chrono::milliseconds completeBound{5000};
-int runComplete(const QString &source, std::chrono::milliseconds bound = completeBound);
+int runComplete(const QString &source, std::chrono::milliseconds bound = completeBound, bool closed = false);
 
 // --export: the picture of a tour, a walk or the empty board; needs a Qt GUI application
 // (offscreen will do).

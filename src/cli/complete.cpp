@@ -27,13 +27,13 @@ int answerStatus(TourSolver::Answer answer)
 
 } // namespace
 
-int runComplete(const QString &source, std::chrono::milliseconds bound)
+int runComplete(const QString &source, std::chrono::milliseconds bound, bool closed)
 {
     const std::optional<SquareList> walk = readWalkSource(source);
     if (!walk)
         return exitUsage;
     TourSolver solver;
-    const TourSolver::Verdict verdict = solver.solve(*walk, bound);
+    const TourSolver::Verdict verdict = solver.solve(*walk, bound, closed ? TourSolver::Goal::Closed : TourSolver::Goal::Open);
     const QString line = verdict.answer == TourSolver::Answer::Yes
                              ? walkText(SquareList(verdict.tour.begin(), verdict.tour.end()))
                              : verdictText(solver, verdict);

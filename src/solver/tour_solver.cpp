@@ -334,14 +334,24 @@ bool TourSolver::findForcedContradiction(Bits free, int current, const Census &c
             *found = {Reason::Exhausted, {}};
         return true;
     };
-    if (census.ends)
-        return forcedMovesContradict(free, current, lowest(census.ends)) && refuted();
+    if (census.ends) {
+        const int end = lowest(census.ends);
+        // A closed tour ends next to its first square.
+        if (goal_ == Goal::Closed && !(closers_ & bit(end)))
+            return refuted();
+        return forcedMovesContradict(free, current, end) && refuted();
+    }
+    const Bits lastColour = (colourOf(current) + count(free)) % 2 ? colourOne_ : all_ & ~colourOne_;
+    const Bits ends = free & lastColour & (goal_ == Goal::Closed ? closers_ : all_);
+    if (!ends)
+        return refuted();
+    if (count(ends) == 1)
+        return forcedMovesContradict(free, current, lowest(ends)) && refuted();
     if (forcedMovesContradict(free, current, -1))
         return refuted();
     if (!everyEnd)
         return false;
-    const Bits lastColour = (colourOf(current) + count(free)) % 2 ? colourOne_ : all_ & ~colourOne_;
-    for (Bits rest = free & lastColour; rest; rest &= rest - 1) {
+    for (Bits rest = ends; rest; rest &= rest - 1) {
         if (!forcedMovesContradict(free, current, lowest(rest)))
             return false;
     }
@@ -351,6 +361,11 @@ bool TourSolver::findForcedContradiction(Bits free, int current, const Census &c
 bool TourSolver::provedImpossible(Bits free, int current, const Census &census, bool everyEnd,
                                   Obstacle *found) const
 {
+    if (goal_ == Goal::Closed && free != 0 && !(free & closers_)) {
+        if (found)
+            *found = {Reason::NoWayBack, {first_}};
+        return true;
+    }
     if (hasNoMove(free, current)) {
         if (found)
             *found = {Reason::DeadEnd, {current}};
@@ -421,7 +436,7 @@ void TourSolver::remember(Bits free, int current)
 bool TourSolver::search(Bits free, int current)
 {
     if (free == 0)
-        return true;
+        return goal_ == Goal::Open || (closers_ & bit(current));
     ++nodes_;
     if (mustStop() || isRefuted(free, current))
         return false;
@@ -465,11 +480,14 @@ bool TourSolver::search(Bits free, int current)
     return false;
 }
 
-TourSolver::Verdict TourSolver::solve(const std::vector<int> &walk, std::chrono::milliseconds bound)
+TourSolver::Verdict TourSolver::solve(const std::vector<int> &walk, std::chrono::milliseconds bound, Goal goal)
 {
     deadline_ = Clock::now() + bound;
     timedOut_ = false;
-    return decide(walk);
+    goal_ = goal;
+    Verdict verdict = decide(walk);
+    verdict.goal = goal;
+    return verdict;
 }
 
 TourSolver::Verdict TourSolver::decide(const std::vector<int> &walk)
@@ -512,6 +530,14 @@ TourSolver::Verdict TourSolver::decide(const std::vector<int> &walk)
         free &= ~bit(n);
     const int current = walk.back();
     verdict.knight = current;
+    first_ = walk.front();
+    closers_ = moves_[std::size_t(first_)];
+    if (free == 0 && goal_ == Goal::Closed && !(closers_ & bit(current))) {
+        verdict.answer = Answer::No;
+        verdict.reason = Reason::NotClosed;
+        verdict.squares = {first_, current};
+        return verdict;
+    }
     Obstacle obstacle;
     if (provedImpossible(free, current, takeCensus(free, current), true, &obstacle)) {
         verdict.answer = Answer::No;

@@ -18,6 +18,8 @@ public:
     using Clock = std::chrono::steady_clock;
 
     enum class Answer { Yes, No, Undecided };
+    // An open tour ends anywhere; a closed one one knight's move from its first square.
+    enum class Goal { Open, Closed };
 
     // Why a walk cannot be continued. The simple reasons are proved by looking at the board;
     // Exhausted means the search tried every continuation.
@@ -32,6 +34,9 @@ public:
         CrowdedBesideEnd, // as Crowded, but the last square is the one named last, which has a
                           // single way in, so none of the others can be last
         WrongColour,   // squares[0] can only be last, but the last square has the other colour
+        NoWayBack,     // closed: squares[0], the first square, has no free square next to it
+        NotClosed,     // closed: the walk is whole, but its last square, squares[1], is not a
+                       // knight's move from its first, squares[0]
         Exhausted,     // no continuation works, and no short claim shows why
         TimeOut,
     };
@@ -41,6 +46,7 @@ public:
         Reason reason = Reason::None;
         std::vector<int> squares;   // the squares the reason names
         int knight = -1;            // the knight's square, the walk's last
+        Goal goal = Goal::Open;
         std::vector<int> tour;      // Yes: the whole tour, the walk first
         std::uint64_t nodes = 0;    // positions searched
     };
@@ -57,7 +63,7 @@ public:
     // The walk must be legal (knight's moves, no square twice); an empty walk may start
     // anywhere. The search stops at the time bound and answers Undecided.
     Verdict solve(const std::vector<int> &walk,
-                  std::chrono::milliseconds bound = std::chrono::milliseconds(300));
+                  std::chrono::milliseconds bound = std::chrono::milliseconds(300), Goal goal = Goal::Open);
 
 private:
     struct Obstacle {
@@ -118,6 +124,9 @@ private:
     bool timedOut_ = false;
     bool aborted_ = false;
     bool everyEnd_ = false; // try each last square in the search too, from the second attempt
+    Goal goal_ = Goal::Open;
+    int first_ = -1;   // the walk's first square
+    Bits closers_ = 0; // closed: where the walk may end, the squares next to its first
 
     bool isRefuted(Bits free, int current) const;
     void remember(Bits free, int current);

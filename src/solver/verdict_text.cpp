@@ -31,7 +31,10 @@ QString verdictText(const TourSolver &solver, const TourSolver::Verdict &verdict
 {
     using Reason = TourSolver::Reason;
     if (verdict.answer == TourSolver::Answer::Yes)
-        return QStringLiteral("Да: от тази позиция конят още може да обходи всички полета.");
+        return verdict.goal == TourSolver::Goal::Closed
+                   ? QStringLiteral("Да: от тази позиция конят още може да обходи всички полета и да "
+                                    "завърши на ход от първото поле – затворена обиколка.")
+                   : QStringLiteral("Да: от тази позиция конят още може да обходи всички полета.");
     const auto square = [&](std::size_t i) { return solverSquareName(solver, verdict.squares.at(i)); };
     switch (verdict.reason) {
     case Reason::DeadEnd:
@@ -78,6 +81,14 @@ QString verdictText(const TourSolver &solver, const TourSolver::Verdict &verdict
                               "на полето с всеки ход и ще завърши обиколката на поле с другия "
                               "цвят.")
             .arg(square(0));
+    case Reason::NoWayBack:
+        return QStringLiteral("Не: до първото поле %1 не води вече нито едно свободно поле, така че "
+                              "обиколката не може да се затвори – конят няма откъде да се върне.")
+            .arg(square(0));
+    case Reason::NotClosed:
+        return QStringLiteral("Не: разходката е пълна, но последното поле %1 не е на ход на коня от "
+                              "първото поле %2, така че обиколката е отворена.")
+            .arg(square(1), square(0));
     case Reason::Exhausted:
         return QStringLiteral("Не: бяха изпробвани всички продължения и нито едно не обхожда "
                               "цялата дъска.");

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "board/board.h"
+
+#include <QObject>
+
+namespace knight {
+
+class MainWindow;
+
+// Aids for practice, each off until chosen: a board without green squares, where a click that
+// cannot be played says why; and Warnsdorff's counts, on each green square the number of free
+// squares the knight could go on to from there.
+class PracticeAids : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PracticeAids(MainWindow *window);
+
+    void setGreensHidden(bool hidden);
+    bool greensHidden() const { return greensHidden_; }
+    void setCountsShown(bool shown);
+    bool countsShown() const { return countsShown_; }
+
+    // What square n shows of the board's square, and its count (-1: none).
+    Square shown(int n, const Square &square) const;
+    int countFor(int n) const;
+    // A click that played nothing: without green squares, why not.
+    void explainIgnoredClick(int n);
+
+private:
+    bool walking() const;
+
+    MainWindow *window_;
+    bool greensHidden_ = false;
+    bool countsShown_ = false;
+};
+
+} // namespace knight
