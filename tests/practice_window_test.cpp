@@ -105,6 +105,9 @@ void PracticeWindowTest::withoutGreenSquaresAClickSaysWhy()
     QVERIFY(window.aids()->greensHidden());
     QCOMPARE(shownGreen(window), QString());
     QCOMPARE(squaresIn(window.form().board(), reachableColor), greens); // the rules are unchanged
+    // Nor does a screen reader hear which squares are possible moves.
+    for (int n = 0; n < squareCount; ++n)
+        QVERIFY(!window.square(n)->accessibleSquareName().contains(u"възможен ход"_s));
     clickSquares(window, u"a1"_s);
     QCOMPARE(message(window), u"Полето a1 вече е посетено."_s);
     QCOMPARE(window.announcer()->lastAnnouncement(), message(window));
@@ -137,6 +140,9 @@ void PracticeWindowTest::warnsdorffsCountsOnTheGreenSquares()
             QCOMPARE(window.square(n)->count(), green ? freeNeighbours(window, n) : -1);
         }
     }
+    // Heard too, with the square's name.
+    QCOMPARE(window.square(squareNamed(u"b3"))->accessibleSquareName(),
+             u"Поле b3, възможен ход, продължения: %1"_s.arg(freeNeighbours(window, squareNamed(u"b3"))));
     // Small in a corner: the square's middle keeps its green.
     const int green = squareNamed(u"b3");
     QVERIFY(window.square(green)->count() >= 0);

@@ -448,7 +448,7 @@ void MainWindow::mirrorConditions(const Board::Changes &changes)
     const int knight = form_.knightSquare();
     for (int n = 0; n < squareCount; ++n) {
         if (changes.test(std::size_t(n)) || n == knight || n == knightSquare_)
-            squares_[std::size_t(n)]->setCondition(squareCondition(form_, n));
+            squares_[std::size_t(n)]->setCondition(aids_->shownCondition(squareCondition(form_, n)));
     }
     knightSquare_ = knight;
 }
@@ -463,6 +463,7 @@ void MainWindow::showAllSquares()
 {
     for (int n = 0; n < form_.board().elementCount(); ++n)
         squares_[std::size_t(n)]->showSquare(aids_->shown(n, form_.board().square(n)));
+    mirrorConditions(Board::Changes().set());
     mirrorCounts();
 }
 

@@ -45,6 +45,11 @@ Square PracticeAids::shown(int n, const Square &square) const
     return plain;
 }
 
+SquareCondition PracticeAids::shownCondition(SquareCondition condition) const
+{
+    return greensHidden_ && condition == SquareCondition::PossibleMove ? SquareCondition::Plain : condition;
+}
+
 int PracticeAids::countFor(int n) const
 {
     const Board &board = window_->form().board();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "access/spoken.h"
 #include "board/board.h"
 
 #include <QObject>
@@ -24,8 +25,10 @@ public:
     void setCountsShown(bool shown);
     bool countsShown() const { return countsShown_; }
 
-    // What square n shows of the board's square, and its count (-1: none).
+    // What square n shows of the board's square, and its count (-1: none); without green
+    // squares a screen reader is not told of possible moves either.
     Square shown(int n, const Square &square) const;
+    SquareCondition shownCondition(SquareCondition condition) const;
     int countFor(int n) const;
     // A click that played nothing: without green squares, why not.
     void explainIgnoredClick(int n);

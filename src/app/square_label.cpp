@@ -65,7 +65,8 @@ SquareLabel::SquareLabel(int n, QWidget *parent)
 // The spare element is no square and has no name.
 QString SquareLabel::accessibleSquareName() const
 {
-    return spokenSquareName(n_, caption_, condition_);
+    const QString name = spokenSquareName(n_, caption_, condition_);
+    return count_ < 0 ? name : name + QStringLiteral(", продължения: %1").arg(count_);
 }
 
 void SquareLabel::setCondition(SquareCondition condition)
@@ -190,6 +191,7 @@ void SquareLabel::setCount(int count)
 {
     if (count_ != count) {
         count_ = count;
+        announceNameChange();
         update();
     }
 }
