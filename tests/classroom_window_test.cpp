@@ -29,16 +29,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct ShownWindow {
-    MainWindow window;
-    ShownWindow()
-    {
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-    }
-};
-
 QString green(const MainWindow &window)
 {
     return squaresIn(window.form().board(), reachableColor);

@@ -20,16 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct ShownWindow {
-    MainWindow window;
-    ShownWindow()
-    {
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-    }
-};
-
 QString message(const MainWindow &window)
 {
     return window.assistant()->message()->isHidden() ? QString() : window.assistant()->message()->text();

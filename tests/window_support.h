@@ -16,4 +16,15 @@ inline void clickSquares(MainWindow &window, const QString &names)
         QTest::mouseClick(window.square(n), Qt::LeftButton);
 }
 
+// A window shown and active, as a user has it.
+struct ShownWindow {
+    MainWindow window;
+    ShownWindow()
+    {
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+    }
+};
+
 } // namespace knight::test

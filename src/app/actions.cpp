@@ -113,6 +113,21 @@ std::span<const ActionEntry> actionTable()
     return table;
 }
 
+QAction *makeAction(const ActionEntry &entry, MainWindow &window, const std::function<void()> &before)
+{
+    auto *action = new QAction(QString::fromUtf8(entry.text.data(), qsizetype(entry.text.size())), &window);
+    action->setCheckable(entry.checkable);
+    action->setChecked(entry.checkedAtStart);
+    action->setShortcuts(actionShortcuts(entry));
+    action->setShortcutVisibleInContextMenu(true);
+    const auto run = entry.run;
+    QObject::connect(action, &QAction::triggered, &window, [&window, run, before] {
+        before();
+        run(window);
+    });
+    return action;
+}
+
 QList<QKeySequence> actionShortcuts(const ActionEntry &entry)
 {
     QList<QKeySequence> keys =

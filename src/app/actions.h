@@ -4,8 +4,11 @@
 #include <QKeySequence>
 
 #include <cstddef>
+#include <functional>
 #include <span>
 #include <string_view>
+
+class QAction;
 
 namespace knight {
 
@@ -38,6 +41,10 @@ struct ActionEntry {
 };
 
 std::span<const ActionEntry> actionTable();
+
+// The action of an entry, owned by the window: its text, keys and check state; triggered, it
+// first runs before (the window hides its passing messages) and then the entry's handler.
+QAction *makeAction(const ActionEntry &entry, MainWindow &window, const std::function<void()> &before);
 
 // Every key of the action, and the primary one, as the guide and the menu write it ("Ctrl+Z").
 QList<QKeySequence> actionShortcuts(const ActionEntry &entry);

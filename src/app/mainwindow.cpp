@@ -2,12 +2,12 @@
 #include "app/mainwindow.h"
 
 #include "access/spoken.h"
-#include "app/accessible_factory.h"
 #include "app/announcer.h"
 #include "app/assistant.h"
 #include "app/command_button.h"
 #include "app/controls.h"
 #include "app/description_box.h"
+#include "app/window_accessible.h"
 #include "app/form_zoom.h"
 #include "app/gallop_control.h"
 #include "app/gallop_sound.h"
@@ -21,8 +21,6 @@
 #include "app/walk_files.h"
 #include "tours/texts.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QAction>
 #include <QClipboard>
 #include <QApplication>
@@ -69,68 +67,13 @@ void paintBackground(QWidget *widget, Color color)
     widget->setAutoFillBackground(true);
 }
 
-// The spare square element is never shown and means nothing: assistive technology does not
-// list it among the window's children.
-class WindowAccessible : public QAccessibleWidget
-{
-public:
-    explicit WindowAccessible(MainWindow *window)
-        : QAccessibleWidget(window, QAccessible::Window)
-    {
-    }
-
-    int childCount() const override { return int(children().size()); }
-
-    QAccessibleInterface *child(int index) const override
-    {
-        const QList<QWidget *> list = children();
-        if (index < 0 || index >= list.size())
-            return nullptr;
-        return QAccessible::queryAccessibleInterface(list.at(index));
-    }
-
-    int indexOfChild(const QAccessibleInterface *child) const override
-    {
-        if (!child)
-            return -1;
-        return int(children().indexOf(qobject_cast<QWidget *>(child->object())));
-    }
-
-private:
-    QList<QWidget *> children() const
-    {
-        const auto *window = static_cast<const MainWindow *>(widget());
-        QList<QWidget *> list;
-        for (QObject *object : window->children()) {
-            auto *child = qobject_cast<QWidget *>(object);
-            if (child && !child->isWindow() && child != window->square(Board::spareElement))
-                list.append(child);
-        }
-        return list;
-    }
-};
-
-// What assistive technology says of an option besides its caption.
-QString optionDescription(int kind)
-{
-    constexpr int describedKinds = 3;
-    constexpr int describedVariant = 12;
-    if (kind < describedKinds) {
-        const QString first = descriptionLines(kind).value(0);
-        return first.section(u' ', 0, 5) + QStringLiteral("…");
-    }
-    if (kind == describedVariant)
-        return QStringLiteral("Обиколката, описана поле по поле във въведението");
-    return QStringLiteral("Готова обиколка, подобна на предишните");
-}
-
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                           | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    installAccessibleInterface<MainWindow, WindowAccessible>();
+    installWindowAccessible();
     setWindowTitle(text(controls::formCaption));
     // The one window is the program: its icon is the application's too.
     const QIcon icon = hamburgerIcon();
@@ -266,16 +209,7 @@ void MainWindow::createActions()
 {
     contextMenu_ = new QMenu(this);
     for (const ActionEntry &entry : actionTable()) {
-        auto *action = new QAction(text(entry.text), this);
-        action->setCheckable(entry.checkable);
-        action->setChecked(entry.checkedAtStart);
-        action->setShortcuts(actionShortcuts(entry));
-        action->setShortcutVisibleInContextMenu(true);
-        const auto run = entry.run;
-        connect(action, &QAction::triggered, this, [this, run] {
-            assistant_->clearTransient();
-            run(*this);
-        });
+        QAction *action = makeAction(entry, *this, [this] { assistant_->clearTransient(); });
         if (entry.id == ActionId::Tempo)
             action->setMenu(gallop_->tempoMenu());
         addAction(action);
