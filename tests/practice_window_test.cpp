@@ -20,11 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString message(const MainWindow &window)
-{
-    return window.assistant()->message()->isHidden() ? QString() : window.assistant()->message()->text();
-}
-
 // The squares the widgets show green, whatever the board holds.
 QString shownGreen(const MainWindow &window)
 {

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/assistant.h"
 #include "app/mainwindow.h"
 #include "app/square_label.h"
 #include "test_support.h"
 
+#include <QLabel>
 #include <QTest>
 
 namespace knight::test {
@@ -14,6 +16,12 @@ inline void clickSquares(MainWindow &window, const QString &names)
 {
     for (const int n : squares(names))
         QTest::mouseClick(window.square(n), Qt::LeftButton);
+}
+
+// The assistant's message as the user sees it: empty while it is hidden.
+inline QString message(const MainWindow &window)
+{
+    return window.assistant()->message()->isHidden() ? QString() : window.assistant()->message()->text();
 }
 
 // A window shown and active, as a user has it.
