@@ -149,7 +149,7 @@ void NotationTest::refusals_data()
     // "a" as an overlong two-byte sequence is no letter, however it decodes.
     QTest::newRow("overlong UTF-8") << "b3 \xC1\xA1""1"_ba << u"ред 1, колона 4: това не е текст в UTF-8"_s;
     QTest::newRow("other Cyrillic letters") << u"а1 б3"_s.toUtf8() << u"ред 1, колона 4, „б3“: това не е поле"_s;
-    QTest::newRow("too large") << QByteArray(walkFileLimit + 1, ' ') << u"ред 1, колона 1: файлът е по-голям от 64 KiB"_s;
+    QTest::newRow("too large") << QByteArray(walkFileLimit + 1, ' ') << u"ред 1, колона 1: текстът е над 64 KiB"_s;
     QTest::newRow("a hash inside a line") << "a1 #b3"_ba << u"ред 1, колона 4, „#b3“: това не е поле"_s;
 }
 

@@ -24,6 +24,16 @@ check() { # DESCRIPTION EXPECTED-STATUS EXPECTED-LINES PATTERN -- COMMAND...
 check "--help" 0 any "Употреба: knight-tour" -- env -u DISPLAY "$program" --help
 check "-h" 0 any "--version" -- env -u DISPLAY "$program" -h
 check "--version" 0 1 "^knight-tour [0-9]" -- env -u DISPLAY "$program" --version
+# The language: the system's English, --lang over it, C and unknown languages Bulgarian.
+english=(env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=en_US.UTF-8)
+check "--help in English" 0 any "^Usage: knight-tour \[options\] \[WALK\]" -- "${english[@]}" "$program" --help
+check "--lang bg over English" 0 any "Употреба: knight-tour" -- "${english[@]}" "$program" --lang bg --help
+check "--lang en" 2 1 "unexpected argument “two”; see knight-tour --help" -- "$program" --lang en one two
+check "LANGUAGE=de:en" 0 any "^Usage:" -- env -u LC_ALL LANGUAGE=de:en LANG=de_DE.UTF-8 "$program" --help
+check "German alone" 0 any "Употреба:" -- env -u LC_ALL -u LANGUAGE LANG=de_DE.UTF-8 "$program" --help
+check "unknown language" 2 1 "непознат език „fr“: може bg или en" -- "$program" --lang fr
+check "--complete in English" 1 1 "both of its neighbours are taken" -- bash -c 'echo "b3 d4 c2 e3" | "$1" --lang en --complete -' _ "$program"
+check "--complete, bad walk in English" 2 1 "line 1, column 4, “b2”: not a knight’s move from a1" -- bash -c 'echo "a1 b2" | "$1" --lang en --complete - 2>&1 >/dev/null' _ "$program"
 check "unknown option" 2 1 "непозната опция „--colour“" -- "$program" --colour
 check "missing value" 2 1 "иска стойност" -- "$program" -platform
 check "unexpected argument" 2 1 "неочакван аргумент" -- "$program" one two

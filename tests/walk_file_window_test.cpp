@@ -145,7 +145,7 @@ void WalkFileWindowTest::refusalsLeaveTheBoardAsItWas_data()
     QTest::newRow("a square twice") << "d4 f5 d4"_ba << u"„d4“: полето вече е посетено"_s;
     QTest::newRow("empty") << ""_ba << u"няма нито едно поле"_s;
     QTest::newRow("binary") << "\x89PNG\r\n\x1a\n"_ba << u"ред 1, колона 1: това не е текст в UTF-8"_s;
-    QTest::newRow("too large") << QByteArray(70000, 'a') << u"по-голям от 64 KiB"_s;
+    QTest::newRow("too large") << QByteArray(70000, 'a') << u"над 64 KiB"_s;
     QTest::newRow("markup") << "<h1>WARN</h1>"_ba << u"„<h1>WARN</h1>“: това не е поле"_s;
 }
 

@@ -1,7 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "access/spoken.h"
 
+#include <QCoreApplication>
+
 namespace knight {
+
+// The texts of this file, in the language in use.
+class SpokenText
+{
+    Q_DECLARE_TR_FUNCTIONS(SpokenText)
+};
 
 SquareCondition squareCondition(const KnightForm &form, int n)
 {
@@ -18,20 +26,20 @@ QString spokenSquareName(int n, const QString &caption, SquareCondition conditio
 {
     if (!isSquare(n))
         return {};
-    QString name = QStringLiteral("Поле ") + chessName(n);
+    QString name = SpokenText::tr("Поле %1").arg(chessName(n));
     if (!caption.isEmpty())
-        name += QStringLiteral(", ход ") + caption;
+        name += SpokenText::tr(", ход %1").arg(caption);
     switch (condition) {
     case SquareCondition::Plain:
         break;
     case SquareCondition::PossibleMove:
-        name += QStringLiteral(", възможен ход");
+        name += SpokenText::tr(", възможен ход");
         break;
     case SquareCondition::Knight:
-        name += QStringLiteral(", тук е конят");
+        name += SpokenText::tr(", тук е конят");
         break;
     case SquareCondition::Galloped:
-        name += QStringLiteral(", изминато в галопа");
+        name += SpokenText::tr(", посетено в галопа");
         break;
     }
     return name;
@@ -55,15 +63,15 @@ QString walkAnnouncement(const KnightForm &form, qsizetype historyBefore)
         return {};
     const int knight = form.knightSquare();
     if (moves < historyBefore) {
-        return QStringLiteral("Ходът е върнат. Конят е на %1, ход %2.")
+        return SpokenText::tr("Ходът е върнат. Конят е на %1, ход %2.")
             .arg(chessName(knight))
             .arg(moves);
     }
-    QString said = QStringLiteral("Ход %1: %2.").arg(moves).arg(chessName(knight));
+    QString said = SpokenText::tr("Ход %1: %2.").arg(moves).arg(chessName(knight));
     if (moves == squareCount)
-        said += QStringLiteral(" Обиколката е пълна.");
+        said += SpokenText::tr(" Обиколката е пълна.");
     else if (!hasPossibleMove(form))
-        said += QStringLiteral(" Задънена улица: няма зелени полета. „Ход назад“ връща хода.");
+        said += SpokenText::tr(" Задънена улица: няма зелени полета. „Ход назад“ връща хода.");
     return said;
 }
 

@@ -5,12 +5,14 @@
 #include "app/form_zoom.h"
 #include "app/gallop_control.h"
 #include "app/gallop_sound.h"
+#include "app/language_menu.h"
 #include "app/mainwindow.h"
 #include "app/pictures.h"
 #include "app/practice_aids.h"
 #include "app/walk_files.h"
 
 #include <QAction>
+#include <QCoreApplication>
 
 #include <array>
 
@@ -33,77 +35,80 @@ void pressCommand(MainWindow &window)
 constexpr auto noStandardKey = QKeySequence::UnknownKey;
 
 constexpr std::array<ActionEntry, actionCount> table{{
-    {ActionId::Show, "Покажи", noStandardKey, "F5", commandEnabled<Command::Show>,
+    {ActionId::Show, QT_TRANSLATE_NOOP("Actions", "Покажи"), noStandardKey, "F5", commandEnabled<Command::Show>,
      pressCommand<Command::Show>},
-    {ActionId::Gallop, "Галоп", noStandardKey, "Ctrl+G", commandEnabled<Command::Gallop>,
+    {ActionId::Gallop, QT_TRANSLATE_NOOP("Actions", "Галоп"), noStandardKey, "Ctrl+G", commandEnabled<Command::Gallop>,
      pressCommand<Command::Gallop>},
-    {ActionId::Clear, "Чисти", QKeySequence::New, "Ctrl+N", [](const KnightForm &form) { return form.canClear(); },
+    {ActionId::Clear, QT_TRANSLATE_NOOP("Actions", "Чисти"), QKeySequence::New, "Ctrl+N", [](const KnightForm &form) { return form.canClear(); },
      pressCommand<Command::Clear>},
-    {ActionId::MoveBack, "Ход назад", QKeySequence::Undo, "Ctrl+Z",
+    {ActionId::MoveBack, QT_TRANSLATE_NOOP("Actions", "Ход назад"), QKeySequence::Undo, "Ctrl+Z",
      [](const KnightForm &form) { return form.history().size() >= 2; }, pressCommand<Command::MoveBack>},
-    {ActionId::Redo, "Върни отново", QKeySequence::Redo, "Ctrl+Shift+Z; Ctrl+Y",
+    {ActionId::Redo, QT_TRANSLATE_NOOP("Actions", "Върни отново"), QKeySequence::Redo, "Ctrl+Shift+Z; Ctrl+Y",
      [](const KnightForm &form) { return form.canRedo(); }, [](MainWindow &window) { window.redoMove(); }},
-    {ActionId::Board, "Към дъската", noStandardKey, "F6", nullptr,
+    {ActionId::Board, QT_TRANSLATE_NOOP("Actions", "Към дъската"), noStandardKey, "F6", nullptr,
      [](MainWindow &window) { window.focusBoard(); }},
-    {ActionId::PauseGallop, "Пауза", noStandardKey, "F8", [](const KnightForm &form) { return form.gallopOn(); },
+    {ActionId::PauseGallop, QT_TRANSLATE_NOOP("Actions", "Пауза"), noStandardKey, "F8", [](const KnightForm &form) { return form.gallopOn(); },
      [](MainWindow &window) { window.gallop()->togglePause(); }, true},
-    {ActionId::NextStep, "Следващ ход", noStandardKey, "F9", [](const KnightForm &form) { return form.gallopPaused(); },
+    {ActionId::NextStep, QT_TRANSLATE_NOOP("Actions", "Следващ ход"), noStandardKey, "F9", [](const KnightForm &form) { return form.gallopPaused(); },
      [](MainWindow &window) { window.gallop()->stepForward(); }},
-    {ActionId::PreviousStep, "Предишен ход", noStandardKey, "Shift+F9",
+    {ActionId::PreviousStep, QT_TRANSLATE_NOOP("Actions", "Предишен ход"), noStandardKey, "Shift+F9",
      [](const KnightForm &form) { return form.gallopPaused() && form.gallopStep() > 0; },
      [](MainWindow &window) { window.gallop()->stepBack(); }},
-    {ActionId::Tempo, "Темпо на галопа", noStandardKey, "Ctrl+T", nullptr,
+    {ActionId::Tempo, QT_TRANSLATE_NOOP("Actions", "Темпо на галопа"), noStandardKey, "Ctrl+T", nullptr,
      [](MainWindow &window) { window.gallop()->nextTempo(); }},
-    {ActionId::Sound, "Звук на галопа", noStandardKey, "Ctrl+B", nullptr,
+    {ActionId::Sound, QT_TRANSLATE_NOOP("Actions", "Звук на галопа"), noStandardKey, "Ctrl+B", nullptr,
      [](MainWindow &window) { window.sound()->setOn(window.action(ActionId::Sound)->isChecked()); }, true},
-    {ActionId::ZoomIn, "Увеличи", QKeySequence::ZoomIn, "Ctrl++; Ctrl+=", nullptr,
+    {ActionId::ZoomIn, QT_TRANSLATE_NOOP("Actions", "Увеличи"), QKeySequence::ZoomIn, "Ctrl++; Ctrl+=", nullptr,
      [](MainWindow &window) { window.zoom()->zoomIn(); }},
-    {ActionId::ZoomOut, "Намали", QKeySequence::ZoomOut, "Ctrl+-", nullptr,
+    {ActionId::ZoomOut, QT_TRANSLATE_NOOP("Actions", "Намали"), QKeySequence::ZoomOut, "Ctrl+-", nullptr,
      [](MainWindow &window) { window.zoom()->zoomOut(); }},
-    {ActionId::ZoomNormal, "Нормален размер", noStandardKey, "Ctrl+0", nullptr,
+    {ActionId::ZoomNormal, QT_TRANSLATE_NOOP("Actions", "Нормален размер"), noStandardKey, "Ctrl+0", nullptr,
      [](MainWindow &window) { window.zoom()->zoomNormal(); }},
-    {ActionId::FullScreen, "На цял екран", QKeySequence::FullScreen, "F11", nullptr,
+    {ActionId::FullScreen, QT_TRANSLATE_NOOP("Actions", "На цял екран"), QKeySequence::FullScreen, "F11", nullptr,
      [](MainWindow &window) { window.zoom()->setFullScreen(window.action(ActionId::FullScreen)->isChecked()); },
      true},
-    {ActionId::Hint, "Подскажи ход", noStandardKey, "Ctrl+H", Assistant::canPlay,
+    {ActionId::Hint, QT_TRANSLATE_NOOP("Actions", "Подскажи ход"), noStandardKey, "Ctrl+H", Assistant::canPlay,
      [](MainWindow &window) { window.assistant()->showHint(); }},
-    {ActionId::Verdict, "Може ли още?", noStandardKey, "F7",
+    {ActionId::Verdict, QT_TRANSLATE_NOOP("Actions", "Може ли още?"), noStandardKey, "F7",
      [](const KnightForm &form) { return Assistant::canPlay(form) || form.history().size() == squareCount; },
      [](MainWindow &window) { window.assistant()->showVerdict(); }},
-    {ActionId::Complete, "Довърши обиколката", noStandardKey, "Ctrl+E", Assistant::canPlay,
+    {ActionId::Complete, QT_TRANSLATE_NOOP("Actions", "Довърши обиколката"), noStandardKey, "Ctrl+E", Assistant::canPlay,
      [](MainWindow &window) { window.assistant()->completeTour(); }},
-    {ActionId::EndMessages, "Съобщения за края на разходката", noStandardKey, "Ctrl+M", nullptr,
+    {ActionId::EndMessages, QT_TRANSLATE_NOOP("Actions", "Съобщения за края на разходката"), noStandardKey, "Ctrl+M", nullptr,
      [](MainWindow &window) { window.assistant()->setEndMessages(window.action(ActionId::EndMessages)->isChecked()); }, true},
-    {ActionId::NoGreens, "Без зелени полета", noStandardKey, "Ctrl+Shift+G", nullptr,
+    {ActionId::NoGreens, QT_TRANSLATE_NOOP("Actions", "Без зелени полета"), noStandardKey, "Ctrl+Shift+G", nullptr,
      [](MainWindow &window) { window.aids()->setGreensHidden(window.action(ActionId::NoGreens)->isChecked()); }, true},
-    {ActionId::Counts, "Брой продължения", noStandardKey, "Ctrl+Shift+N", nullptr,
+    {ActionId::Counts, QT_TRANSLATE_NOOP("Actions", "Брой продължения"), noStandardKey, "Ctrl+Shift+N", nullptr,
      [](MainWindow &window) { window.aids()->setCountsShown(window.action(ActionId::Counts)->isChecked()); }, true},
-    {ActionId::ClosedTour, "Затворена обиколка", noStandardKey, "Ctrl+Shift+O", nullptr,
+    {ActionId::ClosedTour, QT_TRANSLATE_NOOP("Actions", "Затворена обиколка"), noStandardKey, "Ctrl+Shift+O", nullptr,
      [](MainWindow &window) { window.assistant()->setClosedGoal(window.action(ActionId::ClosedTour)->isChecked()); },
      true},
-    {ActionId::Coordinates, "Координати", noStandardKey, "Ctrl+K", nullptr,
+    {ActionId::Coordinates, QT_TRANSLATE_NOOP("Actions", "Координати"), noStandardKey, "Ctrl+K", nullptr,
      [](MainWindow &window) { window.pictures()->setCoordinatesShown(window.action(ActionId::Coordinates)->isChecked()); },
      true, true},
-    {ActionId::Path, "Пътят на коня", noStandardKey, "P", nullptr,
+    {ActionId::Path, QT_TRANSLATE_NOOP("Actions", "Пътят на коня"), noStandardKey, "P", nullptr,
      [](MainWindow &window) { window.pictures()->setPathShown(window.action(ActionId::Path)->isChecked()); }, true},
-    {ActionId::Print, "Печат…", QKeySequence::Print, "Ctrl+P", nullptr,
+    {ActionId::Print, QT_TRANSLATE_NOOP("Actions", "Печат…"), QKeySequence::Print, "Ctrl+P", nullptr,
      [](MainWindow &window) { window.pictures()->printDialog(); }},
-    {ActionId::ExportPicture, "Запази картина…", noStandardKey, "Ctrl+Shift+E", nullptr,
+    {ActionId::ExportPicture, QT_TRANSLATE_NOOP("Actions", "Запази картина…"), noStandardKey, "Ctrl+Shift+E", nullptr,
      [](MainWindow &window) { window.pictures()->exportDialog(); }},
-    {ActionId::OpenWalk, "Отвори разходка…", QKeySequence::Open, "Ctrl+O", nullptr,
+    {ActionId::OpenWalk, QT_TRANSLATE_NOOP("Actions", "Отвори разходка…"), QKeySequence::Open, "Ctrl+O", nullptr,
      [](MainWindow &window) { window.walkFiles()->openDialog(); }},
-    {ActionId::SaveWalk, "Запази разходката…", QKeySequence::Save, "Ctrl+S",
+    {ActionId::SaveWalk, QT_TRANSLATE_NOOP("Actions", "Запази разходката…"), QKeySequence::Save, "Ctrl+S",
      [](const KnightForm &form) { return !form.history().isEmpty(); },
      [](MainWindow &window) { window.walkFiles()->saveDialog(); }},
-    {ActionId::CopyWalk, "Копирай", QKeySequence::Copy, "Ctrl+C",
+    {ActionId::CopyWalk, QT_TRANSLATE_NOOP("Actions", "Копирай разходката"), QKeySequence::Copy, "Ctrl+C",
      [](const KnightForm &form) { return !form.history().isEmpty() || !form.isEnabled(Command::Show); },
      [](MainWindow &window) { window.walkFiles()->copy(); }},
-    {ActionId::PasteWalk, "Постави разходка", QKeySequence::Paste, "Ctrl+V",
+    {ActionId::PasteWalk, QT_TRANSLATE_NOOP("Actions", "Постави разходка"), QKeySequence::Paste, "Ctrl+V",
      [](const KnightForm &) { return WalkFiles::clipboardHasText(); },
      [](MainWindow &window) { window.walkFiles()->paste(); }},
-    {ActionId::Guide, "Упътване", QKeySequence::HelpContents, "F1", nullptr,
+    {ActionId::Guide, QT_TRANSLATE_NOOP("Actions", "Упътване"), QKeySequence::HelpContents, "F1", nullptr,
      [](MainWindow &window) { window.showGuide(); }},
-    {ActionId::Quit, "Изход", QKeySequence::Quit, "Ctrl+Q", nullptr, [](MainWindow &window) { window.close(); }},
+    // Named in both languages, so that either reader finds it.
+    {ActionId::Language, "Език / Language", noStandardKey, "Ctrl+Shift+L", nullptr,
+     [](MainWindow &window) { window.languageMenu()->nextLanguage(); }},
+    {ActionId::Quit, QT_TRANSLATE_NOOP("Actions", "Изход"), QKeySequence::Quit, "Ctrl+Q", nullptr, [](MainWindow &window) { window.close(); }},
 }};
 
 } // namespace
@@ -115,7 +120,7 @@ std::span<const ActionEntry> actionTable()
 
 QAction *makeAction(const ActionEntry &entry, MainWindow &window, const std::function<void()> &before)
 {
-    auto *action = new QAction(QString::fromUtf8(entry.text.data(), qsizetype(entry.text.size())), &window);
+    auto *action = new QAction(actionText(entry), &window);
     action->setCheckable(entry.checkable);
     action->setChecked(entry.checkedAtStart);
     action->setShortcuts(actionShortcuts(entry));
@@ -126,6 +131,11 @@ QAction *makeAction(const ActionEntry &entry, MainWindow &window, const std::fun
         run(window);
     });
     return action;
+}
+
+QString actionText(const ActionEntry &entry)
+{
+    return QCoreApplication::translate("Actions", entry.text.data());
 }
 
 QList<QKeySequence> actionShortcuts(const ActionEntry &entry)

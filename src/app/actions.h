@@ -23,14 +23,14 @@ enum class ActionId {
     NoGreens, Counts, ClosedTour,
     Coordinates, Path, Print, ExportPicture,
     OpenWalk, SaveWalk, CopyWalk, PasteWalk,
-    Guide, Quit,
+    Guide, Language, Quit,
 };
 inline constexpr std::size_t actionCount = std::size_t(ActionId::Quit) + 1;
 
 // One command of the window, as the context menu, the shortcuts and the guide show it.
 struct ActionEntry {
     ActionId id;
-    std::string_view text;                 // Bulgarian, as the menu shows it
+    std::string_view text;                 // Bulgarian, as the menu shows it; a whole literal
     QKeySequence::StandardKey standardKey; // the desktop's convention, where there is one
     std::string_view keys;                 // portable text, "; " between keys; the first is the
                                            // primary one, the desktop's are added after them
@@ -45,6 +45,9 @@ std::span<const ActionEntry> actionTable();
 // The action of an entry, owned by the window: its text, keys and check state; triggered, it
 // first runs before (the window hides its passing messages) and then the entry's handler.
 QAction *makeAction(const ActionEntry &entry, MainWindow &window, const std::function<void()> &before);
+
+// The action's name in the language in use.
+QString actionText(const ActionEntry &entry);
 
 // Every key of the action, and the primary one, as the guide and the menu write it ("Ctrl+Z").
 QList<QKeySequence> actionShortcuts(const ActionEntry &entry);

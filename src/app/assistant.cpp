@@ -83,7 +83,7 @@ void Assistant::showHint()
     ++hintsUsed_;
     window_->square(hintSquare_)->setHintShown(true);
     hintTimer_->start();
-    window_->announcer()->announce(QStringLiteral("Подсказка: %1.").arg(chessName(hintSquare_)));
+    window_->announcer()->announce(tr("Подсказка: %1.").arg(chessName(hintSquare_)));
 }
 
 void Assistant::showVerdict()
@@ -96,8 +96,8 @@ void Assistant::showVerdict()
     if (!canPlay(window_->form()))
         return;
     if (walk.empty()) {
-        showMessage(closed_ ? QStringLiteral("Да: от всяко поле на дъската започва затворена обиколка.")
-                            : QStringLiteral("Да: от всяко поле на дъската започва пълна обиколка."));
+        showMessage(closed_ ? tr("Да: от всяко поле на дъската започва затворена обиколка.")
+                            : tr("Да: от всяко поле на дъската започва пълна обиколка."));
         return;
     }
     showMessage(verdictText(solver_, solve(walk)));
@@ -149,24 +149,24 @@ void Assistant::reportWalkEnd(bool asked)
 {
     const KnightForm &form = window_->form();
     const qsizetype moves = form.history().size();
-    const QString help = endMessages_ ? QStringLiteral(" Използвани подсказки: %1, върнати ходове: %2.")
+    const QString help = endMessages_ ? tr(" Използвани подсказки: %1, върнати ходове: %2.")
                                             .arg(hintsUsed_)
                                             .arg(takeBacksUsed_)
                                       : QString();
     if (moves == squareCount) {
         const bool closed = isKnightMove(form.history().last().toInt(), form.history().first().toInt());
         if (asked || endMessages_)
-            showMessage((closed ? QStringLiteral("Пълна обиколка: конят обходи всичките 64 полета и "
+            showMessage((closed ? tr("Пълна обиколка: конят обходи всичките 64 полета и "
                                                  "обиколката е затворена – от последното поле има ход "
                                                  "до първото.")
-                                : QStringLiteral("Пълна обиколка: конят обходи всичките 64 полета. "
+                                : tr("Пълна обиколка: конят обходи всичките 64 полета. "
                                                  "Обиколката е отворена – от последното поле няма ход "
                                                  "до първото."))
                         + help);
         return;
     }
     if ((asked || endMessages_) && moves > 0 && !hasPossibleMove(form))
-        showMessage(QStringLiteral("Задънена улица: няма зелени полета. С „Ход назад“ можете да "
+        showMessage(tr("Задънена улица: няма зелени полета. С „Ход назад“ можете да "
                                    "върнете хода и да опитате друг.")
                     + help);
 }

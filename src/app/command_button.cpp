@@ -12,12 +12,18 @@
 
 namespace knight {
 
-CommandButton::CommandButton(const QString &caption, QColor face, QWidget *parent)
-    : QPushButton(caption, parent)
+CommandButton::CommandButton(QColor face, QWidget *parent)
+    : QPushButton(parent)
     , face_(face)
-    , caption_(caption)
 {
     caption_.setTextFormat(Qt::PlainText);
+}
+
+void CommandButton::setCaption(const QString &caption)
+{
+    setText(caption);
+    caption_.setText(caption);
+    update();
 }
 
 // Pressing and releasing schedule the repaint with everything else the click changes, where

@@ -12,7 +12,9 @@ namespace knight {
 class CommandButton : public QPushButton
 {
 public:
-    CommandButton(const QString &caption, QColor face, QWidget *parent);
+    CommandButton(QColor face, QWidget *parent);
+
+    void setCaption(const QString &caption);
 
     QColor face() const { return face_; }
     // The bevel and the focus frame grow with the form.

@@ -13,7 +13,8 @@
 
 namespace knight::controls {
 
-// The window and its controls as designed: positions and sizes in twips, captions as UTF-8.
+// The window and its controls as designed: positions and sizes in twips, captions as UTF-8 in
+// Bulgarian (other languages look them up in the "Controls" context).
 
 struct FontFace {
     std::string_view family;
@@ -33,25 +34,25 @@ inline constexpr int formWidth = 7020;
 inline constexpr int formHeight = 6945;
 inline constexpr Color formBackColor{192, 192, 255};
 inline constexpr std::string_view formCaption =
-    "www.kon-obikolka.example Физическо възпитание - шахмат";
+    QT_TRANSLATE_NOOP("Controls", "www.kon-obikolka.example Физическо възпитание - шахмат");
 inline constexpr FontFace formFont{"Times New Roman", 12.0};
 inline constexpr FontFace squareFont{"Times New Roman", 14.25};
 
 inline constexpr ControlEntry label1{
-    {840, 0, 5175, 375}, "Физическо възпитание - кон на шахматна дъска", {255, 192, 128}, -1};
+    {840, 0, 5175, 375}, QT_TRANSLATE_NOOP("Controls", "Физическо възпитание - кон на шахматна дъска"), {255, 192, 128}, -1};
 
 inline constexpr ControlEntry label2{templateSquareRect, "", templateSquareColor, -1};
 
 inline constexpr std::array<ControlEntry, commandCount> command1{{
-    {{5400, 480, 1455, 375}, "Покажи", {128, 255, 128}, 3},
-    {{5400, 840, 1455, 375}, "Галоп", {0, 192, 0}, 6},
-    {{5400, 1200, 1455, 375}, "Чисти", {192, 64, 0}, 7},
-    {{5400, 1560, 1455, 375}, "Ход назад", {255, 0, 255}, 9},
+    {{5400, 480, 1455, 375}, QT_TRANSLATE_NOOP("Controls", "Покажи"), {128, 255, 128}, 3},
+    {{5400, 840, 1455, 375}, QT_TRANSLATE_NOOP("Controls", "Галоп"), {0, 192, 0}, 6},
+    {{5400, 1200, 1455, 375}, QT_TRANSLATE_NOOP("Controls", "Чисти"), {192, 64, 0}, 7},
+    {{5400, 1560, 1455, 375}, QT_TRANSLATE_NOOP("Controls", "Ход назад"), {255, 0, 255}, 9},
 }};
 
 inline constexpr Color disabledTextColor{128, 128, 128};
 
-inline constexpr ControlEntry frame1{{5160, 1920, 1695, 2895}, "Вид обиколка", formBackColor, -1};
+inline constexpr ControlEntry frame1{{5160, 1920, 1695, 2895}, QT_TRANSLATE_NOOP("Controls", "Вид обиколка"), formBackColor, -1};
 
 // Inside Frame1, measured from the frame's top-left corner.
 inline constexpr Color optionBackColor{128, 128, 255};

@@ -58,27 +58,30 @@ void passOnMessage(QtMessageHandler previous, QtMsgType type, const QMessageLogC
         std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, message).toUtf8().constData());
 }
 
-QString displayFailure(const QString &platform, const QString &display)
+QString displayFailure(const QString &platform, const QString &display, const Translations &translations)
 {
+    // Said before Qt runs, so through the catalogues directly.
+    const auto said = [&translations](const char *source) { return translations.translate("DisplayText", source); };
     QString cause;
     if (platform == QLatin1StringView("xcb")) {
         cause = display.isEmpty()
-                    ? QStringLiteral("няма дисплей: променливата DISPLAY не е зададена")
-                    : QStringLiteral("няма връзка с дисплея DISPLAY=%1: X сървърът не отговаря "
-                                     "или отказва връзката")
+                    ? said(QT_TRANSLATE_NOOP("DisplayText", "няма дисплей: променливата DISPLAY не е зададена"))
+                    : said(QT_TRANSLATE_NOOP("DisplayText", "няма връзка с дисплея DISPLAY=%1: X сървърът не "
+                                                          "отговаря или отказва връзката"))
                           .arg(display);
     } else if (platform.startsWith(QLatin1StringView("wayland"))) {
-        cause = QStringLiteral("няма връзка с Wayland композитора WAYLAND_DISPLAY=%1")
+        cause = said(QT_TRANSLATE_NOOP("DisplayText", "няма връзка с композитора на Wayland WAYLAND_DISPLAY=%1"))
                     .arg(display.isEmpty() ? QStringLiteral("wayland-0") : display);
     } else {
-        cause = QStringLiteral("графичната платформа „%1“ не може да се стартира").arg(platform);
+        cause = said(QT_TRANSLATE_NOOP("DisplayText", "графичната платформа „%1“ не може да се стартира")).arg(platform);
     }
-    return QStringLiteral("%1: %2. Стартирайте програмата в графична среда или под виртуален "
-                          "дисплей: xvfb-run -a %1")
+    return said(QT_TRANSLATE_NOOP("DisplayText", "%1: %2. Стартирайте програмата в графична среда или с "
+                                               "виртуален дисплей: xvfb-run -a %1"))
         .arg(QLatin1StringView(programName), cause);
 }
 
-PlatformStartGuard::PlatformStartGuard(const QString &platformOption, const QString &displayOption)
+PlatformStartGuard::PlatformStartGuard(const QString &platformOption, const QString &displayOption,
+                                       const Translations &translations)
 {
     const QString platform = effectivePlatform(platformOption);
     QString display = displayOption;
@@ -87,7 +90,7 @@ PlatformStartGuard::PlatformStartGuard(const QString &platformOption, const QStr
                                            ? "WAYLAND_DISPLAY"
                                            : "DISPLAY");
     }
-    failureLine = displayFailure(platform, display);
+    failureLine = displayFailure(platform, display, translations);
     previousHandler = qInstallMessageHandler(startHandler);
     // libwayland and others write to the terminal directly; on failure the one line is enough.
     std::fflush(stderr);

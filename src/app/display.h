@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "language/language.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -8,8 +10,8 @@ namespace knight {
 
 // Why no window could be opened, as one line for the terminal: the platform Qt tried
 // ("xcb", "wayland", ...), and the display it was given (-display, or else DISPLAY or
-// WAYLAND_DISPLAY).
-QString displayFailure(const QString &platform, const QString &display);
+// WAYLAND_DISPLAY), in the language of the catalogues given.
+QString displayFailure(const QString &platform, const QString &display, const Translations &translations);
 
 // Passes a message on to the handler Qt had before, or prints it as Qt's own handler would.
 void passOnMessage(QtMessageHandler previous, QtMsgType type, const QMessageLogContext &context,
@@ -21,7 +23,7 @@ void passOnMessage(QtMessageHandler previous, QtMsgType type, const QMessageLogC
 class PlatformStartGuard
 {
 public:
-    PlatformStartGuard(const QString &platformOption, const QString &displayOption);
+    PlatformStartGuard(const QString &platformOption, const QString &displayOption, const Translations &translations);
     ~PlatformStartGuard();
     PlatformStartGuard(const PlatformStartGuard &) = delete;
     PlatformStartGuard &operator=(const PlatformStartGuard &) = delete;

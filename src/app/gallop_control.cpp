@@ -4,6 +4,7 @@
 #include "app/announcer.h"
 #include "app/mainwindow.h"
 #include "app/preferences.h"
+#include "language/language.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -20,7 +21,7 @@ const QString tempoKey = QStringLiteral("gallop/tempo");
 
 QString tempoText(int milliseconds)
 {
-    return QStringLiteral("%1 с").arg(QLocale(QLocale::Bulgarian).toString(milliseconds / 1000.0));
+    return GallopControl::tr("%1 с").arg(languageLocale(languageInUse()).toString(milliseconds / 1000.0));
 }
 
 } // namespace
@@ -82,6 +83,14 @@ QMenu *GallopControl::tempoMenu()
     return tempoMenu_;
 }
 
+void GallopControl::retranslate()
+{
+    if (!tempoGroup_)
+        return;
+    for (QAction *action : tempoGroup_->actions())
+        action->setText(tempoText(action->data().toInt()));
+}
+
 void GallopControl::followForm()
 {
     QAction *pause = window_->action(ActionId::PauseGallop);
@@ -93,13 +102,13 @@ void GallopControl::announceStep()
 {
     const KnightForm &form = window_->form();
     if (!form.gallopOn()) {
-        window_->announcer()->announce(QStringLiteral("Галопът свърши."));
+        window_->announcer()->announce(tr("Галопът свърши."));
         return;
     }
     const int step = std::max(form.gallopStep(), 1);
     for (int n = 0; n < squareCount; ++n) {
         if (form.board().square(n).caption.toInt() == step) {
-            window_->announcer()->announce(QStringLiteral("Галоп: ход %1, %2.").arg(step).arg(chessName(n)));
+            window_->announcer()->announce(tr("Галоп: ход %1, %2.").arg(step).arg(chessName(n)));
             return;
         }
     }

@@ -40,6 +40,8 @@ public:
     // After a step, by the timer or by hand.
     void announceStep();
     void restorePreferences();
+    // The paces' names in the language in use.
+    void retranslate();
 
 private:
     MainWindow *window_;

@@ -10,21 +10,26 @@ namespace knight {
 GuideWindow::GuideWindow(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Упътване"));
     setModal(false);
     resize(560, 520);
     browser_ = new QTextBrowser(this);
     browser_->setOpenExternalLinks(false);
-    browser_->setMarkdown(guideMarkdown());
-    browser_->setAccessibleName(QStringLiteral("Упътване"));
+    retranslate();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
 }
 
-QString GuideWindow::guideMarkdown()
+void GuideWindow::retranslate()
 {
-    QFile file(QStringLiteral(":/guide.md"));
+    setWindowTitle(tr("Упътване"));
+    browser_->setMarkdown(guideMarkdown());
+    browser_->setAccessibleName(tr("Упътване"));
+}
+
+QString GuideWindow::guideMarkdown(Language language)
+{
+    QFile file(language == Language::English ? QStringLiteral(":/guide.en.md") : QStringLiteral(":/guide.md"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "language/language.h"
+
 #include <QDialog>
 
 class QTextBrowser;
@@ -18,8 +20,10 @@ public:
 
     QTextBrowser *browser() const { return browser_; }
 
-    // The guide as the project keeps it, in Markdown.
-    static QString guideMarkdown();
+    // The guide as the project keeps it, in Markdown, in one language.
+    static QString guideMarkdown(Language language = languageInUse());
+    // The guide and its title in the language in use.
+    void retranslate();
 
 private:
     QTextBrowser *browser_ = nullptr;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/display.h"
+#include "app/language_menu.h"
 #include "app/mainwindow.h"
 #include "app/walk_files.h"
 #include "cli/command_line.h"
@@ -8,14 +9,25 @@
 #include "files/file_names.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QSettings>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
 #include <memory>
 #include <optional>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+// The texts of this file, in the language in use.
+class MainText
+{
+    Q_DECLARE_TR_FUNCTIONS(MainText)
+};
 
 namespace {
 
@@ -26,6 +38,22 @@ QStringList argumentList(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         arguments.append(knight::decodeFileName(argv[i]));
     return arguments;
+}
+
+// A closed standard descriptor would be taken by the first file Qt opens, and reading or
+// writing "standard input" would reach that file. Each is held by /dev/null opened the wrong
+// way round, so that using it still fails as a closed one does (EBADF).
+void holdClosedStandardDescriptors()
+{
+    for (const int descriptor : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(descriptor, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        const int held = ::open("/dev/null", descriptor == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+        if (held >= 0 && held != descriptor) {
+            ::dup2(held, descriptor);
+            ::close(held);
+        }
+    }
 }
 
 QtMessageHandler defaultHandler = nullptr;
@@ -42,26 +70,52 @@ void quietAboutRuntimeFolder(QtMsgType type, const QMessageLogContext &context, 
 int main(int argc, char *argv[])
 {
     using knight::CommandLine;
+    using knight::Language;
+    holdClosedStandardDescriptors();
+    const QStringList arguments = argumentList(argc, argv);
+    CommandLine commandLine = knight::parseCommandLine(arguments);
+    knight::Translations translations;
+    // The terminal's modes follow --lang or the system; the window may remember a choice.
+    const QStringList uiLanguages = QLocale::system().uiLanguages();
+    const auto settings = [] {
+        return std::make_unique<QSettings>(QStringLiteral("kon-obikolka"), QStringLiteral("knight-tour"));
+    };
+    std::unique_ptr<QSettings> store;
+    std::optional<Language> remembered;
+    if (commandLine.mode == CommandLine::Mode::Window) {
+        store = settings();
+        remembered = knight::languageFromCode(store->value(QStringLiteral("language")).toString());
+    }
+    translations.use(knight::startLanguage(commandLine.language, remembered, uiLanguages));
+
     // The modes that print need no display, so they run before Qt looks for one.
-    const CommandLine commandLine = knight::parseCommandLine(argumentList(argc, argv));
     switch (commandLine.mode) {
     case CommandLine::Mode::Help:
     case CommandLine::Mode::Version:
+    case CommandLine::Mode::Error:
+    case CommandLine::Mode::Complete: {
+        QCoreApplication app(argc, argv);
+        translations.install();
+        // Read again, so that its messages speak the language.
+        commandLine = knight::parseCommandLine(arguments);
+        if (commandLine.mode == CommandLine::Mode::Error) {
+            knight::printError(commandLine.message);
+            return knight::exitUsage;
+        }
+        if (commandLine.mode == CommandLine::Mode::Complete)
+            return knight::runComplete(commandLine.walkSource, knight::completeBound, commandLine.closed);
         if (const QString problem = knight::writeDescriptor(STDOUT_FILENO, commandLine.message.toUtf8());
             !problem.isNull())
-            return knight::refuseInput(QStringLiteral("стандартният изход не може да се запише: %1").arg(problem));
+            return knight::refuseInput(MainText::tr("стандартният изход не може да се запише: %1").arg(problem));
         return knight::exitOk;
-    case CommandLine::Mode::Error:
-        knight::printError(commandLine.message);
-        return knight::exitUsage;
-    case CommandLine::Mode::Complete:
-        return knight::runComplete(commandLine.walkSource, knight::completeBound, commandLine.closed);
+    }
     case CommandLine::Mode::Export: {
         // Painting needs fonts, not a display; the runtime folder that a desktop session
         // would have does not matter for writing one file.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         defaultHandler = qInstallMessageHandler(quietAboutRuntimeFolder);
         QGuiApplication app(argc, argv);
+        translations.install();
         return knight::runExport(commandLine);
     }
     case CommandLine::Mode::Window:
@@ -69,11 +123,13 @@ int main(int argc, char *argv[])
     }
 
     std::optional<knight::PlatformStartGuard> guard(std::in_place, commandLine.platform,
-                                                    commandLine.display);
+                                                    commandLine.display, translations);
     QApplication app(argc, argv);
     guard.reset();
+    translations.install();
     knight::MainWindow window;
-    window.preferences().useStore(std::make_unique<QSettings>(QStringLiteral("kon-obikolka"), QStringLiteral("knight-tour")));
+    window.languageMenu()->useTranslations(&translations);
+    window.preferences().useStore(std::move(store));
     window.restorePreferences();
     window.show();
     if (!commandLine.files.isEmpty())

@@ -13,6 +13,7 @@
 #include "app/gallop_sound.h"
 #include "app/guide_window.h"
 #include "app/icon.h"
+#include "app/language_menu.h"
 #include "app/placement.h"
 #include "app/practice_aids.h"
 #include "picture/qt_color.h"
@@ -51,6 +52,12 @@ QString text(std::string_view utf8)
     return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
 }
 
+// A caption of the control table in the language in use.
+QString caption(std::string_view utf8)
+{
+    return QCoreApplication::translate("Controls", utf8.data());
+}
+
 QFont fontFrom(controls::FontFace face, double scale = 1)
 {
     QFont font(text(face.family));
@@ -74,7 +81,6 @@ MainWindow::MainWindow(QWidget *parent)
                           | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     installWindowAccessible();
-    setWindowTitle(text(controls::formCaption));
     // The one window is the program: its icon is the application's too.
     const QIcon icon = hamburgerIcon();
     QApplication::setWindowIcon(icon);
@@ -87,6 +93,7 @@ MainWindow::MainWindow(QWidget *parent)
     paintBackground(this, controls::formBackColor);
 
     createControls();
+    writeTexts();
     moveToScreenCentre();
     form_.Form_Load();
     createActions();
@@ -101,7 +108,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 void MainWindow::createControls()
 {
-    title_ = new QLabel(text(controls::label1.caption), this);
+    title_ = new QLabel(this);
     title_->setAlignment(Qt::AlignCenter);
     paintBackground(title_, controls::label1.backColor);
 
@@ -116,19 +123,18 @@ void MainWindow::createControls()
 
     for (int i = 0; i < commandCount; ++i) {
         const controls::ControlEntry &control = controls::command1[std::size_t(i)];
-        auto *button = new CommandButton(text(control.caption), toQColor(control.backColor), this);
+        auto *button = new CommandButton(toQColor(control.backColor), this);
         connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
         commands_[std::size_t(i)] = button;
     }
 
-    frame_ = new QGroupBox(text(controls::frame1.caption), this);
+    frame_ = new QGroupBox(this);
     paintBackground(frame_, controls::frame1.backColor);
     for (int i = 0; i < tourKindCount; ++i) {
         const controls::ControlEntry &control = controls::option1[std::size_t(i)];
         auto *option = new QRadioButton(text(control.caption), frame_);
         paintBackground(option, control.backColor);
         option->setChecked(i == 0);
-        option->setAccessibleDescription(optionDescription(i));
         // Chosen by any means (mouse, keys, an assistive tool's toggle) it acts as a click;
         // clicking the selected option again shows its description too.
         connect(option, &QRadioButton::toggled, this, [this, i](bool checked) {
@@ -153,7 +159,6 @@ void MainWindow::createControls()
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text_->setTabChangesFocus(true);
-    text_->setAccessibleName(QStringLiteral("Описание"));
 
     announcer_ = new Announcer(this);
     walkFiles_ = new WalkFiles(this);
@@ -163,6 +168,7 @@ void MainWindow::createControls()
     sound_ = new GallopSound(this);
     aids_ = new PracticeAids(this);
     zoom_ = new FormZoom(this);
+    language_ = new LanguageMenu(this);
     placeControls();
 }
 
@@ -212,10 +218,45 @@ void MainWindow::createActions()
         QAction *action = makeAction(entry, *this, [this] { assistant_->clearTransient(); });
         if (entry.id == ActionId::Tempo)
             action->setMenu(gallop_->tempoMenu());
+        if (entry.id == ActionId::Language)
+            action->setMenu(language_->menu());
         addAction(action);
         contextMenu_->addAction(action);
         actions_[std::size_t(entry.id)] = action;
     }
+}
+
+void MainWindow::writeTexts()
+{
+    setWindowTitle(caption(controls::formCaption));
+    title_->setText(caption(controls::label1.caption));
+    for (int i = 0; i < commandCount; ++i)
+        commands_[std::size_t(i)]->setCaption(caption(controls::command1[std::size_t(i)].caption));
+    frame_->setTitle(caption(controls::frame1.caption));
+    for (int i = 0; i < tourKindCount; ++i)
+        options_[std::size_t(i)]->setAccessibleDescription(optionDescription(i));
+    text_->setAccessibleName(tr("Описание"));
+}
+
+void MainWindow::retranslate()
+{
+    writeTexts();
+    for (const ActionEntry &entry : actionTable())
+        actions_[std::size_t(entry.id)]->setText(actionText(entry));
+    gallop_->retranslate();
+    if (guide_)
+        guide_->retranslate();
+    // A message in the old language goes; the text box is written again.
+    assistant_->clearTransient();
+    form_.retranslateText();
+    mirrorForm();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange && actions_.front())
+        retranslate();
 }
 
 void MainWindow::updateActions()

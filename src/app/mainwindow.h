@@ -28,6 +28,7 @@ class FormZoom;
 class GallopControl;
 class GallopSound;
 class GuideWindow;
+class LanguageMenu;
 class Pictures;
 class PracticeAids;
 class SquareLabel;
@@ -97,6 +98,7 @@ public:
     GallopSound *sound() const { return sound_; }
     PracticeAids *aids() const { return aids_; }
     FormZoom *zoom() const { return zoom_; }
+    LanguageMenu *languageMenu() const { return language_; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -105,10 +107,14 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void createControls();
     void createActions();
+    // The window's own texts in the language in use; again after a change of language.
+    void writeTexts();
+    void retranslate();
     void placeControls();
     void moveToScreenCentre();
     void setTabOrder();
@@ -137,6 +143,7 @@ private:
     GallopSound *sound_ = nullptr;
     PracticeAids *aids_ = nullptr;
     FormZoom *zoom_ = nullptr;
+    LanguageMenu *language_ = nullptr;
     controls::FormLayout layout_;
     WalkFiles *walkFiles_ = nullptr;
     Assistant *assistant_ = nullptr;

@@ -77,7 +77,7 @@ bool Pictures::exportTo(const QString &path)
 {
     const QString problem = exportDiagram(path, diagram(), window_->font());
     if (!problem.isEmpty())
-        window_->showProblem(QStringLiteral("Картината не е запазена: %1.").arg(problem));
+        window_->showProblem(tr("Картината не е запазена: %1.").arg(problem));
     return problem.isEmpty();
 }
 
@@ -93,11 +93,11 @@ void Pictures::printDialog()
 
 void Pictures::exportDialog()
 {
-    QFileDialog dialog(window_, QStringLiteral("Запази картина"), {},
-                       QStringLiteral("Картина PNG (*.png);;Документ PDF (*.pdf)"));
+    QFileDialog dialog(window_, tr("Запази картина"), {},
+                       tr("Картина PNG (*.png);;Документ PDF (*.pdf)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.selectFile(QStringLiteral("дъска.png"));
+    dialog.selectFile(tr("дъска.png"));
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
         dialog.setDefaultSuffix(filter.contains(QLatin1StringView("pdf")) ? QStringLiteral("pdf") : QStringLiteral("png"));
     });

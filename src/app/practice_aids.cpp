@@ -73,10 +73,10 @@ void PracticeAids::explainIgnoredClick(int n)
         return;
     const int knight = form.knightSquare();
     if (!form.board().square(n).caption.isEmpty())
-        window_->assistant()->showMessage(QStringLiteral("Полето %1 вече е посетено.").arg(chessName(n)));
+        window_->assistant()->showMessage(tr("Полето %1 вече е посетено.").arg(chessName(n)));
     else
         window_->assistant()->showMessage(
-            QStringLiteral("%1 не е ход на коня от %2.").arg(chessName(n), chessName(knight)));
+            tr("%1 не е ход на коня от %2.").arg(chessName(n), chessName(knight)));
 }
 
 } // namespace knight

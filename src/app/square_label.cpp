@@ -66,7 +66,7 @@ SquareLabel::SquareLabel(int n, QWidget *parent)
 QString SquareLabel::accessibleSquareName() const
 {
     const QString name = spokenSquareName(n_, caption_, condition_);
-    return count_ < 0 ? name : name + QStringLiteral(", продължения: %1").arg(count_);
+    return count_ < 0 ? name : name + tr(", продължения: %1").arg(count_);
 }
 
 void SquareLabel::setCondition(SquareCondition condition)

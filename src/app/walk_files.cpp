@@ -18,8 +18,6 @@ namespace knight {
 
 namespace {
 
-const QString walkFilter = QStringLiteral("Разходки (*.txt);;Всички файлове (*)");
-
 // The file's name as the system spells it: a name that is not UTF-8 comes percent-encoded
 // byte for byte, which QUrl::toLocalFile would turn into replacement characters.
 QString localFileName(const QUrl &url)
@@ -28,6 +26,11 @@ QString localFileName(const QUrl &url)
 }
 
 } // namespace
+
+QString WalkFiles::walkFilter()
+{
+    return tr("Разходки (*.txt);;Всички файлове (*)");
+}
 
 WalkFiles::WalkFiles(MainWindow *window)
     : QObject(window)
@@ -39,7 +42,7 @@ bool WalkFiles::openBytes(QByteArrayView bytes, const QString &source)
 {
     const WalkReading reading = readWalk(bytes);
     if (!reading.ok()) {
-        window_->showProblem(QStringLiteral("%1 не е разходка: %2.").arg(source, reading.error->message()));
+        window_->showProblem(tr("%1 не е разходка: %2.").arg(source, reading.error->message()));
         return false;
     }
     window_->Command1_Click(int(Command::Clear));
@@ -54,17 +57,17 @@ bool WalkFiles::openFile(const QString &path)
     // One byte past the limit is enough to know that it is too large.
     const FileReading file = readFile(path, walkFileLimit + 1, ReadableFiles::Regular);
     if (!file.ok()) {
-        window_->showProblem(QStringLiteral("Файлът „%1“ не може да се отвори: %2.").arg(shown, file.problem));
+        window_->showProblem(tr("Файлът „%1“ не може да се отвори: %2.").arg(shown, file.problem));
         return false;
     }
-    return openBytes(file.bytes, QStringLiteral("Файлът „%1“").arg(shown));
+    return openBytes(file.bytes, tr("Файлът „%1“").arg(shown));
 }
 
 bool WalkFiles::saveTo(const QString &path)
 {
     const QByteArray text = writeWalk(window_->form().squaresOnBoard());
     if (const QString problem = writeFileAtomically(path, text); !problem.isNull()) {
-        window_->showProblem(QStringLiteral("Разходката не е запазена във файла „%1“: %2.")
+        window_->showProblem(tr("Разходката не е запазена във файла „%1“: %2.")
                                  .arg(shownText(QDir::toNativeSeparators(path)), problem));
         return false;
     }
@@ -73,17 +76,17 @@ bool WalkFiles::saveTo(const QString &path)
 
 void WalkFiles::openDialog()
 {
-    const QString path = QFileDialog::getOpenFileName(window_, QStringLiteral("Отвори разходка"), {}, walkFilter);
+    const QString path = QFileDialog::getOpenFileName(window_, tr("Отвори разходка"), {}, walkFilter());
     if (!path.isEmpty())
         openFile(path);
 }
 
 void WalkFiles::saveDialog()
 {
-    QFileDialog dialog(window_, QStringLiteral("Запази разходката"), {}, walkFilter);
+    QFileDialog dialog(window_, tr("Запази разходката"), {}, walkFilter());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.selectFile(QStringLiteral("разходка.txt"));
+    dialog.selectFile(tr("разходка.txt"));
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
         saveTo(dialog.selectedFiles().first());
 }
@@ -99,7 +102,7 @@ void WalkFiles::paste()
 {
     const QString text = QGuiApplication::clipboard()->text();
     if (!text.isEmpty())
-        openBytes(text.toUtf8(), QStringLiteral("Текстът от буфера"));
+        openBytes(text.toUtf8(), tr("Текстът от буфера"));
 }
 
 bool WalkFiles::clipboardHasText()

@@ -35,6 +35,7 @@ public:
     void drop(const QMimeData *data);
 
 private:
+    static QString walkFilter();
     MainWindow *window_;
 };
 

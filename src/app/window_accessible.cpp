@@ -7,8 +7,17 @@
 #include "tours/texts.h"
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 
 namespace knight {
+
+// The texts of this file, in the language in use.
+class AccessibleText
+{
+    Q_DECLARE_TR_FUNCTIONS(AccessibleText)
+};
+
+constexpr const char *similarTour = QT_TRANSLATE_NOOP("AccessibleText", "Готова обиколка, подобна на предишните");
 
 namespace {
 
@@ -57,15 +66,16 @@ private:
 
 QString optionDescription(int kind)
 {
-    constexpr int describedKinds = 3;
-    constexpr int describedVariant = 12;
-    if (kind < describedKinds) {
-        const QString first = descriptionLines(kind).value(0);
-        return first.section(u' ', 0, 5) + QStringLiteral("…");
-    }
-    if (kind == describedVariant)
-        return QStringLiteral("Обиколката, описана поле по поле във въведението");
-    return QStringLiteral("Готова обиколка, подобна на предишните");
+    // Written for each kind, not cut from its description.
+    static constexpr std::array<const char *, tourKindCount> descriptions{
+        QT_TRANSLATE_NOOP("AccessibleText", "Затворената обиколка от 1757 г."),
+        QT_TRANSLATE_NOOP("AccessibleText", "Обиколка отделно по външната и по вътрешната част на дъската"),
+        QT_TRANSLATE_NOOP("AccessibleText", "Обиколка по четвърти на дъската"),
+        similarTour, similarTour, similarTour, similarTour, similarTour,
+        similarTour, similarTour, similarTour, similarTour,
+        QT_TRANSLATE_NOOP("AccessibleText", "Обиколката, описана поле по поле във въведението"),
+    };
+    return AccessibleText::tr(descriptions.at(std::size_t(kind)));
 }
 
 

@@ -2,12 +2,20 @@
 #include "cli/command_line.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 #include <algorithm>
+#include <optional>
 #include <array>
 #include <string_view>
 
 namespace knight {
+
+// The texts of this file, in the language in use.
+class CommandLineText
+{
+    Q_DECLARE_TR_FUNCTIONS(CommandLineText)
+};
 
 namespace {
 
@@ -29,24 +37,26 @@ constexpr std::array<QtOption, 19> qtOptions{{
 
 QString helpText(const QCommandLineParser &)
 {
-    return QStringLiteral(
+    return CommandLineText::tr(
                "Употреба: %1 [опции] [РАЗХОДКА]\n"
                "\n"
                "Кон на шахматна дъска: обиколки на коня по 64-те полета. РАЗХОДКА е текстов\n"
-               "файл с полетата на разходка в шахматна нотация (a1 b3 c1 ...), който\n"
-               "прозорецът отваря.\n"
+               "файл с полетата на разходка в шахматна нотация (a1 b3 c1 ...), която се\n"
+               "отваря в прозореца.\n"
                "\n"
                "Опции:\n"
                "  -h, --help           показва тази помощ\n"
                "  -v, --version        показва версията\n"
+               "  --lang ЕЗИК          езикът на програмата: bg (български) или en (английски);\n"
+               "                       без нея – езикът на системата\n"
                "  --complete РАЗХОДКА  довършва разходката до пълна обиколка и я извежда\n"
                "                       (РАЗХОДКА е файл или - за стандартния вход);\n"
-               "                       изход 0: обиколка, 1: не може, 2: грешни данни,\n"
-               "                       3: няма отговор в срок\n"
+               "                       код на изход: 0 – обиколка, 1 – няма обиколка,\n"
+               "                       2 – грешни данни, 3 – няма отговор до 5 секунди\n"
                "    --closed           затворена обиколка: последното поле е на ход на коня\n"
                "                       от първото\n"
-               "  --export ФАЙЛ        записва картина на дъската в ФАЙЛ (.png или .pdf)\n"
-               "    --tour ВИД         с готовата обиколка ВИД (1 ... 8, 8a ... 5a, ?)\n"
+               "  --export ФАЙЛ        записва картина на дъската във ФАЙЛ (.png или .pdf)\n"
+               "    --tour ВИД         с готовата обиколка ВИД (1 ... 8, 8a ... 5a, '?')\n"
                "    --walk РАЗХОДКА    с разходката от файла РАЗХОДКА\n"
                "    --path             с пътя на коня\n"
                "                       без --tour и --walk: празна дъска, работен лист\n"
@@ -61,18 +71,30 @@ QString helpText(const QCommandLineParser &)
 namespace {
 
 // The Bulgarian for what QCommandLineParser found wrong; its own texts are English.
+// The option that one of QCommandLineParser's messages names, if the error is that message in
+// the language in use (Qt's catalogue may have translated it).
+std::optional<QString> optionNamedBy(const QString &error, const char *message)
+{
+    const QString pattern = QCoreApplication::translate("QCommandLineParser", message);
+    const qsizetype at = pattern.indexOf(u"%1");
+    const QString before = pattern.left(at);
+    const QString after = pattern.mid(at + 2);
+    if (at < 0 || error.size() <= before.size() + after.size() || !error.startsWith(before) || !error.endsWith(after))
+        return std::nullopt;
+    return error.mid(before.size(), error.size() - before.size() - after.size());
+}
+
 QString parserProblem(const QCommandLineParser &parser)
 {
     const QString text = parser.errorText();
-    const QString option = text.section(u'\'', 1, 1);
     if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
-        return QStringLiteral("непозната опция „%1%2“")
+        return CommandLineText::tr("непозната опция „%1%2“")
             .arg(unknown.first().size() == 1 ? u"-" : u"--", unknown.first());
-    if (text.startsWith(QLatin1StringView("Missing value")))
-        return QStringLiteral("опцията %1 иска стойност").arg(option);
-    if (text.startsWith(QLatin1StringView("Unexpected value")))
-        return QStringLiteral("опцията %1 не приема стойност").arg(option);
-    return QStringLiteral("опциите не могат да се разчетат");
+    if (const auto option = optionNamedBy(text, "Missing value after '%1'."))
+        return CommandLineText::tr("опцията %1 иска стойност").arg(*option);
+    if (const auto option = optionNamedBy(text, "Unexpected value after '%1'."))
+        return CommandLineText::tr("опцията %1 не приема стойност").arg(*option);
+    return CommandLineText::tr("опциите не могат да се разчетат");
 }
 
 } // namespace
@@ -90,7 +112,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption walk(QStringLiteral("walk"), QString(), QStringLiteral("walk"));
     const QCommandLineOption path(QStringLiteral("path"));
     const QCommandLineOption closed(QStringLiteral("closed"));
-    const std::array ownOptions{help, version, complete, exportTo, tour, walk, path, closed};
+    const QCommandLineOption lang(QStringLiteral("lang"), QString(), QStringLiteral("language"));
+    const std::array ownOptions{help, version, complete, exportTo, tour, walk, path, closed, lang};
     for (const QCommandLineOption &option : ownOptions)
         parser.addOption(option);
     for (const QtOption &qt : qtOptions) {
@@ -104,11 +127,17 @@ CommandLine parseCommandLine(const QStringList &arguments)
     CommandLine result;
     const auto usageError = [&result](const QString &problem) {
         result.mode = CommandLine::Mode::Error;
-        result.message = QStringLiteral("%1: %2; вижте %1 --help").arg(QLatin1StringView(programName), problem);
+        result.message = CommandLineText::tr("%1: %2; вижте %1 --help").arg(QLatin1StringView(programName), problem);
         return result;
     };
     if (!parser.parse(arguments))
         return usageError(parserProblem(parser));
+    // The language first, so that the help and every later message can speak it.
+    if (parser.isSet(lang)) {
+        result.language = languageFromCode(parser.value(lang));
+        if (!result.language)
+            return usageError(CommandLineText::tr("непознат език „%1“: може bg или en").arg(parser.value(lang)));
+    }
     if (parser.isSet(help)) {
         result.mode = CommandLine::Mode::Help;
         result.message = helpText(parser);
@@ -131,21 +160,21 @@ CommandLine parseCommandLine(const QStringList &arguments)
             return option.names().contains(seen);
         });
         if (times > 1)
-            return usageError(QStringLiteral("опцията %1 е дадена повече от веднъж").arg(name));
+            return usageError(CommandLineText::tr("опцията %1 е дадена повече от веднъж").arg(name));
         if (!option.valueName().isEmpty() && parser.isSet(option) && parser.value(option).isEmpty())
-            return usageError(QStringLiteral("опцията %1 иска стойност, а тя е празна").arg(name));
+            return usageError(CommandLineText::tr("опцията %1 иска стойност, а тя е празна").arg(name));
     }
     const QStringList positional = parser.positionalArguments();
     const auto unexpected = [&usageError](const QString &argument) {
-        return usageError(QStringLiteral("неочакван аргумент „%1“").arg(argument));
+        return usageError(CommandLineText::tr("неочакван аргумент „%1“").arg(argument));
     };
     if (parser.isSet(exportTo) && parser.isSet(complete))
-        return usageError(QStringLiteral("--complete и --export не могат да се използват заедно"));
+        return usageError(CommandLineText::tr("--complete и --export не могат да се използват заедно"));
     if (parser.isSet(exportTo)) {
         if (parser.isSet(closed))
-            return usageError(QStringLiteral("--closed се използва само с --complete"));
+            return usageError(CommandLineText::tr("--closed се използва само с --complete"));
         if (parser.isSet(tour) && parser.isSet(walk))
-            return usageError(QStringLiteral("--tour и --walk не могат да се използват заедно"));
+            return usageError(CommandLineText::tr("--tour и --walk не могат да се използват заедно"));
         if (!positional.isEmpty())
             return unexpected(positional.first());
         result.mode = CommandLine::Mode::Export;
@@ -156,7 +185,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return result;
     }
     if (parser.isSet(tour) || parser.isSet(walk) || parser.isSet(path))
-        return usageError(QStringLiteral("--tour, --walk и --path се използват само с --export"));
+        return usageError(CommandLineText::tr("--tour, --walk и --path се използват само с --export"));
     if (parser.isSet(complete)) {
         if (!positional.isEmpty())
             return unexpected(positional.first());
@@ -166,7 +195,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return result;
     }
     if (parser.isSet(closed))
-        return usageError(QStringLiteral("--closed се използва само с --complete"));
+        return usageError(CommandLineText::tr("--closed се използва само с --complete"));
     result.display = parser.value(QStringLiteral("display"));
     result.platform = parser.value(QStringLiteral("platform"));
     // One walk file to open in the window.

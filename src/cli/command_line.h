@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "language/language.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <chrono>
+#include <optional>
 
 namespace knight {
 
@@ -24,6 +27,7 @@ struct CommandLine {
     QString tourKind;   // Export: the caption of a kind, "1" .. "?"
     bool path = false;  // Export: with the path
     bool closed = false; // Complete: a closed tour
+    std::optional<Language> language; // --lang, when given
 };
 
 // The arguments as the program received them, the program's name first. Qt's own options

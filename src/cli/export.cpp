@@ -4,11 +4,18 @@
 #include "picture/export.h"
 #include "tours/knight_form.h"
 
+#include <QCoreApplication>
 #include <QFont>
 
 #include <algorithm>
 
 namespace knight {
+
+// The texts of this file, in the language in use.
+class CliExportText
+{
+    Q_DECLARE_TR_FUNCTIONS(CliExportText)
+};
 
 int runExport(const CommandLine &commandLine)
 {
@@ -19,7 +26,7 @@ int runExport(const CommandLine &commandLine)
         const auto kind = std::find(tourKindCaptions.begin(), tourKindCaptions.end(),
                                     commandLine.tourKind.toStdString());
         if (kind == tourKindCaptions.end())
-            return refuseInput(QStringLiteral("няма вид обиколка „%1“").arg(commandLine.tourKind));
+            return refuseInput(CliExportText::tr("няма вид обиколка „%1“").arg(commandLine.tourKind));
         form.Option1_Click(int(kind - tourKindCaptions.begin()));
         form.Command1_Click(int(Command::Show));
     } else if (!commandLine.walkSource.isEmpty()) {

@@ -5,10 +5,18 @@
 #include "files/file_io.h"
 #include "files/file_names.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 #include <unistd.h>
 
 namespace knight {
+
+// The texts of this file, in the language in use.
+class WalkSourceText
+{
+    Q_DECLARE_TR_FUNCTIONS(WalkSourceText)
+};
 
 void printError(const QString &line)
 {
@@ -31,9 +39,9 @@ std::optional<SquareList> readWalkSource(const QString &source)
     const FileReading file = standardInput
                                  ? readDescriptor(STDIN_FILENO, walkFileLimit + 1)
                                  : readFile(source, walkFileLimit + 1, ReadableFiles::RegularOrPipe);
-    const QString name = standardInput ? QStringLiteral("стандартният вход") : source;
+    const QString name = standardInput ? WalkSourceText::tr("стандартният вход") : source;
     if (!file.ok()) {
-        refuseInput(QStringLiteral("%1 не може да се прочете: %2").arg(name, file.problem));
+        refuseInput(WalkSourceText::tr("%1 не може да се прочете: %2").arg(name, file.problem));
         return std::nullopt;
     }
     WalkReading reading = readWalk(file.bytes);

@@ -4,6 +4,8 @@
 #include "files/file_names.h"
 #include "files/system_error.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -13,6 +15,12 @@
 
 namespace knight {
 
+// The texts of this file, in the language in use.
+class FileText
+{
+    Q_DECLARE_TR_FUNCTIONS(FileText)
+};
+
 namespace {
 
 // Why a file of this type is not read or replaced; null for a regular file.
@@ -21,14 +29,14 @@ QString refusedType(mode_t mode, bool pipeAllowed)
     if (S_ISREG(mode) || (pipeAllowed && S_ISFIFO(mode)))
         return {};
     if (S_ISDIR(mode))
-        return QStringLiteral("това е папка");
+        return FileText::tr("това е папка");
     if (S_ISFIFO(mode))
-        return QStringLiteral("това е канал (FIFO), а не обикновен файл");
+        return FileText::tr("това е канал (FIFO), а не обикновен файл");
     if (S_ISSOCK(mode))
-        return QStringLiteral("това е гнездо (socket), а не обикновен файл");
+        return FileText::tr("това е гнездо (socket), а не обикновен файл");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("това е устройство, а не обикновен файл");
-    return QStringLiteral("това не е обикновен файл");
+        return FileText::tr("това е устройство, а не обикновен файл");
+    return FileText::tr("това не е обикновен файл");
 }
 
 FileReading failedReading(QString problem)

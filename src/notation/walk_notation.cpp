@@ -3,12 +3,19 @@
 
 #include "board/squares.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <bitset>
 #include <cstdlib>
 
 namespace knight {
+
+// The texts of this file, in the language in use.
+class NotationText
+{
+    Q_DECLARE_TR_FUNCTIONS(NotationText)
+};
 
 namespace {
 
@@ -72,9 +79,9 @@ QString toQString(const std::u32string &text)
 
 QString NotationError::message() const
 {
-    QString where = QStringLiteral("ред %1, колона %2").arg(line).arg(column);
+    QString where = NotationText::tr("ред %1, колона %2").arg(line).arg(column);
     if (!token.isEmpty())
-        where += QStringLiteral(", „%1“").arg(token);
+        where += NotationText::tr(", „%1“").arg(token);
     return where + QStringLiteral(": ") + reason;
 }
 
@@ -94,7 +101,7 @@ WalkReading readWalk(QByteArrayView bytes)
         return reading;
     };
     if (bytes.size() > walkFileLimit)
-        return fail(1, 1, {}, QStringLiteral("файлът е по-голям от 64 KiB"));
+        return fail(1, 1, {}, NotationText::tr("текстът е над 64 KiB"));
 
     qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     qsizetype line = 1;
@@ -113,20 +120,20 @@ WalkReading readWalk(QByteArrayView bytes)
         const int n = squareOf(token);
         token.clear();
         if (n < 0) {
-            fail(line, tokenColumn, text, QStringLiteral("това не е поле"));
+            fail(line, tokenColumn, text, NotationText::tr("това не е поле"));
             return false;
         }
         if (reading.squares.size() == std::size_t(squareCount)) {
-            fail(line, tokenColumn, text, QStringLiteral("разходката има повече от 64 полета"));
+            fail(line, tokenColumn, text, NotationText::tr("разходката има повече от 64 полета"));
             return false;
         }
         if (visited.test(std::size_t(n))) {
-            fail(line, tokenColumn, text, QStringLiteral("полето вече е посетено"));
+            fail(line, tokenColumn, text, NotationText::tr("полето вече е посетено"));
             return false;
         }
         if (!reading.squares.empty() && !isKnightMove(reading.squares.back(), n)) {
             fail(line, tokenColumn, text,
-                 QStringLiteral("не е ход на коня от %1").arg(chessName(reading.squares.back())));
+                 NotationText::tr("не е ход на коня от %1").arg(chessName(reading.squares.back())));
             return false;
         }
         visited.set(std::size_t(n));
@@ -137,9 +144,9 @@ WalkReading readWalk(QByteArrayView bytes)
     while (i < bytes.size()) {
         const auto [c, length] = decodeUtf8(bytes, i);
         if (length == 0)
-            return fail(line, column, {}, QStringLiteral("това не е текст в UTF-8"));
+            return fail(line, column, {}, NotationText::tr("това не е текст в UTF-8"));
         if (c == 0)
-            return fail(line, column, {}, QStringLiteral("това не е текст: нулев байт"));
+            return fail(line, column, {}, NotationText::tr("това не е текст: нулев байт"));
         i += length;
         if (isLineBreak(c)) {
             if (!takeToken())
@@ -173,14 +180,17 @@ WalkReading readWalk(QByteArrayView bytes)
     if (!takeToken())
         return reading;
     if (reading.squares.empty())
-        return fail(line, column, {}, QStringLiteral("няма нито едно поле"));
+        return fail(line, column, {}, NotationText::tr("няма нито едно поле"));
     return reading;
 }
 
 QByteArray writeWalk(const SquareList &squares)
 {
-    QByteArray text = QByteArrayLiteral("# Кон на шахматна дъска: разходка от ")
-                      + QByteArray::number(qsizetype(squares.size())) + QByteArrayLiteral(" хода\n");
+    const qsizetype moves = qsizetype(squares.size());
+    QByteArray text = (moves == 1 ? NotationText::tr("# Кон на шахматна дъска: разходка от 1 ход")
+                                  : NotationText::tr("# Кон на шахматна дъска: разходка от %1 хода").arg(moves))
+                          .toUtf8()
+                      + '\n';
     for (std::size_t i = 0; i < squares.size(); ++i) {
         text += chessName(squares[i]).toLatin1();
         text += (i % 8 == 7 || i + 1 == squares.size()) ? '\n' : ' ';

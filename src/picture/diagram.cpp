@@ -4,12 +4,19 @@
 #include "picture/qt_color.h"
 #include "tours/knight_form.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <algorithm>
 
 namespace knight {
+
+// The texts of this file, in the language in use.
+class DiagramText
+{
+    Q_DECLARE_TR_FUNCTIONS(DiagramText)
+};
 
 namespace {
 
@@ -54,11 +61,12 @@ Diagram diagramOf(const KnightForm &form, bool withPath)
     if (withPath)
         diagram.path = pathOf(form);
     if (!form.history().isEmpty())
-        diagram.caption = QStringLiteral("Разходка от %1 хода").arg(form.history().size());
+        diagram.caption = form.history().size() == 1 ? DiagramText::tr("Разходка от 1 ход")
+                                                     : DiagramText::tr("Разходка от %1 хода").arg(form.history().size());
     else if (!form.isEnabled(Command::Show))
-        diagram.caption = QStringLiteral("Обиколка „%1“").arg(QLatin1StringView(tourKindCaptions[std::size_t(form.problemIndex())]));
+        diagram.caption = DiagramText::tr("Обиколка „%1“").arg(QLatin1StringView(tourKindCaptions[std::size_t(form.problemIndex())]));
     else
-        diagram.caption = QStringLiteral("Кон на шахматна дъска");
+        diagram.caption = DiagramText::tr("Кон на шахматна дъска");
     return diagram;
 }
 

@@ -5,12 +5,19 @@
 #include "files/file_names.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
 
 namespace knight {
+
+// The texts of this file, in the language in use.
+class PictureText
+{
+    Q_DECLARE_TR_FUNCTIONS(PictureText)
+};
 
 namespace {
 
@@ -63,12 +70,12 @@ QString exportDiagram(const QString &path, const Diagram &diagram, const QFont &
     const QString suffix = path.section(u'.', -1).toLower();
     const bool png = suffix == QLatin1StringView("png");
     if ((!png && suffix != QLatin1StringView("pdf")) || !path.contains(u'.'))
-        return QStringLiteral("„%1“: картината може да е само .png или .pdf").arg(shown);
+        return PictureText::tr("„%1“: картината може да е само .png или .pdf").arg(shown);
 
     // Drawn whole in memory first: a writer that fails half-way cannot touch the file.
     const QByteArray bytes = png ? pngBytes(diagram, font) : pdfBytes(diagram, font, page);
     if (const QString problem = writeFileAtomically(path, bytes); !problem.isNull())
-        return QStringLiteral("„%1“ не може да се запише: %2").arg(shown, problem);
+        return PictureText::tr("„%1“ не може да се запише: %2").arg(shown, problem);
     return {};
 }
 

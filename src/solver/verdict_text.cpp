@@ -1,11 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "solver/verdict_text.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <bit>
 
 namespace knight {
+
+// The texts of this file, in the language in use.
+class VerdictText
+{
+    Q_DECLARE_TR_FUNCTIONS(VerdictText)
+};
 
 namespace {
 
@@ -17,7 +24,7 @@ QString listOfSquares(const TourSolver &solver, const std::vector<int> &squares)
     if (names.size() < 2)
         return names.join(QString());
     const QString last = names.takeLast();
-    return names.join(QStringLiteral(", ")) + QStringLiteral(" и ") + last;
+    return VerdictText::tr("%1 и %2").arg(names.join(QStringLiteral(", ")), last);
 }
 
 } // namespace
@@ -32,30 +39,30 @@ QString verdictText(const TourSolver &solver, const TourSolver::Verdict &verdict
     using Reason = TourSolver::Reason;
     if (verdict.answer == TourSolver::Answer::Yes)
         return verdict.goal == TourSolver::Goal::Closed
-                   ? QStringLiteral("Да: от тази позиция конят още може да обходи всички полета и да "
+                   ? VerdictText::tr("Да: от тази позиция конят още може да обходи всички полета и да "
                                     "завърши на ход от първото поле – затворена обиколка.")
-                   : QStringLiteral("Да: от тази позиция конят още може да обходи всички полета.");
+                   : VerdictText::tr("Да: от тази позиция конят още може да обходи всички полета.");
     const auto square = [&](std::size_t i) { return solverSquareName(solver, verdict.squares.at(i)); };
     switch (verdict.reason) {
     case Reason::DeadEnd:
-        return QStringLiteral("Не: от полето %1 конят няма свободно поле, на което да скочи – "
+        return VerdictText::tr("Не: от полето %1 конят няма свободно поле, на което да скочи – "
                               "задънена улица.")
             .arg(square(0));
     case Reason::Unreachable: {
         const int neighbours = std::popcount(solver.knightTargets(verdict.squares.at(0)));
         const QString why = neighbours == 2
-                                ? QStringLiteral("и двата му съседа са заети")
-                                : QStringLiteral("всичките %1 полета, от които конят стига до него, са заети")
+                                ? VerdictText::tr("и двата му съседа са заети")
+                                : VerdictText::tr("всичките %1 полета, от които конят стига до него, са заети")
                                       .arg(neighbours);
-        return QStringLiteral("Не: полето %1 вече не може да бъде достигнато: %2.").arg(square(0), why);
+        return VerdictText::tr("Не: полето %1 вече не може да бъде достигнато: %2.").arg(square(0), why);
     }
     case Reason::TwoEnds:
-        return QStringLiteral("Не: полетата %1 могат да бъдат само последни, защото до всяко от "
+        return VerdictText::tr("Не: полетата %1 могат да бъдат само последни, защото до всяко от "
                               "тях води само един свободен ход, а последно е само едно поле.")
             .arg(listOfSquares(solver, verdict.squares));
     case Reason::Split:
-        return QStringLiteral("Не: свободните полета са разделени на %1 части, между които конят "
-                              "не може да премине (например %2).")
+        return VerdictText::tr("Не: свободните полета са разделени на %1 части, между които конят "
+                              "не може да премине; например полетата %2 са в различни части.")
             .arg(verdict.squares.size())
             .arg(listOfSquares(solver, verdict.squares));
     case Reason::Crowded:
@@ -65,38 +72,38 @@ QString verdictText(const TourSolver &solver, const TourSolver::Verdict &verdict
         const QString others = listOfSquares(solver, std::vector<int>(first, verdict.squares.end() - (besideEnd ? 1 : 0)));
         const bool knightThere = verdict.squares.front() == verdict.knight;
         const QString why = besideEnd
-                                ? QStringLiteral("Последно може да бъде само полето %1, до което води само един "
+                                ? VerdictText::tr("Последно може да бъде само полето %1, до което води само един "
                                                  "ход, затова всяко от тях трябва да бъде посетено по двата си хода")
                                       .arg(square(verdict.squares.size() - 1))
-                                : QStringLiteral("Всяко поле освен последното трябва да бъде посетено по двата си хода");
-        return (knightThere ? QStringLiteral("Не: до всяко от полетата %1 води само по два свободни хода и единият "
-                                             "е от полето %2, където е конят. %3, а от %2 конят ще скочи само веднъж.")
-                            : QStringLiteral("Не: до всяко от полетата %1 води само по два свободни хода и единият "
+                                : VerdictText::tr("Всяко поле освен последното трябва да бъде посетено по двата си хода");
+        return (knightThere ? VerdictText::tr("Не: до всяко от полетата %1 води само по два свободни хода и единият "
+                                             "е от полето %2, където е конят. %3, а от %2 конят ще скочи само веднъж – към едно от тях.")
+                            : VerdictText::tr("Не: до всяко от полетата %1 води само по два свободни хода и единият "
                                              "е от полето %2. %3, а през %2 конят минава само веднъж и може да "
                                              "свърже само две от тях."))
             .arg(others, square(0), why);
     }
     case Reason::WrongColour:
-        return QStringLiteral("Не: полето %1 може да бъде само последно, но конят сменя цвета "
+        return VerdictText::tr("Не: полето %1 може да бъде само последно, но конят сменя цвета "
                               "на полето с всеки ход и ще завърши обиколката на поле с другия "
                               "цвят.")
             .arg(square(0));
     case Reason::NoWayBack:
-        return QStringLiteral("Не: до първото поле %1 не води вече нито едно свободно поле, така че "
+        return VerdictText::tr("Не: до първото поле %1 не води вече нито едно свободно поле, така че "
                               "обиколката не може да се затвори – конят няма откъде да се върне.")
             .arg(square(0));
     case Reason::NotClosed:
-        return QStringLiteral("Не: разходката е пълна, но последното поле %1 не е на ход на коня от "
+        return VerdictText::tr("Не: разходката е пълна, но последното поле %1 не е на ход на коня от "
                               "първото поле %2, така че обиколката е отворена.")
             .arg(square(1), square(0));
     case Reason::Exhausted:
-        return QStringLiteral("Не: бяха изпробвани всички продължения и нито едно не обхожда "
+        return VerdictText::tr("Не: бяха изпробвани всички продължения и нито едно не обхожда "
                               "цялата дъска.");
     case Reason::TimeOut:
     case Reason::None:
         break;
     }
-    return QStringLiteral("Не е ясно: времето за проверка изтече, преди да бъде намерен отговор.");
+    return VerdictText::tr("Не е ясно: времето за проверка изтече, преди да бъде намерен отговор.");
 }
 
 } // namespace knight

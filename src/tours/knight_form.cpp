@@ -65,7 +65,13 @@ void KnightForm::Option1_Click(int index)
         return;
     clearAll();
     problemIndex_ = index;
+    describedKind_ = index;
     setText(joinLines(descriptionLines(index)));
+}
+
+void KnightForm::retranslateText()
+{
+    setText(describedKind_ < 0 ? introductionText() : joinLines(descriptionLines(describedKind_)));
 }
 
 void KnightForm::showSelectedTour()

@@ -29,6 +29,10 @@ public:
 
     void showSelectedTour();
 
+    // Writes the text box again in the language now in use: the introduction, or the
+    // description last chosen.
+    void retranslateText();
+
     // The gallop at the teacher's pace: paused and resumed, stepped by hand while paused
     // (forward past the last square ends it as a tick would; back takes the newest step's
     // colour away), and its pace, a step every so many milliseconds.
@@ -49,6 +53,7 @@ private:
     int gallopStep_ = 0;
     QString text1_;
     int textRevision_ = 0;
+    int describedKind_ = -1; // the kind whose description the text box shows; -1: the introduction
 };
 
 } // namespace knight

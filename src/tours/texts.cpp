@@ -4,6 +4,9 @@
 #include "tours/catalogue.h"
 #include "tours/catalogue_texts.h"
 
+#include <QCoreApplication>
+
+
 #include <span>
 
 namespace knight {
@@ -12,9 +15,11 @@ namespace {
 
 constexpr int describedKind = 12;
 
+// A catalogue text in the language in use; each is a whole string literal, so data() ends in
+// a null byte.
 QString fromUtf8(std::string_view text)
 {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    return QCoreApplication::translate("Catalogue", text.data());
 }
 
 QStringList toList(std::span<const std::string_view> lines)
@@ -63,7 +68,10 @@ QString introductionText()
 
 QString quotationText()
 {
-    return joinLines(toList(texts::quotation));
+    QStringList lines;
+    for (const std::string_view line : texts::quotation)
+        lines.append(QString::fromUtf8(line.data(), qsizetype(line.size())));
+    return joinLines(lines);
 }
 
 } // namespace knight

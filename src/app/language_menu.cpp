@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/language_menu.h"
+
+#include "app/mainwindow.h"
+#include "app/preferences.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+
+namespace knight {
+
+namespace {
+
+const QString languageKey = QStringLiteral("language");
+
+} // namespace
+
+LanguageMenu::LanguageMenu(MainWindow *window)
+    : QObject(window)
+    , window_(window)
+{
+}
+
+LanguageMenu::~LanguageMenu() = default;
+
+void LanguageMenu::useTranslations(Translations *translations)
+{
+    translations_ = translations;
+    showChecked();
+}
+
+void LanguageMenu::showChecked()
+{
+    if (!group_)
+        return;
+    for (QAction *action : group_->actions())
+        action->setChecked(action->data().toString() == languageCode(language()));
+}
+
+Translations &LanguageMenu::translations()
+{
+    if (translations_)
+        return *translations_;
+    if (!own_)
+        own_ = std::make_unique<Translations>();
+    return *own_;
+}
+
+Language LanguageMenu::language() const
+{
+    return translations_ ? translations_->language() : own_ ? own_->language() : Language::Bulgarian;
+}
+
+void LanguageMenu::setLanguage(Language language)
+{
+    // The widgets hear of the new catalogues and write their texts again.
+    if (language != this->language())
+        translations().use(language);
+    window_->preferences().setValue(languageKey, languageCode(language));
+    showChecked();
+}
+
+void LanguageMenu::nextLanguage()
+{
+    setLanguage(language() == Language::Bulgarian ? Language::English : Language::Bulgarian);
+}
+
+QMenu *LanguageMenu::menu()
+{
+    if (menu_)
+        return menu_;
+    menu_ = new QMenu(window_);
+    group_ = new QActionGroup(menu_);
+    for (const Language language : languages) {
+        QAction *action = menu_->addAction(languageName(language));
+        action->setCheckable(true);
+        action->setChecked(language == this->language());
+        action->setData(languageCode(language));
+        group_->addAction(action);
+        connect(action, &QAction::triggered, this, [this, language] { setLanguage(language); });
+    }
+    return menu_;
+}
+
+} // namespace knight

@@ -1,0 +1,256 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Bulgarian and English: the language a start chooses, the English catalogue whole and English,
+// the window in English and switched back while it runs, the guides, and Qt's own dialogs and
+// menus in Bulgarian.
+#include "app/actions.h"
+#include "app/command_button.h"
+#include "app/guide_window.h"
+#include "app/language_menu.h"
+#include "app/mainwindow.h"
+#include "language/language.h"
+#include "tours/texts.h"
+#include "window_support.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+using namespace knight;
+using namespace knight::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool hasCyrillic(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x400 && c.unicode() <= 0x4ff; });
+}
+
+// The placeholders of a text, in order of number: "%1 %2 %1" gives "%1 %1 %2".
+QStringList placeholders(const QString &text)
+{
+    QStringList found;
+    for (const QRegularExpressionMatch &match : QRegularExpression(u"%\\d"_s).globalMatch(text))
+        found.append(match.captured());
+    found.sort();
+    return found;
+}
+
+// What a user reads in the window, besides the text box.
+QStringList windowTexts(const MainWindow &window)
+{
+    QStringList texts{window.windowTitle(), window.title()->text(), window.frame()->title()};
+    for (int i = 0; i < commandCount; ++i)
+        texts.append(window.command(i)->text());
+    for (const ActionEntry &entry : actionTable())
+        texts.append(window.action(entry.id)->text());
+    return texts;
+}
+
+struct Message {
+    QString context, source, translation;
+    bool finished;
+};
+
+QList<Message> catalogue()
+{
+    QFile file(QStringLiteral(KNIGHT_SOURCE_DIR "/translations/knight_en.ts"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<Message> messages;
+    QString context;
+    QXmlStreamReader xml(&file);
+    while (xml.readNextStartElement() || !xml.atEnd()) {
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == u"name")
+            context = xml.readElementText();
+        else if (xml.name() == u"message")
+            messages.append({context, {}, {}, true});
+        else if (xml.name() == u"source")
+            messages.last().source = xml.readElementText();
+        else if (xml.name() == u"translation") {
+            messages.last().finished = xml.attributes().value(u"type"_s).isEmpty();
+            messages.last().translation = xml.readElementText();
+        }
+    }
+    return messages;
+}
+
+} // namespace
+
+class LanguageTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void startLanguage_data();
+    void startLanguage();
+    void theEnglishCatalogueIsWholeAndEnglish();
+    void theWindowInEnglishAndBackWhileItRuns();
+    void bothGuidesListEveryAction();
+    void qtSpeaksBulgarian();
+    void theChoiceIsRemembered();
+
+private:
+    Translations translations_;
+};
+
+void LanguageTest::cleanup()
+{
+    translations_.use(Language::Bulgarian);
+}
+
+void LanguageTest::startLanguage_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("remembered");
+    QTest::addColumn<QStringList>("uiLanguages");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("English system") << u""_s << u""_s << QStringList{u"en-US"_s, u"en"_s} << u"en"_s;
+    QTest::newRow("Bulgarian system") << u""_s << u""_s << QStringList{u"bg-BG"_s} << u"bg"_s;
+    QTest::newRow("first of the two wins") << u""_s << u""_s << QStringList{u"de-DE"_s, u"bg"_s, u"en-GB"_s} << u"bg"_s;
+    QTest::newRow("English after German") << u""_s << u""_s << QStringList{u"de_DE.UTF-8"_s, u"EN_gb"_s} << u"en"_s;
+    QTest::newRow("neither") << u""_s << u""_s << QStringList{u"fr-FR"_s, u"de"_s} << u"bg"_s;
+    QTest::newRow("C locale") << u""_s << u""_s << QStringList{u"C"_s} << u"bg"_s;
+    QTest::newRow("no languages") << u""_s << u""_s << QStringList{} << u"bg"_s;
+    QTest::newRow("a look-alike is not English") << u""_s << u""_s << QStringList{u"eng"_s, u"bgx"_s} << u"bg"_s;
+    QTest::newRow("remembered beats the system") << u""_s << u"en"_s << QStringList{u"bg-BG"_s} << u"en"_s;
+    QTest::newRow("the option beats both") << u"bg"_s << u"en"_s << QStringList{u"en-US"_s} << u"bg"_s;
+    QTest::newRow("a remembered nonsense is ignored") << u""_s << u"xx"_s << QStringList{u"en-US"_s} << u"en"_s;
+}
+
+void LanguageTest::startLanguage()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, remembered);
+    QFETCH(QStringList, uiLanguages);
+    QFETCH(QString, expected);
+    QCOMPARE(languageCode(knight::startLanguage(languageFromCode(option), languageFromCode(remembered), uiLanguages)),
+             expected);
+}
+
+// Every text the program translates has an English translation: finished, without a Cyrillic
+// letter, with the same placeholders and the same leading and trailing spaces (the pieces are
+// joined); and the compiled catalogue gives it.
+void LanguageTest::theEnglishCatalogueIsWholeAndEnglish()
+{
+    const QList<Message> messages = catalogue();
+    QVERIFY(messages.size() > 150);
+    translations_.use(Language::English);
+    for (const Message &message : messages) {
+        const char *what = qPrintable(message.context + u": "_s + message.source);
+        QVERIFY2(message.finished && !message.translation.isEmpty(), what);
+        QVERIFY2(!hasCyrillic(message.translation), what);
+        QCOMPARE(placeholders(message.translation), placeholders(message.source));
+        QCOMPARE(message.translation.front().isSpace(), message.source.front().isSpace());
+        QCOMPARE(message.translation.back().isSpace(), message.source.back().isSpace());
+        QCOMPARE(QCoreApplication::translate(message.context.toUtf8().constData(), message.source.toUtf8().constData()),
+                 message.translation);
+    }
+    for (int kind = 0; kind < tourKindCount; ++kind)
+        QVERIFY(!hasCyrillic(descriptionLines(kind).join(u' ')));
+    QVERIFY(introductionText().startsWith(u"Moves in chess"_s));
+    QVERIFY(!hasCyrillic(introductionText()));
+    // Hidden, and so never translated.
+    QVERIFY(hasCyrillic(quotationText()));
+}
+
+// Built in English, every caption, menu item and text is English; switched to Bulgarian while
+// it runs, the window is as a Bulgarian window would be, and the key switches it back.
+void LanguageTest::theWindowInEnglishAndBackWhileItRuns()
+{
+    translations_.use(Language::English);
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    window.languageMenu()->useTranslations(&translations_);
+    QCOMPARE(window.windowTitle(), u"www.kon-obikolka.example Physical education - chess"_s);
+    QCOMPARE(window.command(3)->text(), u"Move back"_s);
+    QCOMPARE(window.frame()->title(), u"Tour kind"_s);
+    for (const QString &text : windowTexts(window))
+        QVERIFY2(!hasCyrillic(text) || text == u"Език / Language"_s, qPrintable(text));
+    QVERIFY(window.textBox()->toPlainText().startsWith(u"Moves in chess are usually written"_s));
+    QVERIFY(window.option(1)->accessibleDescription().startsWith(u"A tour of the board"_s));
+    window.option(2)->click();
+    QVERIFY(window.textBox()->toPlainText().startsWith(u"Another way of touring"_s));
+    clickSquares(window, u"a1 b3"_s);
+    QCOMPARE(window.square(squareNamed(u"b3"_s))->accessibleSquareName(), u"Square b3, move 2, the knight is here"_s);
+    window.action(ActionId::Verdict)->trigger();
+    QCOMPARE(message(window), u"Yes: from this position the knight can still visit every square."_s);
+    const QMenu *languages = window.action(ActionId::Language)->menu();
+    QVERIFY(languages && languages->actions().size() == 2);
+    QVERIFY(languages->actions().at(1)->isChecked());
+
+    window.languageMenu()->setLanguage(Language::Bulgarian);
+    MainWindow bulgarian;
+    bulgarian.Option1_Click(2);
+    clickSquares(bulgarian, u"a1 b3"_s);
+    QTRY_COMPARE(windowTexts(window), windowTexts(bulgarian));
+    QCOMPARE(window.textBox()->toPlainText(), bulgarian.textBox()->toPlainText());
+    QCOMPARE(message(window), QString()); // the English answer went with its language
+    QVERIFY(languages->actions().at(0)->isChecked());
+
+    QTest::keyClick(&window, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    QTRY_COMPARE(window.command(0)->text(), u"Show"_s);
+    QCOMPARE(window.languageMenu()->language(), Language::English);
+}
+
+void LanguageTest::bothGuidesListEveryAction()
+{
+    for (const Language language : languages) {
+        translations_.use(language);
+        const QString guide = GuideWindow::guideMarkdown(language);
+        QVERIFY(guide.startsWith(language == Language::English ? u"# Guide"_s : u"# Упътване"_s));
+        for (const ActionEntry &entry : actionTable()) {
+            const QString row = u"| %1 | %2 |"_s.arg(actionShortcut(entry).toString(), actionText(entry));
+            QVERIFY2(guide.contains(row), qPrintable(row));
+        }
+        if (language == Language::English) {
+            const QString withoutTheLanguageRow = QString(guide).remove(u"Език / Language"_s).remove(u"а, с, е"_s);
+            QVERIFY(!hasCyrillic(withoutTheLanguageRow));
+        }
+    }
+}
+
+// As the program starts in Bulgarian: the text box's menu and the file dialog are Bulgarian.
+void LanguageTest::qtSpeaksBulgarian()
+{
+    translations_.use(Language::Bulgarian);
+    QPlainTextEdit box;
+    box.setPlainText(u"a1 b3"_s);
+    std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+    QStringList items;
+    for (const QAction *action : menu->actions())
+        items.append(action->text().section(u'\t', 0, 0)); // without the shortcut
+    QVERIFY2(items.contains(u"&Копиране"_s) && items.contains(u"Избиране на всичко"_s), qPrintable(items.join(u',')));
+    QFileDialog dialog(nullptr, u"Отвори разходка"_s);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QCOMPARE(dialog.labelText(QFileDialog::LookIn), u"Преглед на:"_s);
+    QCOMPARE(dialog.labelText(QFileDialog::FileName), u"Име на &файла:"_s);
+}
+
+void LanguageTest::theChoiceIsRemembered()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"settings.ini"_s);
+    {
+        MainWindow window;
+        window.preferences().useStore(std::make_unique<QSettings>(path, QSettings::IniFormat));
+        window.languageMenu()->setLanguage(Language::English);
+    }
+    QCOMPARE(QSettings(path, QSettings::IniFormat).value(u"language"_s).toString(), u"en"_s);
+}
+
+QTEST_MAIN(LanguageTest)
+#include "language_test.moc"

@@ -1,0 +1,921 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="bg">
+<context>
+    <name>AccessibleText</name>
+    <message>
+        <source>Готова обиколка, подобна на предишните</source>
+        <translation>A stored tour, like the ones before it</translation>
+    </message>
+    <message>
+        <source>Затворената обиколка от 1757 г.</source>
+        <translation>The closed tour of 1757</translation>
+    </message>
+    <message>
+        <source>Обиколка отделно по външната и по вътрешната част на дъската</source>
+        <translation>A tour of the board’s outer ring and inner block, one after the other</translation>
+    </message>
+    <message>
+        <source>Обиколка по четвърти на дъската</source>
+        <translation>A tour of the board by quarters</translation>
+    </message>
+    <message>
+        <source>Обиколката, описана поле по поле във въведението</source>
+        <translation>The tour given square by square in the introduction</translation>
+    </message>
+</context>
+<context>
+    <name>Actions</name>
+    <message>
+        <source>Покажи</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>Галоп</source>
+        <translation>Gallop</translation>
+    </message>
+    <message>
+        <source>Чисти</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Ход назад</source>
+        <translation>Move back</translation>
+    </message>
+    <message>
+        <source>Върни отново</source>
+        <translation>Redo move</translation>
+    </message>
+    <message>
+        <source>Към дъската</source>
+        <translation>To the board</translation>
+    </message>
+    <message>
+        <source>Пауза</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Следващ ход</source>
+        <translation>Next move</translation>
+    </message>
+    <message>
+        <source>Предишен ход</source>
+        <translation>Previous move</translation>
+    </message>
+    <message>
+        <source>Темпо на галопа</source>
+        <translation>Gallop tempo</translation>
+    </message>
+    <message>
+        <source>Звук на галопа</source>
+        <translation>Gallop sound</translation>
+    </message>
+    <message>
+        <source>Увеличи</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>Намали</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>Нормален размер</source>
+        <translation>Normal size</translation>
+    </message>
+    <message>
+        <source>На цял екран</source>
+        <translation>Full screen</translation>
+    </message>
+    <message>
+        <source>Подскажи ход</source>
+        <translation>Hint a move</translation>
+    </message>
+    <message>
+        <source>Може ли още?</source>
+        <translation>Can it still be done?</translation>
+    </message>
+    <message>
+        <source>Довърши обиколката</source>
+        <translation>Complete the tour</translation>
+    </message>
+    <message>
+        <source>Съобщения за края на разходката</source>
+        <translation>Messages at the end of a walk</translation>
+    </message>
+    <message>
+        <source>Без зелени полета</source>
+        <translation>Without green squares</translation>
+    </message>
+    <message>
+        <source>Брой продължения</source>
+        <translation>Number of continuations</translation>
+    </message>
+    <message>
+        <source>Затворена обиколка</source>
+        <translation>Closed tour</translation>
+    </message>
+    <message>
+        <source>Координати</source>
+        <translation>Coordinates</translation>
+    </message>
+    <message>
+        <source>Пътят на коня</source>
+        <translation>The knight’s path</translation>
+    </message>
+    <message>
+        <source>Печат…</source>
+        <translation>Print…</translation>
+    </message>
+    <message>
+        <source>Запази картина…</source>
+        <translation>Save picture…</translation>
+    </message>
+    <message>
+        <source>Отвори разходка…</source>
+        <translation>Open walk…</translation>
+    </message>
+    <message>
+        <source>Запази разходката…</source>
+        <translation>Save the walk…</translation>
+    </message>
+    <message>
+        <source>Копирай разходката</source>
+        <translation>Copy the walk</translation>
+    </message>
+    <message>
+        <source>Постави разходка</source>
+        <translation>Paste a walk</translation>
+    </message>
+    <message>
+        <source>Упътване</source>
+        <translation>Guide</translation>
+    </message>
+    <message>
+        <source>Изход</source>
+        <translation>Quit</translation>
+    </message>
+</context>
+<context>
+    <name>Catalogue</name>
+    <message>
+        <source>Решението на задачата за движение на коня по шахматната дъска е изложено в писмо, датирано 26.04.1757 г.</source>
+        <translation>The solution of the problem of the knight’s movement over the chessboard is set out in a letter dated 26.04.1757.</translation>
+    </message>
+    <message>
+        <source>Постановката на задачата е следната: конят трябва да обиколи всички 64 полета на шахматната дъска, като стъпи на всяко от тях точно веднъж.</source>
+        <translation>The problem is this: the knight must tour all 64 squares of the chessboard, landing on each of them exactly once.</translation>
+    </message>
+    <message>
+        <source>Допълнително затруднение е изискването обиколката да започва от определено поле.</source>
+        <translation>A further difficulty is the requirement that the tour start from a given square.</translation>
+    </message>
+    <message>
+        <source>Ойлер твърди, че ако пълната обиколка е затворена, тоест от последното поле конят може да скочи обратно на първото, това затруднение отпада напълно.</source>
+        <translation>Euler states that if the full tour is closed, that is, if from the last square the knight can jump back to the first, this difficulty disappears entirely.</translation>
+    </message>
+    <message>
+        <source>В решението си, показано тук, Ойлер започва обиколката от полето в долния ляв ъгъл на дъската, а последното ѝ поле е на разстояние един ход на коня от първото поле, тоест тя е затворена.</source>
+        <translation>In his solution, shown here, Euler starts the tour from the square in the lower left corner of the board, and its last square is one knight’s move away from the first square, so the tour is closed.</translation>
+    </message>
+    <message>
+        <source>Вариант за решение е обикаляне отделно на външната и на вътрешната част на дъската.</source>
+        <translation>One way to a solution is to tour the outer and the inner part of the board separately.</translation>
+    </message>
+    <message>
+        <source>Нека условно разделим дъската на два вложени квадрата: вътрешната част е централната група от 16 (4x4) полета.</source>
+        <translation>Let us divide the board into two nested squares: the inner part is the central group of 16 (4x4) squares.</translation>
+    </message>
+    <message>
+        <source>В останалите 48 (4x12) полета се образуват непълни зигзагообразни кръгови пътища, които обграждат центъра на дъската. Във вътрешната част са разположени по два непълни затворени пътя с форма на ромб и по два с форма на квадрат.</source>
+        <translation>In the remaining 48 (4x12) squares, incomplete zigzag circuits form around the centre of the board. The inner part holds two incomplete closed paths in the shape of a rhombus and two in the shape of a square.</translation>
+    </message>
+    <message>
+        <source>Като завърши определен непълен кръгов път във външната част на дъската, конят може да премине във всеки от трите разноименни с него непълни пътя във вътрешната част.</source>
+        <translation>Having finished an incomplete circuit in the outer part of the board, the knight can pass into any of the three incomplete paths of the inner part that bear a different letter.</translation>
+    </message>
+    <message>
+        <source>Не е трудно да се намерят четирите пътя от по 16 полета, и то по различни начини, например:</source>
+        <translation>It is not hard to find the four paths of 16 squares each, and in different ways, for example:</translation>
+    </message>
+    <message>
+        <source>За получаване на непълен път на коня от 16 полета се съединяват непълният кръгов път от 12 полета във външната част и разноименен с него път от вътрешната част, като от всеки частичен кръгов път се премахва връзката, която го затваря.</source>
+        <translation>To get an incomplete knight’s path of 16 squares, the incomplete circuit of 12 squares in the outer part is joined with a path of the inner part that bears a different letter, and from each partial circuit the link that closes it is removed.</translation>
+    </message>
+    <message>
+        <source>Така се получават четири непълни кръгови пътя от по 16 полета, които после могат да се свържат по най-различни начини в пълния път на коня по всичките 64 полета на дъската.</source>
+        <translation>This gives four incomplete circuits of 16 squares each, which can then be joined in many different ways into the knight’s full path over all 64 squares of the board.</translation>
+    </message>
+    <message>
+        <source>Конят се поставя на поле от външната част и изминава непълен зигзагообразен път от 12 полета. След това скача на непълен път от вътрешната част, разноименен с предишния, и го изминава в едната или в другата посока. От последното му поле конят скача обратно във външната част, на следващия зигзагообразен път от 12 полета, изминава и него, после отново влиза във вътрешната част и така нататък, докато не бъдат обходени всички 64 полета.</source>
+        <translation>The knight is placed on a square of the outer part and travels an incomplete zigzag path of 12 squares. Then it jumps onto an incomplete path of the inner part with a letter different from the previous one and travels it in one direction or the other. From its last square the knight jumps back into the outer part, onto the next zigzag path of 12 squares, travels that one too, then enters the inner part again, and so on, until all 64 squares have been visited.</translation>
+    </message>
+    <message>
+        <source>Друг начин за обикаляне е следният: с две взаимно перпендикулярни прави, минаващи през средата на дъската, тя се разделя на четири равни четвърти от по 16 полета.</source>
+        <translation>Another way of touring is this: two perpendicular lines through the middle of the board divide it into four equal quarters of 16 squares each.</translation>
+    </message>
+    <message>
+        <source>16-те полета от всяка четвърт, означени с 4x4 различни букви, могат да се свържат така, че да образуват страните на два квадрата и два ромба без общи върхове.</source>
+        <translation>The 16 squares of each quarter, marked with 4x4 different letters, can be joined so that they form the sides of two squares and two rhombuses with no common corners.</translation>
+    </message>
+    <message>
+        <source>Като се съединят едноименните квадрати и ромбове от четирите четвърти, се получават четири непълни затворени кръгови пътя от по 16 полета. При свързването на кръговите пътища се получава пълният път на коня.</source>
+        <translation>Joining the squares and rhombuses with the same letter from the four quarters gives four incomplete closed circuits of 16 squares each. Linking the circuits gives the knight’s full path.</translation>
+    </message>
+    <message>
+        <source>Могат да възникнат трудности при съединяването на частичните пътища в един общ път. Тогава помага това, че една последователност от ходове може да бъде променена, без да се прекъсва, съгласно следното правило:</source>
+        <translation>Difficulties can arise in joining the partial paths into one path. Then it helps that a sequence of moves can be changed without breaking it, by the following rule:</translation>
+    </message>
+    <message>
+        <source>Нека имаме незатворена последователност от ходове през полетата A, B, C, D, E, F, G, H, I, J, K, L, чиито краища са полетата A и L. Ако някое поле, например D, което не е предпоследното, е на един ход на коня от последното поле L, то ходът от D към E може да бъде заменен с хода от D към L. Тогава втората част на последователността се изминава в обратен ред: A, B, C, D, L, K, J, I, H, G, F, E, и новият край на пътя вече е полето E.</source>
+        <translation>Suppose we have an open sequence of moves through the squares A, B, C, D, E, F, G, H, I, J, K, L, whose ends are the squares A and L. If some square, for example D, which is not the last but one, is one knight’s move from the last square L, then the move from D to E can be replaced with the move from D to L. The second part of the sequence is then travelled in reverse order: A, B, C, D, L, K, J, I, H, G, F, E, and the new end of the path is the square E.</translation>
+    </message>
+    <message>
+        <source>Същото се отнася и за случая, когато някое поле, различно от второто, се намира на един ход на коня от първото поле. Така редицата от ходове може да се измени, без да се прекъсне.</source>
+        <translation>The same holds when some square other than the second is one knight’s move from the first square. In this way the sequence of moves can be changed without being broken.</translation>
+    </message>
+    <message>
+        <source>Броят на пътищата, по които конят може да обиколи цялата дъска, не е безкраен, но е извънредно голям.</source>
+        <translation>The number of paths by which the knight can tour the whole board is not infinite, but it is extremely large.</translation>
+    </message>
+    <message>
+        <source>Ходовете в шахмата обикновено се записват чрез шахматна нотация. Вертикалите на дъската се означават с малките латински букви от a до h, а хоризонталите – с цифрите от 1 до 8. Всяко поле се обозначава с буквата на вертикалата си, последвана от цифрата на хоризонталата си, например a1, e4 или h8.</source>
+        <translation>Moves in chess are usually written in chess notation. The files of the board are named with the small Latin letters a to h, and the ranks with the digits 1 to 8. Each square is named by the letter of its file followed by the digit of its rank, for example a1, e4 or h8.</translation>
+    </message>
+    <message>
+        <source>Една от известните шахматни задачи е задачата за обиколката на коня: с Г-образния си ход конят трябва да обходи всичките 64 полета на дъската, като стъпи на всяко само веднъж.</source>
+        <translation>One of the well-known chess problems is the knight’s tour: with its L-shaped move the knight must visit all 64 squares of the board, landing on each only once.</translation>
+    </message>
+    <message>
+        <source>Друга, сравнително по-лесна шахматна задача е конят да стигне от единия до другия край на големия диагонал, от полето a1 до полето h8. Едно решение, записано с номерата на реда и на колоната на всяко поле (първо редът), е 11, 23, 35, 54, 75, 67, 88, а в шахматна нотация – a1, c2, e3, d5, e7, g6, h8. Друго решение е a1, b3, d2, f3, g5, f7, h8.</source>
+        <translation>Another, rather easier chess problem is for the knight to get from one end of the long diagonal to the other, from a1 to h8. One solution, written with the row and column numbers of each square (the row first), is 11, 23, 35, 54, 75, 67, 88, and in chess notation a1, c2, e3, d5, e7, g6, h8. Another solution is a1, b3, d2, f3, g5, f7, h8.</translation>
+    </message>
+    <message>
+        <source>Да се реализира проект, който съчетава учебните предмети физическо възпитание и информатика.</source>
+        <translation>Carry out a project that brings together the school subjects physical education and informatics.</translation>
+    </message>
+    <message>
+        <source>Тема на проекта: Физическо възпитание - кон на шахматна дъска.</source>
+        <translation>The project’s theme: Physical education - a knight on a chessboard.</translation>
+    </message>
+    <message>
+        <source>В реализирания проект са представени клетки, които имитират полетата на шахматна дъска. Всяко поле получава свой уникален номер, който при показване на решение означава поредния ход на коня. С оцветяване на полетата се онагледяват обиколката на коня и възможните му ходове от полето, на което той се намира в момента.</source>
+        <translation>The finished project shows cells that stand for the squares of a chessboard. Each square gets its own number, which, when a solution is shown, is the number of the knight’s move. Colouring the squares shows the knight’s tour and its possible moves from the square it is on.</translation>
+    </message>
+    <message>
+        <source>Чрез командни бутона се осигуряват начално установяване, показване на избрано запазено решение, демонстрация на обиколката и режим на връщане на ход назад. Описания на методите са дадени само за първите три решения, а за следващите девет е указано „Аналогично“.</source>
+        <translation>Command buttons give a fresh start, showing a chosen stored solution, a demonstration of the tour and taking a move back. The methods are described only for the first three solutions; the next nine say “Similarly”.</translation>
+    </message>
+    <message>
+        <source>Съберете допълнително информация за етюдите в шахмата, както и за правилата, по които се движат фигурите.</source>
+        <translation>Find out more about chess studies and about the rules by which the pieces move.</translation>
+    </message>
+    <message>
+        <source>Интересно решение за ходовете на кон, който започва обиколката си от ъгловото поле, е следното, записано в шахматна нотация ход след ход: </source>
+        <translation>An interesting solution for a knight that starts its tour from the corner square is the following, written in chess notation move by move: </translation>
+    </message>
+    <message>
+        <source>Аналогично</source>
+        <translation>Similarly</translation>
+    </message>
+    <message>
+        <source>Описаният вариант</source>
+        <translation>The variant described</translation>
+    </message>
+</context>
+<context>
+    <name>CliExportText</name>
+    <message>
+        <source>няма вид обиколка „%1“</source>
+        <translation>there is no tour kind “%1”</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLineText</name>
+    <message>
+        <source>Употреба: %1 [опции] [РАЗХОДКА]
+
+Кон на шахматна дъска: обиколки на коня по 64-те полета. РАЗХОДКА е текстов
+файл с полетата на разходка в шахматна нотация (a1 b3 c1 ...), която се
+отваря в прозореца.
+
+Опции:
+  -h, --help           показва тази помощ
+  -v, --version        показва версията
+  --lang ЕЗИК          езикът на програмата: bg (български) или en (английски);
+                       без нея – езикът на системата
+  --complete РАЗХОДКА  довършва разходката до пълна обиколка и я извежда
+                       (РАЗХОДКА е файл или - за стандартния вход);
+                       код на изход: 0 – обиколка, 1 – няма обиколка,
+                       2 – грешни данни, 3 – няма отговор до 5 секунди
+    --closed           затворена обиколка: последното поле е на ход на коня
+                       от първото
+  --export ФАЙЛ        записва картина на дъската във ФАЙЛ (.png или .pdf)
+    --tour ВИД         с готовата обиколка ВИД (1 ... 8, 8a ... 5a, &apos;?&apos;)
+    --walk РАЗХОДКА    с разходката от файла РАЗХОДКА
+    --path             с пътя на коня
+                       без --tour и --walk: празна дъска, работен лист
+
+Приемат се и стандартните опции на Qt: -display ДИСПЛЕЙ, -platform ИМЕ,
+-style СТИЛ и другите.
+</source>
+        <translation>Usage: %1 [options] [WALK]
+
+A knight on a chessboard: knight&apos;s tours of the 64 squares. WALK is a text file
+with the squares of a walk in chess notation (a1 b3 c1 ...), opened in the
+window.
+
+Options:
+  -h, --help           shows this help
+  -v, --version        shows the version
+  --lang LANGUAGE      the program&apos;s language: bg (Bulgarian) or en (English);
+                       without it, the system&apos;s language
+  --complete WALK      completes the walk to a full tour and prints it
+                       (WALK is a file, or - for standard input);
+                       exit code: 0 - a tour, 1 - no tour,
+                       2 - bad input, 3 - no answer within 5 seconds
+    --closed           a closed tour: the last square is a knight&apos;s move
+                       from the first
+  --export FILE        writes a picture of the board to FILE (.png or .pdf)
+    --tour KIND        with the stored tour KIND (1 ... 8, 8a ... 5a, &apos;?&apos;)
+    --walk WALK        with the walk from the file WALK
+    --path             with the knight&apos;s path
+                       without --tour and --walk: an empty board, a worksheet
+
+Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
+-style STYLE and the others.
+</translation>
+    </message>
+    <message>
+        <source>непозната опция „%1%2“</source>
+        <translation>unknown option “%1%2”</translation>
+    </message>
+    <message>
+        <source>опцията %1 иска стойност</source>
+        <translation>option %1 needs a value</translation>
+    </message>
+    <message>
+        <source>опцията %1 не приема стойност</source>
+        <translation>option %1 takes no value</translation>
+    </message>
+    <message>
+        <source>опциите не могат да се разчетат</source>
+        <translation>the options cannot be read</translation>
+    </message>
+    <message>
+        <source>%1: %2; вижте %1 --help</source>
+        <translation>%1: %2; see %1 --help</translation>
+    </message>
+    <message>
+        <source>непознат език „%1“: може bg или en</source>
+        <translation>unknown language “%1”: use bg or en</translation>
+    </message>
+    <message>
+        <source>опцията %1 е дадена повече от веднъж</source>
+        <translation>option %1 is given more than once</translation>
+    </message>
+    <message>
+        <source>опцията %1 иска стойност, а тя е празна</source>
+        <translation>option %1 needs a value, and it is empty</translation>
+    </message>
+    <message>
+        <source>неочакван аргумент „%1“</source>
+        <translation>unexpected argument “%1”</translation>
+    </message>
+    <message>
+        <source>--complete и --export не могат да се използват заедно</source>
+        <translation>--complete and --export cannot be used together</translation>
+    </message>
+    <message>
+        <source>--closed се използва само с --complete</source>
+        <translation>--closed is used only with --complete</translation>
+    </message>
+    <message>
+        <source>--tour и --walk не могат да се използват заедно</source>
+        <translation>--tour and --walk cannot be used together</translation>
+    </message>
+    <message>
+        <source>--tour, --walk и --path се използват само с --export</source>
+        <translation>--tour, --walk and --path are used only with --export</translation>
+    </message>
+</context>
+<context>
+    <name>CompleteText</name>
+    <message>
+        <source>стандартният изход не може да се запише: %1</source>
+        <translation>standard output cannot be written: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Controls</name>
+    <message>
+        <source>www.kon-obikolka.example Физическо възпитание - шахмат</source>
+        <translation>www.kon-obikolka.example Physical education - chess</translation>
+    </message>
+    <message>
+        <source>Физическо възпитание - кон на шахматна дъска</source>
+        <translation>Physical education - a knight on a chessboard</translation>
+    </message>
+    <message>
+        <source>Покажи</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>Галоп</source>
+        <translation>Gallop</translation>
+    </message>
+    <message>
+        <source>Чисти</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Ход назад</source>
+        <translation>Move back</translation>
+    </message>
+    <message>
+        <source>Вид обиколка</source>
+        <translation>Tour kind</translation>
+    </message>
+</context>
+<context>
+    <name>DiagramText</name>
+    <message>
+        <source>Разходка от 1 ход</source>
+        <translation>A walk of 1 move</translation>
+    </message>
+    <message>
+        <source>Разходка от %1 хода</source>
+        <translation>A walk of %1 moves</translation>
+    </message>
+    <message>
+        <source>Обиколка „%1“</source>
+        <translation>Tour “%1”</translation>
+    </message>
+    <message>
+        <source>Кон на шахматна дъска</source>
+        <translation>A knight on a chessboard</translation>
+    </message>
+</context>
+<context>
+    <name>DisplayText</name>
+    <message>
+        <source>няма дисплей: променливата DISPLAY не е зададена</source>
+        <translation>no display: the DISPLAY variable is not set</translation>
+    </message>
+    <message>
+        <source>няма връзка с дисплея DISPLAY=%1: X сървърът не отговаря или отказва връзката</source>
+        <translation>no connection to the display DISPLAY=%1: the X server does not answer or refuses the connection</translation>
+    </message>
+    <message>
+        <source>няма връзка с композитора на Wayland WAYLAND_DISPLAY=%1</source>
+        <translation>no connection to the Wayland compositor WAYLAND_DISPLAY=%1</translation>
+    </message>
+    <message>
+        <source>графичната платформа „%1“ не може да се стартира</source>
+        <translation>the graphics platform “%1” cannot be started</translation>
+    </message>
+    <message>
+        <source>%1: %2. Стартирайте програмата в графична среда или с виртуален дисплей: xvfb-run -a %1</source>
+        <translation>%1: %2. Start the program in a graphical session or with a virtual display: xvfb-run -a %1</translation>
+    </message>
+</context>
+<context>
+    <name>FileText</name>
+    <message>
+        <source>това е папка</source>
+        <translation>this is a folder</translation>
+    </message>
+    <message>
+        <source>това е канал (FIFO), а не обикновен файл</source>
+        <translation>this is a pipe (FIFO), not a regular file</translation>
+    </message>
+    <message>
+        <source>това е гнездо (socket), а не обикновен файл</source>
+        <translation>this is a socket, not a regular file</translation>
+    </message>
+    <message>
+        <source>това е устройство, а не обикновен файл</source>
+        <translation>this is a device, not a regular file</translation>
+    </message>
+    <message>
+        <source>това не е обикновен файл</source>
+        <translation>this is not a regular file</translation>
+    </message>
+</context>
+<context>
+    <name>MainText</name>
+    <message>
+        <source>стандартният изход не може да се запише: %1</source>
+        <translation>standard output cannot be written: %1</translation>
+    </message>
+</context>
+<context>
+    <name>NotationText</name>
+    <message>
+        <source>ред %1, колона %2</source>
+        <translation>line %1, column %2</translation>
+    </message>
+    <message>
+        <source>текстът е над 64 KiB</source>
+        <translation>the text is over 64 KiB</translation>
+    </message>
+    <message>
+        <source>това не е поле</source>
+        <translation>this is not a square</translation>
+    </message>
+    <message>
+        <source>разходката има повече от 64 полета</source>
+        <translation>the walk has more than 64 squares</translation>
+    </message>
+    <message>
+        <source>полето вече е посетено</source>
+        <translation>the square is already visited</translation>
+    </message>
+    <message>
+        <source>не е ход на коня от %1</source>
+        <translation>not a knight’s move from %1</translation>
+    </message>
+    <message>
+        <source>това не е текст в UTF-8</source>
+        <translation>this is not UTF-8 text</translation>
+    </message>
+    <message>
+        <source>това не е текст: нулев байт</source>
+        <translation>this is not text: a zero byte</translation>
+    </message>
+    <message>
+        <source>няма нито едно поле</source>
+        <translation>there is not a single square</translation>
+    </message>
+    <message>
+        <source># Кон на шахматна дъска: разходка от 1 ход</source>
+        <translation># A knight on a chessboard: a walk of 1 move</translation>
+    </message>
+    <message>
+        <source># Кон на шахматна дъска: разходка от %1 хода</source>
+        <translation># A knight on a chessboard: a walk of %1 moves</translation>
+    </message>
+    <message>
+        <source>, „%1“</source>
+        <translation>, “%1”</translation>
+    </message>
+</context>
+<context>
+    <name>PictureText</name>
+    <message>
+        <source>„%1“: картината може да е само .png или .pdf</source>
+        <translation>“%1”: a picture can only be .png or .pdf</translation>
+    </message>
+    <message>
+        <source>„%1“ не може да се запише: %2</source>
+        <translation>“%1” cannot be written: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SpokenText</name>
+    <message>
+        <source>Поле %1</source>
+        <translation>Square %1</translation>
+    </message>
+    <message>
+        <source>, ход %1</source>
+        <translation>, move %1</translation>
+    </message>
+    <message>
+        <source>, възможен ход</source>
+        <translation>, possible move</translation>
+    </message>
+    <message>
+        <source>, тук е конят</source>
+        <translation>, the knight is here</translation>
+    </message>
+    <message>
+        <source>, посетено в галопа</source>
+        <translation>, visited in the gallop</translation>
+    </message>
+    <message>
+        <source>Ходът е върнат. Конят е на %1, ход %2.</source>
+        <translation>Move taken back. The knight is on %1, move %2.</translation>
+    </message>
+    <message>
+        <source>Ход %1: %2.</source>
+        <translation>Move %1: %2.</translation>
+    </message>
+    <message>
+        <source> Обиколката е пълна.</source>
+        <translation> The tour is complete.</translation>
+    </message>
+    <message>
+        <source> Задънена улица: няма зелени полета. „Ход назад“ връща хода.</source>
+        <translation> Dead end: no green squares. “Move back” takes the move back.</translation>
+    </message>
+</context>
+<context>
+    <name>SystemErrorText</name>
+    <message>
+        <source>няма такъв файл или папка</source>
+        <translation>no such file or folder</translation>
+    </message>
+    <message>
+        <source>няма права за достъп</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>действието не е позволено</source>
+        <translation>the operation is not permitted</translation>
+    </message>
+    <message>
+        <source>това е папка</source>
+        <translation>this is a folder</translation>
+    </message>
+    <message>
+        <source>част от пътя не е папка</source>
+        <translation>a part of the path is not a folder</translation>
+    </message>
+    <message>
+        <source>няма място на диска</source>
+        <translation>no space left on the disk</translation>
+    </message>
+    <message>
+        <source>квотата на диска е изчерпана</source>
+        <translation>the disk quota is used up</translation>
+    </message>
+    <message>
+        <source>файлът надхвърля позволения размер</source>
+        <translation>the file exceeds the allowed size</translation>
+    </message>
+    <message>
+        <source>файловата система е само за четене</source>
+        <translation>the file system is read-only</translation>
+    </message>
+    <message>
+        <source>входно-изходна грешка</source>
+        <translation>input/output error</translation>
+    </message>
+    <message>
+        <source>не е отворен</source>
+        <translation>not open</translation>
+    </message>
+    <message>
+        <source>отсрещната страна на канала е затворена</source>
+        <translation>the other end of the pipe is closed</translation>
+    </message>
+    <message>
+        <source>името е твърде дълго</source>
+        <translation>the name is too long</translation>
+    </message>
+    <message>
+        <source>твърде много символни връзки</source>
+        <translation>too many symbolic links</translation>
+    </message>
+    <message>
+        <source>отворени са твърде много файлове</source>
+        <translation>too many files are open</translation>
+    </message>
+    <message>
+        <source>няма такова устройство</source>
+        <translation>no such device</translation>
+    </message>
+    <message>
+        <source>устройството или файлът е зает</source>
+        <translation>the device or file is busy</translation>
+    </message>
+    <message>
+        <source>файлът се използва</source>
+        <translation>the file is in use</translation>
+    </message>
+    <message>
+        <source>файлът вече съществува</source>
+        <translation>the file already exists</translation>
+    </message>
+    <message>
+        <source>няма достатъчно памет</source>
+        <translation>not enough memory</translation>
+    </message>
+    <message>
+        <source>системна грешка %1</source>
+        <translation>system error %1</translation>
+    </message>
+</context>
+<context>
+    <name>VerdictText</name>
+    <message>
+        <source>Да: от тази позиция конят още може да обходи всички полета и да завърши на ход от първото поле – затворена обиколка.</source>
+        <translation>Yes: from this position the knight can still visit every square and end a knight’s move from the first square – a closed tour.</translation>
+    </message>
+    <message>
+        <source>Да: от тази позиция конят още може да обходи всички полета.</source>
+        <translation>Yes: from this position the knight can still visit every square.</translation>
+    </message>
+    <message>
+        <source>Не: от полето %1 конят няма свободно поле, на което да скочи – задънена улица.</source>
+        <translation>No: from %1 the knight has no free square to jump to – a dead end.</translation>
+    </message>
+    <message>
+        <source>и двата му съседа са заети</source>
+        <translation>both of its neighbours are taken</translation>
+    </message>
+    <message>
+        <source>всичките %1 полета, от които конят стига до него, са заети</source>
+        <translation>all %1 squares from which the knight reaches it are taken</translation>
+    </message>
+    <message>
+        <source>Не: полето %1 вече не може да бъде достигнато: %2.</source>
+        <translation>No: square %1 can no longer be reached: %2.</translation>
+    </message>
+    <message>
+        <source>Не: полетата %1 могат да бъдат само последни, защото до всяко от тях води само един свободен ход, а последно е само едно поле.</source>
+        <translation>No: squares %1 can each only be last, because only one free move leads to each of them, and only one square is last.</translation>
+    </message>
+    <message>
+        <source>Не: свободните полета са разделени на %1 части, между които конят не може да премине; например полетата %2 са в различни части.</source>
+        <translation>No: the free squares are split into %1 parts that the knight cannot move between; for example, squares %2 are in different parts.</translation>
+    </message>
+    <message>
+        <source>Последно може да бъде само полето %1, до което води само един ход, затова всяко от тях трябва да бъде посетено по двата си хода</source>
+        <translation>Only %1, to which a single move leads, can be last, so each of them must be visited by both of its moves</translation>
+    </message>
+    <message>
+        <source>Всяко поле освен последното трябва да бъде посетено по двата си хода</source>
+        <translation>Every square but the last must be visited by both of its moves</translation>
+    </message>
+    <message>
+        <source>Не: до всяко от полетата %1 води само по два свободни хода и единият е от полето %2, където е конят. %3, а от %2 конят ще скочи само веднъж – към едно от тях.</source>
+        <translation>No: only two free moves lead to each of squares %1, and one of them is from %2, where the knight is. %3, but the knight will jump from %2 only once – to one of them.</translation>
+    </message>
+    <message>
+        <source>Не: до всяко от полетата %1 води само по два свободни хода и единият е от полето %2. %3, а през %2 конят минава само веднъж и може да свърже само две от тях.</source>
+        <translation>No: only two free moves lead to each of squares %1, and one of them is from %2. %3, but the knight passes through %2 only once and can join only two of them.</translation>
+    </message>
+    <message>
+        <source>Не: полето %1 може да бъде само последно, но конят сменя цвета на полето с всеки ход и ще завърши обиколката на поле с другия цвят.</source>
+        <translation>No: square %1 can only be last, but the knight changes square colour with every move and will end the tour on a square of the other colour.</translation>
+    </message>
+    <message>
+        <source>Не: до първото поле %1 не води вече нито едно свободно поле, така че обиколката не може да се затвори – конят няма откъде да се върне.</source>
+        <translation>No: no free square leads to the first square %1 any more, so the tour cannot be closed – the knight has no way back.</translation>
+    </message>
+    <message>
+        <source>Не: разходката е пълна, но последното поле %1 не е на ход на коня от първото поле %2, така че обиколката е отворена.</source>
+        <translation>No: the walk is complete, but the last square %1 is not a knight’s move from the first square %2, so the tour is open.</translation>
+    </message>
+    <message>
+        <source>Не: бяха изпробвани всички продължения и нито едно не обхожда цялата дъска.</source>
+        <translation>No: every continuation was tried, and none visits the whole board.</translation>
+    </message>
+    <message>
+        <source>Не е ясно: времето за проверка изтече, преди да бъде намерен отговор.</source>
+        <translation>Unclear: the time for checking ran out before an answer was found.</translation>
+    </message>
+    <message>
+        <source>%1 и %2</source>
+        <translation>%1 and %2</translation>
+    </message>
+</context>
+<context>
+    <name>WalkSourceText</name>
+    <message>
+        <source>стандартният вход</source>
+        <translation>standard input</translation>
+    </message>
+    <message>
+        <source>%1 не може да се прочете: %2</source>
+        <translation>%1 cannot be read: %2</translation>
+    </message>
+</context>
+<context>
+    <name>knight::Assistant</name>
+    <message>
+        <source>Подсказка: %1.</source>
+        <translation>Hint: %1.</translation>
+    </message>
+    <message>
+        <source>Да: от всяко поле на дъската започва затворена обиколка.</source>
+        <translation>Yes: a closed tour starts from every square of the board.</translation>
+    </message>
+    <message>
+        <source>Да: от всяко поле на дъската започва пълна обиколка.</source>
+        <translation>Yes: a complete tour starts from every square of the board.</translation>
+    </message>
+    <message>
+        <source> Използвани подсказки: %1, върнати ходове: %2.</source>
+        <translation> Hints used: %1, moves taken back: %2.</translation>
+    </message>
+    <message>
+        <source>Пълна обиколка: конят обходи всичките 64 полета и обиколката е затворена – от последното поле има ход до първото.</source>
+        <translation>Complete tour: the knight visited all 64 squares, and the tour is closed – there is a move from the last square to the first.</translation>
+    </message>
+    <message>
+        <source>Пълна обиколка: конят обходи всичките 64 полета. Обиколката е отворена – от последното поле няма ход до първото.</source>
+        <translation>Complete tour: the knight visited all 64 squares. The tour is open – there is no move from the last square to the first.</translation>
+    </message>
+    <message>
+        <source>Задънена улица: няма зелени полета. С „Ход назад“ можете да върнете хода и да опитате друг.</source>
+        <translation>Dead end: no green squares. With “Move back” you can take the move back and try another.</translation>
+    </message>
+</context>
+<context>
+    <name>knight::GallopControl</name>
+    <message>
+        <source>%1 с</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Галопът свърши.</source>
+        <translation>The gallop is over.</translation>
+    </message>
+    <message>
+        <source>Галоп: ход %1, %2.</source>
+        <translation>Gallop: move %1, %2.</translation>
+    </message>
+</context>
+<context>
+    <name>knight::GuideWindow</name>
+    <message>
+        <source>Упътване</source>
+        <translation>Guide</translation>
+    </message>
+</context>
+<context>
+    <name>knight::MainWindow</name>
+    <message>
+        <source>Описание</source>
+        <translation>Description</translation>
+    </message>
+</context>
+<context>
+    <name>knight::Pictures</name>
+    <message>
+        <source>Картината не е запазена: %1.</source>
+        <translation>The picture was not saved: %1.</translation>
+    </message>
+    <message>
+        <source>Запази картина</source>
+        <translation>Save picture</translation>
+    </message>
+    <message>
+        <source>Картина PNG (*.png);;Документ PDF (*.pdf)</source>
+        <translation>PNG picture (*.png);;PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <source>дъска.png</source>
+        <translation>board.png</translation>
+    </message>
+</context>
+<context>
+    <name>knight::PracticeAids</name>
+    <message>
+        <source>Полето %1 вече е посетено.</source>
+        <translation>Square %1 is already visited.</translation>
+    </message>
+    <message>
+        <source>%1 не е ход на коня от %2.</source>
+        <translation>%1 is not a knight’s move from %2.</translation>
+    </message>
+</context>
+<context>
+    <name>knight::SquareLabel</name>
+    <message>
+        <source>, продължения: %1</source>
+        <translation>, continuations: %1</translation>
+    </message>
+</context>
+<context>
+    <name>knight::WalkFiles</name>
+    <message>
+        <source>Разходки (*.txt);;Всички файлове (*)</source>
+        <translation>Walks (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>%1 не е разходка: %2.</source>
+        <translation>%1 is not a walk: %2.</translation>
+    </message>
+    <message>
+        <source>Файлът „%1“ не може да се отвори: %2.</source>
+        <translation>The file “%1” cannot be opened: %2.</translation>
+    </message>
+    <message>
+        <source>Файлът „%1“</source>
+        <translation>The file “%1”</translation>
+    </message>
+    <message>
+        <source>Разходката не е запазена във файла „%1“: %2.</source>
+        <translation>The walk was not saved to the file “%1”: %2.</translation>
+    </message>
+    <message>
+        <source>Отвори разходка</source>
+        <translation>Open walk</translation>
+    </message>
+    <message>
+        <source>Запази разходката</source>
+        <translation>Save the walk</translation>
+    </message>
+    <message>
+        <source>разходка.txt</source>
+        <translation>walk.txt</translation>
+    </message>
+    <message>
+        <source>Текстът от буфера</source>
+        <translation>The pasted text</translation>
+    </message>
+</context>
+</TS>
