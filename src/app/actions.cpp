@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QMenu>
 
 #include <array>
 
@@ -131,6 +132,33 @@ QAction *makeAction(const ActionEntry &entry, MainWindow &window, const std::fun
         run(window);
     });
     return action;
+}
+
+WindowActions::WindowActions(MainWindow &window, const std::function<void()> &before)
+    : contextMenu_(new QMenu(&window))
+{
+    for (const ActionEntry &entry : actionTable()) {
+        QAction *action = makeAction(entry, window, before);
+        if (entry.id == ActionId::Tempo)
+            action->setMenu(window.gallop()->tempoMenu());
+        if (entry.id == ActionId::Language)
+            action->setMenu(window.languageMenu()->menu());
+        window.addAction(action);
+        contextMenu_->addAction(action);
+        actions_[std::size_t(entry.id)] = action;
+    }
+}
+
+void WindowActions::update(const KnightForm &form)
+{
+    for (const ActionEntry &entry : actionTable())
+        action(entry.id)->setEnabled(!entry.enabled || entry.enabled(form));
+}
+
+void WindowActions::retranslate()
+{
+    for (const ActionEntry &entry : actionTable())
+        action(entry.id)->setText(actionText(entry));
 }
 
 QString actionText(const ActionEntry &entry)

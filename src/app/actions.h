@@ -3,12 +3,14 @@
 
 #include <QKeySequence>
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <span>
 #include <string_view>
 
 class QAction;
+class QMenu;
 
 namespace knight {
 
@@ -45,6 +47,25 @@ std::span<const ActionEntry> actionTable();
 // The action of an entry, owned by the window: its text, keys and check state; triggered, it
 // first runs before (the window hides its passing messages) and then the entry's handler.
 QAction *makeAction(const ActionEntry &entry, MainWindow &window, const std::function<void()> &before);
+
+// The window's actions, one for each entry of the table: each a shortcut of the window and an
+// item of its context menu, the tempo and the language with their submenus.
+class WindowActions
+{
+public:
+    WindowActions(MainWindow &window, const std::function<void()> &before);
+
+    QAction *action(ActionId id) const { return actions_[std::size_t(id)]; }
+    QMenu *contextMenu() const { return contextMenu_; }
+    // Enabled exactly when each can do something.
+    void update(const KnightForm &form);
+    // Each named in the language in use.
+    void retranslate();
+
+private:
+    std::array<QAction *, actionCount> actions_{};
+    QMenu *contextMenu_ = nullptr;
+};
 
 // The action's name in the language in use.
 QString actionText(const ActionEntry &entry);

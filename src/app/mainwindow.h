@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QGroupBox;
@@ -42,6 +43,7 @@ class MainWindow : public QWidget
 
 public:
     explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     const KnightForm &form() const { return form_; }
 
@@ -51,8 +53,8 @@ public:
     QPlainTextEdit *textBox() const { return text_; }
     QLabel *title() const { return title_; }
     QGroupBox *frame() const { return frame_; }
-    QAction *action(ActionId id) const { return actions_[std::size_t(id)]; }
-    QMenu *contextMenu() const { return contextMenu_; }
+    QAction *action(ActionId id) const { return actions_ ? actions_->action(id) : nullptr; }
+    QMenu *contextMenu() const { return actions_->contextMenu(); }
     Announcer *announcer() const { return announcer_; }
     GuideWindow *guide() const { return guide_; }
 
@@ -111,7 +113,6 @@ protected:
 
 private:
     void createControls();
-    void createActions();
     // The window's own texts in the language in use; again after a change of language.
     void writeTexts();
     void retranslate();
@@ -121,17 +122,15 @@ private:
     void mirrorForm();
     void mirrorConditions(const Board::Changes &changes);
     void mirrorCounts();
-    void updateActions();
 
     KnightForm form_;
     std::array<SquareLabel *, Board::elementLimit> squares_{};
     std::array<CommandButton *, commandCount> commands_{};
     std::array<QRadioButton *, tourKindCount> options_{};
-    std::array<QAction *, actionCount> actions_{};
+    std::unique_ptr<WindowActions> actions_;
     QLabel *title_ = nullptr;
     QGroupBox *frame_ = nullptr;
     DescriptionBox *text_ = nullptr;
-    QMenu *contextMenu_ = nullptr;
     Announcer *announcer_ = nullptr;
     GuideWindow *guide_ = nullptr;
     int shownTextRevision_ = -1;

@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's form: its controls built from the control table, placed at the layout's scale,
+// named in the language in use, and chained for Tab.
+#include "app/mainwindow.h"
+
+#include "app/announcer.h"
+#include "app/assistant.h"
+#include "app/command_button.h"
+#include "app/controls.h"
+#include "app/description_box.h"
+#include "app/form_zoom.h"
+#include "app/gallop_control.h"
+#include "app/gallop_sound.h"
+#include "app/icon.h"
+#include "app/language_menu.h"
+#include "app/pictures.h"
+#include "app/placement.h"
+#include "app/practice_aids.h"
+#include "app/square_label.h"
+#include "app/walk_files.h"
+#include "app/window_accessible.h"
+#include "picture/qt_color.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScreen>
+
+#include <algorithm>
+#include <vector>
+
+namespace knight {
+
+namespace {
+
+QString text(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+// A caption of the control table in the language in use.
+QString caption(std::string_view utf8)
+{
+    return QCoreApplication::translate("Controls", utf8.data());
+}
+
+QFont fontFrom(controls::FontFace face, double scale = 1)
+{
+    QFont font(text(face.family));
+    font.setPointSizeF(face.pointSize * scale);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+void paintBackground(QWidget *widget, Color color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(widget->backgroundRole(), toQColor(color));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+void MainWindow::createControls()
+{
+    // The one window is the program: its icon is the application's too.
+    const QIcon icon = hamburgerIcon();
+    QApplication::setWindowIcon(icon);
+    setWindowIcon(icon);
+    setFixedSize(controls::twipsToPixels(controls::formWidth), controls::twipsToPixels(controls::formHeight));
+    // One typeface for everything without a font of its own, tooltips included.
+    const QFont formFont = fontFrom(controls::formFont);
+    QApplication::setFont(formFont);
+    setFont(formFont);
+    paintBackground(this, controls::formBackColor);
+
+    title_ = new QLabel(this);
+    title_->setAlignment(Qt::AlignCenter);
+    paintBackground(title_, controls::label1.backColor);
+
+    const QFont squareFont = fontFrom(controls::squareFont);
+    for (int n = 0; n < Board::elementLimit; ++n) {
+        auto *square = new SquareLabel(n, this);
+        square->setFont(squareFont);
+        square->hide();
+        connect(square, &SquareLabel::clicked, this, [this, n] { Label2_Click(n); });
+        squares_[std::size_t(n)] = square;
+    }
+
+    for (int i = 0; i < commandCount; ++i) {
+        const controls::ControlEntry &control = controls::command1[std::size_t(i)];
+        auto *button = new CommandButton(toQColor(control.backColor), this);
+        connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+        commands_[std::size_t(i)] = button;
+    }
+
+    frame_ = new QGroupBox(this);
+    paintBackground(frame_, controls::frame1.backColor);
+    for (int i = 0; i < tourKindCount; ++i) {
+        const controls::ControlEntry &control = controls::option1[std::size_t(i)];
+        auto *option = new QRadioButton(text(control.caption), frame_);
+        paintBackground(option, control.backColor);
+        option->setChecked(i == 0);
+        // Chosen by any means (mouse, keys, an assistive tool's toggle) it acts as a click;
+        // clicking the selected option again shows its description too.
+        connect(option, &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked) {
+                toggledOption_ = i;
+                Option1_Click(i);
+            }
+        });
+        connect(option, &QRadioButton::clicked, this, [this, i] {
+            if (std::exchange(toggledOption_, -1) != i)
+                Option1_Click(i);
+        });
+        options_[std::size_t(i)] = option;
+    }
+
+    text_ = new DescriptionBox(this);
+    text_->setReadOnly(true);
+    text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // At spaces and after the commas of the introduction's square list; inside a run only if
+    // it could not fit a line otherwise.
+    text_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text_->setTabChangesFocus(true);
+
+    announcer_ = new Announcer(this);
+    walkFiles_ = new WalkFiles(this);
+    assistant_ = new Assistant(this);
+    pictures_ = new Pictures(this);
+    gallop_ = new GallopControl(this);
+    sound_ = new GallopSound(this);
+    aids_ = new PracticeAids(this);
+    zoom_ = new FormZoom(this);
+    language_ = new LanguageMenu(this);
+    placeControls();
+}
+
+// Every control where the layout puts it: at the designed size, zoomed, or in full screen.
+void MainWindow::placeControls()
+{
+    const double scale = layout_.scale;
+    if (!zoom_->isFullScreen())
+        setFixedSize(controls::twipsToPixels(controls::formWidth, scale),
+                     controls::twipsToPixels(controls::formHeight, scale));
+    if (font().pointSizeF() != controls::formFont.pointSize * scale) {
+        setFont(fontFrom(controls::formFont, scale));
+        const QFont squareFont = fontFrom(controls::squareFont, scale);
+        for (SquareLabel *square : squares_)
+            square->setFont(squareFont);
+    }
+    title_->setGeometry(layout_.place(controls::label1.rect));
+    for (int i = 0; i < commandCount; ++i) {
+        commands_[std::size_t(i)]->setGeometry(layout_.place(controls::command1[std::size_t(i)].rect));
+        commands_[std::size_t(i)]->setScale(scale);
+    }
+    frame_->setGeometry(layout_.place(controls::frame1.rect));
+    for (int i = 0; i < tourKindCount; ++i)
+        options_[std::size_t(i)]->setGeometry(controls::pixelRect(controls::option1[std::size_t(i)].rect, scale));
+    text_->setGeometry(layout_.place(controls::text1.rect));
+    for (int n = 0; n < Board::elementLimit; ++n) {
+        squares_[std::size_t(n)]->setFormLayout(layout_);
+        if (n < form_.board().elementCount())
+            squares_[std::size_t(n)]->showSquare(form_.board().square(n));
+    }
+    pictures_->followLayout();
+}
+
+void MainWindow::setFormLayout(const controls::FormLayout &layout)
+{
+    if (layout == layout_)
+        return;
+    layout_ = layout;
+    placeControls();
+    update();
+}
+
+void MainWindow::writeTexts()
+{
+    setWindowTitle(caption(controls::formCaption));
+    title_->setText(caption(controls::label1.caption));
+    for (int i = 0; i < commandCount; ++i)
+        commands_[std::size_t(i)]->setCaption(caption(controls::command1[std::size_t(i)].caption));
+    frame_->setTitle(caption(controls::frame1.caption));
+    for (int i = 0; i < tourKindCount; ++i)
+        options_[std::size_t(i)]->setAccessibleDescription(optionDescription(i));
+    text_->setAccessibleName(tr("Описание"));
+}
+
+void MainWindow::moveToScreenCentre()
+{
+    move(windowPlacement(screen()->availableGeometry(), size()));
+}
+
+void MainWindow::setTabOrder()
+{
+    std::vector<std::pair<int, QWidget *>> chain{{controls::text1.tabIndex, text_}};
+    for (int i = 0; i < commandCount; ++i)
+        chain.emplace_back(controls::command1[std::size_t(i)].tabIndex, commands_[std::size_t(i)]);
+    for (int i = 0; i < tourKindCount; ++i)
+        chain.emplace_back(controls::option1[std::size_t(i)].tabIndex, options_[std::size_t(i)]);
+    std::ranges::sort(chain, {}, &std::pair<int, QWidget *>::first);
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1].second, chain[i].second);
+}
+
+QRectF MainWindow::boardArea() const
+{
+    const QRect topLeft = layout_.place(squareRect(squareAt(boardSide - 1, 0), templateSquareRect));
+    return {QPointF(topLeft.topLeft()), QSizeF(topLeft.width() * boardSide, topLeft.height() * boardSide)};
+}
+
+} // namespace knight
