@@ -15,6 +15,7 @@
 #include "app/form_zoom.h"
 #include "app/mainwindow.h"
 #include "app/square_label.h"
+#include "language/language.h"
 
 #include "solver/tour_solver.h"
 #include "solver_corpus.h"
@@ -84,6 +85,10 @@ long peakKilobytes()
 int start(QApplication &app, bool bare)
 {
     FirstPaint firstPaint;
+    // The program chooses its language and puts the catalogues in place before its window.
+    Translations translations;
+    if (!bare)
+        translations.use(startLanguage(std::nullopt, std::nullopt, QLocale::system().uiLanguages()));
     QWidget *window = bare ? new QWidget : new MainWindow;
     if (bare)
         window->resize(468, 463);

@@ -11,10 +11,10 @@ fail() { echo "$*"; exit 1; }
 [ "$(dpkg-deb -f "$deb" Package)" = knight-tour ] || fail "package name"
 [ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] || fail "architecture"
 depends=$(dpkg-deb -f "$deb" Depends)
-# Every Qt library the program links against, and the typeface.
+# Every Qt library the program links against, the typeface and Qt's Bulgarian catalogue.
 qt=$(objdump -p "$build/src/app/knight-tour" | awk '/NEEDED/ && /libQt6/ { print tolower($2) }' | sed 's/\.so\.6$/6/')
 [ -n "$qt" ] || fail "no Qt library found in the program"
-for needed in $qt fonts-liberation; do
+for needed in $qt fonts-liberation qt6-translations-l10n; do
     grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 

@@ -10,12 +10,6 @@
 
 namespace knight {
 
-namespace {
-
-const QString languageKey = QStringLiteral("language");
-
-} // namespace
-
 LanguageMenu::LanguageMenu(MainWindow *window)
     : QObject(window)
     , window_(window)
@@ -57,7 +51,7 @@ void LanguageMenu::setLanguage(Language language)
     // The widgets hear of the new catalogues and write their texts again.
     if (language != this->language())
         translations().use(language);
-    window_->preferences().setValue(languageKey, languageCode(language));
+    window_->preferences().setValue(settingsKey(), languageCode(language));
     showChecked();
 }
 

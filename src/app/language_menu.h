@@ -24,6 +24,9 @@ public:
     explicit LanguageMenu(MainWindow *window);
     ~LanguageMenu() override;
 
+    // Where the choice is remembered among the program's settings.
+    static QString settingsKey() { return QStringLiteral("language"); }
+
     // The catalogues the program installed at start; without them the menu keeps its own.
     void useTranslations(Translations *translations);
     Language language() const;

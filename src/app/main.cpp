@@ -84,7 +84,7 @@ int main(int argc, char *argv[])
     std::optional<Language> remembered;
     if (commandLine.mode == CommandLine::Mode::Window) {
         store = settings();
-        remembered = knight::languageFromCode(store->value(QStringLiteral("language")).toString());
+        remembered = knight::languageFromCode(store->value(knight::LanguageMenu::settingsKey()).toString());
     }
     translations.use(knight::startLanguage(commandLine.language, remembered, uiLanguages));
 
