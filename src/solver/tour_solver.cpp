@@ -51,6 +51,8 @@ constexpr std::size_t tableLimit = std::size_t{1} << 18; // slots for refuted po
 constexpr std::size_t tableStart = std::size_t{1} << 10;  // at first: most searches need few
 constexpr std::uint64_t checkEvery = 1024;                // nodes between looks at the clock
 constexpr std::uint64_t firstAttemptNodes = 100;
+// How many moves beyond the walk the search still tries each possible last square.
+constexpr std::size_t everyEndDepth = 3;
 
 std::size_t slotOf(Bits free, int current, std::size_t tableSize)
 {
@@ -441,7 +443,10 @@ bool TourSolver::search(Bits free, int current)
     if (mustStop() || isRefuted(free, current))
         return false;
     const Census census = takeCensus(free, current);
-    if (provedImpossible(free, current, census, everyEnd_, nullptr)) {
+    // Each last square is tried near the root only: there a proof cuts off the most, while
+    // deeper down the checks that cost less do nearly as well.
+    const bool everyEnd = everyEnd_ && path_.size() < rootLength_ + everyEndDepth;
+    if (provedImpossible(free, current, census, everyEnd, nullptr)) {
         remember(free, current);
         return false;
     }
@@ -547,6 +552,7 @@ TourSolver::Verdict TourSolver::decide(const std::vector<int> &walk)
     }
     // Attempts with a doubling node limit; refuted positions stay refuted across them.
     bool found = false;
+    rootLength_ = walk.size();
     nodeLimit_ = firstAttemptNodes;
     tieBreak_ = 0;
     everyEnd_ = false;

@@ -124,6 +124,7 @@ private:
     bool timedOut_ = false;
     bool aborted_ = false;
     bool everyEnd_ = false; // try each last square in the search too, from the second attempt
+    std::size_t rootLength_ = 0; // the walk's length: the search's depth is counted from it
     Goal goal_ = Goal::Open;
     int first_ = -1;   // the walk's first square
     Bits closers_ = 0; // closed: where the walk may end, the squares next to its first
