@@ -133,6 +133,7 @@ for display in localhost:199 unix:199 :120.5 :97; do
     check "DISPLAY=$display" 1 1 "DISPLAY=$display" -- env DISPLAY="$display" "$program"
 done
 check "no DISPLAY" 1 1 "DISPLAY не е зададена" -- env -u DISPLAY "$program"
+check "no DISPLAY, in English" 1 1 "^knight-tour: no display: the DISPLAY variable is not set\. Start the program" -- env -u DISPLAY "$program" --lang en
 check "-display :98" 1 1 "DISPLAY=:98" -- env -u DISPLAY "$program" -display :98
 check "no compositor" 1 1 "Wayland" -- env XDG_RUNTIME_DIR="$(mktemp -d)" QT_QPA_PLATFORM=wayland "$program"
 
