@@ -23,6 +23,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QXmlStreamReader>
 
 using namespace knight;
@@ -188,6 +189,9 @@ void LanguageTest::theWindowInEnglishAndBackWhileItRuns()
     QCOMPARE(window.square(squareNamed(u"b3"_s))->accessibleSquareName(), u"Square b3, move 2, the knight is here"_s);
     window.action(ActionId::Verdict)->trigger();
     QCOMPARE(message(window), u"Yes: from this position the knight can still visit every square."_s);
+    QCOMPARE(window.action(ActionId::Tempo)->menu()->actions().first()->text(), u"0.5 s"_s);
+    window.showGuide();
+    QVERIFY(window.guide()->browser()->toPlainText().startsWith(u"Guide for pupils and teachers"_s));
     const QMenu *languages = window.action(ActionId::Language)->menu();
     QVERIFY(languages && languages->actions().size() == 2);
     QVERIFY(languages->actions().at(1)->isChecked());
@@ -200,7 +204,13 @@ void LanguageTest::theWindowInEnglishAndBackWhileItRuns()
     QCOMPARE(window.textBox()->toPlainText(), bulgarian.textBox()->toPlainText());
     QCOMPARE(message(window), QString()); // the English answer went with its language
     QVERIFY(languages->actions().at(0)->isChecked());
+    QCOMPARE(window.action(ActionId::Tempo)->menu()->actions().first()->text(), u"0,5 с"_s);
+    QCOMPARE(window.guide()->windowTitle(), u"Упътване"_s);
+    QVERIFY(window.guide()->browser()->toPlainText().startsWith(u"Упътване за ученици и учители"_s));
 
+    window.guide()->close();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     QTest::keyClick(&window, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
     QTRY_COMPARE(window.command(0)->text(), u"Show"_s);
     QCOMPARE(window.languageMenu()->language(), Language::English);
