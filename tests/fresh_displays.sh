@@ -4,6 +4,8 @@
 # servers' first and only client and come up every time. Then on screens smaller than the
 # scaled window, whose top-left corner must stay on the screen.
 set -u
+# Settings of the test's own: a choice the user remembered must not change what it sees.
+export XDG_CONFIG_HOME=$(mktemp -d)
 program=$1
 starts=${KNIGHT_FRESH_STARTS:-25}
 export LC_ALL=C.UTF-8 XDG_RUNTIME_DIR

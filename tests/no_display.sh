@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Without a display the program says so in one line and exits with status 1, without a crash.
 set -u
+# Settings of the test's own: a choice the user remembered must not change what it sees.
+export XDG_CONFIG_HOME=$(mktemp -d)
 program=$1
 output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" 2>&1)
 status=$?

@@ -3,6 +3,8 @@
 # exit 0 without one, an unknown option exits 2, and every kind of missing or refusing
 # display gives one Bulgarian line and exit status 1, never an abort.
 set -u
+# Settings of the test's own: a choice the user remembered must not change what it sees.
+export XDG_CONFIG_HOME=$(mktemp -d)
 program=$1
 export LC_ALL=C.UTF-8
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY

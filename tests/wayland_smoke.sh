@@ -2,6 +2,8 @@
 # The window on a Wayland desktop: a headless weston compositor, Qt's Wayland plugin, and the
 # program running until it is stopped, with nothing said on the terminal.
 set -u
+# Settings of the test's own: a choice the user remembered must not change what it sees.
+export XDG_CONFIG_HOME=$(mktemp -d)
 program=$1
 if ! command -v weston >/dev/null || [ ! -e /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so ]; then
     echo "weston or Qt's Wayland plugin is not installed"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real program on an X server (Xvfb), clicks square d4 through the server and reads
-# the screen back: d4 turns visited and its eight knight targets reachable.
+# the screen back: d4 turns visited and its eight knight targets reachable. Then starts it again
+# with English remembered as the user's choice: the window comes up in English.
 set -u
 program=$1
 export LC_ALL=C.UTF-8
@@ -9,6 +10,8 @@ set -u
 program=$1
 work=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+# Settings of the test's own, not the user's.
+export XDG_CONFIG_HOME=$work/config
 env -u QT_QPA_PLATFORM "$program" &
 pid=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Физическо възпитание - шахмат' | head -n 1)
@@ -42,5 +45,18 @@ for target in b3 f3 c2 e2 b5 f5 c6 e6; do expect "$target" 0,200,0; done
 expect a1 101,54,0
 expect d5 250,250,250
 [ $status = 0 ] && echo "the window on Xvfb answered a click on d4"
+kill "$pid"
+wait "$pid" 2>/dev/null
+
+mkdir -p "$XDG_CONFIG_HOME/kon-obikolka"
+printf '[General]\nlanguage=en\n' >"$XDG_CONFIG_HOME/kon-obikolka/knight-tour.conf"
+env -u QT_QPA_PLATFORM "$program" &
+pid=$!
+if timeout 30 xdotool search --sync --onlyvisible --name 'Physical education - chess' >/dev/null; then
+    echo "the remembered English came back at the next start"
+else
+    echo "no English window after English was remembered"
+    status=1
+fi
 exit $status
 SESSION
