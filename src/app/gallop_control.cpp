@@ -2,12 +2,12 @@
 #include "app/gallop_control.h"
 
 #include "app/announcer.h"
+#include "app/choice_menu.h"
 #include "app/mainwindow.h"
 #include "app/preferences.h"
 #include "language/language.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QLocale>
 #include <QMenu>
 
@@ -60,35 +60,25 @@ void GallopControl::setTempo(int milliseconds)
     tempo_ = milliseconds;
     window_->setGallopInterval(milliseconds);
     window_->preferences().setValue(tempoKey, milliseconds);
-    if (tempoGroup_) {
-        for (QAction *action : tempoGroup_->actions())
-            action->setChecked(action->data().toInt() == milliseconds);
-    }
+    if (tempoMenu_)
+        tempoMenu_->check(milliseconds);
 }
 
 QMenu *GallopControl::tempoMenu()
 {
     if (tempoMenu_)
         return tempoMenu_;
-    tempoMenu_ = new QMenu(window_);
-    tempoGroup_ = new QActionGroup(tempoMenu_);
-    for (const int milliseconds : tempos) {
-        QAction *action = tempoMenu_->addAction(tempoText(milliseconds));
-        action->setCheckable(true);
-        action->setChecked(milliseconds == tempo_);
-        action->setData(milliseconds);
-        tempoGroup_->addAction(action);
-        connect(action, &QAction::triggered, this, [this, milliseconds] { setTempo(milliseconds); });
-    }
+    tempoMenu_ = new ChoiceMenu(window_);
+    for (const int milliseconds : tempos)
+        tempoMenu_->addChoice(tempoText(milliseconds), milliseconds, [this, milliseconds] { setTempo(milliseconds); });
+    tempoMenu_->check(tempo_);
     return tempoMenu_;
 }
 
 void GallopControl::retranslate()
 {
-    if (!tempoGroup_)
-        return;
-    for (QAction *action : tempoGroup_->actions())
-        action->setText(tempoText(action->data().toInt()));
+    if (tempoMenu_)
+        tempoMenu_->rename([](const QVariant &milliseconds) { return tempoText(milliseconds.toInt()); });
 }
 
 void GallopControl::followForm()

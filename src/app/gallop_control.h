@@ -5,11 +5,11 @@
 
 #include <array>
 
-class QActionGroup;
 class QMenu;
 
 namespace knight {
 
+class ChoiceMenu;
 class MainWindow;
 
 // The gallop at the teacher's pace: pause and resume, a step forward or back by hand while
@@ -46,8 +46,7 @@ public:
 private:
     MainWindow *window_;
     int tempo_ = designedTempo;
-    QMenu *tempoMenu_ = nullptr;
-    QActionGroup *tempoGroup_ = nullptr;
+    ChoiceMenu *tempoMenu_ = nullptr;
 };
 
 } // namespace knight

@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/language_menu.h"
 
+#include "app/choice_menu.h"
 #include "app/mainwindow.h"
 #include "app/preferences.h"
-
-#include <QAction>
-#include <QActionGroup>
-#include <QMenu>
 
 namespace knight {
 
@@ -26,10 +23,8 @@ void LanguageMenu::useTranslations(Translations *translations)
 
 void LanguageMenu::showChecked()
 {
-    if (!group_)
-        return;
-    for (QAction *action : group_->actions())
-        action->setChecked(action->data().toString() == languageCode(language()));
+    if (menu_)
+        menu_->check(languageCode(language()));
 }
 
 Translations &LanguageMenu::translations()
@@ -64,16 +59,10 @@ QMenu *LanguageMenu::menu()
 {
     if (menu_)
         return menu_;
-    menu_ = new QMenu(window_);
-    group_ = new QActionGroup(menu_);
-    for (const Language language : languages) {
-        QAction *action = menu_->addAction(languageName(language));
-        action->setCheckable(true);
-        action->setChecked(language == this->language());
-        action->setData(languageCode(language));
-        group_->addAction(action);
-        connect(action, &QAction::triggered, this, [this, language] { setLanguage(language); });
-    }
+    menu_ = new ChoiceMenu(window_);
+    for (const Language language : languages)
+        menu_->addChoice(languageName(language), languageCode(language), [this, language] { setLanguage(language); });
+    showChecked();
     return menu_;
 }
 

@@ -7,11 +7,11 @@
 
 #include <memory>
 
-class QActionGroup;
 class QMenu;
 
 namespace knight {
 
+class ChoiceMenu;
 class MainWindow;
 
 // "Език / Language": the program's language, chosen in the context menu or with its key, put
@@ -43,8 +43,7 @@ private:
     MainWindow *window_;
     Translations *translations_ = nullptr;
     std::unique_ptr<Translations> own_;
-    QMenu *menu_ = nullptr;
-    QActionGroup *group_ = nullptr;
+    ChoiceMenu *menu_ = nullptr;
 };
 
 } // namespace knight
