@@ -249,9 +249,16 @@ bool TourSolver::forcedMovesContradict(Bits free, int current, int end) const
     // For the two ends of each chain of forced moves: the other end, and the chain's length.
     std::array<std::int8_t, 64> otherEnd;
     std::array<std::int8_t, 64> chainLength;
+    // The squares to look at: at first those with at most two ways, the only ones a move can be
+    // forced at (or that can hold too few), then those whose ways or forced moves changed.
+    Bits pending = bit(current);
+    if (end >= 0)
+        pending |= bit(end);
     for (Bits rest = vertices; rest; rest &= rest - 1) {
         const int n = lowest(rest);
         ways[std::size_t(n)] = moves_[std::size_t(n)] & (n == current ? free : vertices);
+        if (fewCount(ways[std::size_t(n)]) <= 2)
+            pending |= bit(n);
         forced[std::size_t(n)] = 0;
         otherEnd[std::size_t(n)] = std::int8_t(n);
         chainLength[std::size_t(n)] = 1;
@@ -263,8 +270,6 @@ bool TourSolver::forcedMovesContradict(Bits free, int current, int end) const
         return end < 0 && colourOf(n) == lastColour ? 1 : 2;
     };
     const auto most = [&](int n) { return n == current || n == end ? 1 : 2; };
-    // The squares to look at again: those whose ways or forced moves changed.
-    Bits pending = vertices;
     const auto cut = [&](int a, int b) {
         ways[std::size_t(a)] &= ~bit(b);
         ways[std::size_t(b)] &= ~bit(a);
