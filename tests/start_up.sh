@@ -33,6 +33,7 @@ check "--lang bg over English" 0 any "Употреба: knight-tour" -- "${engli
 check "--lang en" 2 1 "unexpected argument “two”; see knight-tour --help" -- "$program" --lang en one two
 check "LANGUAGE=de:en" 0 any "^Usage:" -- env -u LC_ALL LANGUAGE=de:en LANG=de_DE.UTF-8 "$program" --help
 check "German alone" 0 any "Употреба:" -- env -u LC_ALL -u LANGUAGE LANG=de_DE.UTF-8 "$program" --help
+check "a missing value, in English" 2 1 "option --tour needs a value" -- "$program" --lang en --tour
 check "unknown language" 2 1 "непознат език „fr“: може bg или en" -- "$program" --lang fr
 check "--complete in English" 1 1 "both of its neighbours are taken" -- bash -c 'echo "b3 d4 c2 e3" | "$1" --lang en --complete -' _ "$program"
 check "--complete, bad walk in English" 2 1 "line 1, column 4, “b2”: not a knight’s move from a1" -- bash -c 'echo "a1 b2" | "$1" --lang en --complete - 2>&1 >/dev/null' _ "$program"

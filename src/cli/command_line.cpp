@@ -130,14 +130,15 @@ CommandLine parseCommandLine(const QStringList &arguments)
         result.message = CommandLineText::tr("%1: %2; вижте %1 --help").arg(QLatin1StringView(programName), problem);
         return result;
     };
-    if (!parser.parse(arguments))
-        return usageError(parserProblem(parser));
-    // The language first, so that the help and every later message can speak it.
-    if (parser.isSet(lang)) {
+    const bool parsed = parser.parse(arguments);
+    // The language first, so that the help and every later message can speak it; the parser
+    // keeps what it read before a mistake too.
+    if (parser.isSet(lang))
         result.language = languageFromCode(parser.value(lang));
-        if (!result.language)
-            return usageError(CommandLineText::tr("непознат език „%1“: може bg или en").arg(parser.value(lang)));
-    }
+    if (!parsed)
+        return usageError(parserProblem(parser));
+    if (parser.isSet(lang) && !result.language)
+        return usageError(CommandLineText::tr("непознат език „%1“: може bg или en").arg(parser.value(lang)));
     if (parser.isSet(help)) {
         result.mode = CommandLine::Mode::Help;
         result.message = helpText(parser);
