@@ -112,13 +112,8 @@ constexpr std::array<ActionEntry, actionCount> table{{
     {ActionId::Quit, QT_TRANSLATE_NOOP("Actions", "Изход"), QKeySequence::Quit, "Ctrl+Q", nullptr, [](MainWindow &window) { window.close(); }},
 }};
 
-} // namespace
-
-std::span<const ActionEntry> actionTable()
-{
-    return table;
-}
-
+// The action of an entry, owned by the window: its text, keys and check state; triggered, it
+// first runs before (the window hides its passing messages) and then the entry's handler.
 QAction *makeAction(const ActionEntry &entry, MainWindow &window, const std::function<void()> &before)
 {
     auto *action = new QAction(actionText(entry), &window);
@@ -132,6 +127,13 @@ QAction *makeAction(const ActionEntry &entry, MainWindow &window, const std::fun
         run(window);
     });
     return action;
+}
+
+} // namespace
+
+std::span<const ActionEntry> actionTable()
+{
+    return table;
 }
 
 WindowActions::WindowActions(MainWindow &window, const std::function<void()> &before)

@@ -44,10 +44,6 @@ struct ActionEntry {
 
 std::span<const ActionEntry> actionTable();
 
-// The action of an entry, owned by the window: its text, keys and check state; triggered, it
-// first runs before (the window hides its passing messages) and then the entry's handler.
-QAction *makeAction(const ActionEntry &entry, MainWindow &window, const std::function<void()> &before);
-
 // The window's actions, one for each entry of the table: each a shortcut of the window and an
 // item of its context menu, the tempo and the language with their submenus.
 class WindowActions

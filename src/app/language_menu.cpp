@@ -38,7 +38,7 @@ Translations &LanguageMenu::translations()
 
 Language LanguageMenu::language() const
 {
-    return translations_ ? translations_->language() : own_ ? own_->language() : Language::Bulgarian;
+    return languageInUse();
 }
 
 void LanguageMenu::setLanguage(Language language)

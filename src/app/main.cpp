@@ -77,13 +77,10 @@ int main(int argc, char *argv[])
     knight::Translations translations;
     // The terminal's modes follow --lang or the system; the window may remember a choice.
     const QStringList uiLanguages = QLocale::system().uiLanguages();
-    const auto settings = [] {
-        return std::make_unique<QSettings>(QStringLiteral("kon-obikolka"), QStringLiteral("knight-tour"));
-    };
     std::unique_ptr<QSettings> store;
     std::optional<Language> remembered;
     if (commandLine.mode == CommandLine::Mode::Window) {
-        store = settings();
+        store = std::make_unique<QSettings>(QStringLiteral("kon-obikolka"), QStringLiteral("knight-tour"));
         remembered = knight::languageFromCode(store->value(knight::LanguageMenu::settingsKey()).toString());
     }
     translations.use(knight::startLanguage(commandLine.language, remembered, uiLanguages));

@@ -40,13 +40,13 @@ QString verdictText(const TourSolver &solver, const TourSolver::Verdict &verdict
     if (verdict.answer == TourSolver::Answer::Yes)
         return verdict.goal == TourSolver::Goal::Closed
                    ? VerdictText::tr("Да: от тази позиция конят още може да обходи всички полета и да "
-                                    "завърши на ход от първото поле – затворена обиколка.")
+                                     "завърши на ход от първото поле – затворена обиколка.")
                    : VerdictText::tr("Да: от тази позиция конят още може да обходи всички полета.");
     const auto square = [&](std::size_t i) { return solverSquareName(solver, verdict.squares.at(i)); };
     switch (verdict.reason) {
     case Reason::DeadEnd:
         return VerdictText::tr("Не: от полето %1 конят няма свободно поле, на което да скочи – "
-                              "задънена улица.")
+                               "задънена улица.")
             .arg(square(0));
     case Reason::Unreachable: {
         const int neighbours = std::popcount(solver.knightTargets(verdict.squares.at(0)));
@@ -58,11 +58,11 @@ QString verdictText(const TourSolver &solver, const TourSolver::Verdict &verdict
     }
     case Reason::TwoEnds:
         return VerdictText::tr("Не: полетата %1 могат да бъдат само последни, защото до всяко от "
-                              "тях води само един свободен ход, а последно е само едно поле.")
+                               "тях води само един свободен ход, а последно е само едно поле.")
             .arg(listOfSquares(solver, verdict.squares));
     case Reason::Split:
         return VerdictText::tr("Не: свободните полета са разделени на %1 части, между които конят "
-                              "не може да премине; например полетата %2 са в различни части.")
+                               "не може да премине; например полетата %2 са в различни части.")
             .arg(verdict.squares.size())
             .arg(listOfSquares(solver, verdict.squares));
     case Reason::Crowded:
@@ -73,32 +73,32 @@ QString verdictText(const TourSolver &solver, const TourSolver::Verdict &verdict
         const bool knightThere = verdict.squares.front() == verdict.knight;
         const QString why = besideEnd
                                 ? VerdictText::tr("Последно може да бъде само полето %1, до което води само един "
-                                                 "ход, затова всяко от тях трябва да бъде посетено по двата си хода")
+                                                  "ход, затова всяко от тях трябва да бъде посетено по двата си хода")
                                       .arg(square(verdict.squares.size() - 1))
                                 : VerdictText::tr("Всяко поле освен последното трябва да бъде посетено по двата си хода");
         return (knightThere ? VerdictText::tr("Не: до всяко от полетата %1 води само по два свободни хода и единият "
-                                             "е от полето %2, където е конят. %3, а от %2 конят ще скочи само веднъж – към едно от тях.")
+                                              "е от полето %2, където е конят. %3, а от %2 конят ще скочи само веднъж – към едно от тях.")
                             : VerdictText::tr("Не: до всяко от полетата %1 води само по два свободни хода и единият "
-                                             "е от полето %2. %3, а през %2 конят минава само веднъж и може да "
-                                             "свърже само две от тях."))
+                                              "е от полето %2. %3, а през %2 конят минава само веднъж и може да "
+                                              "свърже само две от тях."))
             .arg(others, square(0), why);
     }
     case Reason::WrongColour:
         return VerdictText::tr("Не: полето %1 може да бъде само последно, но конят сменя цвета "
-                              "на полето с всеки ход и ще завърши обиколката на поле с другия "
-                              "цвят.")
+                               "на полето с всеки ход и ще завърши обиколката на поле с другия "
+                               "цвят.")
             .arg(square(0));
     case Reason::NoWayBack:
         return VerdictText::tr("Не: до първото поле %1 не води вече нито едно свободно поле, така че "
-                              "обиколката не може да се затвори – конят няма откъде да се върне.")
+                               "обиколката не може да се затвори – конят няма откъде да се върне.")
             .arg(square(0));
     case Reason::NotClosed:
         return VerdictText::tr("Не: разходката е пълна, но последното поле %1 не е на ход на коня от "
-                              "първото поле %2, така че обиколката е отворена.")
+                               "първото поле %2, така че обиколката е отворена.")
             .arg(square(1), square(0));
     case Reason::Exhausted:
         return VerdictText::tr("Не: бяха изпробвани всички продължения и нито едно не обхожда "
-                              "цялата дъска.");
+                               "цялата дъска.");
     case Reason::TimeOut:
     case Reason::None:
         break;
