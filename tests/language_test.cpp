@@ -100,7 +100,7 @@ private slots:
     void startLanguage();
     void theEnglishCatalogueIsWholeAndEnglish();
     void theWindowInEnglishAndBackWhileItRuns();
-    void bothGuidesListEveryAction();
+    void theEnglishGuideListsEveryAction();
     void qtSpeaksBulgarian();
     void theChoiceIsRemembered();
 
@@ -216,21 +216,17 @@ void LanguageTest::theWindowInEnglishAndBackWhileItRuns()
     QCOMPARE(window.languageMenu()->language(), Language::English);
 }
 
-void LanguageTest::bothGuidesListEveryAction()
+void LanguageTest::theEnglishGuideListsEveryAction()
 {
-    for (const Language language : languages) {
-        translations_.use(language);
-        const QString guide = GuideWindow::guideMarkdown(language);
-        QVERIFY(guide.startsWith(language == Language::English ? u"# Guide"_s : u"# Упътване"_s));
-        for (const ActionEntry &entry : actionTable()) {
-            const QString row = u"| %1 | %2 |"_s.arg(actionShortcut(entry).toString(), actionText(entry));
-            QVERIFY2(guide.contains(row), qPrintable(row));
-        }
-        if (language == Language::English) {
-            const QString withoutTheLanguageRow = QString(guide).remove(u"Език / Language"_s).remove(u"а, с, е"_s);
-            QVERIFY(!hasCyrillic(withoutTheLanguageRow));
-        }
+    // The Bulgarian guide is checked beside the shortcuts themselves.
+    translations_.use(Language::English);
+    const QString guide = GuideWindow::guideMarkdown(Language::English);
+    QVERIFY(guide.startsWith(u"# Guide"_s));
+    for (const ActionEntry &entry : actionTable()) {
+        const QString row = u"| %1 | %2 |"_s.arg(actionShortcut(entry).toString(), actionText(entry));
+        QVERIFY2(guide.contains(row), qPrintable(row));
     }
+    QVERIFY(!hasCyrillic(QString(guide).remove(u"Език / Language"_s).remove(u"а, с, е"_s)));
 }
 
 // As the program starts in Bulgarian: the text box's menu and the file dialog are Bulgarian.
