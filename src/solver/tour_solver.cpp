@@ -74,13 +74,25 @@ TourSolver::TourSolver(int files, int ranks)
             colourOne_ |= bit(n);
         const int rank = n / files_;
         const int file = n % files_;
-        for (const auto &[dr, df] : jumps) {
+        for (std::size_t j = 0; j < jumps.size(); ++j) {
+            const auto [dr, df] = jumps[j];
             const int r = rank + dr;
             const int f = file + df;
-            if (r >= 0 && r < ranks_ && f >= 0 && f < files_)
+            if (r >= 0 && r < ranks_ && f >= 0 && f < files_) {
                 moves_[std::size_t(n)] |= bit(r * files_ + f);
+                jumpers_[j].from |= bit(n);
+            }
         }
     }
+    for (std::size_t j = 0; j < jumps.size(); ++j)
+        jumpers_[j].shift = jumps[j][0] * files_ + jumps[j][1];
+}
+
+// Where the squares that can jump one way land.
+TourSolver::Bits TourSolver::Jumper::land(Bits squares) const
+{
+    squares &= from;
+    return shift > 0 ? squares << shift : squares >> -shift;
 }
 
 bool TourSolver::hasNoMove(Bits free, int current) const
@@ -91,19 +103,17 @@ bool TourSolver::hasNoMove(Bits free, int current) const
 // How many ways lead into each free square: from its free neighbours and from the knight.
 TourSolver::Census TourSolver::takeCensus(Bits free, int current) const
 {
-    Census census;
-    const Bits near = moves_[std::size_t(current)];
-    for (Bits rest = free; rest; rest &= rest - 1) {
-        const int n = lowest(rest);
-        const int ways = fewCount(moves_[std::size_t(n)] & free) + ((near & bit(n)) ? 1 : 0);
-        if (ways == 0)
-            census.unreachable |= bit(n);
-        if (ways <= 1)
-            census.ends |= bit(n);
-        else if (ways == 2)
-            census.twoWays |= bit(n);
+    // Counted up to three for all squares at once, one direction of jump at a time.
+    Bits one = moves_[std::size_t(current)];
+    Bits two = 0;
+    Bits three = 0;
+    for (const Jumper &jumper : jumpers_) {
+        const Bits reached = jumper.land(free);
+        three |= two & reached;
+        two |= one & reached;
+        one |= reached;
     }
-    return census;
+    return {free & ~one, free & ~two, free & two & ~three};
 }
 
 // A free square with no free neighbour and not next to the knight can never be entered.
@@ -231,108 +241,143 @@ bool TourSolver::findCrowded(Bits free, int current, const Census &census, Obsta
     return false;
 }
 
+// The forced moves of the position from scratch: every square may still use each of its moves.
+void TourSolver::startForcing(Bits free, int current, Forcing &state) const
+{
+    state.vertices = free | bit(current);
+    state.total = count(state.vertices);
+    state.start = current;
+    state.end = -1;
+    state.broken = false;
+    const Bits lastColour = (colourOf(current) + count(free)) % 2 ? colourOne_ : all_ & ~colourOne_;
+    state.mayEnd = free & lastColour & (goal_ == Goal::Closed ? closers_ : all_);
+    // At first only the squares with at most two ways can have a move forced or too few ways.
+    state.pending = bit(current);
+    for (Bits rest = state.vertices; rest; rest &= rest - 1) {
+        const int n = lowest(rest);
+        const Bits ways = moves_[std::size_t(n)] & (n == current ? free : state.vertices);
+        state.ways[std::size_t(n)] = ways;
+        if (fewCount(ways) <= 2)
+            state.pending |= bit(n);
+        state.forced[std::size_t(n)] = 0;
+        state.otherEnd[std::size_t(n)] = std::int8_t(n);
+        state.chainLength[std::size_t(n)] = 1;
+    }
+    if (count(state.mayEnd) == 1)
+        state.broken = state.chooseEnd(lowest(state.mayEnd));
+}
+
+// The knight's move from one square to the next is forced in the position after it.
+void TourSolver::followMove(const Forcing &before, int from, int to, Forcing &state)
+{
+    state = before;
+    state.pending = 0;
+    state.mayEnd &= ~bit(to); // the knight's square is not the last, some square is still free
+    if (!(state.ways[std::size_t(from)] & bit(to)))
+        state.broken = true;
+    else if (!state.broken && !(state.forced[std::size_t(from)] & bit(to)))
+        state.broken = !state.force(from, to);
+}
+
+// The fewest and the most moves of the walk at square n.
+int TourSolver::Forcing::fewest(int n) const
+{
+    if (n == start || n == end)
+        return 1;
+    return end < 0 && (mayEnd & bit(n)) ? 1 : 2;
+}
+
+int TourSolver::Forcing::most(int n) const
+{
+    return n == start || n == end ? 1 : 2;
+}
+
+// The knight's chain may reach the last square only when it holds every square.
+bool TourSolver::Forcing::joinsEndsTooSoon(int a) const
+{
+    const int b = otherEnd[std::size_t(a)];
+    return end >= 0 && ((a == start && b == end) || (a == end && b == start)) && chainLength[std::size_t(a)] < total;
+}
+
+void TourSolver::Forcing::cut(int a, int b)
+{
+    ways[std::size_t(a)] &= ~bit(b);
+    ways[std::size_t(b)] &= ~bit(a);
+    pending |= bit(a) | bit(b);
+}
+
+// From now on the walk ends at square, and every other square needs two moves; true when
+// that joins the knight to the last square too soon.
+bool TourSolver::Forcing::chooseEnd(int square)
+{
+    end = square;
+    pending |= mayEnd | bit(end); // the squares whose needs change
+    return fewCount(forced[std::size_t(end)]) == 1 && joinsEndsTooSoon(end);
+}
+
+// Forces the move a-b; false when that is impossible.
+bool TourSolver::Forcing::force(int a, int b)
+{
+    if (fewCount(forced[std::size_t(a)]) >= most(a) || fewCount(forced[std::size_t(b)]) >= most(b))
+        return false;
+    const int endA = otherEnd[std::size_t(a)];
+    const int endB = otherEnd[std::size_t(b)];
+    if (endA == b)
+        return false; // a circle
+    forced[std::size_t(a)] |= bit(b);
+    forced[std::size_t(b)] |= bit(a);
+    pending |= bit(a) | bit(b);
+    otherEnd[std::size_t(endA)] = std::int8_t(endB);
+    otherEnd[std::size_t(endB)] = std::int8_t(endA);
+    chainLength[std::size_t(endA)] = chainLength[std::size_t(endB)] =
+        std::int8_t(chainLength[std::size_t(endA)] + chainLength[std::size_t(endB)]);
+    // Of two squares, the move that joins them is the chain itself.
+    if (chainLength[std::size_t(endA)] > 2)
+        cut(endA, endB);
+    return !joinsEndsTooSoon(endA);
+}
+
 // Every free square is entered and left once, but the last one, which is only entered; the
 // knight's square is left once. A square with no more ways than it needs must use them all;
-// one whose needs are met by such forced moves loses its other ways. A square of the last
-// square's colour with a single way left must be the last one, and from then on every other
-// square needs two. Forced moves form chains; a move that would close a chain into a circle
-// is lost, and so is one that would join the knight to the last square before every square
-// is in the chain. Spread to a standstill, this ends in a contradiction when a square has
-// fewer ways than it needs, or more forced moves than it can take.
-bool TourSolver::forcedMovesContradict(Bits free, int current, int end) const
+// one whose needs are met by such forced moves loses its other ways. A square that may be
+// last with a single way left must be the last one, and from then on every other square
+// needs two. Forced moves form chains; a move that would close a chain into a circle is
+// lost, and so is one that would join the knight to the last square before every square is
+// in the chain. Spread to a standstill, this ends in a contradiction when a square has fewer
+// ways than it needs, or more forced moves than it can take.
+bool TourSolver::Forcing::contradicts()
 {
-    const int lastColour = (colourOf(current) + count(free)) % 2;
-    const Bits vertices = free | bit(current);
-    const int total = count(vertices);
-    std::array<Bits, 64> ways;
-    std::array<Bits, 64> forced;
-    // For the two ends of each chain of forced moves: the other end, and the chain's length.
-    std::array<std::int8_t, 64> otherEnd;
-    std::array<std::int8_t, 64> chainLength;
-    // The squares to look at: at first those with at most two ways, the only ones a move can be
-    // forced at (or that can hold too few), then those whose ways or forced moves changed.
-    Bits pending = bit(current);
-    if (end >= 0)
-        pending |= bit(end);
-    for (Bits rest = vertices; rest; rest &= rest - 1) {
-        const int n = lowest(rest);
-        ways[std::size_t(n)] = moves_[std::size_t(n)] & (n == current ? free : vertices);
-        if (fewCount(ways[std::size_t(n)]) <= 2)
-            pending |= bit(n);
-        forced[std::size_t(n)] = 0;
-        otherEnd[std::size_t(n)] = std::int8_t(n);
-        chainLength[std::size_t(n)] = 1;
-    }
-    // The fewest and the most moves of the walk at square n.
-    const auto fewest = [&](int n) {
-        if (n == current || n == end)
-            return 1;
-        return end < 0 && colourOf(n) == lastColour ? 1 : 2;
-    };
-    const auto most = [&](int n) { return n == current || n == end ? 1 : 2; };
-    const auto cut = [&](int a, int b) {
-        ways[std::size_t(a)] &= ~bit(b);
-        ways[std::size_t(b)] &= ~bit(a);
-        pending |= bit(a) | bit(b);
-    };
-    // The knight's chain may reach the last square only when it holds every square.
-    const auto joinsEndsTooSoon = [&](int a) {
-        const int b = otherEnd[std::size_t(a)];
-        return end >= 0 && ((a == current && b == end) || (a == end && b == current)) && chainLength[std::size_t(a)] < total;
-    };
-    // Forces the move a-b; false when that is impossible.
-    const auto force = [&](int a, int b) {
-        if (fewCount(forced[std::size_t(a)]) >= most(a) || fewCount(forced[std::size_t(b)]) >= most(b))
-            return false;
-        const int endA = otherEnd[std::size_t(a)];
-        const int endB = otherEnd[std::size_t(b)];
-        if (endA == b)
-            return false; // a circle
-        forced[std::size_t(a)] |= bit(b);
-        forced[std::size_t(b)] |= bit(a);
-        pending |= bit(a) | bit(b);
-        otherEnd[std::size_t(endA)] = std::int8_t(endB);
-        otherEnd[std::size_t(endB)] = std::int8_t(endA);
-        chainLength[std::size_t(endA)] = chainLength[std::size_t(endB)] =
-            std::int8_t(chainLength[std::size_t(endA)] + chainLength[std::size_t(endB)]);
-        // Of two squares, the move that joins them is the chain itself.
-        if (chainLength[std::size_t(endA)] > 2)
-            cut(endA, endB);
-        return !joinsEndsTooSoon(endA);
-    };
-    while (pending) {
+    while (pending && !broken) {
         const int n = lowest(pending);
         pending &= pending - 1;
         const Bits own = ways[std::size_t(n)];
         const int owned = fewCount(own);
-        if (end < 0 && n != current && owned == 1 && colourOf(n) == lastColour) {
-            end = n;
-            if (fewCount(forced[std::size_t(n)]) == 1 && joinsEndsTooSoon(n))
-                return true;
-            pending = vertices; // every other square now needs two moves
+        if (end < 0 && owned == 1 && n != start && (mayEnd & bit(n)) && chooseEnd(n)) {
+            broken = true;
+            break;
         }
         const Bits sure = forced[std::size_t(n)];
         const int sureCount = fewCount(sure);
-        if (owned < fewest(n) || sureCount > most(n))
-            return true;
-        if (fewest(n) == most(n) && owned == most(n) && sure != own) {
-            for (Bits other = own & ~sure; other; other &= other - 1) {
-                if (!force(n, lowest(other)))
-                    return true;
-            }
-        } else if (sureCount == most(n) && own != sure) {
+        const int needs = fewest(n);
+        const int takes = most(n);
+        if (owned < needs || sureCount > takes) {
+            broken = true;
+        } else if (needs == takes && owned == takes && sure != own) {
+            for (Bits other = own & ~sure; other && !broken; other &= other - 1)
+                broken = !force(n, lowest(other));
+        } else if (sureCount == takes && own != sure) {
             for (Bits other = own & ~sure; other; other &= other - 1)
                 cut(n, lowest(other));
         }
+        pending &= ~bit(n); // what it just did leaves nothing more to do here
     }
-    return false;
+    return broken;
 }
 
 // The forced moves with the last square known, when a square can only be last; otherwise
-// first with it unknown and then, when every square is to be tried, with each square of the
-// right colour taken as the last in turn: a contradiction for each of them refutes the walk.
-bool TourSolver::findForcedContradiction(Bits free, int current, const Census &census, bool everyEnd,
-                                         Obstacle *found) const
+// with it unknown and then, when every square is to be tried, with each square that may be
+// last taken as the last in turn: a contradiction for each of them refutes the walk.
+bool TourSolver::findForcedContradiction(Bits free, bool everyEnd, Forcing &state, Obstacle *found) const
 {
     if (count(free) < 3)
         return false;
@@ -341,31 +386,24 @@ bool TourSolver::findForcedContradiction(Bits free, int current, const Census &c
             *found = {Reason::Exhausted, {}};
         return true;
     };
-    if (census.ends) {
-        const int end = lowest(census.ends);
-        // A closed tour ends next to its first square.
-        if (goal_ == Goal::Closed && !(closers_ & bit(end)))
-            return refuted();
-        return forcedMovesContradict(free, current, end) && refuted();
-    }
-    const Bits lastColour = (colourOf(current) + count(free)) % 2 ? colourOne_ : all_ & ~colourOne_;
-    const Bits ends = free & lastColour & (goal_ == Goal::Closed ? closers_ : all_);
+    const Bits ends = state.mayEnd & free;
     if (!ends)
         return refuted();
-    if (count(ends) == 1)
-        return forcedMovesContradict(free, current, lowest(ends)) && refuted();
-    if (forcedMovesContradict(free, current, -1))
+    if (state.end < 0 && count(ends) == 1 && state.chooseEnd(lowest(ends)))
         return refuted();
-    if (!everyEnd)
+    if (state.contradicts())
+        return refuted();
+    if (!everyEnd || state.end >= 0)
         return false;
     for (Bits rest = ends; rest; rest &= rest - 1) {
-        if (!forcedMovesContradict(free, current, lowest(rest)))
+        Forcing trial = state;
+        if (!trial.chooseEnd(lowest(rest)) && !trial.contradicts())
             return false;
     }
     return refuted();
 }
 
-bool TourSolver::provedImpossible(Bits free, int current, const Census &census, bool everyEnd,
+bool TourSolver::provedImpossible(Bits free, int current, const Census &census, bool everyEnd, Forcing &state,
                                   Obstacle *found) const
 {
     if (goal_ == Goal::Closed && free != 0 && !(free & closers_)) {
@@ -380,7 +418,7 @@ bool TourSolver::provedImpossible(Bits free, int current, const Census &census, 
     }
     return findUnreachable(census, found) || findTwoEnds(free, census, found)
            || findWrongColour(free, current, census, found) || findCrowded(free, current, census, found)
-           || findSplit(free, current, found) || findForcedContradiction(free, current, census, everyEnd, found);
+           || findSplit(free, current, found) || findForcedContradiction(free, everyEnd, state, found);
 }
 
 int TourSolver::onwardMoves(Bits free, int n) const
@@ -447,21 +485,31 @@ bool TourSolver::search(Bits free, int current)
     ++nodes_;
     if (mustStop() || isRefuted(free, current))
         return false;
-    const Census census = takeCensus(free, current);
+    // The forced moves of the walk so far, and the move just made.
+    const std::size_t depth = path_.size() - rootLength_;
+    Forcing &forcing = forcing_[depth];
+    if (depth == 0)
+        startForcing(free, current, forcing);
+    else
+        followMove(forcing_[depth - 1], path_[path_.size() - 2], current, forcing);
     // Each last square is tried near the root only: there a proof cuts off the most, while
     // deeper down the checks that cost less do nearly as well.
-    const bool everyEnd = everyEnd_ && path_.size() < rootLength_ + everyEndDepth;
-    if (provedImpossible(free, current, census, everyEnd, nullptr)) {
+    const bool everyEnd = everyEnd_ && depth < everyEndDepth;
+    const Census census = takeCensus(free, current);
+    if (hasNoMove(free, current) || findCrowded(free, current, census, nullptr) || findSplit(free, current, nullptr)
+        || findForcedContradiction(free, everyEnd, forcing, nullptr)) {
         remember(free, current);
         return false;
     }
+    // The moves that the forced moves have not ruled out.
+    const Bits onward = moves_[std::size_t(current)] & free & (count(free) < 3 ? all_ : forcing.ways[std::size_t(current)]);
 
     // Fewest onward moves first; among equals the one farthest from a square that must be
     // last, so that the walk ends there; then an order that changes from attempt to attempt.
-    const int end = census.ends ? lowest(census.ends) : -1;
+    const int end = count(free) < 3 ? -1 : forcing.end;
     std::array<std::pair<std::uint32_t, int>, 8> order{};
     int count = 0;
-    for (Bits rest = moves_[std::size_t(current)] & free; rest; rest &= rest - 1) {
+    for (Bits rest = onward; rest; rest &= rest - 1) {
         const int n = lowest(rest);
         std::uint32_t nearEnd = 0;
         if (end >= 0) {
@@ -549,7 +597,9 @@ TourSolver::Verdict TourSolver::decide(const std::vector<int> &walk)
         return verdict;
     }
     Obstacle obstacle;
-    if (provedImpossible(free, current, takeCensus(free, current), true, &obstacle)) {
+    forcing_.resize(std::size_t(count_));
+    startForcing(free, current, forcing_[0]);
+    if (provedImpossible(free, current, takeCensus(free, current), true, forcing_[0], &obstacle)) {
         verdict.answer = Answer::No;
         verdict.reason = obstacle.reason;
         verdict.squares = obstacle.squares;

@@ -87,10 +87,36 @@ private:
     bool findWrongColour(Bits free, int current, const Census &census, Obstacle *found) const;
     bool findCrowded(Bits free, int current, const Census &census, Obstacle *found) const;
     bool findSplit(Bits free, int current, Obstacle *found) const;
-    bool forcedMovesContradict(Bits free, int current, int end) const;
-    bool findForcedContradiction(Bits free, int current, const Census &census, bool everyEnd,
-                                 Obstacle *found) const;
-    bool provedImpossible(Bits free, int current, const Census &census, bool everyEnd, Obstacle *found) const;
+
+    // The forced moves of a position (see contradicts). A square taken by the walk
+    // stays in, on the knight's chain, so that a move's position can start from the one before.
+    struct Forcing {
+        std::array<Bits, 64> ways;     // the moves at each square that are still possible
+        std::array<Bits, 64> forced;   // the moves the walk must make there
+        // For the two ends of each chain of forced moves: the other end, and the chain's length.
+        std::array<std::int8_t, 64> otherEnd;
+        std::array<std::int8_t, 64> chainLength;
+        Bits vertices = 0;  // the free squares and the knight's when the search began
+        Bits mayEnd = 0;    // where the walk may end: the last square's colour, closed next to its first
+        Bits pending = 0;   // the squares to look at again
+        int start = -1;     // the knight's square when the search began
+        int end = -1;       // the last square, once known
+        int total = 0;      // the squares of vertices
+        bool broken = false; // a contradiction was found
+
+        int fewest(int n) const;
+        int most(int n) const;
+        bool joinsEndsTooSoon(int a) const;
+        void cut(int a, int b);
+        bool force(int a, int b);
+        bool chooseEnd(int square);
+        bool contradicts();
+    };
+    void startForcing(Bits free, int current, Forcing &state) const;
+    static void followMove(const Forcing &before, int from, int to, Forcing &state);
+    bool findForcedContradiction(Bits free, bool everyEnd, Forcing &state, Obstacle *found) const;
+    bool provedImpossible(Bits free, int current, const Census &census, bool everyEnd, Forcing &state,
+                          Obstacle *found) const;
 
     Verdict decide(const std::vector<int> &walk);
     bool search(Bits free, int current);
@@ -103,9 +129,17 @@ private:
     Bits all_ = 0;
     Bits colourOne_ = 0;
     std::array<Bits, 64> moves_{};
+    // The knight's eight directions of jump as shifts of the board's bits.
+    struct Jumper {
+        int shift = 0;
+        Bits from = 0; // the squares whose jump stays on the board
+        Bits land(Bits squares) const;
+    };
+    std::array<Jumper, 8> jumpers_{};
 
     // One search's state.
     std::vector<int> path_;
+    std::vector<Forcing> forcing_; // one for each move of the search
     // Positions refuted in this search, open addressing; an entry of an older search has an
     // older generation and counts as empty, so a new search clears nothing.
     struct Refuted {
