@@ -165,13 +165,13 @@ bool TourSolver::findWrongColour(Bits free, int current, const Census &census, O
 }
 
 // The squares a knight can reach from start without leaving within.
-TourSolver::Bits TourSolver::spread(Bits start, Bits within) const
+TourSolver::Bits TourSolver::spread(Bits start, Bits within, const std::array<Bits, 64> &ways)
 {
     Bits reached = start;
     for (Bits frontier = start; frontier;) {
         Bits next = 0;
         for (Bits rest = frontier; rest; rest &= rest - 1)
-            next |= moves_[std::size_t(lowest(rest))];
+            next |= ways[std::size_t(lowest(rest))];
         frontier = next & within & ~reached;
         reached |= frontier;
     }
@@ -180,18 +180,18 @@ TourSolver::Bits TourSolver::spread(Bits start, Bits within) const
 
 // After its next move the knight stays on free squares: they must hang together, or it could
 // never cross from one part to another.
-bool TourSolver::findSplit(Bits free, int current, Obstacle *found) const
+bool TourSolver::findSplit(Bits free, int current, const std::array<Bits, 64> &ways, Obstacle *found) const
 {
     if (free == 0)
         return false;
-    const Bits near = moves_[std::size_t(current)] & free;
-    const Bits reached = spread(bit(lowest(near ? near : free)), free);
+    const Bits near = ways[std::size_t(current)] & free;
+    const Bits reached = spread(bit(lowest(near ? near : free)), free, ways);
     if (reached == free)
         return false;
     if (found) {
         // One square of each part: the knight's own, then each one cut off from it.
         std::vector<int> parts{lowest(reached)};
-        for (Bits left = free & ~reached; left; left &= ~spread(bit(lowest(left)), left))
+        for (Bits left = free & ~reached; left; left &= ~spread(bit(lowest(left)), left, ways))
             parts.push_back(lowest(left));
         *found = {Reason::Split, parts};
     }
@@ -248,6 +248,7 @@ void TourSolver::startForcing(Bits free, int current, Forcing &state) const
     state.total = count(state.vertices);
     state.start = current;
     state.end = -1;
+    state.likelyEnd = -1;
     state.broken = false;
     const Bits lastColour = (colourOf(current) + count(free)) % 2 ? colourOne_ : all_ & ~colourOne_;
     state.mayEnd = free & lastColour & (goal_ == Goal::Closed ? closers_ : all_);
@@ -395,10 +396,19 @@ bool TourSolver::findForcedContradiction(Bits free, bool everyEnd, Forcing &stat
         return refuted();
     if (!everyEnd || state.end >= 0)
         return false;
-    for (Bits rest = ends; rest; rest &= rest - 1) {
+    const auto allowed = [&state](int end) {
         Forcing trial = state;
-        if (!trial.chooseEnd(lowest(rest)) && !trial.contradicts())
+        return !trial.chooseEnd(end) && !trial.contradicts();
+    };
+    // The last square allowed in the position before first: it is most often allowed again.
+    const int likely = state.likelyEnd;
+    if (likely >= 0 && (ends & bit(likely)) && allowed(likely))
+        return false;
+    for (Bits rest = likely >= 0 ? ends & ~bit(likely) : ends; rest; rest &= rest - 1) {
+        if (allowed(lowest(rest))) {
+            state.likelyEnd = lowest(rest);
             return false;
+        }
     }
     return refuted();
 }
@@ -418,7 +428,7 @@ bool TourSolver::provedImpossible(Bits free, int current, const Census &census, 
     }
     return findUnreachable(census, found) || findTwoEnds(free, census, found)
            || findWrongColour(free, current, census, found) || findCrowded(free, current, census, found)
-           || findSplit(free, current, found) || findForcedContradiction(free, everyEnd, state, found);
+           || findSplit(free, current, moves_, found) || findForcedContradiction(free, everyEnd, state, found);
 }
 
 int TourSolver::onwardMoves(Bits free, int n) const
@@ -495,9 +505,8 @@ bool TourSolver::search(Bits free, int current)
     // Each last square is tried near the root only: there a proof cuts off the most, while
     // deeper down the checks that cost less do nearly as well.
     const bool everyEnd = everyEnd_ && depth < everyEndDepth;
-    const Census census = takeCensus(free, current);
-    if (hasNoMove(free, current) || findCrowded(free, current, census, nullptr) || findSplit(free, current, nullptr)
-        || findForcedContradiction(free, everyEnd, forcing, nullptr)) {
+    if (hasNoMove(free, current) || findForcedContradiction(free, everyEnd, forcing, nullptr)
+        || (forcing.end < 0 && findCrowded(free, current, takeCensus(free, current), nullptr)) || findSplit(free, current, count(free) < 3 ? moves_ : forcing.ways, nullptr)) {
         remember(free, current);
         return false;
     }

@@ -78,7 +78,7 @@ private:
         Bits twoWays = 0;     // two ways: both are used unless it is the last square
     };
     Census takeCensus(Bits free, int current) const;
-    Bits spread(Bits start, Bits within) const;
+    static Bits spread(Bits start, Bits within, const std::array<Bits, 64> &ways);
 
     // The pruning steps: each proves on its own that no continuation exists.
     bool hasNoMove(Bits free, int current) const;
@@ -86,7 +86,7 @@ private:
     bool findTwoEnds(Bits free, const Census &census, Obstacle *found) const;
     bool findWrongColour(Bits free, int current, const Census &census, Obstacle *found) const;
     bool findCrowded(Bits free, int current, const Census &census, Obstacle *found) const;
-    bool findSplit(Bits free, int current, Obstacle *found) const;
+    bool findSplit(Bits free, int current, const std::array<Bits, 64> &ways, Obstacle *found) const;
 
     // The forced moves of a position (see contradicts). A square taken by the walk
     // stays in, on the knight's chain, so that a move's position can start from the one before.
@@ -101,6 +101,7 @@ private:
         Bits pending = 0;   // the squares to look at again
         int start = -1;     // the knight's square when the search began
         int end = -1;       // the last square, once known
+        int likelyEnd = -1; // a last square that the forced moves allowed, when each was tried
         int total = 0;      // the squares of vertices
         bool broken = false; // a contradiction was found
 
