@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -103,6 +104,7 @@ private slots:
     void theEnglishGuideListsEveryAction();
     void qtSpeaksBulgarian();
     void theChoiceIsRemembered();
+    void theWindowsTypefaceHasEveryLetter();
 
 private:
     Translations translations_;
@@ -189,6 +191,7 @@ void LanguageTest::theWindowInEnglishAndBackWhileItRuns()
     QCOMPARE(window.square(squareNamed(u"b3"_s))->accessibleSquareName(), u"Square b3, move 2, the knight is here"_s);
     window.action(ActionId::Verdict)->trigger();
     QCOMPARE(message(window), u"Yes: from this position the knight can still visit every square."_s);
+    QVERIFY(window.contextMenu()); // the submenus come with it
     QCOMPARE(window.action(ActionId::Tempo)->menu()->actions().first()->text(), u"0.5 s"_s);
     window.showGuide();
     QVERIFY(window.guide()->browser()->toPlainText().startsWith(u"Guide for pupils and teachers"_s));
@@ -256,6 +259,29 @@ void LanguageTest::theChoiceIsRemembered()
         window.languageMenu()->setLanguage(Language::English);
     }
     QCOMPARE(QSettings(path, QSettings::IniFormat).value(u"language"_s).toString(), u"en"_s);
+}
+
+// The window's own widgets draw in its typeface alone, without other fonts to fill gaps: every
+// letter of every text, in both languages, is in it, and the text box's zero-width break
+// opportunities take no room (a missing letter would be an empty box).
+void LanguageTest::theWindowsTypefaceHasEveryLetter()
+{
+    MainWindow window;
+    const QList<Message> messages = catalogue();
+    QVERIFY(messages.size() > 150);
+    for (const QFont &font : {window.textBox()->font(), window.option(0)->font(), window.square(0)->font()}) {
+        const QFontMetricsF metrics(font);
+        for (const Message &message : messages) {
+            for (const QString &text : {message.source, message.translation}) {
+                for (const char32_t letter : text.toUcs4()) {
+                    const bool shown = letter != u'\n';
+                    QVERIFY2(!shown || metrics.inFontUcs4(letter),
+                             qPrintable(QString::number(letter, 16) + u" in "_s + message.source));
+                }
+            }
+        }
+        QCOMPARE(metrics.horizontalAdvance(u"a1,\u200Bb3"_s), metrics.horizontalAdvance(u"a1,b3"_s));
+    }
 }
 
 QTEST_MAIN(LanguageTest)

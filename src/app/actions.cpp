@@ -137,18 +137,25 @@ std::span<const ActionEntry> actionTable()
 }
 
 WindowActions::WindowActions(MainWindow &window, const std::function<void()> &before)
-    : contextMenu_(new QMenu(&window))
+    : window_(window)
 {
     for (const ActionEntry &entry : actionTable()) {
         QAction *action = makeAction(entry, window, before);
-        if (entry.id == ActionId::Tempo)
-            action->setMenu(window.gallop()->tempoMenu());
-        if (entry.id == ActionId::Language)
-            action->setMenu(window.languageMenu()->menu());
         window.addAction(action);
-        contextMenu_->addAction(action);
         actions_[std::size_t(entry.id)] = action;
     }
+}
+
+QMenu *WindowActions::contextMenu()
+{
+    if (contextMenu_)
+        return contextMenu_;
+    action(ActionId::Tempo)->setMenu(window_.gallop()->tempoMenu());
+    action(ActionId::Language)->setMenu(window_.languageMenu()->menu());
+    contextMenu_ = new QMenu(&window_);
+    for (const ActionEntry &entry : actionTable())
+        contextMenu_->addAction(action(entry.id));
+    return contextMenu_;
 }
 
 void WindowActions::update(const KnightForm &form)

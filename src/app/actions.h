@@ -52,13 +52,16 @@ public:
     WindowActions(MainWindow &window, const std::function<void()> &before);
 
     QAction *action(ActionId id) const { return actions_[std::size_t(id)]; }
-    QMenu *contextMenu() const { return contextMenu_; }
+    // Made with the tempo's and the language's submenus when first asked for: a start-up
+    // without a right click pays for none of them.
+    QMenu *contextMenu();
     // Enabled exactly when each can do something.
     void update(const KnightForm &form);
     // Each named in the language in use.
     void retranslate();
 
 private:
+    MainWindow &window_;
     std::array<QAction *, actionCount> actions_{};
     QMenu *contextMenu_ = nullptr;
 };
