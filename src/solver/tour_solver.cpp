@@ -300,11 +300,19 @@ bool TourSolver::Forcing::joinsEndsTooSoon(int a) const
     return end >= 0 && ((a == start && b == end) || (a == end && b == start)) && chainLength[std::size_t(a)] < total;
 }
 
+// A square left with three ways or more has nothing forced by losing one.
 void TourSolver::Forcing::cut(int a, int b)
 {
+    const auto fewLeft = [](Bits ways) {
+        ways &= ways - 1;
+        return (ways & (ways - 1)) == 0;
+    };
     ways[std::size_t(a)] &= ~bit(b);
     ways[std::size_t(b)] &= ~bit(a);
-    pending |= bit(a) | bit(b);
+    if (fewLeft(ways[std::size_t(a)]))
+        pending |= bit(a);
+    if (fewLeft(ways[std::size_t(b)]))
+        pending |= bit(b);
 }
 
 // From now on the walk ends at square, and every other square needs two moves; true when
@@ -413,6 +421,8 @@ bool TourSolver::findForcedContradiction(Bits free, bool everyEnd, Forcing &stat
     return refuted();
 }
 
+// At the start, every check in turn, so that the reason given is the simplest one a pupil
+// can check on the board.
 bool TourSolver::provedImpossible(Bits free, int current, const Census &census, bool everyEnd, Forcing &state,
                                   Obstacle *found) const
 {
@@ -429,6 +439,20 @@ bool TourSolver::provedImpossible(Bits free, int current, const Census &census, 
     return findUnreachable(census, found) || findTwoEnds(free, census, found)
            || findWrongColour(free, current, census, found) || findCrowded(free, current, census, found)
            || findSplit(free, current, moves_, found) || findForcedContradiction(free, everyEnd, state, found);
+}
+
+// In the search the forced moves come first: they also find a square without ways, two squares
+// that can only be last and a last square of the wrong colour. Besides them only what they
+// miss: crowded squares while the last square is unknown, and free squares that fall apart
+// over the moves still possible.
+bool TourSolver::cutOff(Bits free, int current, bool everyEnd, Forcing &forcing) const
+{
+    if (hasNoMove(free, current) || findForcedContradiction(free, everyEnd, forcing, nullptr))
+        return true;
+    if (count(free) < 3)
+        return findSplit(free, current, moves_, nullptr);
+    return (forcing.end < 0 && findCrowded(free, current, takeCensus(free, current), nullptr))
+           || findSplit(free, current, forcing.ways, nullptr);
 }
 
 int TourSolver::onwardMoves(Bits free, int n) const
@@ -505,17 +529,18 @@ bool TourSolver::search(Bits free, int current)
     // Each last square is tried near the root only: there a proof cuts off the most, while
     // deeper down the checks that cost less do nearly as well.
     const bool everyEnd = everyEnd_ && depth < everyEndDepth;
-    if (hasNoMove(free, current) || findForcedContradiction(free, everyEnd, forcing, nullptr)
-        || (forcing.end < 0 && findCrowded(free, current, takeCensus(free, current), nullptr)) || findSplit(free, current, count(free) < 3 ? moves_ : forcing.ways, nullptr)) {
+    if (cutOff(free, current, everyEnd, forcing)) {
         remember(free, current);
         return false;
     }
-    // The moves that the forced moves have not ruled out.
-    const Bits onward = moves_[std::size_t(current)] & free & (count(free) < 3 ? all_ : forcing.ways[std::size_t(current)]);
+    // The moves that the forced moves have not ruled out; with fewer than three free squares
+    // they are not looked at.
+    const bool forced = count(free) >= 3;
+    const Bits onward = moves_[std::size_t(current)] & free & (forced ? forcing.ways[std::size_t(current)] : all_);
 
-    // Fewest onward moves first; among equals the one farthest from a square that must be
+    // Fewest onward moves first; among equals the one farthest from the square that must be
     // last, so that the walk ends there; then an order that changes from attempt to attempt.
-    const int end = count(free) < 3 ? -1 : forcing.end;
+    const int end = forced ? forcing.end : -1;
     std::array<std::pair<std::uint32_t, int>, 8> order{};
     int count = 0;
     for (Bits rest = onward; rest; rest &= rest - 1) {

@@ -118,6 +118,7 @@ private:
     bool findForcedContradiction(Bits free, bool everyEnd, Forcing &state, Obstacle *found) const;
     bool provedImpossible(Bits free, int current, const Census &census, bool everyEnd, Forcing &state,
                           Obstacle *found) const;
+    bool cutOff(Bits free, int current, bool everyEnd, Forcing &forcing) const;
 
     Verdict decide(const std::vector<int> &walk);
     bool search(Bits free, int current);
