@@ -54,6 +54,12 @@ constexpr std::uint64_t firstAttemptNodes = 100;
 // How many moves beyond the walk the search still tries each possible last square.
 constexpr std::size_t everyEndDepth = 3;
 
+// With fewer free squares the forced moves are not looked at: the search is as quick.
+bool forcesLookedAt(Bits free)
+{
+    return count(free) >= 3;
+}
+
 std::size_t slotOf(Bits free, int current, std::size_t tableSize)
 {
     std::uint64_t h = free * 0x9E3779B97F4A7C15ull ^ std::uint64_t(current) * 0xC2B2AE3D27D4EB4Full;
@@ -248,7 +254,6 @@ void TourSolver::startForcing(Bits free, int current, Forcing &state) const
     state.total = count(state.vertices);
     state.start = current;
     state.end = -1;
-    state.likelyEnd = -1;
     state.broken = false;
     const Bits lastColour = (colourOf(current) + count(free)) % 2 ? colourOne_ : all_ & ~colourOne_;
     state.mayEnd = free & lastColour & (goal_ == Goal::Closed ? closers_ : all_);
@@ -264,8 +269,6 @@ void TourSolver::startForcing(Bits free, int current, Forcing &state) const
         state.otherEnd[std::size_t(n)] = std::int8_t(n);
         state.chainLength[std::size_t(n)] = 1;
     }
-    if (count(state.mayEnd) == 1)
-        state.broken = state.chooseEnd(lowest(state.mayEnd));
 }
 
 // The knight's move from one square to the next is forced in the position after it.
@@ -388,14 +391,14 @@ bool TourSolver::Forcing::contradicts()
 // last taken as the last in turn: a contradiction for each of them refutes the walk.
 bool TourSolver::findForcedContradiction(Bits free, bool everyEnd, Forcing &state, Obstacle *found) const
 {
-    if (count(free) < 3)
+    if (!forcesLookedAt(free))
         return false;
     const auto refuted = [found] {
         if (found)
             *found = {Reason::Exhausted, {}};
         return true;
     };
-    const Bits ends = state.mayEnd & free;
+    const Bits ends = state.mayEnd;
     if (!ends)
         return refuted();
     if (state.end < 0 && count(ends) == 1 && state.chooseEnd(lowest(ends)))
@@ -404,19 +407,10 @@ bool TourSolver::findForcedContradiction(Bits free, bool everyEnd, Forcing &stat
         return refuted();
     if (!everyEnd || state.end >= 0)
         return false;
-    const auto allowed = [&state](int end) {
+    for (Bits rest = ends; rest; rest &= rest - 1) {
         Forcing trial = state;
-        return !trial.chooseEnd(end) && !trial.contradicts();
-    };
-    // The last square allowed in the position before first: it is most often allowed again.
-    const int likely = state.likelyEnd;
-    if (likely >= 0 && (ends & bit(likely)) && allowed(likely))
-        return false;
-    for (Bits rest = likely >= 0 ? ends & ~bit(likely) : ends; rest; rest &= rest - 1) {
-        if (allowed(lowest(rest))) {
-            state.likelyEnd = lowest(rest);
+        if (!trial.chooseEnd(lowest(rest)) && !trial.contradicts())
             return false;
-        }
     }
     return refuted();
 }
@@ -449,7 +443,7 @@ bool TourSolver::cutOff(Bits free, int current, bool everyEnd, Forcing &forcing)
 {
     if (hasNoMove(free, current) || findForcedContradiction(free, everyEnd, forcing, nullptr))
         return true;
-    if (count(free) < 3)
+    if (!forcesLookedAt(free))
         return findSplit(free, current, moves_, nullptr);
     return (forcing.end < 0 && findCrowded(free, current, takeCensus(free, current), nullptr))
            || findSplit(free, current, forcing.ways, nullptr);
@@ -519,12 +513,11 @@ bool TourSolver::search(Bits free, int current)
     ++nodes_;
     if (mustStop() || isRefuted(free, current))
         return false;
-    // The forced moves of the walk so far, and the move just made.
+    // The forced moves of the walk so far, and the move just made; the walk's own were spread
+    // before the search began.
     const std::size_t depth = path_.size() - rootLength_;
     Forcing &forcing = forcing_[depth];
-    if (depth == 0)
-        startForcing(free, current, forcing);
-    else
+    if (depth > 0)
         followMove(forcing_[depth - 1], path_[path_.size() - 2], current, forcing);
     // Each last square is tried near the root only: there a proof cuts off the most, while
     // deeper down the checks that cost less do nearly as well.
@@ -533,9 +526,8 @@ bool TourSolver::search(Bits free, int current)
         remember(free, current);
         return false;
     }
-    // The moves that the forced moves have not ruled out; with fewer than three free squares
-    // they are not looked at.
-    const bool forced = count(free) >= 3;
+    // The moves that the forced moves have not ruled out.
+    const bool forced = forcesLookedAt(free);
     const Bits onward = moves_[std::size_t(current)] & free & (forced ? forcing.ways[std::size_t(current)] : all_);
 
     // Fewest onward moves first; among equals the one farthest from the square that must be

@@ -97,11 +97,11 @@ private:
         std::array<std::int8_t, 64> otherEnd;
         std::array<std::int8_t, 64> chainLength;
         Bits vertices = 0;  // the free squares and the knight's when the search began
-        Bits mayEnd = 0;    // where the walk may end: the last square's colour, closed next to its first
+        Bits mayEnd = 0;    // the free squares where the walk may end: the last square's colour,
+                            // closed next to its first
         Bits pending = 0;   // the squares to look at again
         int start = -1;     // the knight's square when the search began
         int end = -1;       // the last square, once known
-        int likelyEnd = -1; // a last square that the forced moves allowed, when each was tried
         int total = 0;      // the squares of vertices
         bool broken = false; // a contradiction was found
 
