@@ -151,6 +151,7 @@ void MainWindow::createControls()
     aids_ = new PracticeAids(this);
     zoom_ = new FormZoom(this);
     language_ = new LanguageMenu(this);
+    // From here on dialogs, menus and tooltips take the typeface with the search for missing letters.
     QApplication::setFont(fontFrom(controls::formFont));
     placeControls();
 }
