@@ -288,6 +288,8 @@ void SolverTest::agreesWithExhaustiveSearch_data()
     QTest::newRow("4 x 4") << 4 << 4 << 60 << 1 << false;
     QTest::newRow("5 x 5") << 5 << 5 << 120 << 1 << false;
     QTest::newRow("6 x 6") << 6 << 6 << 60 << 12 << false;
+    QTest::newRow("4 x 6") << 4 << 6 << 60 << 1 << false; // more ranks than files
+    QTest::newRow("5 x 4") << 5 << 4 << 60 << 1 << false; // more files than ranks
     // No closed tour on 5 x 5, whose squares are odd in number; many on 6 x 6.
     QTest::newRow("5 x 5 closed") << 5 << 5 << 40 << 6 << true;
     QTest::newRow("6 x 6 closed") << 6 << 6 << 60 << 12 << true;
@@ -478,6 +480,7 @@ void SolverTest::everyReasonIsAClaimThatHolds_data()
     QTest::addColumn<int>("walks");
     QTest::newRow("5 x 5") << 5 << 5 << 150;
     QTest::newRow("6 x 6") << 6 << 6 << 150;
+    QTest::newRow("5 x 7") << 5 << 7 << 150;
     QTest::newRow("8 x 8") << 8 << 8 << 300;
 }
 
