@@ -66,11 +66,6 @@ QString helpText(const QCommandLineParser &)
         .arg(QLatin1StringView(programName));
 }
 
-} // namespace
-
-namespace {
-
-// The Bulgarian for what QCommandLineParser found wrong; its own texts are English.
 // The option that one of QCommandLineParser's messages names, if the error is that message in
 // the language in use (Qt's catalogue may have translated it).
 std::optional<QString> optionNamedBy(const QString &error, const char *message)
@@ -84,6 +79,7 @@ std::optional<QString> optionNamedBy(const QString &error, const char *message)
     return error.mid(before.size(), error.size() - before.size() - after.size());
 }
 
+// What QCommandLineParser found wrong, in the program's own words.
 QString parserProblem(const QCommandLineParser &parser)
 {
     const QString text = parser.errorText();

@@ -73,7 +73,7 @@ Translations::~Translations()
 
 namespace {
 
-// The catalogue at path, or none if there is no such file.
+// The catalogue name (in folder, when given), or none if there is no such file.
 std::unique_ptr<QTranslator> catalogue(const QString &name, const QString &folder = {})
 {
     auto translator = std::make_unique<QTranslator>();
