@@ -105,6 +105,7 @@ private slots:
     void qtSpeaksBulgarian();
     void theChoiceIsRemembered();
     void theWindowsTypefaceHasEveryLetter();
+    void menusMadeAtTheFirstRightClickShowWhatWasChosen();
 
 private:
     Translations translations_;
@@ -282,6 +283,28 @@ void LanguageTest::theWindowsTypefaceHasEveryLetter()
         }
         QCOMPARE(metrics.horizontalAdvance(u"a1,\u200Bb3"_s), metrics.horizontalAdvance(u"a1,b3"_s));
     }
+}
+
+// The context menu and its submenus are made at the first right click: a pace and a language
+// chosen by their keys before then are what they show, in that language.
+void LanguageTest::menusMadeAtTheFirstRightClickShowWhatWasChosen()
+{
+    translations_.use(Language::Bulgarian);
+    MainWindow window;
+    window.languageMenu()->useTranslations(&translations_);
+    window.action(ActionId::Tempo)->trigger();    // 2 s, the designed pace, to the next one
+    window.action(ActionId::Language)->trigger(); // Bulgarian to English
+    const auto checked = [](const QMenu *menu) {
+        QStringList texts;
+        for (const QAction *action : menu->actions()) {
+            if (action->isChecked())
+                texts.append(action->text());
+        }
+        return texts;
+    };
+    QTRY_COMPARE(window.contextMenu()->actions().first()->text(), u"Show"_s); // when the window hears of it
+    QCOMPARE(checked(window.action(ActionId::Tempo)->menu()), QStringList{u"3 s"_s});
+    QCOMPARE(checked(window.action(ActionId::Language)->menu()), QStringList{u"English"_s});
 }
 
 QTEST_MAIN(LanguageTest)
