@@ -41,6 +41,8 @@ class CliTest : public QObject {
 private slots:
     void completeAnswersWithItsStatus_data();
     void completeAnswersWithItsStatus();
+    void parserTakesWhatItShould_data();
+    void parserTakesWhatItShould();
 };
 
 void CliTest::completeAnswersWithItsStatus_data()
@@ -71,6 +73,45 @@ void CliTest::completeAnswersWithItsStatus()
     QVERIFY2(answer.isEmpty() ? printed.isEmpty() : printed.startsWith(answer), qPrintable(printed));
     if (status == exitOk)
         QCOMPARE(printed.split(u' ').size(), 64);
+}
+
+void CliTest::parserTakesWhatItShould_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("said"); // a part of the error, or the walk read
+    using Mode = CommandLine::Mode;
+    const auto row = [](const char *name, const QString &line, Mode mode, const QString &said) {
+        QTest::newRow(name) << (u"knight-tour "_s + line).split(u' ') << int(mode) << said;
+    };
+    row("the documented order", u"--complete walk.txt --closed"_s, Mode::Complete, u"walk.txt"_s);
+    row("closed first", u"--complete --closed walk.txt"_s, Mode::Error, u"пишете ./--closed"_s);
+    row("a walk named like an option", u"--export a.png --walk --path"_s, Mode::Error, u"./--path"_s);
+    row("a file that really starts so", u"--complete ./--closed"_s, Mode::Complete, u"./--closed"_s);
+    row("--lang twice, even with --help", u"--lang en --lang bg --help"_s, Mode::Error, u"--lang"_s);
+    row("--complete twice", u"--complete a --complete b"_s, Mode::Error, u"--complete"_s);
+    row("an empty walk", u"--complete="_s, Mode::Error, u"--complete"_s);
+    row("--closed without --complete", u"--closed"_s, Mode::Error, u"--closed"_s);
+    row("--closed with --export", u"--export a.png --closed"_s, Mode::Error, u"--closed"_s);
+    row("--path without --export", u"--path"_s, Mode::Error, u"--path"_s);
+    row("a second walk file", u"a.txt b.txt"_s, Mode::Error, u"b.txt"_s);
+    row("one walk file", u"a.txt"_s, Mode::Window, QString());
+    row("an unknown language", u"--lang fr"_s, Mode::Error, u"fr"_s);
+}
+
+void CliTest::parserTakesWhatItShould()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, mode);
+    QFETCH(QString, said);
+    const CommandLine line = parseCommandLine(arguments);
+    QCOMPARE(int(line.mode), mode);
+    if (line.mode == CommandLine::Mode::Error)
+        QVERIFY2(line.message.contains(said), qPrintable(line.message));
+    if (line.mode == CommandLine::Mode::Complete) {
+        QCOMPARE(line.walkSource, said);
+        QCOMPARE(line.closed, arguments.contains(u"--closed"_s));
+    }
 }
 
 QTEST_GUILESS_MAIN(CliTest)

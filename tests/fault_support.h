@@ -8,19 +8,18 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include <csignal>
 #include <sys/mount.h>
 #include <sys/resource.h>
 
 namespace knight::test {
 
-// Files may grow to `bytes` only; a write past that fails with EFBIG instead of a signal.
+// Files may grow to `bytes` only. The signal such a write raises is left as it is: the
+// program's own writes must turn it into an error.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes)
     {
         getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit = old_;
         limit.rlim_cur = bytes;
         setrlimit(RLIMIT_FSIZE, &limit);
@@ -28,14 +27,12 @@ public:
     ~FileSizeLimit()
     {
         setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
     }
     FileSizeLimit(const FileSizeLimit &) = delete;
     FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 
 private:
     rlimit old_{};
-    void (*oldHandler_)(int) = SIG_DFL;
 };
 
 // A small tmpfs mounted on a temporary folder, filled up but for `room` bytes; only root

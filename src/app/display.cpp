@@ -16,6 +16,7 @@ namespace {
 
 QtMessageHandler previousHandler = nullptr;
 QString failureLine;
+QString pluginMissingLine;
 int terminal = -1;      // the real standard error while the platform starts
 std::FILE *held = nullptr; // what the display libraries write meanwhile
 
@@ -28,8 +29,12 @@ void startHandler(QtMsgType type, const QMessageLogContext &context, const QStri
         [[maybe_unused]] const auto written = ::write(out, line.constData(), std::size_t(line.size()));
         std::_Exit(exitNoDisplay);
     }
-    if (context.category && qstrncmp(context.category, "qt.qpa", 6) == 0)
+    if (context.category && qstrncmp(context.category, "qt.qpa", 6) == 0) {
+        // Found but unable to connect is the display's fault; not found at all is the program's.
+        if (message.startsWith(QLatin1StringView("Could not find the Qt platform plugin")))
+            failureLine = pluginMissingLine;
         return;
+    }
     passOnMessage(previousHandler, type, context, message);
 }
 
@@ -80,6 +85,14 @@ QString displayFailure(const QString &platform, const QString &display, const Tr
         .arg(QLatin1StringView(programName), cause);
 }
 
+QString pluginMissing(const QString &platform, const Translations &translations)
+{
+    return translations.translate("DisplayText", QT_TRANSLATE_NOOP("DisplayText",
+                                  "%1: липсва приставката на програмата за графичната платформа „%2“; "
+                                  "инсталирайте програмата отново (в Debian: пакета libqt6gui6)"))
+        .arg(QLatin1StringView(programName), platform);
+}
+
 PlatformStartGuard::PlatformStartGuard(const QString &platformOption, const QString &displayOption,
                                        const Translations &translations)
 {
@@ -91,6 +104,7 @@ PlatformStartGuard::PlatformStartGuard(const QString &platformOption, const QStr
                                            : "DISPLAY");
     }
     failureLine = displayFailure(platform, display, translations);
+    pluginMissingLine = pluginMissing(platform, translations);
     previousHandler = qInstallMessageHandler(startHandler);
     // libwayland and others write to the terminal directly; on failure the one line is enough.
     std::fflush(stderr);

@@ -13,6 +13,10 @@ namespace knight {
 // WAYLAND_DISPLAY), in the language of the catalogues given.
 QString displayFailure(const QString &platform, const QString &display, const Translations &translations);
 
+// Why no window could be opened when Qt has no plugin for the platform at all: the display
+// may work, the program is incomplete.
+QString pluginMissing(const QString &platform, const Translations &translations);
+
 // Passes a message on to the handler Qt had before, or prints it as Qt's own handler would.
 void passOnMessage(QtMessageHandler previous, QtMsgType type, const QMessageLogContext &context,
                    const QString &message);

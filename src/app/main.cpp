@@ -72,6 +72,7 @@ int main(int argc, char *argv[])
     using knight::CommandLine;
     using knight::Language;
     holdClosedStandardDescriptors();
+    knight::ignoreFileSizeSignal();
     const QStringList arguments = argumentList(argc, argv);
     CommandLine commandLine = knight::parseCommandLine(arguments);
     knight::Translations translations;

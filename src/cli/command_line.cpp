@@ -135,17 +135,6 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return usageError(parserProblem(parser));
     if (parser.isSet(lang) && !result.language)
         return usageError(CommandLineText::tr("непознат език „%1“: може bg или en").arg(parser.value(lang)));
-    if (parser.isSet(help)) {
-        result.mode = CommandLine::Mode::Help;
-        result.message = helpText(parser);
-        return result;
-    }
-    if (parser.isSet(version)) {
-        result.mode = CommandLine::Mode::Version;
-        result.message = QStringLiteral("%1 %2\n").arg(QLatin1StringView(programName),
-                                                      QLatin1StringView(KNIGHT_VERSION));
-        return result;
-    }
     // Each of the program's own options at most once, and never with an empty value.
     const QStringList given = parser.optionNames();
     for (const QCommandLineOption &option : ownOptions) {
@@ -160,6 +149,25 @@ CommandLine parseCommandLine(const QStringList &arguments)
             return usageError(CommandLineText::tr("опцията %1 е дадена повече от веднъж").arg(name));
         if (!option.valueName().isEmpty() && parser.isSet(option) && parser.value(option).isEmpty())
             return usageError(CommandLineText::tr("опцията %1 иска стойност, а тя е празна").arg(name));
+    }
+    // A walk named like an option is one written in the wrong place, far more often than a
+    // file of that name.
+    for (const QCommandLineOption &option : {complete, walk}) {
+        if (const QString value = parser.value(option); value.startsWith(u"--"))
+            return usageError(CommandLineText::tr("разходката „%1“ на %2 прилича на опция: за файл с такова име "
+                                                  "пишете ./%1, а опцията поставете след разходката")
+                                  .arg(value, QStringLiteral("--") + option.names().first()));
+    }
+    if (parser.isSet(help)) {
+        result.mode = CommandLine::Mode::Help;
+        result.message = helpText(parser);
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.mode = CommandLine::Mode::Version;
+        result.message = QStringLiteral("%1 %2\n").arg(QLatin1StringView(programName),
+                                                      QLatin1StringView(KNIGHT_VERSION));
+        return result;
     }
     const QStringList positional = parser.positionalArguments();
     const auto unexpected = [&usageError](const QString &argument) {

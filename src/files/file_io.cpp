@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
@@ -70,7 +71,29 @@ QByteArray folderOf(const QByteArray &path)
     return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
 }
 
+// Makes the folder's new entry durable: a rename is only in the folder's own blocks.
+QString syncFolder(const QByteArray &folder)
+{
+    const int descriptor = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return systemErrorText(errno);
+    const int synced = ::fsync(descriptor);
+    const int error = errno;
+    ::close(descriptor);
+    // Some filesystems cannot sync a folder at all; what they hold is then as durable as it gets.
+    return synced == 0 || error == EINVAL || error == EROFS ? QString() : systemErrorText(error);
+}
+
 } // namespace
+
+void ignoreFileSizeSignal()
+{
+    static const bool ignored = [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        return true;
+    }();
+    Q_UNUSED(ignored);
+}
 
 FileReading readDescriptor(int descriptor, qsizetype limit)
 {
@@ -131,6 +154,7 @@ FileReading readFile(const QString &name, qsizetype limit, ReadableFiles readabl
 
 QString writeDescriptor(int descriptor, QByteArrayView bytes)
 {
+    ignoreFileSizeSignal();
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t written = ::write(descriptor, bytes.data() + done, size_t(bytes.size() - done));
@@ -191,7 +215,7 @@ QString writeFileAtomically(const QString &name, QByteArrayView bytes)
         return fail(errno, false);
     if (::rename(temporary.constData(), target.constData()) != 0)
         return fail(errno, false);
-    return {};
+    return syncFolder(folderOf(target));
 }
 
 } // namespace knight

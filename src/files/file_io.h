@@ -31,6 +31,10 @@ FileReading readDescriptor(int descriptor, qsizetype limit);
 // the Bulgarian reason of a failure, or a null string.
 QString writeFileAtomically(const QString &name, QByteArrayView bytes);
 
+// A write past the file-size limit (ulimit -f) fails with EFBIG and is reported, instead of
+// the signal ending the program; every write below makes sure of it, and main at start.
+void ignoreFileSizeSignal();
+
 // Writes all the bytes to a descriptor (standard output); the reason of a failure or null.
 QString writeDescriptor(int descriptor, QByteArrayView bytes);
 
