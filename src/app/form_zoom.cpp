@@ -121,7 +121,7 @@ void FormZoom::remember()
 void FormZoom::restorePreferences()
 {
     const int percent = window_->preferences().value(percentKey, steps.front()).toInt();
-    const bool fullScreen = window_->preferences().value(fullScreenKey, false).toBool();
+    const bool fullScreen = window_->preferences().flag(fullScreenKey);
     setPercent(percent);
     setFullScreen(fullScreen);
 }

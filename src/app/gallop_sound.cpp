@@ -3,8 +3,15 @@
 
 #include "app/mainwindow.h"
 
+#include "app/assistant.h"
+
 #include <QAction>
+#include <QElapsedTimer>
 #include <QSoundEffect>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
 
 namespace knight {
 
@@ -35,6 +42,76 @@ private:
     QSoundEffect end_;
 };
 
+// The sounds played on a thread of their own: a sound server that hangs (one that accepts
+// the connection and never answers) holds that thread, never the window's. A beat that is not
+// played within the bound makes the sound unavailable for the rest of the session; beats that
+// come while one is still playing are dropped, so the gallop keeps its pace.
+class ThreadedPlayer : public QObject, public BeatPlayer
+{
+public:
+    static constexpr int bound = 1500; // milliseconds
+
+    explicit ThreadedPlayer(std::function<void()> unavailable)
+        : unavailable_(std::move(unavailable))
+    {
+        worker_->moveToThread(thread_);
+        QObject::connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
+        thread_->start();
+    }
+
+    ~ThreadedPlayer() override
+    {
+        thread_->quit();
+        // A thread still held by the sound server is left to end with the process: waiting
+        // for it would hang the window's close.
+        if (thread_->wait(300))
+            delete thread_;
+    }
+
+    void play(Beat beat) override
+    {
+        if (given_up_)
+            return;
+        if (busy_->load()) {
+            if (sent_.elapsed() > bound)
+                giveUp();
+            return;
+        }
+        busy_->store(true);
+        sent_.start();
+        QTimer::singleShot(bound + 1, this, [this] {
+            if (busy_->load() && sent_.elapsed() > bound)
+                giveUp();
+        });
+        QMetaObject::invokeMethod(worker_, [worker = worker_, busy = busy_, beat] {
+            if (!worker->effects)
+                worker->effects = std::make_unique<SoundEffectPlayer>();
+            worker->effects->play(beat);
+            busy->store(false);
+        }, Qt::QueuedConnection);
+    }
+
+private:
+    struct Worker : QObject {
+        std::unique_ptr<SoundEffectPlayer> effects;
+    };
+
+    void giveUp()
+    {
+        if (given_up_)
+            return;
+        given_up_ = true;
+        unavailable_();
+    }
+
+    std::function<void()> unavailable_;
+    QThread *thread_ = new QThread;
+    Worker *worker_ = new Worker;
+    std::shared_ptr<std::atomic<bool>> busy_ = std::make_shared<std::atomic<bool>>(false);
+    QElapsedTimer sent_;
+    bool given_up_ = false;
+};
+
 } // namespace
 
 GallopSound::GallopSound(MainWindow *window)
@@ -62,14 +139,17 @@ void GallopSound::stepped()
 {
     if (!on_)
         return;
-    if (!player_)
-        player_ = std::make_unique<SoundEffectPlayer>();
+    if (!player_) {
+        player_ = std::make_unique<ThreadedPlayer>([this] {
+            window_->assistant()->showMessage(tr("Звукът не е достъпен: звуковата система не отговаря."));
+        });
+    }
     player_->play(window_->form().gallopOn() ? Beat::Step : Beat::End);
 }
 
 void GallopSound::restorePreferences()
 {
-    setOn(window_->preferences().value(soundKey, false).toBool());
+    setOn(window_->preferences().flag(soundKey));
 }
 
 } // namespace knight

@@ -81,8 +81,9 @@ int main(int argc, char *argv[])
     std::unique_ptr<QSettings> store;
     std::optional<Language> remembered;
     if (commandLine.mode == CommandLine::Mode::Window) {
-        store = std::make_unique<QSettings>(QStringLiteral("kon-obikolka"), QStringLiteral("knight-tour"));
-        remembered = knight::languageFromCode(store->value(knight::LanguageMenu::settingsKey()).toString());
+        store = knight::Preferences::openStore(knight::Preferences::userFile());
+        if (store)
+            remembered = knight::languageFromCode(store->value(knight::LanguageMenu::settingsKey()).toString());
     }
     translations.use(knight::startLanguage(commandLine.language, remembered, uiLanguages));
 
@@ -127,9 +128,14 @@ int main(int argc, char *argv[])
     translations.install();
     knight::MainWindow window;
     window.languageMenu()->useTranslations(&translations);
+    const bool storeRefused = !store;
     window.preferences().useStore(std::move(store));
     window.restorePreferences();
     window.show();
+    // Said once the window is there, over it.
+    if (const QString refusal = storeRefused ? knight::Preferences::refusal(knight::Preferences::userFile()) : QString();
+        !refusal.isNull())
+        window.showProblem(refusal);
     if (!commandLine.files.isEmpty())
         window.walkFiles()->openFile(commandLine.files.first());
     return app.exec();

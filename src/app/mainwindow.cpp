@@ -48,6 +48,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&form_.timer(), &QTimer::timeout, this, &MainWindow::Timer1_Timer);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { actions_->update(form_); });
     setAcceptDrops(true);
+    preferences_.onWriteFailure([this](const QString &problem) { showProblem(problem); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -144,6 +145,7 @@ void MainWindow::stepGallop(bool forward)
 
 void MainWindow::restorePreferences()
 {
+    const Preferences::Restoring restoring(preferences_);
     gallop_->restorePreferences();
     sound_->restorePreferences();
     zoom_->restorePreferences();

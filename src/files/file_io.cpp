@@ -152,6 +152,18 @@ FileReading readFile(const QString &name, qsizetype limit, ReadableFiles readabl
     return reading;
 }
 
+QString refusedForReading(const QString &name, qsizetype limit)
+{
+    struct stat status {};
+    if (::stat(encodeFileName(name).constData(), &status) != 0)
+        return errno == ENOENT ? QString() : systemErrorText(errno);
+    if (QString refused = refusedType(status.st_mode, false); !refused.isNull())
+        return refused;
+    if (status.st_size > limit)
+        return FileText::tr("файлът е по-голям от %1 KiB").arg(limit / 1024);
+    return {};
+}
+
 QString writeDescriptor(int descriptor, QByteArrayView bytes)
 {
     ignoreFileSizeSignal();

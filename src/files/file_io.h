@@ -24,6 +24,10 @@ struct FileReading {
 FileReading readFile(const QString &name, qsizetype limit, ReadableFiles readable);
 FileReading readDescriptor(int descriptor, qsizetype limit);
 
+// Why a file is not one to read whole at once: not a regular file, or larger than limit;
+// null when it is, or when there is none (nothing to read is no problem).
+QString refusedForReading(const QString &name, qsizetype limit);
+
 // Replaces a regular file (through a symbolic link, the file it points to; the link stays)
 // or makes a new one, atomically: the bytes go to a temporary file beside it, are flushed to
 // the disk and only then take its name, so that on any failure the old file is left as it

@@ -1,0 +1,181 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A pupil's work and the lesson survive what goes wrong around them: a sound server that never
+// answers, a settings file that is not one.
+#include "app/gallop_control.h"
+#include "app/gallop_sound.h"
+#include "app/mainwindow.h"
+#include "app/preferences.h"
+#include "fault_support.h"
+#include "window_support.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using namespace knight;
+using namespace knight::test;
+using namespace Qt::StringLiterals;
+
+class SafetyWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void aHungSoundServerHoldsNothing();
+    void aSettingsFileIsReadOnlyWhenItIsOne_data();
+    void aSettingsFileIsReadOnlyWhenItIsOne();
+    void storedValuesAreReadStrictlyAndWrittenOnlyWhenChanged();
+    void aStoreThatCannotBeWrittenIsToldOnce();
+
+private:
+    QTemporaryDir dir_;
+    int server_ = -1;
+};
+
+// A sound server that takes every connection and never says a word.
+void SafetyWindowTest::initTestCase()
+{
+    const QByteArray path = dir_.filePath(u"pulse"_s).toUtf8();
+    server_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
+    QVERIFY(::bind(server_, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+    QVERIFY(::listen(server_, 16) == 0);
+    qputenv("PULSE_SERVER", "unix:" + path);
+}
+
+void SafetyWindowTest::cleanupTestCase()
+{
+    ::close(server_);
+}
+
+void SafetyWindowTest::aHungSoundServerHoldsNothing()
+{
+    auto shown = std::make_unique<ShownWindow>();
+    MainWindow &window = shown->window;
+    window.gallop()->setTempo(500);
+    QTest::keyClick(&window, Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(window.sound()->isOn());
+    window.Command1_Click(int(Command::Show));
+    window.Command1_Click(int(Command::Gallop));
+    QElapsedTimer clock;
+    clock.start();
+    // The gallop keeps its pace while the sound waits, and the teacher is told once.
+    QTRY_VERIFY_WITH_TIMEOUT(window.form().gallopStep() >= 8, 8000);
+    QVERIFY2(clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(message(window).contains(u"Звукът не е достъпен"_s));
+    QTest::keyClick(&window, Qt::Key_F8);
+    QVERIFY(window.form().gallopPaused());
+    QTest::keyClick(&window, Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(!window.form().gallopOn());
+    clock.restart();
+    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!window.isVisible());
+    shown.reset();
+    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+}
+
+void SafetyWindowTest::aSettingsFileIsReadOnlyWhenItIsOne_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a FIFO") << u"fifo"_s << u"FIFO"_s;
+    QTest::newRow("a folder") << u"folder"_s << u"папка"_s;
+    QTest::newRow("too large") << u"large"_s << u"64 KiB"_s;
+    QTest::newRow("just small enough") << u"limit"_s << QString();
+    QTest::newRow("none yet") << u"none"_s << QString();
+}
+
+void SafetyWindowTest::aSettingsFileIsReadOnlyWhenItIsOne()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"knight-tour.conf"_s);
+    const QByteArray line = "[gallop]\ntempo=500\n";
+    if (kind == u"fifo")
+        QVERIFY(::mkfifo(qPrintable(path), 0600) == 0);
+    else if (kind == u"folder")
+        QVERIFY(QDir(folder.path()).mkdir(u"knight-tour.conf"_s));
+    else if (kind != u"none")
+        writeFile(path, line + QByteArray(Preferences::fileLimit - line.size() + (kind == u"large"), '#'));
+    QElapsedTimer clock;
+    clock.start();
+    std::unique_ptr<QSettings> store = Preferences::openStore(path);
+    const QString refusal = Preferences::refusal(path);
+    QVERIFY(clock.elapsed() < 1000);
+    QCOMPARE(!store, !reason.isEmpty());
+    QCOMPARE(refusal.isNull(), reason.isEmpty());
+    QVERIFY2(refusal.contains(reason), qPrintable(refusal));
+    if (kind == u"limit") {
+        MainWindow window;
+        window.preferences().useStore(std::move(store));
+        window.restorePreferences();
+        QCOMPARE(window.form().timer().interval(), 500);
+    }
+}
+
+void SafetyWindowTest::storedValuesAreReadStrictlyAndWrittenOnlyWhenChanged()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"knight-tour.conf"_s);
+    writeFile(path, "[gallop]\nsound=2\ntempo=banana\n[view]\nfullScreen=banana\nzoom=137\n");
+    QFile::setPermissions(path, QFile::ReadOwner);
+    {
+        MainWindow window;
+        window.preferences().useStore(Preferences::openStore(path));
+        QString told;
+        window.preferences().onWriteFailure([&told](const QString &problem) { told = problem; });
+        window.restorePreferences();
+        // Nothing taken as on, every pace and size as designed; reading wrote nothing back.
+        QVERIFY(!window.sound()->isOn());
+        QVERIFY(!window.isFullScreen());
+        QCOMPARE(window.form().timer().interval(), 2000);
+        QCOMPARE(window.size(), QSize(468, 463));
+        QVERIFY2(told.isNull(), qPrintable(told));
+    }
+    QCOMPARE(contents(path), "[gallop]\nsound=2\ntempo=banana\n[view]\nfullScreen=banana\nzoom=137\n"_ba);
+}
+
+void SafetyWindowTest::aStoreThatCannotBeWrittenIsToldOnce()
+{
+    // A full disk where this user may mount one, else a read-only folder (which root ignores).
+    FullFilesystem full(4096);
+    QTemporaryDir folder;
+    const QString path = full.mounted() ? full.path(u"knight-tour.conf"_s) : folder.filePath(u"knight-tour.conf"_s);
+    writeFile(path, "[gallop]\ntempo=1000\n");
+    if (!full.mounted()) {
+        QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
+        if (QFileInfo(folder.path()).isWritable())
+            QSKIP("neither a full disk nor a read-only folder can be made here");
+    }
+    {
+        MainWindow window;
+        window.preferences().useStore(Preferences::openStore(path));
+        QStringList told;
+        window.preferences().onWriteFailure([&told](const QString &problem) { told.append(problem); });
+        window.restorePreferences();
+        QCOMPARE(window.form().timer().interval(), 1000);
+        QVERIFY(told.isEmpty());
+        window.gallop()->nextTempo();
+        window.gallop()->nextTempo();
+        QCOMPARE(window.form().timer().interval(), 3000);
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.first().contains(u"не може да бъде запомнен"_s), qPrintable(told.first()));
+    }
+    QCOMPARE(contents(path), "[gallop]\ntempo=1000\n"_ba);
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QTEST_MAIN(SafetyWindowTest)
+#include "safety_window_test.moc"
