@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A pupil's work and the lesson survive what goes wrong around them: a sound server that never
 // answers, a settings file that is not one.
+#include "app/command_button.h"
+#include "app/square_label.h"
 #include "app/gallop_control.h"
 #include "app/gallop_sound.h"
 #include "app/mainwindow.h"
 #include "app/preferences.h"
+#include "app/walk_autosave.h"
 #include "fault_support.h"
 #include "window_support.h"
 
@@ -35,6 +38,8 @@ private slots:
     void aSettingsFileIsReadOnlyWhenItIsOne();
     void storedValuesAreReadStrictlyAndWrittenOnlyWhenChanged();
     void aStoreThatCannotBeWrittenIsToldOnce();
+    void aWipedWalkComesBackWithCtrlZ();
+    void theWalkIsKeptForTheNextStart();
 
 private:
     QTemporaryDir dir_;
@@ -56,7 +61,8 @@ void SafetyWindowTest::initTestCase()
 
 void SafetyWindowTest::cleanupTestCase()
 {
-    ::close(server_);
+    if (server_ >= 0)
+        ::close(server_);
 }
 
 void SafetyWindowTest::aHungSoundServerHoldsNothing()
@@ -81,8 +87,13 @@ void SafetyWindowTest::aHungSoundServerHoldsNothing()
     clock.restart();
     QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!window.isVisible());
+    QVERIFY(window.sound()->isHeld());
     shown.reset();
     QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+    // The server goes: the sound's thread is let go before this process ends.
+    ::close(server_);
+    server_ = -1;
+    QTest::qWait(1000);
 }
 
 void SafetyWindowTest::aSettingsFileIsReadOnlyWhenItIsOne_data()
@@ -175,6 +186,56 @@ void SafetyWindowTest::aStoreThatCannotBeWrittenIsToldOnce()
     }
     QCOMPARE(contents(path), "[gallop]\ntempo=1000\n"_ba);
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void SafetyWindowTest::aWipedWalkComesBackWithCtrlZ()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    clickSquares(window, u"a1 b3 c5 d7"_s);
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier); // d7 taken back
+    QTest::keyClick(&window, Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(window.form().history().isEmpty());
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(window.form().history().size(), 3);
+    QCOMPARE(window.square(squareNamed(u"c5"_s))->caption(), u"3"_s);
+    QVERIFY(window.action(ActionId::Redo)->isEnabled());
+    // The button keeps its own ways: after "Чисти" it brings nothing back.
+    QTest::mouseClick(window.command(int(Command::Clear)), Qt::LeftButton);
+    QTest::mouseClick(window.command(int(Command::MoveBack)), Qt::LeftButton);
+    QVERIFY(window.form().history().isEmpty());
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(window.form().history().size(), 3);
+}
+
+void SafetyWindowTest::theWalkIsKeptForTheNextStart()
+{
+    QTemporaryDir folder;
+    const QString kept = folder.filePath(u"last-walk.txt"_s);
+    {
+        MainWindow first;
+        QVERIFY(!first.action(ActionId::ResumeWalk)->isEnabled()); // a first start offers nothing
+        first.autosave()->useFolder(folder.path());
+        QVERIFY(!first.action(ActionId::ResumeWalk)->isEnabled());
+        for (const int n : squares(u"d4 f5 h6"_s))
+            first.Label2_Click(n);
+        QVERIFY(first.autosave()->waitUntilWritten().isNull());
+        QVERIFY(contents(kept).endsWith("d4 f5 h6\n"));
+        first.Command1_Click(int(Command::MoveBack));
+        QVERIFY(first.autosave()->waitUntilWritten().isNull());
+        QVERIFY(contents(kept).endsWith("d4 f5\n"));
+    }
+    MainWindow next;
+    next.autosave()->useFolder(folder.path());
+    QVERIFY(next.action(ActionId::ResumeWalk)->isEnabled());
+    QVERIFY(next.form().history().isEmpty()); // the window starts as designed
+    next.action(ActionId::ResumeWalk)->trigger();
+    QCOMPARE(next.form().history().size(), 2);
+    QVERIFY(!next.action(ActionId::ResumeWalk)->isEnabled());
+    // Cleared, nothing is left to offer.
+    next.Command1_Click(int(Command::Clear));
+    QVERIFY(next.autosave()->waitUntilWritten().isNull());
+    QVERIFY(!QFile::exists(kept));
 }
 
 QTEST_MAIN(SafetyWindowTest)

@@ -5,6 +5,9 @@
 #include "walk/walk.h"
 
 #include <QRandomGenerator>
+
+#include <optional>
+#include <tuple>
 #include <QTest>
 
 using namespace knight;
@@ -75,6 +78,8 @@ class WalkTest : public QObject
 
 private slots:
     void redoAgreesWithAPlainModel();
+    void everyWipeCanBeMendedOnce_data();
+    void everyWipeCanBeMendedOnce();
     void hints_data();
     void hints();
     void firstClickStartsAnywhere();
@@ -372,9 +377,10 @@ void WalkTest::completeTour()
     QVERIFY(stateOf(walk) == before);
 }
 
-// Random moves, take-backs, redos and clears against a model written from the rules: a list of
-// moves and a stack of the moves taken back, which any move of the user's own or a clearing
-// forgets.
+// Random moves, take-backs, redos, clears and restores against a model written from the rules:
+// a list of moves and a stack of the moves taken back, which any move of the user's own or a
+// clearing forgets; and the walk a clearing took away with its stack, which the next move or
+// take-back forgets and a restore brings back, board and all, once.
 void WalkTest::redoAgreesWithAPlainModel()
 {
     QRandomGenerator random(21);
@@ -382,8 +388,9 @@ void WalkTest::redoAgreesWithAPlainModel()
         LoadedWalk walk;
         std::vector<int> moves;
         std::vector<int> takenBack;
+        std::optional<std::pair<std::vector<int>, std::vector<int>>> kept;
         for (int event = 0; event < 80; ++event) {
-            const int kind = int(random.bounded(10));
+            const int kind = int(random.bounded(11));
             if (kind < 5) { // a click anywhere
                 const int n = int(random.bounded(squareCount));
                 const bool legal = moves.empty()
@@ -392,30 +399,106 @@ void WalkTest::redoAgreesWithAPlainModel()
                 if (legal) {
                     moves.push_back(n);
                     takenBack.clear();
+                    kept.reset();
                 }
             } else if (kind < 7) {
                 walk.undoMove();
                 if (moves.size() >= 2) {
                     takenBack.push_back(moves.back());
                     moves.pop_back();
+                    kept.reset();
                 }
             } else if (kind < 9) {
                 walk.redoMove();
                 if (!takenBack.empty()) {
                     moves.push_back(takenBack.back());
                     takenBack.pop_back();
+                    kept.reset();
                 }
-            } else {
+            } else if (kind < 10) {
                 walk.clearAll();
+                if (!moves.empty())
+                    kept.emplace(moves, takenBack);
                 moves.clear();
                 takenBack.clear();
+            } else {
+                walk.restoreWalk();
+                if (kept) {
+                    std::tie(moves, takenBack) = *kept;
+                    kept.reset();
+                    LoadedWalk replayed;
+                    for (const int n : moves)
+                        replayed.Label2_Click(n);
+                    QVERIFY(snapshot(walk.board()) == snapshot(replayed.board()));
+                    QCOMPARE(walk.moveCount(), replayed.moveCount());
+                }
             }
             QCOMPARE(walk.walkSquares(), moves);
             QCOMPARE(walk.canRedo(), !takenBack.empty());
+            QCOMPARE(walk.canRestoreWalk(), kept.has_value());
             for (std::size_t i = 0; i < moves.size(); ++i)
                 QCOMPARE(walk.board().square(moves[i]).caption, QString::number(i + 1));
         }
     }
+}
+
+void WalkTest::everyWipeCanBeMendedOnce_data()
+{
+    QTest::addColumn<int>("wipe");
+    QTest::newRow("Чисти") << 0;
+    QTest::newRow("another kind") << 1;
+    QTest::newRow("Покажи") << 2;
+    QTest::newRow("a walk read in") << 3;
+    QTest::newRow("Покажи, then the gallop to its end") << 4;
+}
+
+void WalkTest::everyWipeCanBeMendedOnce()
+{
+    QFETCH(int, wipe);
+    KnightForm form;
+    form.Form_Load();
+    for (const int n : squares(u"a1 b3 c5 d7 f8 h7"_s))
+        form.Label2_Click(n);
+    form.undoMove();
+    form.undoMove();
+    QVERIFY(!form.canRestoreWalk());
+    const auto before = snapshot(form.board());
+    const QStringList history = form.history();
+    const int moveCount = form.moveCount();
+
+    switch (wipe) {
+    case 0: form.Command1_Click(int(Command::Clear)); break;
+    case 1: form.Option1_Click(5); break;
+    case 2: form.Command1_Click(int(Command::Show)); break;
+    case 3: form.replaceWalk(squares(u"h8 g6"_s)); break;
+    case 4:
+        form.Command1_Click(int(Command::Show));
+        form.Command1_Click(int(Command::Gallop));
+        QVERIFY(!form.canRestoreWalk()); // not while the gallop runs
+        while (form.gallopOn())
+            form.Timer1_Timer();
+        break;
+    }
+    QVERIFY(form.history() != history);
+    QVERIFY(form.canRestoreWalk());
+    form.restoreWalk();
+    QCOMPARE(form.history(), history);
+    QCOMPARE(form.moveCount(), moveCount);
+    QVERIFY(snapshot(form.board()) == before);
+    QVERIFY(form.isEnabled(Command::Show) && !form.isEnabled(Command::Gallop));
+    QVERIFY(!form.canRestoreWalk()); // once
+    // The moves taken back before come again, newest first.
+    form.redoMove();
+    form.redoMove();
+    QCOMPARE(form.history().size(), 6);
+    QCOMPARE(form.history().last(), QString::number(squareNamed(u"h7"_s)));
+
+    // A move of the user's own forgets a wiped walk.
+    form.Command1_Click(int(Command::Clear));
+    form.Label2_Click(squareNamed(u"e4"_s));
+    QVERIFY(!form.canRestoreWalk());
+    form.restoreWalk();
+    QCOMPARE(form.history(), QStringList{QString::number(squareNamed(u"e4"_s))});
 }
 
 QTEST_GUILESS_MAIN(WalkTest)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program on an X server (Xvfb), clicks square d4 through the server and reads
-# the screen back: d4 turns visited and its eight knight targets reachable. Then starts it again
-# with English remembered as the user's choice: the window comes up in English.
+# the screen back: d4 turns visited and its eight knight targets reachable. After f5 it is
+# killed (SIGKILL) and started again with English remembered as the user's choice: the window
+# comes up in English, and Ctrl+R brings the killed walk back.
 set -u
 program=$1
 export LC_ALL=C.UTF-8
@@ -11,7 +12,7 @@ program=$1
 work=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 # Settings of the test's own, not the user's.
-export XDG_CONFIG_HOME=$work/config
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 env -u QT_QPA_PLATFORM "$program" &
 pid=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Физическо възпитание - шахмат' | head -n 1)
@@ -45,18 +46,65 @@ for target in b3 f3 c2 e2 b5 f5 c6 e6; do expect "$target" 0,200,0; done
 expect a1 101,54,0
 expect d5 250,250,250
 [ $status = 0 ] && echo "the window on Xvfb answered a click on d4"
-kill "$pid"
+read -r x y <<<"$(square_point f5)"
+xdotool mousemove "$((x + 10))" "$((y + 10))" click 1
+sleep 1.5
+kill -KILL "$pid"
 wait "$pid" 2>/dev/null
+kept=$XDG_DATA_HOME/kon-obikolka/knight-tour/last-walk.txt
+grep -q '^d4 f5$' "$kept" 2>/dev/null || { echo "the walk was not kept before the kill:"; cat "$kept"; status=1; }
 
 mkdir -p "$XDG_CONFIG_HOME/kon-obikolka"
 printf '[General]\nlanguage=en\n' >"$XDG_CONFIG_HOME/kon-obikolka/knight-tour.conf"
 env -u QT_QPA_PLATFORM "$program" &
 pid=$!
-if timeout 30 xdotool search --sync --onlyvisible --name 'Physical education - chess' >/dev/null; then
+window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Physical education - chess' | head -n 1)
+if [ -n "$window" ]; then
     echo "the remembered English came back at the next start"
 else
     echo "no English window after English was remembered"
-    status=1
+    exit 1
+fi
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool windowfocus --sync "$window" key ctrl+r
+sleep 1
+/usr/bin/import -window root "$work/screen.png"
+expect d4 0,255,255
+expect f5 0,255,255
+expect g7 0,200,0
+expect a1 101,54,0
+[ $status = 0 ] && echo "the walk killed with the program came back with Ctrl+R"
+kill "$pid"
+wait "$pid" 2>/dev/null
+
+# A sound server that takes the connection and never answers: the gallop with its sound on
+# must not hold the window, and Ctrl+Q must end the program at once, cleanly.
+if command -v python3 >/dev/null; then
+    python3 -c 'import socket, sys
+s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(16)
+held = []
+while True: held.append(s.accept())' "$work/pulse" &
+    server=$!
+    sleep 0.5
+    printf '[General]\nlanguage=bg\n[gallop]\nsound=true\ntempo=500\n' >"$XDG_CONFIG_HOME/kon-obikolka/knight-tour.conf"
+    PULSE_SERVER=unix:$work/pulse env -u QT_QPA_PLATFORM "$program" &
+    pid=$!
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Физическо възпитание - шахмат' | head -n 1)
+    xdotool windowfocus --sync "$window" key F5 key ctrl+g
+    sleep 4
+    xdotool key ctrl+q
+    start=$(date +%s%N)
+    timeout 10 tail --pid="$pid" -f /dev/null
+    wait "$pid"
+    ended=$?
+    took=$(( ($(date +%s%N) - start) / 1000000 ))
+    kill "$server"
+    if [ "$ended" != 0 ] || [ "$took" -gt 3000 ]; then
+        echo "with a sound server that never answers, Ctrl+Q ended the program with $ended after $took ms"
+        status=1
+    else
+        echo "a sound server that never answers held nothing"
+    fi
 fi
 exit $status
 SESSION

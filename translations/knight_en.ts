@@ -154,6 +154,10 @@
         <source>Изход</source>
         <translation>Quit</translation>
     </message>
+    <message>
+        <source>Продължи разходката от миналия път</source>
+        <translation>Resume the last walk</translation>
+    </message>
 </context>
 <context>
     <name>Catalogue</name>
@@ -397,6 +401,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <source>--tour, --walk и --path се използват само с --export</source>
         <translation>--tour, --walk and --path are used only with --export</translation>
     </message>
+    <message>
+        <source>разходката „%1“ на %2 прилича на опция: за файл с такова име пишете ./%1, а опцията поставете след разходката</source>
+        <translation>the walk “%1” of %2 looks like an option: write ./%1 for a file of that name, or put the option after the walk</translation>
+    </message>
 </context>
 <context>
     <name>CompleteText</name>
@@ -477,6 +485,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <source>%1: %2. Стартирайте програмата в графична среда или с виртуален дисплей: xvfb-run -a %1</source>
         <translation>%1: %2. Start the program in a graphical session or with a virtual display: xvfb-run -a %1</translation>
     </message>
+    <message>
+        <source>%1: липсва приставката на програмата за графичната платформа „%2“; инсталирайте програмата отново (в Debian: пакета libqt6gui6)</source>
+        <translation>%1: the program&apos;s plugin for the graphics platform “%2” is missing; install the program again (on Debian: the package libqt6gui6)</translation>
+    </message>
 </context>
 <context>
     <name>FileText</name>
@@ -499,6 +511,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>това не е обикновен файл</source>
         <translation>this is not a regular file</translation>
+    </message>
+    <message>
+        <source>файлът е по-голям от %1 KiB</source>
+        <translation>the file is larger than %1 KiB</translation>
     </message>
 </context>
 <context>
@@ -568,6 +584,17 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>„%1“ не може да се запише: %2</source>
         <translation>“%1” cannot be written: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesText</name>
+    <message>
+        <source>Настройките от „%1“ не са прочетени: %2. Програмата започва както при първото стартиране и няма да ги променя.</source>
+        <translation>The settings in “%1” were not read: %2. The program starts as at its first start and will not change them.</translation>
+    </message>
+    <message>
+        <source>Изборът не може да бъде запомнен: настройките в „%1“ не могат да се запишат (файлът или папката са само за четене, или дискът е пълен).</source>
+        <translation>The choice cannot be remembered: the settings in “%1” cannot be written (the file or its folder is read-only, or the disk is full).</translation>
     </message>
 </context>
 <context>
@@ -826,6 +853,13 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>Галоп: ход %1, %2.</source>
         <translation>Gallop: move %1, %2.</translation>
+    </message>
+</context>
+<context>
+    <name>knight::GallopSound</name>
+    <message>
+        <source>Звукът не е достъпен: звуковата система не отговаря.</source>
+        <translation>Sound is not available: the sound system does not answer.</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,7 @@
 #include "app/mainwindow.h"
 #include "app/pictures.h"
 #include "app/practice_aids.h"
+#include "app/walk_autosave.h"
 #include "app/walk_files.h"
 
 #include <QAction>
@@ -42,8 +43,15 @@ constexpr std::array<ActionEntry, actionCount> table{{
      pressCommand<Command::Gallop>},
     {ActionId::Clear, QT_TRANSLATE_NOOP("Actions", "Чисти"), QKeySequence::New, "Ctrl+N", [](const KnightForm &form) { return form.canClear(); },
      pressCommand<Command::Clear>},
+    // Right after a walk was wiped, it brings that walk back; otherwise as the button.
     {ActionId::MoveBack, QT_TRANSLATE_NOOP("Actions", "Ход назад"), QKeySequence::Undo, "Ctrl+Z",
-     [](const KnightForm &form) { return form.history().size() >= 2; }, pressCommand<Command::MoveBack>},
+     [](const KnightForm &form) { return form.history().size() >= 2 || form.canRestoreWalk(); },
+     [](MainWindow &window) {
+         if (window.form().canRestoreWalk())
+             window.restoreWalk();
+         else
+             window.Command1_Click(int(Command::MoveBack));
+     }},
     {ActionId::Redo, QT_TRANSLATE_NOOP("Actions", "Върни отново"), QKeySequence::Redo, "Ctrl+Shift+Z; Ctrl+Y",
      [](const KnightForm &form) { return form.canRedo(); }, [](MainWindow &window) { window.redoMove(); }},
     {ActionId::Board, QT_TRANSLATE_NOOP("Actions", "Към дъската"), noStandardKey, "F6", nullptr,
@@ -104,6 +112,9 @@ constexpr std::array<ActionEntry, actionCount> table{{
     {ActionId::PasteWalk, QT_TRANSLATE_NOOP("Actions", "Постави разходка"), QKeySequence::Paste, "Ctrl+V",
      [](const KnightForm &) { return WalkFiles::clipboardHasText(); },
      [](MainWindow &window) { window.walkFiles()->paste(); }},
+    {ActionId::ResumeWalk, QT_TRANSLATE_NOOP("Actions", "Продължи разходката от миналия път"), noStandardKey, "Ctrl+R",
+     nullptr, [](MainWindow &window) { window.autosave()->resume(); }, false, false,
+     [](const MainWindow &window) { return window.autosave()->canResume(); }},
     {ActionId::Guide, QT_TRANSLATE_NOOP("Actions", "Упътване"), QKeySequence::HelpContents, "F1", nullptr,
      [](MainWindow &window) { window.showGuide(); }},
     // Named in both languages, so that either reader finds it.
@@ -161,7 +172,7 @@ QMenu *WindowActions::contextMenu()
 void WindowActions::update(const KnightForm &form)
 {
     for (const ActionEntry &entry : actionTable())
-        action(entry.id)->setEnabled(!entry.enabled || entry.enabled(form));
+        action(entry.id)->setEnabled((!entry.enabled || entry.enabled(form)) && (!entry.ready || entry.ready(window_)));
 }
 
 void WindowActions::retranslate()

@@ -24,7 +24,7 @@ enum class ActionId {
     Hint, Verdict, Complete, EndMessages,
     NoGreens, Counts, ClosedTour,
     Coordinates, Path, Print, ExportPicture,
-    OpenWalk, SaveWalk, CopyWalk, PasteWalk,
+    OpenWalk, SaveWalk, CopyWalk, PasteWalk, ResumeWalk,
     Guide, Language, Quit,
 };
 inline constexpr std::size_t actionCount = std::size_t(ActionId::Quit) + 1;
@@ -40,6 +40,7 @@ struct ActionEntry {
     void (*run)(MainWindow &);
     bool checkable = false;      // an option
     bool checkedAtStart = false;
+    bool (*ready)(const MainWindow &) = nullptr; // a condition beyond the form's; null: none
 };
 
 std::span<const ActionEntry> actionTable();

@@ -87,9 +87,10 @@ QString displayFailure(const QString &platform, const QString &display, const Tr
 
 QString pluginMissing(const QString &platform, const Translations &translations)
 {
-    return translations.translate("DisplayText", QT_TRANSLATE_NOOP("DisplayText",
-                                  "%1: липсва приставката на програмата за графичната платформа „%2“; "
-                                  "инсталирайте програмата отново (в Debian: пакета libqt6gui6)"))
+    const char *source = QT_TRANSLATE_NOOP("DisplayText", "%1: липсва приставката на програмата за графичната "
+                                                          "платформа „%2“; инсталирайте програмата отново (в "
+                                                          "Debian: пакета libqt6gui6)");
+    return translations.translate("DisplayText", source)
         .arg(QLatin1StringView(programName), platform);
 }
 

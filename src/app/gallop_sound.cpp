@@ -91,6 +91,8 @@ public:
         }, Qt::QueuedConnection);
     }
 
+    bool isHeld() const override { return given_up_ && busy_->load(); }
+
 private:
     struct Worker : QObject {
         std::unique_ptr<SoundEffectPlayer> effects;

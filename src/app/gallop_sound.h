@@ -18,6 +18,8 @@ class BeatPlayer
 public:
     virtual ~BeatPlayer() = default;
     virtual void play(Beat beat) = 0;
+    // Still waiting for the sound system past every bound: the process must not wait for it.
+    virtual bool isHeld() const { return false; }
 };
 
 // The gallop's beat for pupils on a floor board: a click on each step and a chime at its end,
@@ -37,6 +39,9 @@ public:
     // After each step of the gallop, by the timer or by hand.
     void stepped();
     void restorePreferences();
+    // Whether a sound system that never answered holds the sound's thread; the program then
+    // ends without the clean-up that would wait for it.
+    bool isHeld() const { return player_ && player_->isHeld(); }
 
 private:
     MainWindow *window_;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/display.h"
+#include "app/gallop_sound.h"
 #include "app/language_menu.h"
 #include "app/mainwindow.h"
+#include "app/walk_autosave.h"
 #include "app/walk_files.h"
 #include "cli/command_line.h"
 #include "cli/walk_source.h"
@@ -17,6 +19,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 
@@ -129,6 +132,7 @@ int main(int argc, char *argv[])
     knight::MainWindow window;
     window.languageMenu()->useTranslations(&translations);
     const bool storeRefused = !store;
+    window.autosave()->useFolder(knight::WalkAutosave::userFolder());
     window.preferences().useStore(std::move(store));
     window.restorePreferences();
     window.show();
@@ -138,5 +142,13 @@ int main(int argc, char *argv[])
         window.showProblem(refusal);
     if (!commandLine.files.isEmpty())
         window.walkFiles()->openFile(commandLine.files.first());
-    return app.exec();
+    const int status = app.exec();
+    if (window.sound()->isHeld()) {
+        // The sound's thread is inside a sound system that never answered: the clean-up at
+        // exit would wait for it and then pull its objects away. What must last is written.
+        window.autosave()->waitUntilWritten();
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

@@ -13,6 +13,7 @@
 #include "app/pictures.h"
 #include "app/practice_aids.h"
 #include "app/square_label.h"
+#include "app/walk_autosave.h"
 #include "app/walk_files.h"
 #include "app/window_accessible.h"
 
@@ -122,6 +123,23 @@ void MainWindow::redoMove()
     announcer_->announce(walkAnnouncement(form_, before));
     if (form_.history().size() > before)
         assistant_->reportWalkEnd(false);
+}
+
+void MainWindow::restoreWalk()
+{
+    assistant_->clearTransient();
+    form_.restoreWalk();
+    mirrorForm();
+    announcer_->announce(walkAnnouncement(form_, 0));
+}
+
+void MainWindow::replaceWalk(const std::vector<int> &squares)
+{
+    assistant_->clearTransient();
+    form_.replaceWalk(squares);
+    mirrorForm();
+    announcer_->announce(walkAnnouncement(form_, 0));
+    assistant_->reportWalkEnd(false);
 }
 
 void MainWindow::pauseGallop(bool paused)
@@ -253,6 +271,7 @@ void MainWindow::mirrorForm()
     pictures_->followForm();
     gallop_->followForm();
     assistant_->followForm();
+    autosave_->followForm();
     // An option chosen by the program's own keys shows as chosen.
     if (QRadioButton *chosen = options_[std::size_t(form_.problemIndex())]; !chosen->isChecked()) {
         const QSignalBlocker blocker(chosen);

@@ -33,6 +33,7 @@ class LanguageMenu;
 class Pictures;
 class PracticeAids;
 class SquareLabel;
+class WalkAutosave;
 class WalkFiles;
 
 // The one window: builds the controls from the control table, routes their events to the
@@ -80,6 +81,9 @@ public:
 
     // Plays again the newest move taken back.
     void redoMove();
+    // The walk last wiped, back as it was; a walk read in, played over the board's.
+    void restoreWalk();
+    void replaceWalk(const std::vector<int> &squares);
     // Every square shown again, after a change of what the squares show.
     void showAllSquares();
 
@@ -94,6 +98,7 @@ public:
 
     // The features, one class each.
     WalkFiles *walkFiles() const { return walkFiles_; }
+    WalkAutosave *autosave() const { return autosave_; }
     Assistant *assistant() const { return assistant_; }
     Pictures *pictures() const { return pictures_; }
     GallopControl *gallop() const { return gallop_; }
@@ -145,6 +150,7 @@ private:
     LanguageMenu *language_ = nullptr;
     controls::FormLayout layout_;
     WalkFiles *walkFiles_ = nullptr;
+    WalkAutosave *autosave_ = nullptr;
     Assistant *assistant_ = nullptr;
     Pictures *pictures_ = nullptr;
 };

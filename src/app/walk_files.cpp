@@ -45,9 +45,7 @@ bool WalkFiles::openBytes(QByteArrayView bytes, const QString &source)
         window_->showProblem(tr("%1 не е разходка: %2.").arg(source, reading.error->message()));
         return false;
     }
-    window_->Command1_Click(int(Command::Clear));
-    for (const int n : reading.squares)
-        window_->Label2_Click(n);
+    window_->replaceWalk(reading.squares);
     return true;
 }
 

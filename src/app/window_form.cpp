@@ -17,6 +17,7 @@
 #include "app/placement.h"
 #include "app/practice_aids.h"
 #include "app/square_label.h"
+#include "app/walk_autosave.h"
 #include "app/walk_files.h"
 #include "app/window_accessible.h"
 #include "picture/qt_color.h"
@@ -144,6 +145,7 @@ void MainWindow::createControls()
 
     announcer_ = new Announcer(this);
     walkFiles_ = new WalkFiles(this);
+    autosave_ = new WalkAutosave(this);
     assistant_ = new Assistant(this);
     pictures_ = new Pictures(this);
     gallop_ = new GallopControl(this);

@@ -81,6 +81,7 @@ void KnightForm::showSelectedTour()
 
 void KnightForm::showTour()
 {
+    keepWalk();
     writableBoard().updateBoard(BoardUpdateKind::Reset);
     showSelectedTour();
     setEnabled(Command::Show, false);

@@ -20,8 +20,9 @@ void Walk::Label2_Click(int n)
         return;
     placeKnight(n);
     list2_.append(QString::number(n));
-    // A move of the user's own: what was taken back is forgotten.
+    // A move of the user's own: what was taken back, or wiped before, is forgotten.
     redo_.clear();
+    kept_.reset();
 }
 
 void Walk::redoMove()
@@ -70,6 +71,7 @@ void Walk::undoMove()
     const auto n = list2_.size();
     if (n < 2)
         return;
+    kept_.reset();
     redo_.append(list2_.last().toInt());
     list2_.removeLast();
     const auto m = n - 1;
@@ -87,8 +89,38 @@ void Walk::undoMove()
     }
 }
 
+void Walk::keepWalk()
+{
+    if (!list2_.isEmpty())
+        kept_ = KeptWalk{walkSquares(), redo_};
+}
+
+void Walk::restoreWalk()
+{
+    if (!canRestoreWalk())
+        return;
+    const KeptWalk walk = *kept_;
+    // The board as cleared, then the moves played as they were; the restored walk is kept
+    // by nothing: this is the one time.
+    clearAll();
+    for (const int n : walk.squares)
+        Label2_Click(n);
+    redo_ = walk.redo;
+    kept_.reset();
+}
+
+void Walk::replaceWalk(const std::vector<int> &squares)
+{
+    clearAll();
+    const std::optional<KeptWalk> replaced = kept_;
+    for (const int n : squares)
+        Label2_Click(n);
+    kept_ = replaced;
+}
+
 void Walk::clearAll()
 {
+    keepWalk();
     board_.updateBoard(BoardUpdateKind::Reset);
     setEnabled(Command::Show, true);
     setEnabled(Command::Gallop, false);

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace knight {
@@ -53,6 +54,15 @@ public:
     // Whether clearAll would change anything.
     bool canClear() const;
 
+    // The walk that a clearing, a shown tour, another kind or a walk read in took off the
+    // board is kept with its moves taken back, until the next move, so that one slip can be
+    // mended: restoring plays it again as it was, once.
+    bool canRestoreWalk() const { return kept_.has_value() && !gallopOn(); }
+    void restoreWalk();
+    // A walk read in: the board cleared and the squares played as clicks are; the walk it
+    // replaced is kept.
+    void replaceWalk(const std::vector<int> &squares);
+
     // The walk's squares in move order.
     std::vector<int> walkSquares() const;
     // The square of the newest move while a walk is on the board (not while the gallop
@@ -66,6 +76,8 @@ protected:
     QStringList &list2() { return list2_; }
     void setGallopPaused(bool paused) { gallopPaused_ = paused; }
     void forgetRedo() { redo_.clear(); }
+    // Before the walk is taken off the board.
+    void keepWalk();
 
 private:
     Board board_;
@@ -75,6 +87,11 @@ private:
     QTimer timer1_;
     bool gallopPaused_ = false;
     QList<int> redo_; // squares taken back, the latest last
+    struct KeptWalk {
+        std::vector<int> squares;
+        QList<int> redo;
+    };
+    std::optional<KeptWalk> kept_;
 };
 
 } // namespace knight

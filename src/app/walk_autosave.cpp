@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/walk_autosave.h"
+
+#include "app/mainwindow.h"
+#include "files/background_writer.h"
+#include "files/file_io.h"
+
+#include <QAction>
+#include <QDir>
+#include <QStandardPaths>
+
+namespace knight {
+
+WalkAutosave::WalkAutosave(MainWindow *window)
+    : QObject(window)
+    , window_(window)
+{
+}
+
+WalkAutosave::~WalkAutosave() = default;
+
+QString WalkAutosave::userFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+           + QStringLiteral("/kon-obikolka/knight-tour");
+}
+
+void WalkAutosave::useFolder(const QString &folder)
+{
+    if (!QDir().mkpath(folder))
+        return;
+    file_ = folder + QStringLiteral("/last-walk.txt");
+    const FileReading reading = readFile(file_, walkFileLimit + 1, ReadableFiles::Regular);
+    if (reading.ok()) {
+        if (const WalkReading walk = readWalk(reading.bytes); walk.ok())
+            left_ = walk.squares;
+    }
+    written_ = window_->form().history();
+    writer_ = std::make_unique<BackgroundWriter>(file_);
+    if (QAction *offer = window_->action(ActionId::ResumeWalk))
+        offer->setEnabled(canResume());
+}
+
+void WalkAutosave::followForm()
+{
+    if (!writer_ || window_->form().history() == written_)
+        return;
+    written_ = window_->form().history();
+    if (written_.isEmpty())
+        writer_->write(std::nullopt);
+    else
+        writer_->write(writeWalk(window_->form().walkSquares()));
+}
+
+void WalkAutosave::resume()
+{
+    if (left_.empty())
+        return;
+    const SquareList walk = std::move(left_);
+    left_.clear();
+    window_->replaceWalk(walk);
+}
+
+QString WalkAutosave::waitUntilWritten()
+{
+    return writer_ ? writer_->waitUntilWritten() : QString();
+}
+
+} // namespace knight
