@@ -180,8 +180,8 @@ void LanguageTest::theWindowInEnglishAndBackWhileItRuns()
     MainWindow &window = shown.window;
     window.languageMenu()->useTranslations(&translations_);
     QCOMPARE(window.windowTitle(), u"www.kon-obikolka.example Physical education - chess"_s);
-    QCOMPARE(window.command(3)->text(), u"Move back"_s);
-    QCOMPARE(window.frame()->title(), u"Tour kind"_s);
+    QCOMPARE(window.command(3)->text(), u"Take back"_s);
+    QCOMPARE(window.frame()->title(), u"Choose a tour"_s);
     for (const QString &text : windowTexts(window))
         QVERIFY2(!hasCyrillic(text) || text == u"Език / Language"_s, qPrintable(text));
     QVERIFY(window.textBox()->toPlainText().startsWith(u"Moves in chess are usually written"_s));

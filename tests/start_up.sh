@@ -34,12 +34,12 @@ check "--lang en" 2 1 "unexpected argument “two”; see knight-tour --help" --
 check "LANGUAGE=de:en" 0 any "^Usage:" -- env -u LC_ALL LANGUAGE=de:en LANG=de_DE.UTF-8 "$program" --help
 check "German alone" 0 any "Употреба:" -- env -u LC_ALL -u LANGUAGE LANG=de_DE.UTF-8 "$program" --help
 check "a missing value, in English" 2 1 "option --tour needs a value" -- "$program" --lang en --tour
-check "unknown language" 2 1 "непознат език „fr“: може bg или en" -- "$program" --lang fr
+check "unknown language" 2 1 "непознат език „fr“: изберете bg или en" -- "$program" --lang fr
 check "--complete in English" 1 1 "both of its neighbours are taken" -- bash -c 'echo "b3 d4 c2 e3" | "$1" --lang en --complete -' _ "$program"
 check "--complete, bad walk in English" 2 1 "line 1, column 4, “b2”: not a knight’s move from a1" -- bash -c 'echo "a1 b2" | "$1" --lang en --complete - 2>&1 >/dev/null' _ "$program"
 check "unknown option" 2 1 "непозната опция „--colour“" -- "$program" --colour
-check "repeated --lang" 2 1 "опцията --lang е дадена повече от веднъж" -- "$program" --lang en --lang bg --help
-check "missing value" 2 1 "иска стойност" -- "$program" -platform
+check "repeated --lang" 2 1 "опцията --lang е зададена повече от веднъж" -- "$program" --lang en --lang bg --help
+check "missing value" 2 1 "изисква стойност" -- "$program" -platform
 check "unexpected argument" 2 1 "неочакван аргумент" -- "$program" one two
 # --complete: a tour on standard output, the reason, or bad input on standard error.
 work=$(mktemp -d)
@@ -77,9 +77,9 @@ rm -rf "$work"
 check "--complete with --export" 2 1 "--complete и --export не могат" -- "$program" --export p.png --complete w
 check "extra argument to --complete" 2 1 "неочакван аргумент „extra.txt“" -- "$program" --complete w extra.txt
 check "extra argument to --export" 2 1 "неочакван аргумент „extra.txt“" -- "$program" --export p.png extra.txt
-check "empty --tour" 2 1 "опцията --tour иска стойност" -- "$program" --export p.png --tour ""
-check "empty --walk" 2 1 "опцията --walk иска стойност" -- "$program" --export p.png --walk ""
-check "repeated --tour" 2 1 "опцията --tour е дадена повече от веднъж" -- "$program" --export p.png --tour 1 --tour 2
+check "empty --tour" 2 1 "опцията --tour изисква стойност" -- "$program" --export p.png --tour ""
+check "empty --walk" 2 1 "опцията --walk изисква стойност" -- "$program" --export p.png --walk ""
+check "repeated --tour" 2 1 "опцията --tour е зададена повече от веднъж" -- "$program" --export p.png --tour 1 --tour 2
 check "--path=x" 2 1 "опцията --path не приема стойност" -- "$program" --path=x
 check "escape in an option" 2 1 'непозната опция „--\\x1b\[2J“' -- "$program" $'--\e[2J'
 
@@ -111,7 +111,7 @@ check "exactly 64 KiB through a pipe" 0 1 "^a1 b3 " -- bash -c '(head -c 30000 "
 check "64 KiB and a byte through a pipe" 2 1 "64 KiB" -- bash -c '(head -c 30000 "$2"; sleep 0.5; tail -c +30001 "$2"; echo) | "$1" --complete -' _ "$program" "$work/limit.txt"
 check "closed standard input" 2 1 "стандартният вход не може да се прочете" -- bash -c '"$1" --complete - <&-' _ "$program"
 check "escape in the input" 2 1 '„\\x1b\[2J“' -- bash -c 'printf "\e[2J" | "$1" --complete -' _ "$program"
-check "standard output full" 2 1 "стандартният изход не може да се запише: няма място на диска" -- bash -c 'echo a1 | "$1" --complete - >/dev/full' _ "$program"
+check "standard output full" 2 1 "в стандартния изход не може да се пише: няма място на диска" -- bash -c 'echo a1 | "$1" --complete - >/dev/full' _ "$program"
 # Names in any byte encoding; a walk that --walk reads from a pipe is drawn whole.
 odd=$work/$'\xe9\xf0.txt'
 printf 'd4 f5\n' >"$odd"

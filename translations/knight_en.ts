@@ -40,11 +40,7 @@
     </message>
     <message>
         <source>Ход назад</source>
-        <translation>Move back</translation>
-    </message>
-    <message>
-        <source>Върни отново</source>
-        <translation>Redo move</translation>
+        <translation>Take back</translation>
     </message>
     <message>
         <source>Към дъската</source>
@@ -64,7 +60,7 @@
     </message>
     <message>
         <source>Темпо на галопа</source>
-        <translation>Gallop tempo</translation>
+        <translation>Gallop speed</translation>
     </message>
     <message>
         <source>Звук на галопа</source>
@@ -88,7 +84,7 @@
     </message>
     <message>
         <source>Подскажи ход</source>
-        <translation>Hint a move</translation>
+        <translation>Suggest a move</translation>
     </message>
     <message>
         <source>Може ли още?</source>
@@ -104,11 +100,11 @@
     </message>
     <message>
         <source>Без зелени полета</source>
-        <translation>Without green squares</translation>
+        <translation>Hide green squares</translation>
     </message>
     <message>
         <source>Брой продължения</source>
-        <translation>Number of continuations</translation>
+        <translation>Onward moves</translation>
     </message>
     <message>
         <source>Затворена обиколка</source>
@@ -120,7 +116,7 @@
     </message>
     <message>
         <source>Пътят на коня</source>
-        <translation>The knight’s path</translation>
+        <translation>Knight’s path</translation>
     </message>
     <message>
         <source>Печат…</source>
@@ -136,15 +132,15 @@
     </message>
     <message>
         <source>Запази разходката…</source>
-        <translation>Save the walk…</translation>
+        <translation>Save walk…</translation>
     </message>
     <message>
         <source>Копирай разходката</source>
-        <translation>Copy the walk</translation>
+        <translation>Copy walk</translation>
     </message>
     <message>
         <source>Постави разходка</source>
-        <translation>Paste a walk</translation>
+        <translation>Paste walk</translation>
     </message>
     <message>
         <source>Упътване</source>
@@ -158,12 +154,16 @@
         <source>Продължи разходката от миналия път</source>
         <translation>Resume the last walk</translation>
     </message>
+    <message>
+        <source>Ход напред</source>
+        <translation>Redo move</translation>
+    </message>
 </context>
 <context>
     <name>Catalogue</name>
     <message>
         <source>Решението на задачата за движение на коня по шахматната дъска е изложено в писмо, датирано 26.04.1757 г.</source>
-        <translation>The solution of the problem of the knight’s movement over the chessboard is set out in a letter dated 26.04.1757.</translation>
+        <translation>The solution of the problem of the knight’s movement over the chessboard is set out in a letter dated 26 April 1757.</translation>
     </message>
     <message>
         <source>Постановката на задачата е следната: конят трябва да обиколи всички 64 полета на шахматната дъска, като стъпи на всяко от тях точно веднъж.</source>
@@ -175,7 +175,7 @@
     </message>
     <message>
         <source>Ойлер твърди, че ако пълната обиколка е затворена, тоест от последното поле конят може да скочи обратно на първото, това затруднение отпада напълно.</source>
-        <translation>Euler states that if the full tour is closed, that is, if from the last square the knight can jump back to the first, this difficulty disappears entirely.</translation>
+        <translation>Euler states that if the complete tour is closed, that is, if from the last square the knight can jump back to the first, this difficulty disappears entirely.</translation>
     </message>
     <message>
         <source>В решението си, показано тук, Ойлер започва обиколката от полето в долния ляв ъгъл на дъската, а последното ѝ поле е на разстояние един ход на коня от първото поле, тоест тя е затворена.</source>
@@ -296,6 +296,38 @@
 <context>
     <name>CommandLineText</name>
     <message>
+        <source>непозната опция „%1%2“</source>
+        <translation>unknown option “%1%2”</translation>
+    </message>
+    <message>
+        <source>опцията %1 не приема стойност</source>
+        <translation>option %1 takes no value</translation>
+    </message>
+    <message>
+        <source>опциите не могат да се разчетат</source>
+        <translation>the options cannot be read</translation>
+    </message>
+    <message>
+        <source>%1: %2; вижте %1 --help</source>
+        <translation>%1: %2; see %1 --help</translation>
+    </message>
+    <message>
+        <source>неочакван аргумент „%1“</source>
+        <translation>unexpected argument “%1”</translation>
+    </message>
+    <message>
+        <source>--complete и --export не могат да се използват заедно</source>
+        <translation>--complete and --export cannot be used together</translation>
+    </message>
+    <message>
+        <source>--tour и --walk не могат да се използват заедно</source>
+        <translation>--tour and --walk cannot be used together</translation>
+    </message>
+    <message>
+        <source>разходката „%1“ на %2 прилича на опция: за файл с такова име пишете ./%1, а опцията поставете след разходката</source>
+        <translation>the walk “%1” of %2 looks like an option: write ./%1 for a file of that name, or put the option after the walk</translation>
+    </message>
+    <message>
         <source>Употреба: %1 [опции] [РАЗХОДКА]
 
 Кон на шахматна дъска: обиколки на коня по 64-те полета. РАЗХОДКА е текстов
@@ -306,10 +338,11 @@
   -h, --help           показва тази помощ
   -v, --version        показва версията
   --lang ЕЗИК          езикът на програмата: bg (български) или en (английски);
-                       без нея – езикът на системата
+                       без нея – последно избраният език, а първия път –
+                       езикът на системата
   --complete РАЗХОДКА  довършва разходката до пълна обиколка и я извежда
                        (РАЗХОДКА е файл или - за стандартния вход);
-                       код на изход: 0 – обиколка, 1 – няма обиколка,
+                       код на завършване: 0 – обиколка, 1 – няма обиколка,
                        2 – грешни данни, 3 – няма отговор до 5 секунди
     --closed           затворена обиколка: последното поле е на ход на коня
                        от първото
@@ -332,8 +365,9 @@ Options:
   -h, --help           shows this help
   -v, --version        shows the version
   --lang LANGUAGE      the program&apos;s language: bg (Bulgarian) or en (English);
-                       without it, the system&apos;s language
-  --complete WALK      completes the walk to a full tour and prints it
+                       without it, the language last chosen, or the
+                       system&apos;s at the first start
+  --complete WALK      completes the walk to a complete tour and prints it
                        (WALK is a file, or - for standard input);
                        exit code: 0 - a tour, 1 - no tour,
                        2 - bad input, 3 - no answer within 5 seconds
@@ -350,67 +384,35 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
 </translation>
     </message>
     <message>
-        <source>непозната опция „%1%2“</source>
-        <translation>unknown option “%1%2”</translation>
-    </message>
-    <message>
-        <source>опцията %1 иска стойност</source>
+        <source>опцията %1 изисква стойност</source>
         <translation>option %1 needs a value</translation>
     </message>
     <message>
-        <source>опцията %1 не приема стойност</source>
-        <translation>option %1 takes no value</translation>
-    </message>
-    <message>
-        <source>опциите не могат да се разчетат</source>
-        <translation>the options cannot be read</translation>
-    </message>
-    <message>
-        <source>%1: %2; вижте %1 --help</source>
-        <translation>%1: %2; see %1 --help</translation>
-    </message>
-    <message>
-        <source>непознат език „%1“: може bg или en</source>
+        <source>непознат език „%1“: изберете bg или en</source>
         <translation>unknown language “%1”: use bg or en</translation>
     </message>
     <message>
-        <source>опцията %1 е дадена повече от веднъж</source>
-        <translation>option %1 is given more than once</translation>
+        <source>опцията %1 е зададена повече от веднъж</source>
+        <translation>option %1 was given more than once</translation>
     </message>
     <message>
-        <source>опцията %1 иска стойност, а тя е празна</source>
-        <translation>option %1 needs a value, and it is empty</translation>
+        <source>опцията %1 изисква стойност, а тя е празна</source>
+        <translation>option %1 needs a value, but it is empty</translation>
     </message>
     <message>
-        <source>неочакван аргумент „%1“</source>
-        <translation>unexpected argument “%1”</translation>
+        <source>--closed може да се използва само с --complete</source>
+        <translation>--closed can only be used with --complete</translation>
     </message>
     <message>
-        <source>--complete и --export не могат да се използват заедно</source>
-        <translation>--complete and --export cannot be used together</translation>
-    </message>
-    <message>
-        <source>--closed се използва само с --complete</source>
-        <translation>--closed is used only with --complete</translation>
-    </message>
-    <message>
-        <source>--tour и --walk не могат да се използват заедно</source>
-        <translation>--tour and --walk cannot be used together</translation>
-    </message>
-    <message>
-        <source>--tour, --walk и --path се използват само с --export</source>
-        <translation>--tour, --walk and --path are used only with --export</translation>
-    </message>
-    <message>
-        <source>разходката „%1“ на %2 прилича на опция: за файл с такова име пишете ./%1, а опцията поставете след разходката</source>
-        <translation>the walk “%1” of %2 looks like an option: write ./%1 for a file of that name, or put the option after the walk</translation>
+        <source>--tour, --walk и --path могат да се използват само с --export</source>
+        <translation>--tour, --walk and --path can only be used with --export</translation>
     </message>
 </context>
 <context>
     <name>CompleteText</name>
     <message>
-        <source>стандартният изход не може да се запише: %1</source>
-        <translation>standard output cannot be written: %1</translation>
+        <source>в стандартния изход не може да се пише: %1</source>
+        <translation>cannot write to standard output: %1</translation>
     </message>
 </context>
 <context>
@@ -437,11 +439,11 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     </message>
     <message>
         <source>Ход назад</source>
-        <translation>Move back</translation>
+        <translation>Take back</translation>
     </message>
     <message>
         <source>Вид обиколка</source>
-        <translation>Tour kind</translation>
+        <translation>Choose a tour</translation>
     </message>
 </context>
 <context>
@@ -520,8 +522,8 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
 <context>
     <name>MainText</name>
     <message>
-        <source>стандартният изход не може да се запише: %1</source>
-        <translation>standard output cannot be written: %1</translation>
+        <source>в стандартния изход не може да се пише: %1</source>
+        <translation>cannot write to standard output: %1</translation>
     </message>
 </context>
 <context>
@@ -941,7 +943,7 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     </message>
     <message>
         <source>Запази разходката</source>
-        <translation>Save the walk</translation>
+        <translation>Save walk</translation>
     </message>
     <message>
         <source>разходка.txt</source>

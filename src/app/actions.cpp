@@ -52,7 +52,7 @@ constexpr std::array<ActionEntry, actionCount> table{{
          else
              window.Command1_Click(int(Command::MoveBack));
      }},
-    {ActionId::Redo, QT_TRANSLATE_NOOP("Actions", "Върни отново"), QKeySequence::Redo, "Ctrl+Shift+Z; Ctrl+Y",
+    {ActionId::Redo, QT_TRANSLATE_NOOP("Actions", "Ход напред"), QKeySequence::Redo, "Ctrl+Shift+Z; Ctrl+Y",
      [](const KnightForm &form) { return form.canRedo(); }, [](MainWindow &window) { window.redoMove(); }},
     {ActionId::Board, QT_TRANSLATE_NOOP("Actions", "Към дъската"), noStandardKey, "F6", nullptr,
      [](MainWindow &window) { window.focusBoard(); }},

@@ -108,7 +108,7 @@ int main(int argc, char *argv[])
             return knight::runComplete(commandLine.walkSource, knight::completeBound, commandLine.closed);
         if (const QString problem = knight::writeDescriptor(STDOUT_FILENO, commandLine.message.toUtf8());
             !problem.isNull())
-            return knight::refuseInput(MainText::tr("стандартният изход не може да се запише: %1").arg(problem));
+            return knight::refuseInput(MainText::tr("в стандартния изход не може да се пише: %1").arg(problem));
         return knight::exitOk;
     }
     case CommandLine::Mode::Export: {

@@ -48,10 +48,11 @@ QString helpText(const QCommandLineParser &)
                "  -h, --help           показва тази помощ\n"
                "  -v, --version        показва версията\n"
                "  --lang ЕЗИК          езикът на програмата: bg (български) или en (английски);\n"
-               "                       без нея – езикът на системата\n"
+               "                       без нея – последно избраният език, а първия път –\n"
+               "                       езикът на системата\n"
                "  --complete РАЗХОДКА  довършва разходката до пълна обиколка и я извежда\n"
                "                       (РАЗХОДКА е файл или - за стандартния вход);\n"
-               "                       код на изход: 0 – обиколка, 1 – няма обиколка,\n"
+               "                       код на завършване: 0 – обиколка, 1 – няма обиколка,\n"
                "                       2 – грешни данни, 3 – няма отговор до 5 секунди\n"
                "    --closed           затворена обиколка: последното поле е на ход на коня\n"
                "                       от първото\n"
@@ -87,7 +88,7 @@ QString parserProblem(const QCommandLineParser &parser)
         return CommandLineText::tr("непозната опция „%1%2“")
             .arg(unknown.first().size() == 1 ? u"-" : u"--", unknown.first());
     if (const auto option = optionNamedBy(text, "Missing value after '%1'."))
-        return CommandLineText::tr("опцията %1 иска стойност").arg(*option);
+        return CommandLineText::tr("опцията %1 изисква стойност").arg(*option);
     if (const auto option = optionNamedBy(text, "Unexpected value after '%1'."))
         return CommandLineText::tr("опцията %1 не приема стойност").arg(*option);
     return CommandLineText::tr("опциите не могат да се разчетат");
@@ -134,7 +135,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (!parsed)
         return usageError(parserProblem(parser));
     if (parser.isSet(lang) && !result.language)
-        return usageError(CommandLineText::tr("непознат език „%1“: може bg или en").arg(parser.value(lang)));
+        return usageError(CommandLineText::tr("непознат език „%1“: изберете bg или en").arg(parser.value(lang)));
     // Each of the program's own options at most once, and never with an empty value.
     const QStringList given = parser.optionNames();
     for (const QCommandLineOption &option : ownOptions) {
@@ -146,9 +147,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
             return option.names().contains(seen);
         });
         if (times > 1)
-            return usageError(CommandLineText::tr("опцията %1 е дадена повече от веднъж").arg(name));
+            return usageError(CommandLineText::tr("опцията %1 е зададена повече от веднъж").arg(name));
         if (!option.valueName().isEmpty() && parser.isSet(option) && parser.value(option).isEmpty())
-            return usageError(CommandLineText::tr("опцията %1 иска стойност, а тя е празна").arg(name));
+            return usageError(CommandLineText::tr("опцията %1 изисква стойност, а тя е празна").arg(name));
     }
     // A walk named like an option is one written in the wrong place, far more often than a
     // file of that name.
@@ -177,7 +178,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return usageError(CommandLineText::tr("--complete и --export не могат да се използват заедно"));
     if (parser.isSet(exportTo)) {
         if (parser.isSet(closed))
-            return usageError(CommandLineText::tr("--closed се използва само с --complete"));
+            return usageError(CommandLineText::tr("--closed може да се използва само с --complete"));
         if (parser.isSet(tour) && parser.isSet(walk))
             return usageError(CommandLineText::tr("--tour и --walk не могат да се използват заедно"));
         if (!positional.isEmpty())
@@ -190,7 +191,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return result;
     }
     if (parser.isSet(tour) || parser.isSet(walk) || parser.isSet(path))
-        return usageError(CommandLineText::tr("--tour, --walk и --path се използват само с --export"));
+        return usageError(CommandLineText::tr("--tour, --walk и --path могат да се използват само с --export"));
     if (parser.isSet(complete)) {
         if (!positional.isEmpty())
             return unexpected(positional.first());
@@ -200,7 +201,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return result;
     }
     if (parser.isSet(closed))
-        return usageError(CommandLineText::tr("--closed се използва само с --complete"));
+        return usageError(CommandLineText::tr("--closed може да се използва само с --complete"));
     result.display = parser.value(QStringLiteral("display"));
     result.platform = parser.value(QStringLiteral("platform"));
     // One walk file to open in the window.

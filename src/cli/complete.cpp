@@ -48,7 +48,7 @@ int runComplete(const QString &source, std::chrono::milliseconds bound, bool clo
     // A closed pipe or a full disk is reported, not a signal that ends the program unheard.
     std::signal(SIGPIPE, SIG_IGN);
     if (const QString problem = writeDescriptor(STDOUT_FILENO, (line + u'\n').toUtf8()); !problem.isNull())
-        return refuseInput(CompleteText::tr("стандартният изход не може да се запише: %1").arg(problem));
+        return refuseInput(CompleteText::tr("в стандартния изход не може да се пише: %1").arg(problem));
     return answerStatus(verdict.answer);
 }
 
