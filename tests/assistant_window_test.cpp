@@ -74,7 +74,7 @@ void AssistantWindowTest::hintAndVerdictSayWhyNot()
     QCOMPARE(window.form().history().size(), 4);
     const auto before = snapshot(window.form().board());
     window.action(ActionId::Verdict)->trigger();
-    QCOMPARE(message(window), u"Не: полето a1 вече не може да бъде достигнато: и двата му съседа са заети."_s);
+    QCOMPARE(message(window), u"Не: конят вече не може да стигне до полето a1: и двата му съседа са заети."_s);
     window.action(ActionId::Hint)->trigger();
     QVERIFY(message(window).contains(u"a1"_s));
     QCOMPARE(window.assistant()->hintSquare(), -1);

@@ -55,7 +55,7 @@ void CliTest::completeAnswersWithItsStatus_data()
     const QByteArray searched = "d3 c5 b7 d6 c4 e5 d7 b6 a8 c7 e6 f4 g2 h4\n";
     QTest::newRow("tour") << searched << 5000 << exitOk << u"d3 c5 b7 d6 c4 e5 d7 b6 a8 c7 e6 f4 g2 h4 "_s;
     QTest::newRow("undecided") << searched << 0 << exitUndecided << u"Не е ясно"_s;
-    QTest::newRow("no tour") << "b3 d4 c2 e3\n"_ba << 5000 << exitNoTour << u"Не: полето a1"_s;
+    QTest::newRow("no tour") << "b3 d4 c2 e3\n"_ba << 5000 << exitNoTour << u"Не: конят вече не може да стигне до полето a1"_s;
     QTest::newRow("bad walk") << "a1 a2\n"_ba << 5000 << exitUsage << QString();
 }
 

@@ -167,7 +167,7 @@ void NotationTest::writesEightToALine()
 {
     // Sixty-five squares: the 65th is refused.
     QByteArray tour = writeWalk(listOf(u"a1 b3 c1 a2 c3 b1 a3 b5 a7 c8 e7 g8 h6 g4 h2 f1"_s));
-    QCOMPARE(tour, "# Кон на шахматна дъска: разходка от 16 хода\n"
+    QCOMPARE(tour, "# Кон на шахматна дъска: разходка по 16 полета\n"
                    "a1 b3 c1 a2 c3 b1 a3 b5\n"
                    "a7 c8 e7 g8 h6 g4 h2 f1\n"_ba);
     QByteArray full = "a1 b3 c1 a2 c3 b1 a3 b5 a7 c8 e7 g8 h6 g4 h2 f1 d2 b1"_ba;

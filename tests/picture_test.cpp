@@ -301,7 +301,7 @@ void PictureTest::pngPicture()
         for (int x = 0; x < 900; ++x)
             ink += qGray(image.pixel(x, y)) < 100;
     QVERIFY(ink > 200);
-    QCOMPARE(window.pictures()->diagram().caption, u"Разходка от 2 хода"_s);
+    QCOMPARE(window.pictures()->diagram().caption, u"Разходка по 2 полета"_s);
 }
 
 void PictureTest::pdfPictureIsVectorOnAPage()

@@ -97,7 +97,7 @@ void PracticeWindowTest::withoutGreenSquaresAClickSaysWhy()
     QCOMPARE(message(window), u"Полето a1 вече е посетено."_s);
     QCOMPARE(window.announcer()->lastAnnouncement(), message(window));
     clickSquares(window, u"e5"_s);
-    QCOMPARE(message(window), u"e5 не е ход на коня от b3."_s);
+    QCOMPARE(message(window), u"Конят не може да скочи от b3 на e5."_s);
     clickSquares(window, u"c5"_s); // a move, played as ever
     QCOMPARE(window.form().history().size(), 3);
     QVERIFY(message(window).isEmpty());
@@ -156,7 +156,7 @@ void PracticeWindowTest::closedToursAreAimedAt()
     window.Command1_Click(int(Command::Clear));
     clickSquares(window, u"a1 b3 d4 c2"_s);
     window.action(ActionId::Verdict)->trigger();
-    QCOMPARE(message(window), u"Не: до първото поле a1 не води вече нито едно свободно поле, така че обиколката "
+    QCOMPARE(message(window), u"Не: до първото поле a1 вече не води нито едно свободно поле, така че обиколката "
                               u"не може да се затвори – конят няма откъде да се върне."_s);
     window.action(ActionId::ClosedTour)->trigger();
     window.action(ActionId::Verdict)->trigger();

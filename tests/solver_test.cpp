@@ -378,7 +378,7 @@ void SolverTest::reasonsNameTheSquares()
     QCOMPARE(corner.answer, Answer::No);
     QCOMPARE(corner.reason, Reason::Unreachable);
     QCOMPARE(verdictText(solver, corner),
-             u"Не: полето a1 вече не може да бъде достигнато: и двата му съседа са заети."_s);
+             u"Не: конят вече не може да стигне до полето a1: и двата му съседа са заети."_s);
 
     // a1 and h8 each keep a single free neighbour: both could only be last.
     TourSolver::Verdict ends = solver.solve(walkOf(solver, u"b3 c5 d7 f8 g6 e7"_s));

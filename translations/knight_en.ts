@@ -243,7 +243,7 @@
     </message>
     <message>
         <source>Ходовете в шахмата обикновено се записват чрез шахматна нотация. Вертикалите на дъската се означават с малките латински букви от a до h, а хоризонталите – с цифрите от 1 до 8. Всяко поле се обозначава с буквата на вертикалата си, последвана от цифрата на хоризонталата си, например a1, e4 или h8.</source>
-        <translation>Moves in chess are usually written in chess notation. The files of the board are named with the small Latin letters a to h, and the ranks with the digits 1 to 8. Each square is named by the letter of its file followed by the digit of its rank, for example a1, e4 or h8.</translation>
+        <translation>Moves in chess are usually written in chess notation. The files of the board are named with the lower-case Latin letters a to h, and the ranks with the digits 1 to 8. Each square is named by the letter of its file followed by the digit of its rank, for example a1, e4 or h8.</translation>
     </message>
     <message>
         <source>Една от известните шахматни задачи е задачата за обиколката на коня: с Г-образния си ход конят трябва да обходи всичките 64 полета на дъската, като стъпи на всяко само веднъж.</source>
@@ -267,7 +267,7 @@
     </message>
     <message>
         <source>Чрез командни бутона се осигуряват начално установяване, показване на избрано запазено решение, демонстрация на обиколката и режим на връщане на ход назад. Описания на методите са дадени само за първите три решения, а за следващите девет е указано „Аналогично“.</source>
-        <translation>Command buttons give a fresh start, showing a chosen stored solution, a demonstration of the tour and taking a move back. The methods are described only for the first three solutions; the next nine say “Similarly”.</translation>
+        <translation>The command buttons clear the board, show a chosen stored solution, demonstrate the tour and take a move back. The methods are described only for the first three solutions; the next nine say “Similarly”.</translation>
     </message>
     <message>
         <source>Съберете допълнително информация за етюдите в шахмата, както и за правилата, по които се движат фигурите.</source>
@@ -449,20 +449,20 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
 <context>
     <name>DiagramText</name>
     <message>
-        <source>Разходка от 1 ход</source>
-        <translation>A walk of 1 move</translation>
-    </message>
-    <message>
-        <source>Разходка от %1 хода</source>
-        <translation>A walk of %1 moves</translation>
-    </message>
-    <message>
         <source>Обиколка „%1“</source>
         <translation>Tour “%1”</translation>
     </message>
     <message>
         <source>Кон на шахматна дъска</source>
         <translation>A knight on a chessboard</translation>
+    </message>
+    <message>
+        <source>Разходка по 1 поле</source>
+        <translation>A walk over 1 square</translation>
+    </message>
+    <message>
+        <source>Разходка по %1 полета</source>
+        <translation>A walk over %1 squares</translation>
     </message>
 </context>
 <context>
@@ -546,7 +546,7 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     </message>
     <message>
         <source>полето вече е посетено</source>
-        <translation>the square is already visited</translation>
+        <translation>the square has already been visited</translation>
     </message>
     <message>
         <source>не е ход на коня от %1</source>
@@ -565,16 +565,16 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <translation>there is not a single square</translation>
     </message>
     <message>
-        <source># Кон на шахматна дъска: разходка от 1 ход</source>
-        <translation># A knight on a chessboard: a walk of 1 move</translation>
-    </message>
-    <message>
-        <source># Кон на шахматна дъска: разходка от %1 хода</source>
-        <translation># A knight on a chessboard: a walk of %1 moves</translation>
-    </message>
-    <message>
         <source>, „%1“</source>
         <translation>, “%1”</translation>
+    </message>
+    <message>
+        <source># Кон на шахматна дъска: разходка по 1 поле</source>
+        <translation># A knight on a chessboard: a walk over 1 square</translation>
+    </message>
+    <message>
+        <source># Кон на шахматна дъска: разходка по %1 полета</source>
+        <translation># A knight on a chessboard: a walk over %1 squares</translation>
     </message>
 </context>
 <context>
@@ -635,7 +635,7 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     </message>
     <message>
         <source> Задънена улица: няма зелени полета. „Ход назад“ връща хода.</source>
-        <translation> Dead end: no green squares. “Move back” takes the move back.</translation>
+        <translation> Dead end: no green squares. “Take back” takes the move back.</translation>
     </message>
 </context>
 <context>
@@ -748,40 +748,16 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <translation>all %1 squares from which the knight reaches it are taken</translation>
     </message>
     <message>
-        <source>Не: полето %1 вече не може да бъде достигнато: %2.</source>
-        <translation>No: square %1 can no longer be reached: %2.</translation>
-    </message>
-    <message>
         <source>Не: полетата %1 могат да бъдат само последни, защото до всяко от тях води само един свободен ход, а последно е само едно поле.</source>
-        <translation>No: squares %1 can each only be last, because only one free move leads to each of them, and only one square is last.</translation>
+        <translation>No: squares %1 can each only be last, because only one free move leads to each of them, but a tour has only one last square.</translation>
     </message>
     <message>
         <source>Не: свободните полета са разделени на %1 части, между които конят не може да премине; например полетата %2 са в различни части.</source>
         <translation>No: the free squares are split into %1 parts that the knight cannot move between; for example, squares %2 are in different parts.</translation>
     </message>
     <message>
-        <source>Последно може да бъде само полето %1, до което води само един ход, затова всяко от тях трябва да бъде посетено по двата си хода</source>
-        <translation>Only %1, to which a single move leads, can be last, so each of them must be visited by both of its moves</translation>
-    </message>
-    <message>
-        <source>Всяко поле освен последното трябва да бъде посетено по двата си хода</source>
-        <translation>Every square but the last must be visited by both of its moves</translation>
-    </message>
-    <message>
-        <source>Не: до всяко от полетата %1 води само по два свободни хода и единият е от полето %2, където е конят. %3, а от %2 конят ще скочи само веднъж – към едно от тях.</source>
-        <translation>No: only two free moves lead to each of squares %1, and one of them is from %2, where the knight is. %3, but the knight will jump from %2 only once – to one of them.</translation>
-    </message>
-    <message>
-        <source>Не: до всяко от полетата %1 води само по два свободни хода и единият е от полето %2. %3, а през %2 конят минава само веднъж и може да свърже само две от тях.</source>
-        <translation>No: only two free moves lead to each of squares %1, and one of them is from %2. %3, but the knight passes through %2 only once and can join only two of them.</translation>
-    </message>
-    <message>
         <source>Не: полето %1 може да бъде само последно, но конят сменя цвета на полето с всеки ход и ще завърши обиколката на поле с другия цвят.</source>
         <translation>No: square %1 can only be last, but the knight changes square colour with every move and will end the tour on a square of the other colour.</translation>
-    </message>
-    <message>
-        <source>Не: до първото поле %1 не води вече нито едно свободно поле, така че обиколката не може да се затвори – конят няма откъде да се върне.</source>
-        <translation>No: no free square leads to the first square %1 any more, so the tour cannot be closed – the knight has no way back.</translation>
     </message>
     <message>
         <source>Не: разходката е пълна, но последното поле %1 не е на ход на коня от първото поле %2, така че обиколката е отворена.</source>
@@ -798,6 +774,30 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>%1 и %2</source>
         <translation>%1 and %2</translation>
+    </message>
+    <message>
+        <source>Не: конят вече не може да стигне до полето %1: %2.</source>
+        <translation>No: the knight can no longer reach square %1: %2.</translation>
+    </message>
+    <message>
+        <source>Последно може да бъде само полето %1, до което води само един ход, затова конят трябва да влезе във всяко от тях по единия от двата му хода и да излезе по другия</source>
+        <translation>Only %1, to which a single move leads, can be last, so the knight must enter each of them by one of its two moves and leave by the other</translation>
+    </message>
+    <message>
+        <source>Конят трябва да влезе във всяко от тях по единия от двата му хода и да излезе по другия</source>
+        <translation>The knight must enter each of them by one of its two moves and leave by the other</translation>
+    </message>
+    <message>
+        <source>Не: до всяко от полетата %1 водят само по два свободни хода и единият е от полето %2, където е конят. %3, а от %2 конят ще скочи само веднъж – към едно от тях.</source>
+        <translation>No: only two free moves lead to each of the squares %1, and one of them is from %2, where the knight is. %3, but the knight will jump from %2 only once – to one of them.</translation>
+    </message>
+    <message>
+        <source>Не: до всяко от полетата %1 водят само по два свободни хода и единият е от полето %2. %3, а през %2 конят минава само веднъж и може да свърже само две от тях.</source>
+        <translation>No: only two free moves lead to each of the squares %1, and one of them is from %2. %3, but the knight passes through %2 only once and can join only two of them.</translation>
+    </message>
+    <message>
+        <source>Не: до първото поле %1 вече не води нито едно свободно поле, така че обиколката не може да се затвори – конят няма откъде да се върне.</source>
+        <translation>No: no free square leads to the first square %1 any more, so the tour cannot be closed – the knight has no way back.</translation>
     </message>
 </context>
 <context>
@@ -818,28 +818,28 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <translation>Hint: %1.</translation>
     </message>
     <message>
-        <source>Да: от всяко поле на дъската започва затворена обиколка.</source>
-        <translation>Yes: a closed tour starts from every square of the board.</translation>
-    </message>
-    <message>
-        <source>Да: от всяко поле на дъската започва пълна обиколка.</source>
-        <translation>Yes: a complete tour starts from every square of the board.</translation>
-    </message>
-    <message>
         <source> Използвани подсказки: %1, върнати ходове: %2.</source>
         <translation> Hints used: %1, moves taken back: %2.</translation>
     </message>
     <message>
         <source>Пълна обиколка: конят обходи всичките 64 полета и обиколката е затворена – от последното поле има ход до първото.</source>
-        <translation>Complete tour: the knight visited all 64 squares, and the tour is closed – there is a move from the last square to the first.</translation>
+        <translation>Complete tour: the knight has visited all 64 squares, and the tour is closed – there is a move from the last square to the first.</translation>
     </message>
     <message>
         <source>Пълна обиколка: конят обходи всичките 64 полета. Обиколката е отворена – от последното поле няма ход до първото.</source>
-        <translation>Complete tour: the knight visited all 64 squares. The tour is open – there is no move from the last square to the first.</translation>
+        <translation>Complete tour: the knight has visited all 64 squares. The tour is open – there is no move from the last square to the first.</translation>
     </message>
     <message>
         <source>Задънена улица: няма зелени полета. С „Ход назад“ можете да върнете хода и да опитате друг.</source>
-        <translation>Dead end: no green squares. With “Move back” you can take the move back and try another.</translation>
+        <translation>Dead end: no green squares. With “Take back” you can take the move back and try another.</translation>
+    </message>
+    <message>
+        <source>Да: от всяко поле на дъската може да започне затворена обиколка.</source>
+        <translation>Yes: a closed tour can start from every square of the board.</translation>
+    </message>
+    <message>
+        <source>Да: от всяко поле на дъската може да започне пълна обиколка.</source>
+        <translation>Yes: a complete tour can start from every square of the board.</translation>
     </message>
 </context>
 <context>
@@ -855,6 +855,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>Галоп: ход %1, %2.</source>
         <translation>Gallop: move %1, %2.</translation>
+    </message>
+    <message>
+        <source>Темпо на галопа: %1 на ход.</source>
+        <translation>Gallop speed: %1 a move.</translation>
     </message>
 </context>
 <context>
@@ -901,18 +905,18 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <name>knight::PracticeAids</name>
     <message>
         <source>Полето %1 вече е посетено.</source>
-        <translation>Square %1 is already visited.</translation>
+        <translation>Square %1 has already been visited.</translation>
     </message>
     <message>
-        <source>%1 не е ход на коня от %2.</source>
-        <translation>%1 is not a knight’s move from %2.</translation>
+        <source>Конят не може да скочи от %2 на %1.</source>
+        <translation>The knight cannot jump from %2 to %1.</translation>
     </message>
 </context>
 <context>
     <name>knight::SquareLabel</name>
     <message>
         <source>, продължения: %1</source>
-        <translation>, continuations: %1</translation>
+        <translation>, onward moves: %1</translation>
     </message>
 </context>
 <context>

@@ -96,8 +96,8 @@ void Assistant::showVerdict()
     if (!canPlay(window_->form()))
         return;
     if (walk.empty()) {
-        showMessage(closed_ ? tr("Да: от всяко поле на дъската започва затворена обиколка.")
-                            : tr("Да: от всяко поле на дъската започва пълна обиколка."));
+        showMessage(closed_ ? tr("Да: от всяко поле на дъската може да започне затворена обиколка.")
+                            : tr("Да: от всяко поле на дъската може да започне пълна обиколка."));
         return;
     }
     showMessage(verdictText(solver_, solve(walk)));

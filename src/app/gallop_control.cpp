@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/gallop_control.h"
 
+#include "app/assistant.h"
+
 #include "app/announcer.h"
 #include "app/choice_menu.h"
 #include "app/mainwindow.h"
@@ -51,6 +53,8 @@ void GallopControl::nextTempo()
 {
     const auto at = std::find(tempos.begin(), tempos.end(), tempo_);
     setTempo(at == tempos.end() || at + 1 == tempos.end() ? tempos.front() : *(at + 1));
+    // Nothing else on the screen shows the pace.
+    window_->assistant()->showMessage(tr("Темпо на галопа: %1 на ход.").arg(tempoText(tempo_)));
 }
 
 void GallopControl::setTempo(int milliseconds)

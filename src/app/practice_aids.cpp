@@ -76,7 +76,7 @@ void PracticeAids::explainIgnoredClick(int n)
         window_->assistant()->showMessage(tr("Полето %1 вече е посетено.").arg(chessName(n)));
     else
         window_->assistant()->showMessage(
-            tr("%1 не е ход на коня от %2.").arg(chessName(n), chessName(knight)));
+            tr("Конят не може да скочи от %2 на %1.").arg(chessName(n), chessName(knight)));
 }
 
 } // namespace knight

@@ -187,8 +187,8 @@ WalkReading readWalk(QByteArrayView bytes)
 QByteArray writeWalk(const SquareList &squares)
 {
     const qsizetype moves = qsizetype(squares.size());
-    QByteArray text = (moves == 1 ? NotationText::tr("# Кон на шахматна дъска: разходка от 1 ход")
-                                  : NotationText::tr("# Кон на шахматна дъска: разходка от %1 хода").arg(moves))
+    QByteArray text = (moves == 1 ? NotationText::tr("# Кон на шахматна дъска: разходка по 1 поле")
+                                  : NotationText::tr("# Кон на шахматна дъска: разходка по %1 полета").arg(moves))
                           .toUtf8()
                       + '\n';
     for (std::size_t i = 0; i < squares.size(); ++i) {

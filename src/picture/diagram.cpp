@@ -61,8 +61,8 @@ Diagram diagramOf(const KnightForm &form, bool withPath)
     if (withPath)
         diagram.path = pathOf(form);
     if (!form.history().isEmpty())
-        diagram.caption = form.history().size() == 1 ? DiagramText::tr("Разходка от 1 ход")
-                                                     : DiagramText::tr("Разходка от %1 хода").arg(form.history().size());
+        diagram.caption = form.history().size() == 1 ? DiagramText::tr("Разходка по 1 поле")
+                                                     : DiagramText::tr("Разходка по %1 полета").arg(form.history().size());
     else if (!form.isEnabled(Command::Show))
         diagram.caption = DiagramText::tr("Обиколка „%1“").arg(QLatin1StringView(tourKindCaptions[std::size_t(form.problemIndex())]));
     else

@@ -54,7 +54,7 @@ QString verdictText(const TourSolver &solver, const TourSolver::Verdict &verdict
                                 ? VerdictText::tr("и двата му съседа са заети")
                                 : VerdictText::tr("всичките %1 полета, от които конят стига до него, са заети")
                                       .arg(neighbours);
-        return VerdictText::tr("Не: полето %1 вече не може да бъде достигнато: %2.").arg(square(0), why);
+        return VerdictText::tr("Не: конят вече не може да стигне до полето %1: %2.").arg(square(0), why);
     }
     case Reason::TwoEnds:
         return VerdictText::tr("Не: полетата %1 могат да бъдат само последни, защото до всяко от "
@@ -72,15 +72,11 @@ QString verdictText(const TourSolver &solver, const TourSolver::Verdict &verdict
         const QString others = listOfSquares(solver, std::vector<int>(first, verdict.squares.end() - (besideEnd ? 1 : 0)));
         const bool knightThere = verdict.squares.front() == verdict.knight;
         const QString why = besideEnd
-                                ? VerdictText::tr("Последно може да бъде само полето %1, до което води само един "
-                                                  "ход, затова всяко от тях трябва да бъде посетено по двата си хода")
+                                ? VerdictText::tr("Последно може да бъде само полето %1, до което води само един ход, затова конят трябва да влезе във всяко от тях по единия от двата му хода и да излезе по другия")
                                       .arg(square(verdict.squares.size() - 1))
-                                : VerdictText::tr("Всяко поле освен последното трябва да бъде посетено по двата си хода");
-        return (knightThere ? VerdictText::tr("Не: до всяко от полетата %1 води само по два свободни хода и единият "
-                                              "е от полето %2, където е конят. %3, а от %2 конят ще скочи само веднъж – към едно от тях.")
-                            : VerdictText::tr("Не: до всяко от полетата %1 води само по два свободни хода и единият "
-                                              "е от полето %2. %3, а през %2 конят минава само веднъж и може да "
-                                              "свърже само две от тях."))
+                                : VerdictText::tr("Конят трябва да влезе във всяко от тях по единия от двата му хода и да излезе по другия");
+        return (knightThere ? VerdictText::tr("Не: до всяко от полетата %1 водят само по два свободни хода и единият е от полето %2, където е конят. %3, а от %2 конят ще скочи само веднъж – към едно от тях.")
+                            : VerdictText::tr("Не: до всяко от полетата %1 водят само по два свободни хода и единият е от полето %2. %3, а през %2 конят минава само веднъж и може да свърже само две от тях."))
             .arg(others, square(0), why);
     }
     case Reason::WrongColour:
@@ -89,8 +85,7 @@ QString verdictText(const TourSolver &solver, const TourSolver::Verdict &verdict
                                "цвят.")
             .arg(square(0));
     case Reason::NoWayBack:
-        return VerdictText::tr("Не: до първото поле %1 не води вече нито едно свободно поле, така че "
-                               "обиколката не може да се затвори – конят няма откъде да се върне.")
+        return VerdictText::tr("Не: до първото поле %1 вече не води нито едно свободно поле, така че обиколката не може да се затвори – конят няма откъде да се върне.")
             .arg(square(0));
     case Reason::NotClosed:
         return VerdictText::tr("Не: разходката е пълна, но последното поле %1 не е на ход на коня от "
