@@ -52,7 +52,7 @@ check "--complete -" 0 1 "^d4 " -- bash -c 'echo d4 | "$1" --complete -' _ "$pro
 check "--complete, no tour" 1 1 "и двата му съседа са заети" -- bash -c 'echo "b3 d4 c2 e3" | "$1" --complete -' _ "$program"
 check "--complete, not a knight's move" 2 1 "ред 1, колона 4, „b2“: не е ход на коня от a1" -- bash -c 'echo "a1 b2" | "$1" --complete - 2>&1 >/dev/null' _ "$program"
 check "--complete, empty" 2 1 "няма нито едно поле" -- bash -c '"$1" --complete - </dev/null' _ "$program"
-check "--complete, no file" 2 1 "knight-tour: $work/none" -- "$program" --complete "$work/none"
+check "--complete, no file" 2 1 "knight-tour: файлът „$work/none“ не може да се прочете" -- "$program" --complete "$work/none"
 rm -rf "$work"
 
 # --export: a picture without a display, or one line and no file at all.
@@ -64,7 +64,8 @@ check "--export a worksheet" 0 0 "" -- env -u DISPLAY "$program" --export "$work
 [ -s "$work/tour.png" ] && [ -s "$work/walk.PDF" ] && head -c 5 "$work/sheet.pdf" | grep -q '%PDF' \
     || { echo "FAIL --export wrote no pictures"; failures=$((failures + 1)); }
 printf 'd4 d5\n' >"$work/bad.txt"
-check "--export, unknown kind" 2 1 "няма вид обиколка „9“" -- "$program" --export "$work/a.png" --tour 9
+check "--export, unknown kind" 2 1 "няма вид обиколка „9“; видовете са 1, 2, .*, ?; вижте knight-tour --help" -- "$program" --export "$work/a.png" --tour 9
+check "--export, a Cyrillic kind" 2 1 "няма вид обиколка „8а“ (с латинско „a“: 8a)" -- "$program" --export "$work/a.png" --tour 8а
 check "--export, illegal walk" 2 1 "ред 1, колона 4, „d5“" -- "$program" --export "$work/b.png" --walk "$work/bad.txt"
 check "--export, unknown extension" 2 1 "само .png или .pdf" -- "$program" --export "$work/c.gif"
 check "--export, cannot write" 2 1 "не може да се запише" -- "$program" --export "$work/none/d.png"

@@ -289,8 +289,12 @@
 <context>
     <name>CliExportText</name>
     <message>
-        <source>няма вид обиколка „%1“</source>
-        <translation>there is no tour kind “%1”</translation>
+        <source> (с латинско „a“: %1)</source>
+        <translation> (with a Latin “a”: %1)</translation>
+    </message>
+    <message>
+        <source>няма вид обиколка „%1“%2; видовете са %3; вижте %4 --help</source>
+        <translation>there is no tour kind “%1”%2; the kinds are %3; see %4 --help</translation>
     </message>
 </context>
 <context>
@@ -562,7 +566,7 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     </message>
     <message>
         <source>няма нито едно поле</source>
-        <translation>there is not a single square</translation>
+        <translation>the walk has no squares</translation>
     </message>
     <message>
         <source>, „%1“</source>
@@ -809,6 +813,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>%1 не може да се прочете: %2</source>
         <translation>%1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>файлът „%1“</source>
+        <translation>the file “%1”</translation>
     </message>
 </context>
 <context>

@@ -39,7 +39,9 @@ std::optional<SquareList> readWalkSource(const QString &source)
     const FileReading file = standardInput
                                  ? readDescriptor(STDIN_FILENO, walkFileLimit + 1)
                                  : readFile(source, walkFileLimit + 1, ReadableFiles::RegularOrPipe);
-    const QString name = standardInput ? WalkSourceText::tr("стандартният вход") : source;
+    // Quoted as the window quotes file names, and shown safely on a terminal.
+    const QString name = standardInput ? WalkSourceText::tr("стандартният вход")
+                                       : WalkSourceText::tr("файлът „%1“").arg(shownText(source));
     if (!file.ok()) {
         refuseInput(WalkSourceText::tr("%1 не може да се прочете: %2").arg(name, file.problem));
         return std::nullopt;
