@@ -2,6 +2,7 @@
 // Bulgarian and English: the language a start chooses, the English catalogue whole and English,
 // the window in English and switched back while it runs, the guides, and Qt's own dialogs and
 // menus in Bulgarian.
+#include "app/file_dialog.h"
 #include "app/actions.h"
 #include "app/command_button.h"
 #include "app/guide_window.h"
@@ -14,6 +15,9 @@
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
+#include <QAbstractProxyModel>
+#include <QTreeView>
+#include <QFileSystemModel>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
@@ -103,6 +107,8 @@ private slots:
     void theWindowInEnglishAndBackWhileItRuns();
     void theEnglishGuideListsEveryAction();
     void qtSpeaksBulgarian();
+    void theFileDialogsListSpeaksTheProgramsLanguage_data();
+    void theFileDialogsListSpeaksTheProgramsLanguage();
     void theChoiceIsRemembered();
     void theWindowsTypefaceHasEveryLetter();
     void menusMadeAtTheFirstRightClickShowWhatWasChosen();
@@ -248,6 +254,55 @@ void LanguageTest::qtSpeaksBulgarian()
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     QCOMPARE(dialog.labelText(QFileDialog::LookIn), u"Преглед на:"_s);
     QCOMPARE(dialog.labelText(QFileDialog::FileName), u"Име на &файла:"_s);
+}
+
+void LanguageTest::theFileDialogsListSpeaksTheProgramsLanguage_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("bg") << Language::Bulgarian << u"2,00 KiB"_s << u"26.04.25 г. 17:05 ч."_s << u"Папка"_s;
+    QTest::newRow("en") << Language::English << u"2.00 KiB"_s << u"26/04/2025 17:05"_s << u"Folder"_s;
+}
+
+// Whatever the system's locale, the dialog's list writes sizes, dates and types in the
+// program's language.
+void LanguageTest::theFileDialogsListSpeaksTheProgramsLanguage()
+{
+    QFETCH(Language, language);
+    QFETCH(QString, size);
+    QFETCH(QString, date);
+    QFETCH(QString, folder);
+    translations_.use(language);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"walk.txt"_s);
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(QByteArray(2048, 'a'));
+        out.close();
+        QVERIFY(out.open(QIODevice::ReadWrite));
+        QVERIFY(out.setFileTime(QDateTime(QDate(2025, 4, 26), QTime(17, 5)), QFileDevice::FileModificationTime));
+    }
+    QVERIFY(QDir(dir.path()).mkdir(u"lessons"_s));
+    QFileDialog dialog(nullptr, u"Отвори разходка"_s);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    speakProgramLanguage(dialog);
+    dialog.setDirectory(dir.path());
+    auto *files = dialog.findChild<QFileSystemModel *>();
+    auto *list = dialog.findChild<QTreeView *>(u"treeView"_s);
+    QVERIFY(files && list);
+    // What the dialog's detailed list shows, through whatever model stands between.
+    const auto shown = [files, list](const QString &path, int column) {
+        QModelIndex index = files->index(path, column);
+        if (const auto *proxy = qobject_cast<const QAbstractProxyModel *>(list->model()))
+            index = proxy->mapFromSource(index);
+        return list->model()->data(index).toString();
+    };
+    QTRY_COMPARE(shown(file, 1), size);
+    QCOMPARE(shown(file, 3), date);
+    QCOMPARE(shown(dir.filePath(u"lessons"_s), 2), folder);
 }
 
 void LanguageTest::theChoiceIsRemembered()

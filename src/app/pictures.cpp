@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/pictures.h"
 
+#include "app/file_dialog.h"
 #include "app/mainwindow.h"
 #include "app/path_overlay.h"
 #include "picture/export.h"
@@ -98,6 +99,7 @@ void Pictures::exportDialog()
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("png"));
     dialog.selectFile(tr("дъска.png"));
+    speakProgramLanguage(dialog);
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
         dialog.setDefaultSuffix(filter.contains(QLatin1StringView("pdf")) ? QStringLiteral("pdf") : QStringLiteral("png"));
     });

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/walk_files.h"
 
+#include "app/file_dialog.h"
 #include "app/mainwindow.h"
 #include "files/file_io.h"
 #include "files/file_names.h"
@@ -74,9 +75,11 @@ bool WalkFiles::saveTo(const QString &path)
 
 void WalkFiles::openDialog()
 {
-    const QString path = QFileDialog::getOpenFileName(window_, tr("Отвори разходка"), {}, walkFilter());
-    if (!path.isEmpty())
-        openFile(path);
+    QFileDialog dialog(window_, tr("Отвори разходка"), {}, walkFilter());
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    speakProgramLanguage(dialog);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        openFile(dialog.selectedFiles().first());
 }
 
 void WalkFiles::saveDialog()
@@ -85,6 +88,7 @@ void WalkFiles::saveDialog()
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     dialog.selectFile(tr("разходка.txt"));
+    speakProgramLanguage(dialog);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
         saveTo(dialog.selectedFiles().first());
 }

@@ -91,9 +91,11 @@ void Translations::use(Language language)
     active = this;
     // Qt speaks English by itself and the program Bulgarian: each needs a catalogue only for
     // the other language. A catalogue that is missing leaves its texts as written.
-    if (language == Language::Bulgarian)
+    if (language == Language::Bulgarian) {
         qt_ = catalogue(QStringLiteral("qtbase_bg"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
-    else
+        // The few texts of Qt's that its Bulgarian catalogue lacks.
+        qtExtra_ = catalogue(QStringLiteral(":/i18n/qt_extra_bg.qm"));
+    } else
         own_ = catalogue(QStringLiteral(":/i18n/knight_en.qm"));
     install();
 }
@@ -102,7 +104,7 @@ void Translations::install()
 {
     if (!QCoreApplication::instance())
         return;
-    for (QTranslator *translator : {qt_.get(), own_.get()}) {
+    for (QTranslator *translator : {qtExtra_.get(), qt_.get(), own_.get()}) {
         if (translator)
             QCoreApplication::installTranslator(translator);
     }
@@ -120,12 +122,13 @@ QString Translations::translate(const char *context, const char *source) const
 void Translations::uninstall()
 {
     // Removing a translator that was never installed does nothing.
-    for (QTranslator *translator : {own_.get(), qt_.get()}) {
+    for (QTranslator *translator : {own_.get(), qt_.get(), qtExtra_.get()}) {
         if (translator && QCoreApplication::instance())
             QCoreApplication::removeTranslator(translator);
     }
     own_.reset();
     qt_.reset();
+    qtExtra_.reset();
 }
 
 } // namespace knight

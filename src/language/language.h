@@ -58,6 +58,7 @@ private:
 
     Language language_ = Language::Bulgarian;
     std::unique_ptr<QTranslator> qt_;
+    std::unique_ptr<QTranslator> qtExtra_;
     std::unique_ptr<QTranslator> own_;
 };
 
