@@ -53,17 +53,10 @@ QVariant Preferences::value(const QString &key, const QVariant &fallback) const
     return store_ ? store_->value(key, fallback) : fallback;
 }
 
-bool Preferences::flag(const QString &key, bool fallback) const
+bool Preferences::flag(const QString &key) const
 {
     const QVariant stored = value(key, QVariant());
-    if (stored.typeId() == QMetaType::Bool)
-        return stored.toBool();
-    const QString text = stored.toString();
-    if (text == QLatin1StringView("true"))
-        return true;
-    if (text == QLatin1StringView("false"))
-        return false;
-    return fallback;
+    return stored.typeId() == QMetaType::Bool ? stored.toBool() : stored.toString() == QLatin1StringView("true");
 }
 
 void Preferences::setValue(const QString &key, const QVariant &value)

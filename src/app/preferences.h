@@ -34,8 +34,9 @@ public:
 
     void useStore(std::unique_ptr<QSettings> store);
     QVariant value(const QString &key, const QVariant &fallback) const;
-    // A stored "true" or "false"; anything else is as if nothing were stored.
-    bool flag(const QString &key, bool fallback = false) const;
+    // Whether an option is on: only a stored "true" says so; "false", nothing or anything else
+    // (sound=2, fullScreen=banana) leaves it off, as at a first start.
+    bool flag(const QString &key) const;
     // Written at once, and only when it changes what is stored.
     void setValue(const QString &key, const QVariant &value);
     // While it lives, what is read is applied and not written back.
