@@ -185,7 +185,7 @@ void LanguageTest::theWindowInEnglishAndBackWhileItRuns()
     ShownWindow shown;
     MainWindow &window = shown.window;
     window.languageMenu()->useTranslations(&translations_);
-    QCOMPARE(window.windowTitle(), u"www.kon-obikolka.example Physical education - chess"_s);
+    QCOMPARE(window.windowTitle(), u"www.kon-obikolka.example Physical education – chess"_s);
     QCOMPARE(window.command(3)->text(), u"Take back"_s);
     QCOMPARE(window.frame()->title(), u"Choose a tour"_s);
     for (const QString &text : windowTexts(window))

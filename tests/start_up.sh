@@ -49,6 +49,9 @@ tour=$("$program" --complete "$work/walk.txt")
 [ "$(wc -w <<<"$tour")" = 64 ] && [ "$(tr ' ' '\n' <<<"$tour" | sort -u | wc -l)" = 64 ] \
     || { echo "FAIL --complete did not print 64 different squares: $tour"; failures=$((failures + 1)); }
 check "--complete -" 0 1 "^d4 " -- bash -c 'echo d4 | "$1" --complete -' _ "$program"
+# The documented order, and the natural one that used to take --closed for the walk.
+check "--complete FILE --closed" 0 1 "^a1 b3 c1 " -- "$program" --complete "$work/walk.txt" --closed
+check "--complete --closed FILE" 2 1 "пишете ./--closed" -- "$program" --complete --closed "$work/walk.txt"
 check "--complete, no tour" 1 1 "и двата му съседа са заети" -- bash -c 'echo "b3 d4 c2 e3" | "$1" --complete -' _ "$program"
 check "--complete, not a knight's move" 2 1 "ред 1, колона 4, „b2“: не е ход на коня от a1" -- bash -c 'echo "a1 b2" | "$1" --complete - 2>&1 >/dev/null' _ "$program"
 check "--complete, empty" 2 1 "няма нито едно поле" -- bash -c '"$1" --complete - </dev/null' _ "$program"

@@ -58,7 +58,7 @@ mkdir -p "$XDG_CONFIG_HOME/kon-obikolka"
 printf '[General]\nlanguage=en\n' >"$XDG_CONFIG_HOME/kon-obikolka/knight-tour.conf"
 env -u QT_QPA_PLATFORM "$program" &
 pid=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Physical education - chess' | head -n 1)
+window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Physical education – chess' | head -n 1)
 if [ -n "$window" ]; then
     echo "the remembered English came back at the next start"
 else

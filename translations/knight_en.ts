@@ -259,7 +259,7 @@
     </message>
     <message>
         <source>Тема на проекта: Физическо възпитание - кон на шахматна дъска.</source>
-        <translation>The project’s theme: Physical education - a knight on a chessboard.</translation>
+        <translation>The project’s theme: Physical education – a knight on a chessboard.</translation>
     </message>
     <message>
         <source>В реализирания проект са представени клетки, които имитират полетата на шахматна дъска. Всяко поле получава свой уникален номер, който при показване на решение означава поредния ход на коня. С оцветяване на полетата се онагледяват обиколката на коня и възможните му ходове от полето, на което той се намира в момента.</source>
@@ -423,11 +423,11 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <name>Controls</name>
     <message>
         <source>www.kon-obikolka.example Физическо възпитание - шахмат</source>
-        <translation>www.kon-obikolka.example Physical education - chess</translation>
+        <translation>www.kon-obikolka.example Physical education – chess</translation>
     </message>
     <message>
         <source>Физическо възпитание - кон на шахматна дъска</source>
-        <translation>Physical education - a knight on a chessboard</translation>
+        <translation>Physical education – a knight on a chessboard</translation>
     </message>
     <message>
         <source>Покажи</source>
