@@ -3,6 +3,7 @@
 // failed write, special files are refused before anything is written, pipes are read to
 // their end however slowly they fill, and names in any byte encoding reach their file.
 #include "fault_support.h"
+#include "files/background_writer.h"
 #include "files/file_io.h"
 #include "files/file_names.h"
 
@@ -84,6 +85,7 @@ private slots:
     void readErrorsSayWhy();
     void namesInAnyEncodingRoundTrip();
     void controlCharactersAreShownEscaped();
+    void theBackgroundWriterKeepsTheNewest();
 };
 
 void FilesTest::specialFilesAreRefusedUntouched_data()
@@ -267,6 +269,38 @@ void FilesTest::controlCharactersAreShownEscaped()
     QCOMPARE(shownText(u"\x1b[2J d4\n"_s), u"\\x1b[2J d4\\x0a"_s);
     QCOMPARE(shownText(decodeFileName("walk-\xe9.txt")), u"walk-\uFFFD.txt"_s);
     QCOMPARE(shownText(u"ход — 😀"_s), u"ход — 😀"_s);
+}
+
+// What the autosave relies on: a wait that returns only when the newest bytes are in place,
+// writes that were overtaken never made, removal, a failure's reason, and nothing lost at the end.
+void FilesTest::theBackgroundWriterKeepsTheNewest()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"last-walk.txt"_s);
+    {
+        BackgroundWriter writer(path);
+        // Large enough that the write takes a while after the writer has taken it up.
+        const QByteArray large(32 * 1024 * 1024, 'x');
+        writer.write(large);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10)); // the write is under way
+        QVERIFY(writer.waitUntilWritten().isNull());
+        QCOMPARE(QFileInfo(path).size(), large.size());
+        for (int i = 0; i < 50; ++i)
+            writer.write(QByteArray::number(i));
+        QVERIFY(writer.waitUntilWritten().isNull());
+        QCOMPARE(contents(path), "49"_ba);
+        writer.write(std::nullopt);
+        QVERIFY(writer.waitUntilWritten().isNull());
+        QVERIFY(!QFile::exists(path));
+        writer.write(std::nullopt); // nothing to remove is no failure
+        QVERIFY(writer.waitUntilWritten().isNull());
+        writer.write("last"_ba);
+    }
+    QCOMPARE(contents(path), "last"_ba);
+
+    BackgroundWriter nowhere(dir.filePath(u"no-folder/last-walk.txt"_s));
+    nowhere.write("a1"_ba);
+    QVERIFY(!nowhere.waitUntilWritten().isNull());
 }
 
 QTEST_GUILESS_MAIN(FilesTest)
