@@ -15,6 +15,7 @@
 #include "app/form_zoom.h"
 #include "app/mainwindow.h"
 #include "app/square_label.h"
+#include "app/walk_autosave.h"
 #include "language/language.h"
 
 #include "solver/tour_solver.h"
@@ -24,6 +25,7 @@
 #include <QApplication>
 #include <QRadioButton>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -112,6 +114,9 @@ void settle(QWidget &window)
 struct Bench {
     MainWindow window;
     QStringList tour = tourInStepOrder(0); // the classical tour, a1 first
+    // The walk kept after every change, as the program keeps it.
+    QTemporaryDir kept;
+    Bench() { window.autosave()->useFolder(kept.path()); }
 
     void click(int n) { QTest::mouseClick(window.square(n), Qt::LeftButton); }
     void clickName(const QString &name) { click(squareNamed(name)); }
