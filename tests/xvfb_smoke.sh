@@ -106,5 +106,21 @@ while True: held.append(s.accept())' "$work/pulse" &
         echo "a sound server that never answers held nothing"
     fi
 fi
+# A FIFO where the settings file should be: the start neither hangs nor reads it, and says so.
+rm -f "$XDG_CONFIG_HOME/kon-obikolka/knight-tour.conf"
+mkfifo "$XDG_CONFIG_HOME/kon-obikolka/knight-tour.conf"
+env -u QT_QPA_PLATFORM "$program" &
+pid=$!
+timeout 30 xdotool search --sync --onlyvisible --name 'Физическо възпитание - шахмат' >/dev/null
+sleep 1
+if [ "$(xdotool search --onlyvisible --name 'Физическо възпитание - шахмат' | wc -l)" -ge 2 ]; then
+    echo "a FIFO for settings: the window came up as at a first start, with a word about it"
+else
+    echo "a FIFO for settings: no window and its message within 30 s"
+    status=1
+fi
+kill "$pid"
+wait "$pid" 2>/dev/null
+[ -p "$XDG_CONFIG_HOME/kon-obikolka/knight-tour.conf" ] || { echo "the FIFO was replaced"; status=1; }
 exit $status
 SESSION
