@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The classroom through the real window: the gallop paused, stepped and paced by the teacher,
 // each step heard, and what is chosen remembered for the next start.
+#include "access/spoken.h"
+#include "picture/diagram.h"
 #include "app/announcer.h"
 #include "app/command_button.h"
 #include "app/form_zoom.h"
@@ -42,6 +44,7 @@ class ClassroomWindowTest : public QObject
 
 private slots:
     void theTeacherPausesAndStepsTheGallop();
+    void aPausedGallopGivesNothingAway();
     void thePaceIsTheTeachersChoice();
     void theBeatSoundsOncePerStep();
     void everyControlScalesWithTheForm_data();
@@ -94,6 +97,31 @@ void ClassroomWindowTest::theTeacherPausesAndStepsTheGallop()
     QVERIFY(isEmptyChequer(window.form().board()));
     QVERIFY(!window.action(ActionId::PauseGallop)->isChecked());
     QCOMPARE(window.announcer()->lastAnnouncement(), u"Галопът свърши."_s);
+}
+
+// Paused or running, the path ends at the gallop's step and the squares it coloured are
+// galloped ones, not moves a click could make.
+void ClassroomWindowTest::aPausedGallopGivesNothingAway()
+{
+    MainWindow window;
+    window.Command1_Click(int(Command::Show));
+    window.Command1_Click(int(Command::Gallop));
+    for (int step = 0; step < 5; ++step)
+        window.Timer1_Timer();
+    for (const bool paused : {false, true}) {
+        window.pauseGallop(paused);
+        window.stepGallop(true); // a step by hand only while paused
+        const int step = window.form().gallopStep();
+        QCOMPARE(step, paused ? 6 : 5);
+        QCOMPARE(pathOf(window.form()).size(), std::size_t(step));
+        for (int n = 0; n < squareCount; ++n) {
+            if (window.form().board().square(n).backColor == reachableColor) {
+                QCOMPARE(squareCondition(window.form(), n), SquareCondition::Galloped);
+                QVERIFY(!spokenSquareName(n, window.form().board().square(n).caption, squareCondition(window.form(), n))
+                             .contains(u"възможен ход"_s));
+            }
+        }
+    }
 }
 
 void ClassroomWindowTest::thePaceIsTheTeachersChoice()

@@ -18,7 +18,7 @@ SquareCondition squareCondition(const KnightForm &form, int n)
     if (n == form.knightSquare())
         return SquareCondition::Knight;
     if (form.board().square(n).backColor == reachableColor)
-        return form.timer().isActive() ? SquareCondition::Galloped : SquareCondition::PossibleMove;
+        return form.gallopOn() ? SquareCondition::Galloped : SquareCondition::PossibleMove;
     return SquareCondition::Plain;
 }
 

@@ -46,8 +46,9 @@ double diagramHeightPerWidth()
 std::vector<int> pathOf(const KnightForm &form)
 {
     std::vector<int> path = form.squaresOnBoard();
-    // While the tour gallops, up to the painted step.
-    if (form.timer().isActive())
+    // While the tour gallops, running or paused, up to the painted step: no further, or the
+    // path would give the rest of the tour away.
+    if (form.gallopOn())
         path.resize(std::min(path.size(), std::size_t(std::max(1, form.gallopStep()))));
     return path;
 }
