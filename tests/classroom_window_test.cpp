@@ -51,6 +51,7 @@ private slots:
     void everyControlScalesWithTheForm();
     void aStepThatDoesNotFitIsSkipped();
     void fullScreenFillsAndCentres();
+    void zoomEntriesAreEnabledWhenTheyCanAct();
     void choicesAreRememberedNotImposed();
 };
 
@@ -307,6 +308,37 @@ void ClassroomWindowTest::fullScreenFillsAndCentres()
     QVERIFY(!window.zoom()->isFullScreen());
     QTRY_COMPARE(window.size(), QSize(468, 463));
     QCOMPARE(window.formLayout(), controls::FormLayout{});
+}
+
+void ClassroomWindowTest::zoomEntriesAreEnabledWhenTheyCanAct()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    const auto enabled = [&window] {
+        QString seen;
+        for (const ActionId id : {ActionId::ZoomIn, ActionId::ZoomOut, ActionId::ZoomNormal})
+            seen += window.action(id)->isEnabled() ? u'+' : u'-';
+        return seen;
+    };
+    QCOMPARE(enabled(), u"+--"_s); // the designed window
+    QTest::keyClick(&window, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(window.zoom()->percent(), 125);
+    QCOMPARE(enabled(), u"+++"_s);
+    while (window.action(ActionId::ZoomIn)->isEnabled())
+        QTest::keyClick(&window, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(window.zoom()->percent(), FormZoom::steps.back()); // every step fits a projector
+    QCOMPARE(enabled(), u"-++"_s);
+    // In full screen the steps wait; Ctrl+0 gives the designed window back.
+    QTest::keyClick(&window, Qt::Key_F11);
+    QVERIFY(window.zoom()->isFullScreen());
+    QCOMPARE(enabled(), u"--+"_s);
+    QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(window.zoom()->percent(), FormZoom::steps.back());
+    QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
+    QVERIFY(!window.zoom()->isFullScreen());
+    QCOMPARE(window.zoom()->percent(), 100);
+    QTRY_COMPARE(window.size(), QSize(468, 463));
+    QCOMPARE(enabled(), u"+--"_s);
 }
 
 void ClassroomWindowTest::choicesAreRememberedNotImposed()

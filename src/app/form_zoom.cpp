@@ -61,8 +61,15 @@ bool FormZoom::setPercent(int percent)
     return true;
 }
 
+bool FormZoom::canZoomIn() const
+{
+    return !fullScreen_ && std::any_of(steps.begin(), steps.end(), [this](int step) { return step > percent_ && fits(step); });
+}
+
 void FormZoom::zoomIn()
 {
+    if (fullScreen_)
+        return;
     for (const int step : steps) {
         if (step > percent_ && setPercent(step))
             return;
@@ -71,6 +78,8 @@ void FormZoom::zoomIn()
 
 void FormZoom::zoomOut()
 {
+    if (fullScreen_)
+        return;
     for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
         if (*step < percent_ && setPercent(*step))
             return;
@@ -79,6 +88,7 @@ void FormZoom::zoomOut()
 
 void FormZoom::zoomNormal()
 {
+    setFullScreen(false);
     setPercent(steps.front());
 }
 
@@ -114,6 +124,7 @@ void FormZoom::windowResized()
 
 void FormZoom::remember()
 {
+    window_->updateActions();
     window_->preferences().setValue(percentKey, percent_);
     window_->preferences().setValue(fullScreenKey, fullScreen_);
 }

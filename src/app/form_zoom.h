@@ -26,8 +26,14 @@ public:
 
     int percent() const { return percent_; }
     bool isFullScreen() const { return fullScreen_; }
+    // Each can act: a larger step that fits, a smaller one, or another look than the designed
+    // window's. In full screen the size is the screen's, so the steps wait until it is left.
+    bool canZoomIn() const;
+    bool canZoomOut() const { return !fullScreen_ && percent_ > steps.front(); }
+    bool canZoomNormal() const { return fullScreen_ || percent_ != steps.front(); }
     void zoomIn();
     void zoomOut();
+    // The designed window: full screen left, the designed size.
     void zoomNormal();
     // A step of the list that fits the screen; any other is refused (false).
     bool setPercent(int percent);

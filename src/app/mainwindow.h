@@ -56,6 +56,8 @@ public:
     QGroupBox *frame() const { return frame_; }
     QAction *action(ActionId id) const { return actions_ ? actions_->action(id) : nullptr; }
     QMenu *contextMenu() const { return actions_->contextMenu(); }
+    // Each action enabled again, after a change the form does not see (the zoom's).
+    void updateActions() { if (actions_) actions_->update(form_); }
     Announcer *announcer() const { return announcer_; }
     GuideWindow *guide() const { return guide_; }
 
