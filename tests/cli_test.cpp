@@ -90,6 +90,7 @@ void CliTest::parserTakesWhatItShould_data()
     row("a file that really starts so", u"--complete ./--closed"_s, Mode::Complete, u"./--closed"_s);
     row("--lang twice, even with --help", u"--lang en --lang bg --help"_s, Mode::Error, u"--lang"_s);
     row("--complete twice", u"--complete a --complete b"_s, Mode::Error, u"--complete"_s);
+    row("--version twice, named in full", u"-v --version"_s, Mode::Error, u"опцията --version е"_s);
     row("an empty walk", u"--complete="_s, Mode::Error, u"--complete"_s);
     row("--closed without --complete", u"--closed"_s, Mode::Error, u"--closed"_s);
     row("--closed with --export", u"--export a.png --closed"_s, Mode::Error, u"--closed"_s);
