@@ -75,6 +75,7 @@ private slots:
     void typedSquaresOnBulgarianLayouts();
     void enterPressesAFocusedButton();
     void shortcutsAndTheContextMenu();
+    void theMenuIsGroupedAndFitsASmallScreen();
     void guideListsEveryShortcut();
     void optionToggledByAssistiveTechnologyActsAsAClick();
     void squaresSayWhatTheyAreAndCanBePressed();
@@ -251,7 +252,7 @@ void KeyboardWindowTest::shortcutsAndTheContextMenu()
         QVERIFY(!action->shortcut().isEmpty());
         QVERIFY2(!seen.contains(shortcut(entry.id)), qPrintable(shortcut(entry.id)));
         seen.insert(shortcut(entry.id));
-        QVERIFY(window.contextMenu()->actions().contains(action));
+        QCOMPARE(menuEntries(window.contextMenu()).count(action), 1);
     }
 
     // Enabled exactly when the action can do something.
@@ -289,6 +290,28 @@ void KeyboardWindowTest::shortcutsAndTheContextMenu()
 
     QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!window.isVisible());
+}
+
+// The four commands first, then a submenu for each purpose, then the program's own entries,
+// every action once; the whole fits 1024 x 768 without wrapping.
+void KeyboardWindowTest::theMenuIsGroupedAndFitsASmallScreen()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    QMenu *menu = window.contextMenu();
+    QStringList top;
+    for (const QAction *entry : menu->actions())
+        top.append(entry->isSeparator() ? u"|"_s : entry->text().section(u'\t', 0, 0));
+    QCOMPARE(top.join(u','), u"Покажи,Галоп,Чисти,Ход назад,|,Галоп,Помощник,Упражнения,Изглед,Файл,|,"
+                              "Упътване,Език / Language,Изход"_s);
+    QList<QAction *> seen = menuEntries(menu);
+    for (const ActionEntry &entry : actionTable())
+        QCOMPARE(seen.count(window.action(entry.id)), 1);
+    QVERIFY2(menu->sizeHint().height() < 768 - 40, qPrintable(QString::number(menu->sizeHint().height())));
+    for (const QAction *entry : menu->actions()) {
+        if (entry->menu())
+            QVERIFY(entry->menu()->sizeHint().height() < 768 - 40);
+    }
 }
 
 void KeyboardWindowTest::guideListsEveryShortcut()

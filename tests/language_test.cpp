@@ -199,6 +199,15 @@ void LanguageTest::theWindowInEnglishAndBackWhileItRuns()
     window.action(ActionId::Verdict)->trigger();
     QCOMPARE(message(window), u"Yes: from this position the knight can still visit every square."_s);
     QVERIFY(window.contextMenu()); // the submenus come with it
+    const auto groups = [&window] {
+        QStringList titles;
+        for (const QAction *entry : window.contextMenu()->actions()) {
+            if (entry->menu() && entry != window.action(ActionId::Language))
+                titles.append(entry->text());
+        }
+        return titles.join(u',');
+    };
+    QCOMPARE(groups(), u"Gallop,Assistant,Practice,View,File"_s);
     QCOMPARE(window.action(ActionId::Tempo)->menu()->actions().first()->text(), u"0.5 s"_s);
     window.showGuide();
     QVERIFY(window.guide()->browser()->toPlainText().startsWith(u"Guide for pupils and teachers"_s));
@@ -215,6 +224,7 @@ void LanguageTest::theWindowInEnglishAndBackWhileItRuns()
     QCOMPARE(message(window), QString()); // the English answer went with its language
     QVERIFY(languages->actions().at(0)->isChecked());
     QCOMPARE(window.action(ActionId::Tempo)->menu()->actions().first()->text(), u"0,5 с"_s);
+    QCOMPARE(groups(), u"Галоп,Помощник,Упражнения,Изглед,Файл"_s);
     QCOMPARE(window.guide()->windowTitle(), u"Упътване"_s);
     QVERIFY(window.guide()->browser()->toPlainText().startsWith(u"Упътване за ученици и учители"_s));
 

@@ -7,6 +7,7 @@
 #include "test_support.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QTest>
 
 namespace knight::test {
@@ -22,6 +23,18 @@ inline void clickSquares(MainWindow &window, const QString &names)
 inline QString message(const MainWindow &window)
 {
     return window.assistant()->message()->isHidden() ? QString() : window.assistant()->message()->text();
+}
+
+// Every entry of a menu and of its submenus, in order.
+inline QList<QAction *> menuEntries(const QMenu *menu)
+{
+    QList<QAction *> entries;
+    for (QAction *action : menu->actions()) {
+        entries.append(action);
+        if (action->menu() && action->menu()->parent() == menu)
+            entries.append(menuEntries(action->menu()));
+    }
+    return entries;
 }
 
 // A window shown and active, as a user has it.

@@ -25,6 +25,29 @@
     </message>
 </context>
 <context>
+    <name>ActionGroups</name>
+    <message>
+        <source>Галоп</source>
+        <translation>Gallop</translation>
+    </message>
+    <message>
+        <source>Помощник</source>
+        <translation>Assistant</translation>
+    </message>
+    <message>
+        <source>Упражнения</source>
+        <translation>Practice</translation>
+    </message>
+    <message>
+        <source>Изглед</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Файл</source>
+        <translation>File</translation>
+    </message>
+</context>
+<context>
     <name>Actions</name>
     <message>
         <source>Покажи</source>

@@ -126,6 +126,27 @@ constexpr std::array<ActionEntry, actionCount> table{{
     {ActionId::Quit, QT_TRANSLATE_NOOP("Actions", "Изход"), QKeySequence::Quit, "Ctrl+Q", nullptr, [](MainWindow &window) { window.close(); }},
 }};
 
+constexpr ActionId commandGroup[] = {ActionId::Show, ActionId::Gallop, ActionId::Clear, ActionId::MoveBack};
+constexpr ActionId gallopGroup[] = {ActionId::PauseGallop, ActionId::NextStep, ActionId::PreviousStep, ActionId::Tempo,
+                                    ActionId::Sound};
+constexpr ActionId assistantGroup[] = {ActionId::Hint, ActionId::Verdict, ActionId::Complete, ActionId::EndMessages};
+constexpr ActionId practiceGroup[] = {ActionId::Redo, ActionId::NoGreens, ActionId::Counts, ActionId::ClosedTour};
+constexpr ActionId viewGroup[] = {ActionId::ZoomIn, ActionId::ZoomOut, ActionId::ZoomNormal, ActionId::FullScreen,
+                                  ActionId::Coordinates, ActionId::Path, ActionId::Board};
+constexpr ActionId fileGroup[] = {ActionId::OpenWalk, ActionId::SaveWalk, ActionId::CopyWalk, ActionId::PasteWalk,
+                                  ActionId::ResumeWalk, ActionId::Print, ActionId::ExportPicture};
+constexpr ActionId programGroup[] = {ActionId::Guide, ActionId::Language, ActionId::Quit};
+
+constexpr std::array<MenuGroup, 7> groups{{
+    {{}, commandGroup},
+    {QT_TRANSLATE_NOOP("ActionGroups", "Галоп"), gallopGroup},
+    {QT_TRANSLATE_NOOP("ActionGroups", "Помощник"), assistantGroup},
+    {QT_TRANSLATE_NOOP("ActionGroups", "Упражнения"), practiceGroup},
+    {QT_TRANSLATE_NOOP("ActionGroups", "Изглед"), viewGroup},
+    {QT_TRANSLATE_NOOP("ActionGroups", "Файл"), fileGroup},
+    {{}, programGroup},
+}};
+
 // The action of an entry, owned by the window: its text, keys and check state; triggered, it
 // first runs before (the window hides its passing messages) and then the entry's handler.
 QAction *makeAction(const ActionEntry &entry, MainWindow &window, const std::function<void()> &before)
@@ -150,6 +171,16 @@ std::span<const ActionEntry> actionTable()
     return table;
 }
 
+std::span<const MenuGroup> menuGroups()
+{
+    return groups;
+}
+
+QString menuGroupTitle(const MenuGroup &group)
+{
+    return QCoreApplication::translate("ActionGroups", group.title.data());
+}
+
 WindowActions::WindowActions(MainWindow &window, const std::function<void()> &before)
     : window_(window)
 {
@@ -167,8 +198,20 @@ QMenu *WindowActions::contextMenu()
     action(ActionId::Tempo)->setMenu(window_.gallop()->tempoMenu());
     action(ActionId::Language)->setMenu(window_.languageMenu()->menu());
     contextMenu_ = new QMenu(&window_);
-    for (const ActionEntry &entry : actionTable())
-        contextMenu_->addAction(action(entry.id));
+    bool submenus = false;
+    for (const MenuGroup &group : menuGroups()) {
+        // The submenus stand together, apart from the entries before and after them.
+        if (!contextMenu_->isEmpty() && (group.title.empty() || !submenus))
+            contextMenu_->addSeparator();
+        submenus = !group.title.empty();
+        QMenu *menu = contextMenu_;
+        if (!group.title.empty()) {
+            menu = contextMenu_->addMenu(menuGroupTitle(group));
+            submenus_.emplace_back(&group, menu);
+        }
+        for (const ActionId id : group.actions)
+            menu->addAction(action(id));
+    }
     return contextMenu_;
 }
 
@@ -182,6 +225,8 @@ void WindowActions::retranslate()
 {
     for (const ActionEntry &entry : actionTable())
         action(entry.id)->setText(actionText(entry));
+    for (const auto &[group, menu] : submenus_)
+        menu->setTitle(menuGroupTitle(*group));
 }
 
 QString actionText(const ActionEntry &entry)

@@ -8,6 +8,8 @@
 #include <functional>
 #include <span>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -45,6 +47,17 @@ struct ActionEntry {
 
 std::span<const ActionEntry> actionTable();
 
+// The context menu's groups in their order of importance: the four commands at the top, then
+// a submenu for each purpose, then the guide, the language and quitting. A group without a
+// title stands in the menu itself. Every action is in exactly one group.
+struct MenuGroup {
+    std::string_view title; // Bulgarian, as the menu shows it; empty: no submenu
+    std::span<const ActionId> actions;
+};
+std::span<const MenuGroup> menuGroups();
+// The group's title in the language in use.
+QString menuGroupTitle(const MenuGroup &group);
+
 // The window's actions, one for each entry of the table: each a shortcut of the window and an
 // item of its context menu, the tempo and the language with their submenus.
 class WindowActions
@@ -65,6 +78,7 @@ private:
     MainWindow &window_;
     std::array<QAction *, actionCount> actions_{};
     QMenu *contextMenu_ = nullptr;
+    std::vector<std::pair<const MenuGroup *, QMenu *>> submenus_;
 };
 
 // The action's name in the language in use.
