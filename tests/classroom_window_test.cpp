@@ -52,6 +52,7 @@ private slots:
     void aStepThatDoesNotFitIsSkipped();
     void fullScreenFillsAndCentres();
     void zoomEntriesAreEnabledWhenTheyCanAct();
+    void captionsStayCentredAndWholeThroughEveryChange();
     void choicesAreRememberedNotImposed();
 };
 
@@ -339,6 +340,45 @@ void ClassroomWindowTest::zoomEntriesAreEnabledWhenTheyCanAct()
     QCOMPARE(window.zoom()->percent(), 100);
     QTRY_COMPARE(window.size(), QSize(468, 463));
     QCOMPARE(enabled(), u"+--"_s);
+}
+
+// Each of the four buttons as it is drawn, against one made fresh at its size, font and state.
+static void expectButtonsDrawnFresh(MainWindow &window, const char *when)
+{
+    for (int i = 0; i < commandCount; ++i) {
+        CommandButton *button = window.command(i);
+        CommandButton fresh(button->face(), nullptr);
+        fresh.setFont(button->font());
+        fresh.setPalette(button->palette());
+        fresh.setCaption(button->text());
+        fresh.setScale(window.formLayout().scale);
+        fresh.setEnabled(button->isEnabled());
+        fresh.resize(button->size());
+        const QImage seen = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage expected = fresh.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY2(seen == expected, qPrintable(QStringLiteral("%1: %2").arg(QLatin1StringView(when), button->text())));
+    }
+}
+
+void ClassroomWindowTest::captionsStayCentredAndWholeThroughEveryChange()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    expectButtonsDrawnFresh(window, "designed");
+    for (const int percent : FormZoom::steps) {
+        QVERIFY(window.zoom()->setPercent(percent));
+        expectButtonsDrawnFresh(window, "zoomed");
+    }
+    window.zoom()->setPercent(200);
+    QTest::keyClick(&window, Qt::Key_F11);
+    QTRY_VERIFY(window.size() != QSize(936, 926));
+    expectButtonsDrawnFresh(window, "full screen");
+    QTest::keyClick(&window, Qt::Key_F11);
+    QTRY_COMPARE(window.size(), QSize(936, 926));
+    expectButtonsDrawnFresh(window, "left full screen");
+    QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
+    QTRY_COMPARE(window.size(), QSize(468, 463));
+    expectButtonsDrawnFresh(window, "back to 100 %");
 }
 
 void ClassroomWindowTest::choicesAreRememberedNotImposed()

@@ -23,7 +23,17 @@ void CommandButton::setCaption(const QString &caption)
 {
     setText(caption);
     caption_.setText(caption);
+    caption_.prepare(QTransform(), font());
     update();
+}
+
+// The caption is laid out again in the new font now: its size centres it before it is drawn,
+// and a layout kept from the old font would sit off-centre or be cut at the new size.
+void CommandButton::changeEvent(QEvent *event)
+{
+    QPushButton::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        caption_.prepare(QTransform(), font());
 }
 
 // Pressing and releasing schedule the repaint with everything else the click changes, where
