@@ -70,6 +70,7 @@ void ClassroomWindowTest::theTeacherPausesAndStepsTheGallop()
     QTest::keyClick(&window, Qt::Key_F8);
     QVERIFY(window.form().gallopPaused());
     QVERIFY(window.action(ActionId::PauseGallop)->isChecked());
+    QCOMPARE(message(window), u"Пауза на ход 1 от 64: F8 продължава, F9 и Shift+F9 местят с по един ход."_s);
     // Held still by the clock, even at the quickest pace.
     window.gallop()->setTempo(500);
     const QString still = green(window);
@@ -92,6 +93,7 @@ void ClassroomWindowTest::theTeacherPausesAndStepsTheGallop()
     // Resumed, it goes on by itself; stepped past the end by hand, it ends as it always does.
     QTest::keyClick(&window, Qt::Key_F8);
     QVERIFY(!window.action(ActionId::PauseGallop)->isChecked());
+    QCOMPARE(message(window), u"Галопът продължава."_s);
     QTRY_COMPARE_WITH_TIMEOUT(window.form().gallopStep(), 2, 1500);
     QTest::keyClick(&window, Qt::Key_F8);
     while (window.form().gallopOn())

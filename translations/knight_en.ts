@@ -891,6 +891,14 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <source>Темпо на галопа: %1 на ход.</source>
         <translation>Gallop speed: %1 a move.</translation>
     </message>
+    <message>
+        <source>Пауза на ход %1 от %2: F8 продължава, F9 и Shift+F9 местят с по един ход.</source>
+        <translation>Paused at move %1 of %2: F8 goes on, F9 and Shift+F9 move one step.</translation>
+    </message>
+    <message>
+        <source>Галопът продължава.</source>
+        <translation>The gallop goes on.</translation>
+    </message>
 </context>
 <context>
     <name>knight::GallopSound</name>

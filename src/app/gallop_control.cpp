@@ -37,6 +37,13 @@ GallopControl::GallopControl(MainWindow *window)
 void GallopControl::togglePause()
 {
     window_->pauseGallop(!window_->form().gallopPaused());
+    // The board alone does not show whether the gallop waits.
+    const KnightForm &form = window_->form();
+    window_->assistant()->showMessage(form.gallopPaused()
+                                          ? tr("Пауза на ход %1 от %2: F8 продължава, F9 и Shift+F9 местят с по един ход.")
+                                                .arg(std::max(form.gallopStep(), 1))
+                                                .arg(squareCount)
+                                          : tr("Галопът продължава."));
 }
 
 void GallopControl::stepForward()
