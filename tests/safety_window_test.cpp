@@ -40,6 +40,7 @@ private slots:
     void aStoreThatCannotBeWrittenIsToldOnce();
     void aWipedWalkComesBackWithCtrlZ();
     void theWalkIsKeptForTheNextStart();
+    void aWalkThatCannotBeKeptIsToldOnce();
 
 private:
     QTemporaryDir dir_;
@@ -236,6 +237,23 @@ void SafetyWindowTest::theWalkIsKeptForTheNextStart()
     next.Command1_Click(int(Command::Clear));
     QVERIFY(next.autosave()->waitUntilWritten().isNull());
     QVERIFY(!QFile::exists(kept));
+}
+
+void SafetyWindowTest::aWalkThatCannotBeKeptIsToldOnce()
+{
+    QTemporaryDir folder;
+    // A folder where the file should be: no write can replace it, whoever runs the test.
+    QVERIFY(QDir(folder.path()).mkdir(u"last-walk.txt"_s));
+    MainWindow window;
+    window.autosave()->useFolder(folder.path());
+    QVERIFY(!window.action(ActionId::ResumeWalk)->isEnabled());
+    window.Label2_Click(squareNamed(u"d4"_s));
+    QVERIFY(!window.autosave()->waitUntilWritten().isNull());
+    window.Label2_Click(squareNamed(u"f5"_s));
+    QVERIFY2(message(window).contains(u"не може да се пази"_s), qPrintable(message(window)));
+    window.Label2_Click(squareNamed(u"h6"_s));
+    QCOMPARE(message(window), QString()); // once
+    QCOMPARE(window.form().history().size(), 3); // the walk goes on
 }
 
 QTEST_MAIN(SafetyWindowTest)

@@ -959,6 +959,13 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     </message>
 </context>
 <context>
+    <name>knight::WalkAutosave</name>
+    <message>
+        <source>Разходката не може да се пази за следващото стартиране в „%1“: %2.</source>
+        <translation>The walk cannot be kept for the next start in “%1”: %2.</translation>
+    </message>
+</context>
+<context>
     <name>knight::WalkFiles</name>
     <message>
         <source>Разходки (*.txt);;Всички файлове (*)</source>

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/gallop_sound.h"
 
-#include "app/mainwindow.h"
-
 #include "app/assistant.h"
+#include "app/mainwindow.h"
 
 #include <QAction>
 #include <QElapsedTimer>

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/walk_autosave.h"
 
+#include "app/assistant.h"
 #include "app/mainwindow.h"
 #include "files/background_writer.h"
 #include "files/file_io.h"
+#include "files/file_names.h"
 
 #include <QAction>
 #include <QDir>
@@ -50,6 +52,12 @@ void WalkAutosave::followForm()
         writer_->write(std::nullopt);
     else
         writer_->write(writeWalk(window_->form().walkSquares()));
+    // Known by the next change: the write runs on, and the click does not wait for it.
+    if (const QString problem = writer_->problem(); !problem.isNull() && !problemTold_) {
+        problemTold_ = true;
+        window_->assistant()->showMessage(tr("Разходката не може да се пази за следващото стартиране в „%1“: %2.")
+                                              .arg(shownText(QDir::toNativeSeparators(file_)), problem));
+    }
 }
 
 void WalkAutosave::resume()

@@ -31,7 +31,7 @@ public:
     // Reads what an earlier start kept there, and keeps the walk there from now on.
     void useFolder(const QString &folder);
     QString file() const { return file_; }
-    // After each change of the form.
+    // After each change of the form; a write that failed is told once.
     void followForm();
     // The walk an earlier start left, played on the board; once.
     bool canResume() const { return !left_.empty(); }
@@ -45,6 +45,7 @@ private:
     std::unique_ptr<BackgroundWriter> writer_;
     QStringList written_; // the walk as last handed to the writer
     SquareList left_;
+    bool problemTold_ = false;
 };
 
 } // namespace knight

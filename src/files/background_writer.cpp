@@ -42,6 +42,12 @@ QString BackgroundWriter::waitUntilWritten()
     return problem_;
 }
 
+QString BackgroundWriter::problem()
+{
+    const std::lock_guard lock(mutex_);
+    return problem_;
+}
+
 void BackgroundWriter::run()
 {
     std::unique_lock lock(mutex_);

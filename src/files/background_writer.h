@@ -26,8 +26,10 @@ public:
 
     // The file's next contents; none removes it.
     void write(std::optional<QByteArray> bytes);
-    // Waits until every write asked for is made; the last failure's reason, or null.
+    // Waits until every write asked for is made; the last write's failure, or null.
     QString waitUntilWritten();
+    // The last write's failure, or null, without waiting.
+    QString problem();
 
 private:
     void run();
