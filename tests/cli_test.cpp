@@ -98,6 +98,28 @@ void CliTest::parserTakesWhatItShould_data()
     row("a second walk file", u"a.txt b.txt"_s, Mode::Error, u"b.txt"_s);
     row("one walk file", u"a.txt"_s, Mode::Window, QString());
     row("an unknown language", u"--lang fr"_s, Mode::Error, u"fr"_s);
+    // A worksheet: what was read, as "file board level count seed closed"; the board may be
+    // written with a Cyrillic "х".
+    row("a worksheet as it comes", u"--worksheet s.pdf"_s, Mode::Worksheet, u"s.pdf 8x8 1 1 random open"_s);
+    row("a worksheet, every option",
+        u"--worksheet s.pdf --board 6х6 --level hard --count 200 --seed 18446744073709551615 --closed"_s,
+        Mode::Worksheet, u"s.pdf 6x6 2 200 18446744073709551615 closed"_s);
+    row("an oblong board, easy", u"--worksheet s.pdf --board 3x7 --level easy --seed 0"_s, Mode::Worksheet,
+        u"s.pdf 3x7 0 1 0 open"_s);
+    row("a board puzzles are not made for", u"--worksheet s.pdf --board 9x9"_s, Mode::Error, u"3x4, 3x7, 4x5"_s);
+    row("a closed tour where there is none", u"--worksheet s.pdf --board 7x7 --closed"_s, Mode::Error,
+        u"7x7 няма затворени обиколки; има на 6x6, 8x8"_s);
+    row("an unknown level", u"--worksheet s.pdf --level expert"_s, Mode::Error, u"„expert“"_s);
+    row("no puzzles", u"--worksheet s.pdf --count 0"_s, Mode::Error, u"от 1 до 200"_s);
+    row("too many puzzles", u"--worksheet s.pdf --count 201"_s, Mode::Error, u"„201“"_s);
+    row("a seed below zero", u"--worksheet s.pdf --seed -1"_s, Mode::Error, u"--seed"_s);
+    row("a seed with a sign", u"--worksheet s.pdf --seed +1"_s, Mode::Error, u"--seed"_s);
+    row("a seed too large", u"--worksheet s.pdf --seed 18446744073709551616"_s, Mode::Error, u"--seed"_s);
+    row("--board without --worksheet", u"--board 6x6"_s, Mode::Error, u"--board може"_s);
+    row("--seed with --export", u"--export a.png --seed 1"_s, Mode::Error, u"--seed може"_s);
+    row("a worksheet and a picture", u"--worksheet s.pdf --export a.png"_s, Mode::Error, u"заедно"_s);
+    row("a worksheet with a tour", u"--worksheet s.pdf --tour 1"_s, Mode::Error, u"--tour"_s);
+    row("a worksheet and a walk file", u"--worksheet s.pdf a.txt"_s, Mode::Error, u"„a.txt“"_s);
 }
 
 void CliTest::parserTakesWhatItShould()
@@ -112,6 +134,16 @@ void CliTest::parserTakesWhatItShould()
     if (line.mode == CommandLine::Mode::Complete) {
         QCOMPARE(line.walkSource, said);
         QCOMPARE(line.closed, arguments.contains(u"--closed"_s));
+    }
+    if (line.mode == CommandLine::Mode::Worksheet) {
+        const WorksheetRequest &r = line.worksheet;
+        QCOMPARE(u"%1 %2x%3 %4 %5 %6 %7"_s.arg(line.worksheetFile)
+                     .arg(r.files)
+                     .arg(r.ranks)
+                     .arg(int(r.level))
+                     .arg(r.count)
+                     .arg(line.seedGiven ? QString::number(r.seed) : u"random"_s, r.closed ? u"closed"_s : u"open"_s),
+                 said);
     }
 }
 

@@ -77,8 +77,29 @@ check "--tour without --export" 2 1 "само с --export" -- "$program" --tour 
     || { echo "FAIL a refused --export left a file: $(ls "$work")"; failures=$((failures + 1)); }
 rm -rf "$work"
 
+# --worksheet: puzzles without a display, told with the seed that makes them again; the PDF's
+# text is searchable, in the language in use.
+work=$(mktemp -d)
+check "--worksheet" 0 1 "^„$work/a.pdf“: пъзели: 3; същите дава --seed 42$" -- env -u DISPLAY "$program" --worksheet "$work/a.pdf" --board 6x6 --count 3 --seed 42
+check "--worksheet, same seed" 0 1 "пъзели: 3" -- env -u DISPLAY "$program" --worksheet "$work/b.pdf" --board 6x6 --count 3 --seed 42
+check "--worksheet, no seed" 0 1 "същите дава --seed [0-9]" -- env -u DISPLAY "$program" --worksheet "$work/c.pdf"
+check "--worksheet in English" 0 1 "^“$work/e.pdf”: puzzles: 2; --seed 7 makes the same again$" -- env -u DISPLAY "$program" --lang en --worksheet "$work/e.pdf" --count 2 --seed 7 --closed
+[ "$(pdftotext "$work/a.pdf" - | grep -v '^$')" = "$(pdftotext "$work/b.pdf" - | grep -v '^$')" ] \
+    || { echo "FAIL the same seed made other sheets"; failures=$((failures + 1)); }
+pdftotext "$work/a.pdf" - | grep -q "Впишете в празните полета числата от 1 до 36" \
+    && pdftotext "$work/e.pdf" - | grep -q "Name:" && pdftotext "$work/e.pdf" - | grep -q "Answers" \
+    || { echo "FAIL the worksheets' text cannot be found"; failures=$((failures + 1)); }
+check "--worksheet, not a PDF" 2 1 "„$work/d.png“: работният лист може да е само .pdf" -- "$program" --worksheet "$work/d.png"
+check "--worksheet, cannot write" 2 1 "не може да се запише" -- "$program" --worksheet "$work/none/d.pdf"
+# The reader leaves at once; the sheet takes the program far longer than that.
+check "--worksheet, a closed pipe" 2 1 "в стандартния изход не може да се пише" -- bash -c 'set -o pipefail; "$1" --worksheet "$2" --seed 1 | { exec <&-; }' _ "$program" "$work/f.pdf"
+check "--worksheet, a full output" 2 1 "в стандартния изход не може да се пише" -- bash -c '"$1" --worksheet "$2" --seed 1 2>&1 >/dev/full' _ "$program" "$work/g.pdf"
+[ ! -e "$work/d.png" ] && [ "$(ls "$work" | wc -l)" = 6 ] \
+    || { echo "FAIL a refused --worksheet left a file: $(ls "$work")"; failures=$((failures + 1)); }
+rm -rf "$work"
+
 # Options that conflict, repeat, come empty or take extra arguments: exit 2, one Bulgarian line.
-check "--complete with --export" 2 1 "--complete и --export не могат" -- "$program" --export p.png --complete w
+check "--complete with --export" 2 1 "--complete, --export и --worksheet не могат" -- "$program" --export p.png --complete w
 check "extra argument to --complete" 2 1 "неочакван аргумент „extra.txt“" -- "$program" --complete w extra.txt
 check "extra argument to --export" 2 1 "неочакван аргумент „extra.txt“" -- "$program" --export p.png extra.txt
 check "empty --tour" 2 1 "опцията --tour изисква стойност" -- "$program" --export p.png --tour ""

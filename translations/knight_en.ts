@@ -321,6 +321,17 @@
     </message>
 </context>
 <context>
+    <name>CliWorksheetText</name>
+    <message>
+        <source>„%1“: пъзели: %2; същите дава --seed %3</source>
+        <translation>“%1”: puzzles: %2; --seed %3 makes the same again</translation>
+    </message>
+    <message>
+        <source>в стандартния изход не може да се пише: %1</source>
+        <translation>cannot write to standard output: %1</translation>
+    </message>
+</context>
+<context>
     <name>CommandLineText</name>
     <message>
         <source>непозната опция „%1%2“</source>
@@ -343,16 +354,64 @@
         <translation>unexpected argument “%1”</translation>
     </message>
     <message>
-        <source>--complete и --export не могат да се използват заедно</source>
-        <translation>--complete and --export cannot be used together</translation>
-    </message>
-    <message>
         <source>--tour и --walk не могат да се използват заедно</source>
         <translation>--tour and --walk cannot be used together</translation>
     </message>
     <message>
         <source>разходката „%1“ на %2 прилича на опция: за файл с такова име пишете ./%1, а опцията поставете след разходката</source>
         <translation>the walk “%1” of %2 looks like an option: write ./%1 for a file of that name, or put the option after the walk</translation>
+    </message>
+    <message>
+        <source>опцията %1 изисква стойност</source>
+        <translation>option %1 needs a value</translation>
+    </message>
+    <message>
+        <source>непознат език „%1“: изберете bg или en</source>
+        <translation>unknown language “%1”: use bg or en</translation>
+    </message>
+    <message>
+        <source>опцията %1 е зададена повече от веднъж</source>
+        <translation>option %1 was given more than once</translation>
+    </message>
+    <message>
+        <source>опцията %1 изисква стойност, а тя е празна</source>
+        <translation>option %1 needs a value, but it is empty</translation>
+    </message>
+    <message>
+        <source>--tour, --walk и --path могат да се използват само с --export</source>
+        <translation>--tour, --walk and --path can only be used with --export</translation>
+    </message>
+    <message>
+        <source>--complete, --export и --worksheet не могат да се използват заедно</source>
+        <translation>--complete, --export and --worksheet cannot be used together</translation>
+    </message>
+    <message>
+        <source>непозната дъска „%1“: дъските са %2</source>
+        <translation>unknown board “%1”: the boards are %2</translation>
+    </message>
+    <message>
+        <source>на дъска %1 няма затворени обиколки; има на %2</source>
+        <translation>a %1 board has no closed tours; %2 have</translation>
+    </message>
+    <message>
+        <source>непознато ниво „%1“: изберете easy, medium или hard</source>
+        <translation>unknown level “%1”: choose easy, medium or hard</translation>
+    </message>
+    <message>
+        <source>броят „%1“ трябва да е цяло число от 1 до %2</source>
+        <translation>the count “%1” must be a whole number from 1 to %2</translation>
+    </message>
+    <message>
+        <source>числото „%1“ на --seed трябва да е цяло и неотрицателно</source>
+        <translation>the number “%1” of --seed must be a whole number, not negative</translation>
+    </message>
+    <message>
+        <source>--%1 може да се използва само с --worksheet</source>
+        <translation>--%1 can only be used with --worksheet</translation>
+    </message>
+    <message>
+        <source>--closed може да се използва само с --complete и --worksheet</source>
+        <translation>--closed can only be used with --complete and --worksheet</translation>
     </message>
     <message>
         <source>Употреба: %1 [опции] [РАЗХОДКА]
@@ -377,7 +436,14 @@
     --tour ВИД         с готовата обиколка ВИД (1 ... 8, 8a ... 5a, &apos;?&apos;)
     --walk РАЗХОДКА    с разходката от файла РАЗХОДКА
     --path             с пътя на коня
-                       без --tour и --walk: празна дъска, работен лист
+                       без --tour и --walk: празна дъска
+  --worksheet ФАЙЛ     записва във ФАЙЛ (.pdf) пъзели с по едно решение:
+                       по един на страница, с отговорите накрая
+    --board ДЪСКА      3x4, 3x7, 4x5, 5x5, 6x6, 7x7 или 8x8 (без нея – 8x8)
+    --level НИВО       easy, medium или hard (без нея – medium)
+    --count БРОЙ       колко различни пъзела, от 1 до %2 (без нея – 1)
+    --seed ЧИСЛО       същото число дава същите пъзели (без нея – случайно)
+    --closed           затворени обиколки (на 6x6 и 8x8)
 
 Приемат се и стандартните опции на Qt: -display ДИСПЛЕЙ, -platform ИМЕ,
 -style СТИЛ и другите.
@@ -404,35 +470,19 @@ Options:
     --tour KIND        with the stored tour KIND (1 ... 8, 8a ... 5a, &apos;?&apos;)
     --walk WALK        with the walk from the file WALK
     --path             with the knight&apos;s path
-                       without --tour and --walk: an empty board, a worksheet
+                       without --tour and --walk: an empty board
+  --worksheet FILE     writes puzzles with one solution each to FILE (.pdf):
+                       one a page, the answers at the end
+    --board BOARD      3x4, 3x7, 4x5, 5x5, 6x6, 7x7 or 8x8 (without it, 8x8)
+    --level LEVEL      easy, medium or hard (without it, medium)
+    --count COUNT      how many different puzzles, 1 to %2 (without it, 1)
+    --seed NUMBER      the same number makes the same puzzles (without it,
+                       a random one)
+    --closed           closed tours (on 6x6 and 8x8)
 
 Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
 -style STYLE and the others.
 </translation>
-    </message>
-    <message>
-        <source>опцията %1 изисква стойност</source>
-        <translation>option %1 needs a value</translation>
-    </message>
-    <message>
-        <source>непознат език „%1“: изберете bg или en</source>
-        <translation>unknown language “%1”: use bg or en</translation>
-    </message>
-    <message>
-        <source>опцията %1 е зададена повече от веднъж</source>
-        <translation>option %1 was given more than once</translation>
-    </message>
-    <message>
-        <source>опцията %1 изисква стойност, а тя е празна</source>
-        <translation>option %1 needs a value, but it is empty</translation>
-    </message>
-    <message>
-        <source>--closed може да се използва само с --complete</source>
-        <translation>--closed can only be used with --complete</translation>
-    </message>
-    <message>
-        <source>--tour, --walk и --path могат да се използват само с --export</source>
-        <translation>--tour, --walk and --path can only be used with --export</translation>
     </message>
 </context>
 <context>
@@ -840,6 +890,69 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>файлът „%1“</source>
         <translation>the file “%1”</translation>
+    </message>
+</context>
+<context>
+    <name>WorksheetText</name>
+    <message>
+        <source>лесен</source>
+        <translation>easy</translation>
+    </message>
+    <message>
+        <source>среден</source>
+        <translation>medium</translation>
+    </message>
+    <message>
+        <source>труден</source>
+        <translation>hard</translation>
+    </message>
+    <message>
+        <source>Впишете в празните полета числата от 1 до %1 така, че всеки две поредни числа да са на ход на коня едно от друго.</source>
+        <translation>Write the numbers from 1 to %1 in the empty squares so that every two consecutive numbers are a knight’s move apart.</translation>
+    </message>
+    <message>
+        <source>Обиколката е затворена: %1 е на ход на коня от 1.</source>
+        <translation>The tour is closed: %1 is a knight’s move from 1.</translation>
+    </message>
+    <message>
+        <source>Име:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Клас:</source>
+        <translation>Class:</translation>
+    </message>
+    <message>
+        <source>Дата:</source>
+        <translation>Date:</translation>
+    </message>
+    <message>
+        <source>Обиколка на коня: пъзел %1</source>
+        <translation>Knight’s tour: puzzle %1</translation>
+    </message>
+    <message>
+        <source>%1 × %2, %3</source>
+        <translation>%1 × %2, %3</translation>
+    </message>
+    <message>
+        <source>Отговори</source>
+        <translation>Answers</translation>
+    </message>
+    <message>
+        <source>Пъзел %1</source>
+        <translation>Puzzle %1</translation>
+    </message>
+    <message>
+        <source>Обиколка на коня: работен лист</source>
+        <translation>Knight’s tour: worksheet</translation>
+    </message>
+    <message>
+        <source>„%1“: работният лист може да е само .pdf</source>
+        <translation>“%1”: a worksheet can only be a .pdf</translation>
+    </message>
+    <message>
+        <source>„%1“ не може да се запише: %2</source>
+        <translation>“%1” cannot be written: %2</translation>
     </message>
 </context>
 <context>

@@ -111,14 +111,16 @@ int main(int argc, char *argv[])
             return knight::refuseInput(MainText::tr("в стандартния изход не може да се пише: %1").arg(problem));
         return knight::exitOk;
     }
-    case CommandLine::Mode::Export: {
+    case CommandLine::Mode::Export:
+    case CommandLine::Mode::Worksheet: {
         // Painting needs fonts, not a display; the runtime folder that a desktop session
         // would have does not matter for writing one file.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         defaultHandler = qInstallMessageHandler(quietAboutRuntimeFolder);
         QGuiApplication app(argc, argv);
         translations.install();
-        return knight::runExport(commandLine);
+        return commandLine.mode == CommandLine::Mode::Export ? knight::runExport(commandLine)
+                                                             : knight::runWorksheet(commandLine);
     }
     case CommandLine::Mode::Window:
         break;

@@ -9,6 +9,8 @@
 #include <array>
 #include <string_view>
 
+using namespace Qt::StringLiterals;
+
 namespace knight {
 
 // The texts of this file, in the language in use.
@@ -60,11 +62,57 @@ QString helpText(const QCommandLineParser &)
                "    --tour ВИД         с готовата обиколка ВИД (1 ... 8, 8a ... 5a, '?')\n"
                "    --walk РАЗХОДКА    с разходката от файла РАЗХОДКА\n"
                "    --path             с пътя на коня\n"
-               "                       без --tour и --walk: празна дъска, работен лист\n"
+               "                       без --tour и --walk: празна дъска\n"
+               "  --worksheet ФАЙЛ     записва във ФАЙЛ (.pdf) пъзели с по едно решение:\n"
+               "                       по един на страница, с отговорите накрая\n"
+               "    --board ДЪСКА      3x4, 3x7, 4x5, 5x5, 6x6, 7x7 или 8x8 (без нея – 8x8)\n"
+               "    --level НИВО       easy, medium или hard (без нея – medium)\n"
+               "    --count БРОЙ       колко различни пъзела, от 1 до %2 (без нея – 1)\n"
+               "    --seed ЧИСЛО       същото число дава същите пъзели (без нея – случайно)\n"
+               "    --closed           затворени обиколки (на 6x6 и 8x8)\n"
                "\n"
                "Приемат се и стандартните опции на Qt: -display ДИСПЛЕЙ, -platform ИМЕ,\n"
                "-style СТИЛ и другите.\n")
-        .arg(QLatin1StringView(programName));
+        .arg(QLatin1StringView(programName))
+        .arg(worksheetLimit);
+}
+
+QString boardName(const PuzzleBoard &board)
+{
+    return QStringLiteral("%1x%2").arg(board.files).arg(board.ranks);
+}
+
+// "6x6" (or with "X", "×", or the Cyrillic "х") as one of the boards puzzles are made for.
+std::optional<PuzzleBoard> boardNamed(QString name)
+{
+    for (const QChar times : {u'X', u'×', u'х', u'Х'})
+        name.replace(times, u'x');
+    for (const PuzzleBoard &board : puzzleBoards) {
+        if (boardName(board) == name)
+            return board;
+    }
+    return std::nullopt;
+}
+
+QString boardList(bool closedOnly)
+{
+    QStringList names;
+    for (const PuzzleBoard &board : puzzleBoards) {
+        if (board.closedTours || !closedOnly)
+            names.append(boardName(board));
+    }
+    return names.join(u", ");
+}
+
+std::optional<Level> levelNamed(const QString &name)
+{
+    constexpr std::array<std::pair<std::string_view, Level>, 3> levels{
+        {{"easy", Level::Easy}, {"medium", Level::Medium}, {"hard", Level::Hard}}};
+    for (const auto &[word, level] : levels) {
+        if (name == QLatin1StringView(word.data(), qsizetype(word.size())))
+            return level;
+    }
+    return std::nullopt;
 }
 
 // The option that one of QCommandLineParser's messages names, if the error is that message in
@@ -110,7 +158,13 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption path(QStringLiteral("path"));
     const QCommandLineOption closed(QStringLiteral("closed"));
     const QCommandLineOption lang(QStringLiteral("lang"), QString(), QStringLiteral("language"));
-    const std::array ownOptions{help, version, complete, exportTo, tour, walk, path, closed, lang};
+    const QCommandLineOption worksheet(QStringLiteral("worksheet"), QString(), QStringLiteral("file"));
+    const QCommandLineOption board(QStringLiteral("board"), QString(), QStringLiteral("board"));
+    const QCommandLineOption level(QStringLiteral("level"), QString(), QStringLiteral("level"));
+    const QCommandLineOption count(QStringLiteral("count"), QString(), QStringLiteral("count"));
+    const QCommandLineOption seed(QStringLiteral("seed"), QString(), QStringLiteral("seed"));
+    const std::array ownOptions{help,      version, complete, exportTo, tour, walk,  path,
+                                closed,    lang,    worksheet, board,   level, count, seed};
     for (const QCommandLineOption &option : ownOptions)
         parser.addOption(option);
     for (const QtOption &qt : qtOptions) {
@@ -174,11 +228,58 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const auto unexpected = [&usageError](const QString &argument) {
         return usageError(CommandLineText::tr("неочакван аргумент „%1“").arg(argument));
     };
-    if (parser.isSet(exportTo) && parser.isSet(complete))
-        return usageError(CommandLineText::tr("--complete и --export не могат да се използват заедно"));
+    if (int(parser.isSet(exportTo)) + int(parser.isSet(complete)) + int(parser.isSet(worksheet)) > 1)
+        return usageError(CommandLineText::tr("--complete, --export и --worksheet не могат да се използват заедно"));
+    if (parser.isSet(worksheet)) {
+        if (parser.isSet(tour) || parser.isSet(walk) || parser.isSet(path))
+            return usageError(CommandLineText::tr("--tour, --walk и --path могат да се използват само с --export"));
+        if (!positional.isEmpty())
+            return unexpected(positional.first());
+        result.mode = CommandLine::Mode::Worksheet;
+        result.worksheetFile = parser.value(worksheet);
+        WorksheetRequest &request = result.worksheet;
+        const std::optional<PuzzleBoard> chosen = boardNamed(parser.isSet(board) ? parser.value(board) : u"8x8"_s);
+        if (!chosen)
+            return usageError(CommandLineText::tr("непозната дъска „%1“: дъските са %2")
+                                  .arg(parser.value(board), boardList(false)));
+        request.files = chosen->files;
+        request.ranks = chosen->ranks;
+        request.closed = parser.isSet(closed);
+        if (request.closed && !chosen->closedTours)
+            return usageError(CommandLineText::tr("на дъска %1 няма затворени обиколки; има на %2")
+                                  .arg(boardName(*chosen), boardList(true)));
+        if (parser.isSet(level)) {
+            const std::optional<Level> named = levelNamed(parser.value(level));
+            if (!named)
+                return usageError(CommandLineText::tr("непознато ниво „%1“: изберете easy, medium или hard")
+                                      .arg(parser.value(level)));
+            request.level = *named;
+        }
+        if (parser.isSet(count)) {
+            bool number = false;
+            request.count = parser.value(count).toInt(&number);
+            if (!number || request.count < 1 || request.count > worksheetLimit)
+                return usageError(CommandLineText::tr("броят „%1“ трябва да е цяло число от 1 до %2")
+                                      .arg(parser.value(count))
+                                      .arg(worksheetLimit));
+        }
+        result.seedGiven = parser.isSet(seed);
+        if (result.seedGiven) {
+            bool number = false;
+            request.seed = parser.value(seed).toULongLong(&number);
+            if (!number || parser.value(seed).startsWith(u'+'))
+                return usageError(CommandLineText::tr("числото „%1“ на --seed трябва да е цяло и неотрицателно")
+                                      .arg(parser.value(seed)));
+        }
+        return result;
+    }
+    for (const QCommandLineOption &option : {board, level, count, seed}) {
+        if (parser.isSet(option))
+            return usageError(CommandLineText::tr("--%1 може да се използва само с --worksheet").arg(option.names().first()));
+    }
     if (parser.isSet(exportTo)) {
         if (parser.isSet(closed))
-            return usageError(CommandLineText::tr("--closed може да се използва само с --complete"));
+            return usageError(CommandLineText::tr("--closed може да се използва само с --complete и --worksheet"));
         if (parser.isSet(tour) && parser.isSet(walk))
             return usageError(CommandLineText::tr("--tour и --walk не могат да се използват заедно"));
         if (!positional.isEmpty())
@@ -201,7 +302,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return result;
     }
     if (parser.isSet(closed))
-        return usageError(CommandLineText::tr("--closed може да се използва само с --complete"));
+        return usageError(CommandLineText::tr("--closed може да се използва само с --complete и --worksheet"));
     result.display = parser.value(QStringLiteral("display"));
     result.platform = parser.value(QStringLiteral("platform"));
     // One walk file to open in the window.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "language/language.h"
+#include "worksheet/worksheet.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,7 +16,7 @@ inline constexpr char programName[] = "knight-tour";
 
 // What the command line asks for. The modes other than Window need no display.
 struct CommandLine {
-    enum class Mode { Window, Help, Version, Error, Complete, Export };
+    enum class Mode { Window, Help, Version, Error, Complete, Export, Worksheet };
 
     Mode mode = Mode::Window;
     QString message;  // the help, the version or the error, one line for an error
@@ -27,6 +28,9 @@ struct CommandLine {
     QString tourKind;   // Export: the caption of a kind, "1" .. "?"
     bool path = false;  // Export: with the path
     bool closed = false; // Complete: a closed tour
+    QString worksheetFile;      // Worksheet: the .pdf to write
+    WorksheetRequest worksheet; // Worksheet: its puzzles; closed is the one above
+    bool seedGiven = false;     // Worksheet: --seed was given (else a random one, told)
     std::optional<Language> language; // --lang, when given
 };
 
@@ -41,6 +45,9 @@ inline constexpr int exitNoTour = 1;
 inline constexpr int exitUsage = 2;
 inline constexpr int exitUndecided = 3;
 
+// The most puzzles one worksheet has: a class and more.
+inline constexpr int worksheetLimit = 200;
+
 // --complete: the walk read from source, completed to a full tour on standard output; exit 3
 // when the bound passes undecided.
 inline constexpr std::chrono::milliseconds completeBound{5000};
@@ -49,5 +56,8 @@ int runComplete(const QString &source, std::chrono::milliseconds bound = complet
 // --export: the picture of a tour, a walk or the empty board; needs a Qt GUI application
 // (offscreen will do).
 int runExport(const CommandLine &commandLine);
+
+// --worksheet: puzzles with their key as a PDF; needs a Qt GUI application (offscreen will do).
+int runWorksheet(const CommandLine &commandLine);
 
 } // namespace knight

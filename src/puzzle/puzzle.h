@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -24,6 +25,17 @@ struct Puzzle {
 };
 
 enum class Level { Easy, Medium, Hard };
+
+// The boards puzzles are made for: each has open tours; closedTours says whether it has closed
+// ones too.
+struct PuzzleBoard {
+    int files;
+    int ranks;
+    bool closedTours;
+};
+inline constexpr std::array<PuzzleBoard, 7> puzzleBoards{{
+    {3, 4, false}, {3, 7, false}, {4, 5, false}, {5, 5, false}, {6, 6, true}, {7, 7, false}, {8, 8, true},
+}};
 
 // How many completions a puzzle has, counted up to a limit.
 struct PuzzleCount {
