@@ -181,6 +181,14 @@
         <source>Ход напред</source>
         <translation>Redo move</translation>
     </message>
+    <message>
+        <source>Пъзел</source>
+        <translation>Puzzle</translation>
+    </message>
+    <message>
+        <source>Работен лист…</source>
+        <translation>Worksheet…</translation>
+    </message>
 </context>
 <context>
     <name>Catalogue</name>
@@ -985,6 +993,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <source>Да: от всяко поле на дъската може да започне пълна обиколка.</source>
         <translation>Yes: a complete tour can start from every square of the board.</translation>
     </message>
+    <message>
+        <source>Да: от тази позиция конят още може да обходи всички полета, като стъпи на всяко дадено число с неговия ход.</source>
+        <translation>Yes: from this position the knight can still visit every square, landing on each given number at its move.</translation>
+    </message>
 </context>
 <context>
     <name>knight::GallopControl</name>
@@ -1065,10 +1077,49 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     </message>
 </context>
 <context>
+    <name>knight::PuzzlePlay</name>
+    <message>
+        <source>Пъзел: стигнете всяко дадено число точно с неговия ход. Започнете от полето с 1.</source>
+        <translation>Puzzle: reach each given number exactly at its move. Start on the square with 1.</translation>
+    </message>
+    <message>
+        <source>Не може: на полето %1 е дадено числото %2, а това е ход %3.</source>
+        <translation>Not allowed: %1 is given the number %2, and this is move %3.</translation>
+    </message>
+    <message>
+        <source>Не може: ход %1 е на полето %2, където е дадено числото %1.</source>
+        <translation>Not allowed: move %1 is on %2, where the number %1 is given.</translation>
+    </message>
+    <message>
+        <source>Разходката не следва числата на пъзела, затова пъзелът приключи.</source>
+        <translation>The walk does not follow the puzzle’s numbers, so the puzzle has ended.</translation>
+    </message>
+    <message>
+        <source>Пъзелът е довършен от помощника. Опитайте нов пъзел сами!</source>
+        <translation>The assistant completed the puzzle. Try a new one yourself!</translation>
+    </message>
+    <message>
+        <source>Браво! Пъзелът е решен: всяко число е на мястото си.</source>
+        <translation>Well done! The puzzle is solved: every number is in its place.</translation>
+    </message>
+    <message>
+        <source>Не: от тази позиция нито едно продължение не минава през дадените числа в техния ред.</source>
+        <translation>No: from this position no continuation passes the given numbers in their order.</translation>
+    </message>
+    <message>
+        <source>Не е ясно: времето за проверка изтече, преди да бъде намерен отговор.</source>
+        <translation>Unclear: the time for checking ran out before an answer was found.</translation>
+    </message>
+</context>
+<context>
     <name>knight::SquareLabel</name>
     <message>
         <source>, продължения: %1</source>
         <translation>, onward moves: %1</translation>
+    </message>
+    <message>
+        <source>, дадено число %1</source>
+        <translation>, given number %1</translation>
     </message>
 </context>
 <context>
@@ -1115,6 +1166,73 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>Текстът от буфера</source>
         <translation>The pasted text</translation>
+    </message>
+</context>
+<context>
+    <name>knight::WorksheetDialog</name>
+    <message>
+        <source>Затворени обиколки</source>
+        <translation>Closed tours</translation>
+    </message>
+    <message>
+        <source>Работен лист</source>
+        <translation>Worksheet</translation>
+    </message>
+    <message>
+        <source>%1 × %2</source>
+        <translation>%1 × %2</translation>
+    </message>
+    <message>
+        <source>Лесно</source>
+        <translation>Easy</translation>
+    </message>
+    <message>
+        <source>Средно</source>
+        <translation>Medium</translation>
+    </message>
+    <message>
+        <source>Трудно</source>
+        <translation>Hard</translation>
+    </message>
+    <message>
+        <source>Дъска:</source>
+        <translation>Board:</translation>
+    </message>
+    <message>
+        <source>Ниво:</source>
+        <translation>Level:</translation>
+    </message>
+    <message>
+        <source>Брой пъзели:</source>
+        <translation>Puzzles:</translation>
+    </message>
+    <message>
+        <source>Запази работен лист</source>
+        <translation>Save worksheet</translation>
+    </message>
+    <message>
+        <source>Документ PDF (*.pdf)</source>
+        <translation>PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <source>работен-лист.pdf</source>
+        <translation>worksheet.pdf</translation>
+    </message>
+    <message>
+        <source>Работният лист е записан: пъзели: %1.</source>
+        <translation>The worksheet is saved: %1 puzzles.</translation>
+    </message>
+    <message>
+        <source>Пъзелите се подготвят…</source>
+        <translation>Making the puzzles…</translation>
+    </message>
+    <message>
+        <source>Отказ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Тази дъска няма обиколки от избрания вид.</source>
+        <translation>This board has no tours of the kind chosen.</translation>
     </message>
 </context>
 </TS>

@@ -9,8 +9,10 @@
 #include "app/mainwindow.h"
 #include "app/pictures.h"
 #include "app/practice_aids.h"
+#include "app/puzzle_play.h"
 #include "app/walk_autosave.h"
 #include "app/walk_files.h"
+#include "app/worksheet_dialog.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -95,6 +97,8 @@ constexpr std::array<ActionEntry, actionCount> table{{
     {ActionId::ClosedTour, QT_TRANSLATE_NOOP("Actions", "Затворена обиколка"), noStandardKey, "Ctrl+Shift+O", nullptr,
      [](MainWindow &window) { window.assistant()->setClosedGoal(window.action(ActionId::ClosedTour)->isChecked()); },
      true},
+    {ActionId::Puzzle, QT_TRANSLATE_NOOP("Actions", "Пъзел"), noStandardKey, "Ctrl+Shift+P", nullptr,
+     [](MainWindow &window) { window.puzzle()->setOn(window.action(ActionId::Puzzle)->isChecked()); }, true},
     {ActionId::Coordinates, QT_TRANSLATE_NOOP("Actions", "Координати"), noStandardKey, "Ctrl+K", nullptr,
      [](MainWindow &window) { window.pictures()->setCoordinatesShown(window.action(ActionId::Coordinates)->isChecked()); },
      true, true},
@@ -104,6 +108,8 @@ constexpr std::array<ActionEntry, actionCount> table{{
      [](MainWindow &window) { window.pictures()->printDialog(); }},
     {ActionId::ExportPicture, QT_TRANSLATE_NOOP("Actions", "Запази картина…"), noStandardKey, "Ctrl+Shift+E", nullptr,
      [](MainWindow &window) { window.pictures()->exportDialog(); }},
+    {ActionId::Worksheet, QT_TRANSLATE_NOOP("Actions", "Работен лист…"), noStandardKey, "Ctrl+Shift+W", nullptr,
+     [](MainWindow &window) { WorksheetDialog::ask(&window); }},
     {ActionId::OpenWalk, QT_TRANSLATE_NOOP("Actions", "Отвори разходка…"), QKeySequence::Open, "Ctrl+O", nullptr,
      [](MainWindow &window) { window.walkFiles()->openDialog(); }},
     {ActionId::SaveWalk, QT_TRANSLATE_NOOP("Actions", "Запази разходката…"), QKeySequence::Save, "Ctrl+S",
@@ -130,11 +136,12 @@ constexpr ActionId commandGroup[] = {ActionId::Show, ActionId::Gallop, ActionId:
 constexpr ActionId gallopGroup[] = {ActionId::PauseGallop, ActionId::NextStep, ActionId::PreviousStep, ActionId::Tempo,
                                     ActionId::Sound};
 constexpr ActionId assistantGroup[] = {ActionId::Hint, ActionId::Verdict, ActionId::Complete, ActionId::EndMessages};
-constexpr ActionId practiceGroup[] = {ActionId::Redo, ActionId::NoGreens, ActionId::Counts, ActionId::ClosedTour};
+constexpr ActionId practiceGroup[] = {ActionId::Redo, ActionId::NoGreens, ActionId::Counts, ActionId::ClosedTour,
+                                      ActionId::Puzzle};
 constexpr ActionId viewGroup[] = {ActionId::ZoomIn, ActionId::ZoomOut, ActionId::ZoomNormal, ActionId::FullScreen,
                                   ActionId::Coordinates, ActionId::Path, ActionId::Board};
 constexpr ActionId fileGroup[] = {ActionId::OpenWalk, ActionId::SaveWalk, ActionId::CopyWalk, ActionId::PasteWalk,
-                                  ActionId::ResumeWalk, ActionId::Print, ActionId::ExportPicture};
+                                  ActionId::ResumeWalk, ActionId::Print, ActionId::ExportPicture, ActionId::Worksheet};
 constexpr ActionId programGroup[] = {ActionId::Guide, ActionId::Language, ActionId::Quit};
 
 constexpr std::array<MenuGroup, 7> groups{{

@@ -24,8 +24,8 @@ enum class ActionId {
     PauseGallop, NextStep, PreviousStep, Tempo, Sound,
     ZoomIn, ZoomOut, ZoomNormal, FullScreen,
     Hint, Verdict, Complete, EndMessages,
-    NoGreens, Counts, ClosedTour,
-    Coordinates, Path, Print, ExportPicture,
+    NoGreens, Counts, ClosedTour, Puzzle,
+    Coordinates, Path, Print, ExportPicture, Worksheet,
     OpenWalk, SaveWalk, CopyWalk, PasteWalk, ResumeWalk,
     Guide, Language, Quit,
 };

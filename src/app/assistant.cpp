@@ -4,6 +4,7 @@
 #include "app/announcer.h"
 #include "app/controls.h"
 #include "app/mainwindow.h"
+#include "app/puzzle_play.h"
 #include "app/square_label.h"
 #include "notation/walk_notation.h"
 #include "picture/qt_color.h"
@@ -72,14 +73,13 @@ void Assistant::showHint()
 {
     if (!canPlay(window_->form()))
         return;
-    // Before the first move: whether a tour starts on the cursor's square (on 8 x 8 every one).
     const SquareList walk = window_->form().walkSquares();
-    const TourSolver::Verdict verdict = solve(walk.empty() ? SquareList{window_->cursorSquare()} : walk);
-    if (verdict.answer != TourSolver::Answer::Yes) {
-        showMessage(verdictText(solver_, verdict));
+    const Aim aimed = aim(walk);
+    if (aimed.tour.empty()) {
+        showMessage(aimed.why);
         return;
     }
-    hintSquare_ = verdict.tour.at(walk.size());
+    hintSquare_ = aimed.tour.at(walk.size());
     ++hintsUsed_;
     window_->square(hintSquare_)->setHintShown(true);
     hintTimer_->start();
@@ -95,6 +95,13 @@ void Assistant::showVerdict()
     }
     if (!canPlay(window_->form()))
         return;
+    if (window_->puzzle()->isOn()) {
+        const Aim aimed = aim(walk);
+        showMessage(aimed.tour.empty() ? aimed.why
+                                       : tr("Да: от тази позиция конят още може да обходи всички полета, "
+                                            "като стъпи на всяко дадено число с неговия ход."));
+        return;
+    }
     if (walk.empty()) {
         showMessage(closed_ ? tr("Да: от всяко поле на дъската може да започне затворена обиколка.")
                             : tr("Да: от всяко поле на дъската може да започне пълна обиколка."));
@@ -107,18 +114,35 @@ void Assistant::completeTour()
 {
     if (!canPlay(window_->form()))
         return;
-    SquareList walk = window_->form().walkSquares();
-    // Before the first move the tour starts where the cursor is (a1 at first).
+    const Aim aimed = aim(window_->form().walkSquares());
+    if (aimed.tour.empty()) {
+        showMessage(aimed.why);
+        return;
+    }
+    PuzzlePlay *puzzle = window_->puzzle();
+    if (puzzle->isOn())
+        puzzle->noteCompletion();
+    for (std::size_t i = window_->form().history().size(); i < aimed.tour.size(); ++i)
+        window_->Label2_Click(aimed.tour[i]);
+    // A puzzle says its own end.
+    if (!puzzle->isOn())
+        reportWalkEnd(true);
+}
+
+Assistant::Aim Assistant::aim(SquareList walk)
+{
+    if (const PuzzlePlay *puzzle = window_->puzzle(); puzzle->isOn()) {
+        const PuzzlePlay::Aim aimed = puzzle->aim(walk);
+        return {aimed.tour, aimed.why};
+    }
+    // Before the first move the tour starts where the cursor is (a1 at first; on 8 x 8 one
+    // starts on every square).
     if (walk.empty())
         walk.push_back(window_->cursorSquare());
     const TourSolver::Verdict verdict = solve(walk);
-    if (verdict.answer != TourSolver::Answer::Yes) {
-        showMessage(verdictText(solver_, verdict));
-        return;
-    }
-    for (std::size_t i = window_->form().history().size(); i < verdict.tour.size(); ++i)
-        window_->Label2_Click(verdict.tour[i]);
-    reportWalkEnd(true);
+    if (verdict.answer != TourSolver::Answer::Yes)
+        return {{}, verdictText(solver_, verdict)};
+    return {verdict.tour, {}};
 }
 
 TourSolver::Verdict Assistant::solve(const SquareList &walk)

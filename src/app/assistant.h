@@ -48,6 +48,13 @@ public:
     int hintSquare() const { return hintSquare_; }
 
 private:
+    struct Aim {
+        std::vector<int> tour;
+        QString why;
+    };
+    // The tour the assistant aims at from walk (before a move, from the cursor's square, or a
+    // puzzle's first number), or why there is none.
+    Aim aim(SquareList walk);
     void hideHint();
     TourSolver::Verdict solve(const SquareList &walk);
 

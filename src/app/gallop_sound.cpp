@@ -138,6 +138,16 @@ void GallopSound::setPlayer(std::unique_ptr<BeatPlayer> player)
 
 void GallopSound::stepped()
 {
+    play(window_->form().gallopOn() ? Beat::Step : Beat::End);
+}
+
+void GallopSound::chime()
+{
+    play(Beat::End);
+}
+
+void GallopSound::play(Beat beat)
+{
     if (!on_)
         return;
     if (!player_) {
@@ -145,7 +155,7 @@ void GallopSound::stepped()
             window_->assistant()->showMessage(tr("Звукът не е достъпен: звуковата система не отговаря."));
         });
     }
-    player_->play(window_->form().gallopOn() ? Beat::Step : Beat::End);
+    player_->play(beat);
 }
 
 void GallopSound::restorePreferences()

@@ -38,12 +38,16 @@ public:
     void setPlayer(std::unique_ptr<BeatPlayer> player);
     // After each step of the gallop, by the timer or by hand.
     void stepped();
+    // A solved puzzle's chime, when the sound is on.
+    void chime();
     void restorePreferences();
     // Whether a sound system that never answered holds the sound's thread; the program then
     // ends without the clean-up that would wait for it.
     bool isHeld() const { return player_ && player_->isHeld(); }
 
 private:
+    void play(Beat beat);
+
     MainWindow *window_;
     std::unique_ptr<BeatPlayer> player_;
     bool on_ = false;

@@ -12,6 +12,7 @@
 #include "app/guide_window.h"
 #include "app/pictures.h"
 #include "app/practice_aids.h"
+#include "app/puzzle_play.h"
 #include "app/square_label.h"
 #include "app/walk_autosave.h"
 #include "app/walk_files.h"
@@ -77,6 +78,8 @@ void MainWindow::changeEvent(QEvent *event)
 void MainWindow::Label2_Click(int n)
 {
     assistant_->clearTransient();
+    if (puzzle_->refuses(n))
+        return;
     const qsizetype before = form_.history().size();
     form_.Label2_Click(n);
     mirrorForm();
@@ -272,6 +275,7 @@ void MainWindow::mirrorForm()
     gallop_->followForm();
     assistant_->followForm();
     autosave_->followForm();
+    puzzle_->followForm();
     // An option chosen by the program's own keys shows as chosen.
     if (QRadioButton *chosen = options_[std::size_t(form_.problemIndex())]; !chosen->isChecked()) {
         const QSignalBlocker blocker(chosen);

@@ -32,6 +32,7 @@ class GuideWindow;
 class LanguageMenu;
 class Pictures;
 class PracticeAids;
+class PuzzlePlay;
 class SquareLabel;
 class WalkAutosave;
 class WalkFiles;
@@ -106,6 +107,7 @@ public:
     GallopControl *gallop() const { return gallop_; }
     GallopSound *sound() const { return sound_; }
     PracticeAids *aids() const { return aids_; }
+    PuzzlePlay *puzzle() const { return puzzle_; }
     FormZoom *zoom() const { return zoom_; }
     LanguageMenu *languageMenu() const { return language_; }
 
@@ -148,6 +150,7 @@ private:
     GallopControl *gallop_ = nullptr;
     GallopSound *sound_ = nullptr;
     PracticeAids *aids_ = nullptr;
+    PuzzlePlay *puzzle_ = nullptr;
     FormZoom *zoom_ = nullptr;
     LanguageMenu *language_ = nullptr;
     controls::FormLayout layout_;

@@ -65,7 +65,9 @@ SquareLabel::SquareLabel(int n, QWidget *parent)
 // The spare element is no square and has no name.
 QString SquareLabel::accessibleSquareName() const
 {
-    const QString name = spokenSquareName(n_, caption_, condition_);
+    QString name = spokenSquareName(n_, caption_, condition_);
+    if (clue_ > 0 && caption_.isEmpty())
+        name += tr(", дадено число %1").arg(clue_);
     return count_ < 0 ? name : name + tr(", продължения: %1").arg(count_);
 }
 
@@ -163,6 +165,8 @@ void SquareLabel::paintEvent(QPaintEvent *)
         const QSizeF size = captionText_.size();
         painter.drawStaticText(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2),
                                captionText_);
+    } else if (clue_ > 0) {
+        paintClue(painter);
     }
     if (condition_ == SquareCondition::Knight)
         paintKnightMark(painter, QRectF(rect()));
@@ -194,6 +198,31 @@ void SquareLabel::setCount(int count)
         announceNameChange();
         update();
     }
+}
+
+void SquareLabel::setClue(int number)
+{
+    if (clue_ != number) {
+        clue_ = number;
+        announceNameChange();
+        update();
+    }
+}
+
+// Given, not walked: italic inside a ring, dark on light squares and light on dark ones.
+void SquareLabel::paintClue(QPainter &painter) const
+{
+    const QColor back = backColor_;
+    const double luminance = (0.2126 * back.redF() + 0.7152 * back.greenF() + 0.0722 * back.blueF());
+    const QColor ink = luminance > 0.18 ? QColor(0, 0, 139) : QColor(Qt::white);
+    QFont italic = font();
+    italic.setItalic(true);
+    painter.setFont(italic);
+    painter.setPen(QPen(ink, layout_.pixels(1)));
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double inset = width() * 0.12;
+    painter.drawEllipse(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
+    painter.drawText(rect(), Qt::AlignCenter, QString::number(clue_));
 }
 
 void SquareLabel::setHintShown(bool shown)

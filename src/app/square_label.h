@@ -10,6 +10,8 @@
 #include <QStaticText>
 #include <QWidget>
 
+class QPainter;
+
 namespace knight {
 
 // One board square: its back colour, a single-line border and its number centred. It takes
@@ -44,6 +46,10 @@ public:
     void setCount(int count);
     int count() const { return count_; }
 
+    // A puzzle's number given on a square not yet walked: drawn in its own style; 0: none.
+    void setClue(int number);
+    int clue() const { return clue_; }
+
     void setHintShown(bool shown);
     bool isHintShown() const { return hintShown_; }
 
@@ -64,6 +70,7 @@ protected:
 
 private:
     static QStaticText layOut(const QString &caption, const QFont &font);
+    void paintClue(QPainter &painter) const;
     void announceNameChange();
 
     int n_;
@@ -77,6 +84,7 @@ private:
     bool cursorShown_ = false;
     bool hintShown_ = false;
     int count_ = -1;
+    int clue_ = 0;
 };
 
 } // namespace knight

@@ -16,6 +16,7 @@
 #include "app/pictures.h"
 #include "app/placement.h"
 #include "app/practice_aids.h"
+#include "app/puzzle_play.h"
 #include "app/square_label.h"
 #include "app/walk_autosave.h"
 #include "app/walk_files.h"
@@ -151,6 +152,7 @@ void MainWindow::createControls()
     gallop_ = new GallopControl(this);
     sound_ = new GallopSound(this);
     aids_ = new PracticeAids(this);
+    puzzle_ = new PuzzlePlay(this);
     zoom_ = new FormZoom(this);
     language_ = new LanguageMenu(this);
     // From here on dialogs, menus and tooltips take the typeface with the search for missing letters.

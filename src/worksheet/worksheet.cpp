@@ -155,12 +155,16 @@ void paintKeyPage(QPainter &painter, const QRectF &page, const std::vector<Puzzl
 
 } // namespace
 
+std::optional<Puzzle> worksheetPuzzle(const WorksheetRequest &request, int i)
+{
+    return generatePuzzle(request.files, request.ranks, request.level, seedOf(request.seed, i), request.closed);
+}
+
 std::vector<Puzzle> worksheetPuzzles(const WorksheetRequest &request)
 {
     std::vector<Puzzle> puzzles;
     for (int i = 0; i < request.count; ++i) {
-        std::optional<Puzzle> puzzle =
-            generatePuzzle(request.files, request.ranks, request.level, seedOf(request.seed, i), request.closed);
+        std::optional<Puzzle> puzzle = worksheetPuzzle(request, i);
         if (!puzzle)
             return {};
         puzzles.push_back(std::move(*puzzle));

@@ -24,6 +24,9 @@ struct WorksheetRequest {
     bool closed = false;
 };
 
+// Puzzle i (from 0) of the request.
+std::optional<Puzzle> worksheetPuzzle(const WorksheetRequest &request, int i);
+
 // The request's puzzles; the same request gives the same puzzles. Empty when the board has no
 // tour of the kind asked for.
 std::vector<Puzzle> worksheetPuzzles(const WorksheetRequest &request);

@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/puzzle_play.h"
+
+#include "app/assistant.h"
+#include "app/gallop_sound.h"
+#include "app/mainwindow.h"
+#include "app/square_label.h"
+#include "notation/walk_notation.h"
+
+#include <QAction>
+#include <QRandomGenerator>
+
+namespace knight {
+
+namespace {
+
+constexpr std::chrono::milliseconds aimBound{1000};
+
+} // namespace
+
+PuzzlePlay::PuzzlePlay(MainWindow *window)
+    : QObject(window)
+    , window_(window)
+{
+}
+
+void PuzzlePlay::setOn(bool on)
+{
+    if (!on) {
+        stop({});
+        return;
+    }
+    // The same puzzle may come again only by chance: each is new.
+    if (const auto made = generatePuzzle(8, 8, Level::Medium, QRandomGenerator::global()->generate64()))
+        start(*made);
+}
+
+void PuzzlePlay::start(const Puzzle &puzzle)
+{
+    puzzle_ = puzzle;
+    completed_ = celebrated_ = false;
+    window_->action(ActionId::Puzzle)->setChecked(true);
+    if (window_->form().canClear())
+        window_->Command1_Click(int(Command::Clear));
+    else
+        followForm();
+    window_->assistant()->showMessage(
+        tr("Пъзел: стигнете всяко дадено число точно с неговия ход. Започнете от полето с 1."));
+}
+
+void PuzzlePlay::stop(const QString &why)
+{
+    puzzle_.reset();
+    window_->action(ActionId::Puzzle)->setChecked(false);
+    for (int n = 0; n < squareCount; ++n)
+        window_->square(n)->setClue(0);
+    if (!why.isEmpty())
+        window_->assistant()->showMessage(why);
+}
+
+// The numbers belong to a walk, not to a shown tour or the gallop.
+bool PuzzlePlay::walking() const
+{
+    const KnightForm &form = window_->form();
+    return form.isEnabled(Command::Show) && !form.gallopOn();
+}
+
+bool PuzzlePlay::refuses(int n)
+{
+    if (!puzzle_ || !walking() || !isSquare(n))
+        return false;
+    const KnightForm &form = window_->form();
+    const std::vector<int> walk = form.walkSquares();
+    // A click the walk would not play anyway is left to the walk.
+    if (!walk.empty() && (!isKnightMove(walk.back(), n) || !form.board().square(n).caption.isEmpty()))
+        return false;
+    const int step = int(walk.size()) + 1;
+    switch (conflictOf(*puzzle_, step, n)) {
+    case ClueConflict::None:
+        return false;
+    case ClueConflict::SquareHasOtherNumber:
+        window_->assistant()->showMessage(tr("Не може: на полето %1 е дадено числото %2, а това е ход %3.")
+                                              .arg(chessName(n))
+                                              .arg(puzzle_->given[std::size_t(n)])
+                                              .arg(step));
+        break;
+    case ClueConflict::NumberIsElsewhere:
+        window_->assistant()->showMessage(tr("Не може: ход %1 е на полето %2, където е дадено числото %1.")
+                                              .arg(step)
+                                              .arg(chessName(squareOfStep(*puzzle_, step))));
+        break;
+    }
+    return true;
+}
+
+void PuzzlePlay::followForm()
+{
+    if (!puzzle_)
+        return;
+    const KnightForm &form = window_->form();
+    const bool shown = walking();
+    const std::vector<int> walk = form.walkSquares();
+    // A walk brought back or read in that breaks the numbers ends the puzzle.
+    for (std::size_t i = 0; shown && i < walk.size(); ++i) {
+        if (conflictOf(*puzzle_, int(i) + 1, walk[i]) != ClueConflict::None) {
+            stop(tr("Разходката не следва числата на пъзела, затова пъзелът приключи."));
+            return;
+        }
+    }
+    for (int n = 0; n < squareCount; ++n) {
+        const bool free = form.board().square(n).caption.isEmpty();
+        window_->square(n)->setClue(shown && free ? puzzle_->given[std::size_t(n)] : 0);
+    }
+    if (walk.empty())
+        completed_ = celebrated_ = false;
+    if (shown && walk.size() == std::size_t(squareCount) && !celebrated_) {
+        celebrated_ = true;
+        window_->assistant()->showMessage(
+            completed_ ? tr("Пъзелът е довършен от помощника. Опитайте нов пъзел сами!")
+                       : tr("Браво! Пъзелът е решен: всяко число е на мястото си."));
+        window_->sound()->chime();
+    }
+}
+
+PuzzlePlay::Aim PuzzlePlay::aim(const std::vector<int> &walk) const
+{
+    const PuzzleCount count = countSolutions(*puzzle_, walk, 1, aimBound);
+    switch (count.answer) {
+    case PuzzleCount::Answer::One:
+    case PuzzleCount::Answer::Many:
+        return {count.first, {}};
+    case PuzzleCount::Answer::None:
+        return {{}, tr("Не: от тази позиция нито едно продължение не минава през дадените числа в техния ред.")};
+    case PuzzleCount::Answer::Undecided:
+        break;
+    }
+    return {{}, tr("Не е ясно: времето за проверка изтече, преди да бъде намерен отговор.")};
+}
+
+} // namespace knight

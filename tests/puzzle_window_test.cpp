@@ -1,0 +1,230 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A puzzle on the board through the real window: its numbers, the moves it refuses, the
+// assistant that follows it, the celebration, and worksheets written from the window.
+#include "app/gallop_sound.h"
+#include "app/puzzle_play.h"
+#include "app/worksheet_dialog.h"
+#include "fault_support.h"
+#include "window_support.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace knight;
+using namespace knight::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct CountingPlayer : BeatPlayer {
+    std::vector<Beat> *heard;
+    explicit CountingPlayer(std::vector<Beat> *list) : heard(list) {}
+    void play(Beat beat) override { heard->push_back(beat); }
+};
+
+const Puzzle &knownPuzzle()
+{
+    static const Puzzle puzzle = *generatePuzzle(8, 8, Level::Medium, 21);
+    return puzzle;
+}
+
+// The numbers the squares show, as the puzzle gives them for the squares not yet walked.
+std::vector<int> shownClues(const MainWindow &window)
+{
+    std::vector<int> clues;
+    for (int n = 0; n < squareCount; ++n)
+        clues.push_back(window.square(n)->clue());
+    return clues;
+}
+
+std::vector<int> expectedClues(const Puzzle &puzzle, const std::vector<int> &walk)
+{
+    std::vector<int> clues = puzzle.given;
+    for (const int n : walk)
+        clues[std::size_t(n)] = 0;
+    return clues;
+}
+
+} // namespace
+
+class PuzzleWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The menu's option makes a puzzle of its own; off again, its numbers go and the walk
+    // stays.
+    void theOptionStartsAndLeavesAPuzzle()
+    {
+        ShownWindow shown;
+        MainWindow &window = shown.window;
+        QVERIFY(!window.puzzle()->isOn());
+        QCOMPARE(shownClues(window), std::vector<int>(64, 0));
+        clickSquares(window, u"a1 b3"_s);
+        window.action(ActionId::Puzzle)->trigger();
+        QVERIFY(window.puzzle()->isOn());
+        QVERIFY(window.form().history().isEmpty()); // a cleared board
+        const Puzzle &puzzle = *window.puzzle()->puzzle();
+        QCOMPARE(puzzle.givenCount(), givenTarget(Level::Medium, 64));
+        QCOMPARE(shownClues(window), puzzle.given);
+        QVERIFY(message(window).contains(u"Пъзел"_s));
+        const int first = squareOfStep(puzzle, 1);
+        QVERIFY(window.square(first)->accessibleSquareName().endsWith(u"дадено число 1"_s));
+        window.Label2_Click(first);
+        window.action(ActionId::Puzzle)->trigger();
+        QVERIFY(!window.puzzle()->isOn());
+        QVERIFY(!window.action(ActionId::Puzzle)->isChecked());
+        QCOMPARE(shownClues(window), std::vector<int>(64, 0));
+        QCOMPARE(window.form().history().size(), 1);
+    }
+
+    // Every click the walk would play is taken exactly when it agrees with the numbers; a
+    // refused one says why and changes nothing. The walk follows the solution, trying every
+    // other square on the way.
+    void movesThatBreakTheNumbersAreRefused()
+    {
+        ShownWindow shown;
+        MainWindow &window = shown.window;
+        window.puzzle()->start(knownPuzzle());
+        const Puzzle &puzzle = knownPuzzle();
+        std::vector<int> walk;
+        for (const int next : puzzle.solution) {
+            const int step = int(walk.size()) + 1;
+            for (int n = 0; n < squareCount; ++n) {
+                const bool playable = walk.empty() || (isKnightMove(walk.back(), n)
+                                                       && std::find(walk.begin(), walk.end(), n) == walk.end());
+                if (!playable || n == next)
+                    continue;
+                const int given = puzzle.given[std::size_t(n)];
+                const bool stepGivenElsewhere = std::count(puzzle.given.begin(), puzzle.given.end(), step) > 0;
+                if (given == step || (given == 0 && !stepGivenElsewhere))
+                    continue; // a move the numbers allow, even if it leads nowhere
+                window.Label2_Click(n);
+                QCOMPARE(window.form().walkSquares(), walk);
+                const QString said = message(window);
+                QVERIFY2(said.startsWith(u"Не може: "_s), qPrintable(said));
+                QVERIFY2(said.contains(chessName(given != 0 ? n : squareOfStep(puzzle, step))), qPrintable(said));
+            }
+            window.Label2_Click(next);
+            walk.push_back(next);
+            QCOMPARE(window.form().walkSquares(), walk);
+            QCOMPARE(shownClues(window), expectedClues(puzzle, walk));
+        }
+        QVERIFY(message(window).startsWith(u"Браво! Пъзелът е решен"_s));
+    }
+
+    // Hint, verdict and completion aim at the tour the numbers allow; a finished puzzle is
+    // said, with the chime when the sound is on, and completion is not the pupil's.
+    void theAssistantFollowsTheNumbers()
+    {
+        ShownWindow shown;
+        MainWindow &window = shown.window;
+        std::vector<Beat> heard;
+        window.sound()->setPlayer(std::make_unique<CountingPlayer>(&heard));
+        window.sound()->setOn(true);
+        const Puzzle &puzzle = knownPuzzle();
+        window.puzzle()->start(puzzle);
+        window.action(ActionId::Hint)->trigger();
+        QCOMPARE(window.assistant()->hintSquare(), puzzle.solution[0]);
+        window.Label2_Click(puzzle.solution[0]);
+        window.action(ActionId::Hint)->trigger();
+        QCOMPARE(window.assistant()->hintSquare(), puzzle.solution[1]);
+        window.action(ActionId::Verdict)->trigger();
+        QVERIFY2(message(window).startsWith(u"Да: "_s) && message(window).contains(u"дадено число"_s),
+                 qPrintable(message(window)));
+        // A move the numbers allow that is not the solution's: the one solution is lost.
+        int astray = -1;
+        for (int n = 0; n < squareCount && astray < 0; ++n) {
+            if (isKnightMove(puzzle.solution[0], n) && n != puzzle.solution[1]
+                && conflictOf(puzzle, 2, n) == ClueConflict::None)
+                astray = n;
+        }
+        if (astray >= 0) {
+            window.Label2_Click(astray);
+            window.action(ActionId::Verdict)->trigger();
+            QVERIFY2(message(window).contains(u"дадените числа"_s), qPrintable(message(window)));
+            window.action(ActionId::Hint)->trigger();
+            QCOMPARE(window.assistant()->hintSquare(), -1);
+            window.action(ActionId::MoveBack)->trigger();
+        }
+        window.action(ActionId::Complete)->trigger();
+        QCOMPARE(window.form().walkSquares(), puzzle.solution);
+        QVERIFY2(message(window).contains(u"помощника"_s), qPrintable(message(window)));
+        QCOMPARE(heard, std::vector<Beat>{Beat::End});
+        // Cleared, the same puzzle again; the pupil's own solution this time.
+        window.action(ActionId::Clear)->trigger();
+        QVERIFY(window.puzzle()->isOn());
+        QCOMPARE(shownClues(window), puzzle.given);
+        for (const int n : puzzle.solution)
+            window.Label2_Click(n);
+        QVERIFY(message(window).startsWith(u"Браво!"_s));
+        QCOMPARE(heard.size(), std::size_t(2));
+    }
+
+    // The numbers belong to a walk: a shown tour hides them, clearing brings them back; a walk
+    // brought back that breaks them ends the puzzle and says so.
+    void aShownTourAndAWalkBroughtBack()
+    {
+        ShownWindow shown;
+        MainWindow &window = shown.window;
+        clickSquares(window, u"a1 b3 c5"_s);
+        window.puzzle()->start(knownPuzzle());
+        window.Command1_Click(int(Command::Show));
+        QCOMPARE(shownClues(window), std::vector<int>(64, 0));
+        QVERIFY(window.puzzle()->isOn());
+        window.Command1_Click(int(Command::Clear));
+        QCOMPARE(shownClues(window), knownPuzzle().given);
+        window.Label2_Click(squareOfStep(knownPuzzle(), 1));
+        window.Command1_Click(int(Command::Clear));
+        window.action(ActionId::MoveBack)->trigger(); // the walk of one move, which agrees
+        QVERIFY(window.puzzle()->isOn());
+        window.puzzle()->start(knownPuzzle());
+        window.restoreWalk();
+        QCOMPARE(window.form().history().size(), 1);
+        window.replaceWalk(squares(u"a1 b3 c5"_s)); // a walk read in: it breaks the numbers
+        QVERIFY(!window.puzzle()->isOn());
+        QVERIFY(message(window).contains(u"пъзелът приключи"_s));
+        QCOMPARE(shownClues(window), std::vector<int>(64, 0));
+    }
+
+    // The dialog's choices, and the worksheet written from the window; a failed write is told
+    // and the old file stays.
+    void worksheetsFromTheWindow()
+    {
+        ShownWindow shown;
+        WorksheetDialog dialog(&shown.window);
+        QCOMPARE(dialog.boardBox()->currentText(), u"8 × 8"_s);
+        QVERIFY(dialog.closedBox()->isEnabled());
+        dialog.closedBox()->setChecked(true);
+        dialog.boardBox()->setCurrentIndex(0); // 3 x 4: no closed tours
+        QVERIFY(!dialog.closedBox()->isEnabled());
+        QVERIFY(!dialog.closedBox()->isChecked());
+        dialog.boardBox()->setCurrentText(u"6 × 6"_s);
+        dialog.closedBox()->setChecked(true);
+        dialog.levelBox()->setCurrentIndex(2);
+        dialog.countBox()->setValue(3);
+        const WorksheetRequest request = dialog.request();
+        QCOMPARE(std::tuple(request.files, request.ranks, request.level, request.count, request.closed),
+                 std::tuple(6, 6, Level::Hard, 3, true));
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"лист.pdf"_s);
+        bool cancelled = true;
+        QCOMPARE(makeWorksheet(&shown.window, request, file, &cancelled), QString());
+        QVERIFY(!cancelled);
+        QVERIFY(contents(file).startsWith("%PDF"));
+        writeFile(file, "old");
+        {
+            const FileSizeLimit limit(1024);
+            QVERIFY(makeWorksheet(&shown.window, request, file).contains(u"не може да се запише"_s));
+        }
+        QCOMPARE(contents(file), QByteArray("old"));
+        QVERIFY(!makeWorksheet(&shown.window, request, dir.filePath(u"лист.png"_s)).isEmpty());
+    }
+};
+
+QTEST_MAIN(PuzzleWindowTest)
+#include "puzzle_window_test.moc"
