@@ -16,11 +16,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QImage>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextDocument>
 
 using namespace knight;
 using namespace knight::test;
@@ -332,6 +335,15 @@ void KeyboardWindowTest::guideListsEveryShortcut()
     QVERIFY(active.window.guide());
     QTRY_VERIFY(active.window.guide()->isVisible());
     QVERIFY(active.window.guide()->browser()->toPlainText().contains(u"Ход назад"_s));
+    // Its pictures are found: each one the browser loads is an image.
+    static const QRegularExpression picture(uR"(!\[[^\]]*\]\(([^)]+)\))"_s);
+    int pictures = 0;
+    for (auto match = picture.globalMatch(guide); match.hasNext(); ++pictures) {
+        const QVariant image = active.window.guide()->browser()->loadResource(QTextDocument::ImageResource,
+                                                                              QUrl(match.next().captured(1)));
+        QVERIFY(!image.isNull() && !QImage::fromData(image.toByteArray()).isNull());
+    }
+    QVERIFY(pictures > 0);
 }
 
 void KeyboardWindowTest::optionToggledByAssistiveTechnologyActsAsAClick()

@@ -14,6 +14,8 @@ GuideWindow::GuideWindow(QWidget *parent)
     resize(560, 520);
     browser_ = new QTextBrowser(this);
     browser_->setOpenExternalLinks(false);
+    // The guide's pictures are beside it in the resources.
+    browser_->setSearchPaths({QStringLiteral(":/")});
     retranslate();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -12,6 +12,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace knight {
 
 namespace {
@@ -209,12 +212,31 @@ void SquareLabel::setClue(int number)
     }
 }
 
-// Given, not walked: italic inside a ring, dark on light squares and light on dark ones.
+namespace {
+
+// The relative luminance of a colour, as contrast ratios are reckoned.
+double luminance(const QColor &colour)
+{
+    const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double one = luminance(a);
+    const double other = luminance(b);
+    return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
+}
+
+} // namespace
+
+// Given, not walked: italic inside a ring, in navy or white, whichever reads better on the
+// square's colour.
 void SquareLabel::paintClue(QPainter &painter) const
 {
-    const QColor back = backColor_;
-    const double luminance = (0.2126 * back.redF() + 0.7152 * back.greenF() + 0.0722 * back.blueF());
-    const QColor ink = luminance > 0.18 ? QColor(0, 0, 139) : QColor(Qt::white);
+    const QColor navy(0, 0, 139);
+    const QColor white(Qt::white);
+    const QColor ink = contrast(navy, backColor_) >= contrast(white, backColor_) ? navy : white;
     QFont italic = font();
     italic.setItalic(true);
     painter.setFont(italic);
