@@ -9,6 +9,11 @@
 //                                     counted alone (one dump each); the seeded corpus, then
 //                                     the hard positions kept in bench/hard_positions.txt
 //   knight-bench solver-closed [BOUND_MS]  the same, aiming at closed tours
+//   knight-bench puzzles [SEEDS]      makes one 8 x 8 puzzle of medium level for each seed and
+//                                     proves it again from its numbers; prints the wall times;
+//                                     under callgrind each proof is counted alone (one dump each)
+//   knight-bench worksheet [COUNT]    makes a worksheet of COUNT hard 8 x 8 puzzles with its
+//                                     key, as a PDF in memory; prints the wall time
 //   knight-bench hunt [CANDIDATES]    hill-climbs on the solver's time and prints the hardest
 //                                     positions with their symmetries, for that file
 #include "app/command_button.h"
@@ -18,7 +23,9 @@
 #include "app/walk_autosave.h"
 #include "language/language.h"
 
+#include "puzzle/puzzle.h"
 #include "solver/tour_solver.h"
+#include "worksheet/worksheet.h"
 #include "solver_corpus.h"
 #include "tours/catalogue.h"
 
@@ -261,6 +268,54 @@ int measureSolver(int boundMs, TourSolver::Goal goal)
     return 0;
 }
 
+qint64 percentile99(std::vector<qint64> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() * 99 / 100];
+}
+
+// Generating a puzzle, and proving a generated one from its numbers alone.
+int measurePuzzles(int seeds)
+{
+    std::vector<qint64> making;
+    std::vector<qint64> proving;
+    std::uint64_t mostWork = 0;
+    for (int seed = 1; seed <= seeds; ++seed) {
+        QElapsedTimer clock;
+        clock.start();
+        std::optional<Puzzle> puzzle = generatePuzzle(8, 8, Level::Medium, std::uint64_t(seed));
+        making.push_back(clock.nsecsElapsed());
+        if (!puzzle)
+            return 1;
+        puzzle->solution.clear();
+        CALLGRIND_TOGGLE_COLLECT;
+        clock.start();
+        const PuzzleCount count = countSolutions(*puzzle);
+        const qint64 elapsed = clock.nsecsElapsed();
+        CALLGRIND_TOGGLE_COLLECT;
+        CALLGRIND_DUMP_STATS;
+        if (count.answer != PuzzleCount::Answer::One)
+            return 1;
+        proving.push_back(elapsed);
+        mostWork = std::max(mostWork, count.nodes);
+    }
+    std::printf("seeds=%d generate_p99_ms=%.1f generate_max_ms=%.1f prove_p99_us=%.1f most_positions=%llu\n", seeds,
+                percentile99(making) / 1e6, *std::max_element(making.begin(), making.end()) / 1e6,
+                percentile99(proving) / 1e3, static_cast<unsigned long long>(mostWork));
+    return 0;
+}
+
+int measureWorksheet(int count)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const std::vector<Puzzle> puzzles = worksheetPuzzles({8, 8, Level::Hard, count, 1, false});
+    const QByteArray pdf = worksheetPdf(puzzles, QFont(QStringLiteral("Times New Roman")), QPageSize(QPageSize::A4));
+    std::printf("puzzles=%zu pages=%zu bytes=%lld wall_ms=%.0f\n", puzzles.size(), puzzles.size() + (puzzles.size() + 5) / 6,
+                static_cast<long long>(pdf.size()), clock.nsecsElapsed() / 1e6);
+    return puzzles.size() == std::size_t(count) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -278,8 +333,12 @@ int main(int argc, char *argv[])
     if (args.size() >= 2 && (args[1] == u"solver" || args[1] == u"solver-closed"))
         return measureSolver(args.size() >= 3 ? args[2].toInt() : 300,
                              args[1] == u"solver" ? TourSolver::Goal::Open : TourSolver::Goal::Closed);
+    if (args.size() >= 2 && args[1] == u"puzzles")
+        return measurePuzzles(args.size() >= 3 ? args[2].toInt() : 100);
+    if (args.size() >= 2 && args[1] == u"worksheet")
+        return measureWorksheet(args.size() >= 3 ? args[2].toInt() : 30);
     if (args.size() >= 3 && args[1] == u"op")
         return measure(args[2].toStdString(), args.size() >= 4 ? args[3].toInt() : 101);
-    std::fprintf(stderr, "usage: knight-bench start bare|window | op NAME [RUNS]\n");
+    std::fprintf(stderr, "usage: knight-bench start bare|window | op NAME [RUNS] | solver | solver-closed | puzzles | worksheet | hunt\n");
     return 2;
 }

@@ -4,6 +4,7 @@
 #include "solver/tour_solver.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <unordered_set>
 
@@ -17,6 +18,16 @@ using Clock = std::chrono::steady_clock;
 constexpr Bits bit(int n)
 {
     return Bits{1} << n;
+}
+
+// Without the processor's own instruction (not in the x86-64 baseline) std::popcount is a
+// library call; this is a few inline instructions.
+int count(Bits bits)
+{
+    bits -= (bits >> 1) & 0x5555555555555555ull;
+    bits = (bits & 0x3333333333333333ull) + ((bits >> 2) & 0x3333333333333333ull);
+    bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return int((bits * 0x0101010101010101ull) >> 56);
 }
 
 constexpr std::uint64_t checkEvery = 1024;        // nodes between looks at the clock
@@ -58,6 +69,16 @@ public:
                 given_ |= bit(n);
             }
         }
+        constexpr int jumps[8][2] = {{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}};
+        for (std::size_t j = 0; j < 8; ++j) {
+            jumps_[j].shift = jumps[j][0] * puzzle.files + jumps[j][1];
+            for (int n = 0; n < count_; ++n) {
+                const int rank = n / puzzle.files + jumps[j][0];
+                const int file = n % puzzle.files + jumps[j][1];
+                if (rank >= 0 && rank < puzzle.ranks && file >= 0 && file < puzzle.files)
+                    jumps_[j].from |= bit(n);
+            }
+        }
         for (int k = count_ - 1, next = 0; k >= 0; --k) {
             if (squareAt_[std::size_t(k) + 1] >= 0)
                 next = k + 1;
@@ -67,6 +88,8 @@ public:
 
     PuzzleCount run(const std::vector<int> &walk)
     {
+        if (!coloursAgree())
+            return none();
         Bits free = count_ == 64 ? ~Bits{0} : bit(count_) - 1;
         path_ = walk;
         for (const int n : walk)
@@ -96,6 +119,32 @@ public:
     }
 
 private:
+    // Every move changes the square's colour: two given numbers an odd distance apart stand
+    // on squares of different colours.
+    bool coloursAgree() const
+    {
+        int before = 0;
+        for (int step = 1; step <= count_; ++step) {
+            const int n = squareAt_[std::size_t(step)];
+            if (n < 0)
+                continue;
+            if (before != 0) {
+                const int m = squareAt_[std::size_t(before)];
+                if ((board_.colourOf(n) != board_.colourOf(m)) != ((step - before) % 2 == 1))
+                    return false;
+            }
+            before = step;
+        }
+        return true;
+    }
+
+    static PuzzleCount none()
+    {
+        PuzzleCount result;
+        result.answer = PuzzleCount::Answer::None;
+        return result;
+    }
+
     bool done() const { return timedOut_ || solutions_ >= limit_; }
 
     bool mustStop()
@@ -105,58 +154,123 @@ private:
         return done();
     }
 
-    // The squares a set of squares reaches in one move.
+    // The squares a set of squares reaches in one move: all at once, one direction of jump
+    // at a time.
     Bits reach(Bits from) const
     {
         Bits to = 0;
-        for (; from; from &= from - 1)
-            to |= board_.knightTargets(std::countr_zero(from));
+        for (const Jump &jump : jumps_) {
+            const Bits moving = from & jump.from;
+            to |= jump.shift > 0 ? moving << jump.shift : moving >> -jump.shift;
+        }
         return to;
     }
 
-    // Whether the position may still lead to a solution, by what the board shows at once.
+    // The squares that a path of exactly moves moves from start to target, through open
+    // squares, may pass: those whose distances from both ends add up to at most moves. Empty
+    // when target cannot be reached in time.
+    struct Passage {
+        bool reachable = false;
+        Bits squares = 0;
+    };
+    Passage passage(int start, int target, int moves, Bits open) const
+    {
+        std::array<Bits, 64> ahead{}; // ahead[d]: first reached from start in d moves
+        ahead[0] = bit(start);
+        Bits seen = ahead[0];
+        Passage result;
+        int farthest = 0; // the last d with squares first reached in d moves
+        for (int d = 1; d <= moves && ahead[std::size_t(d) - 1]; ++d) {
+            const Bits reached = reach(ahead[std::size_t(d) - 1]);
+            result.reachable = result.reachable || (reached & bit(target));
+            ahead[std::size_t(d)] = reached & open & ~seen;
+            seen |= ahead[std::size_t(d)];
+            if (ahead[std::size_t(d)])
+                farthest = d;
+        }
+        if (!result.reachable)
+            return result;
+        // Back from target: within holds the open squares at most k moves from it, and a square
+        // d moves ahead lies on the way when it is within moves - d of target. Once within stops
+        // growing, every nearer square ahead is on the way if it is within.
+        std::array<Bits, 64> upTo{}; // upTo[d]: the squares at most d moves ahead
+        for (int d = 1; d <= farthest; ++d)
+            upTo[std::size_t(d)] = upTo[std::size_t(d) - 1] | ahead[std::size_t(d)];
+        Bits frontier = bit(target);
+        Bits within = 0;
+        for (int k = 1; k < moves; ++k) {
+            frontier = reach(frontier) & open & ~within;
+            within |= frontier;
+            if (!frontier) {
+                result.squares |= upTo[std::size_t(std::min(moves - k, farthest))] & within;
+                break;
+            }
+            if (moves - k <= farthest)
+                result.squares |= ahead[std::size_t(moves - k)] & within;
+        }
+        return result;
+    }
+
+    // The open squares at most moves from start through open squares.
+    Bits nearby(int start, int moves, Bits open) const
+    {
+        Bits seen = 0;
+        Bits frontier = bit(start);
+        for (int d = 1; d <= moves && frontier; ++d) {
+            frontier = reach(frontier) & open & ~seen;
+            seen |= frontier;
+        }
+        return seen;
+    }
+
+    // Whether the position may still lead to a solution, by what the board shows at once; the
+    // cheap looks first.
     bool hopeful(Bits free, int current) const
     {
-        const int step = count_ - std::popcount(free); // the knight's move number
-        // The next given number must be reachable in time over squares without numbers.
-        if (const int next = nextGiven_[std::size_t(step)]) {
-            const Bits target = bit(squareAt_[std::size_t(next)]);
-            const Bits open = free & ~given_;
-            Bits seen = bit(current);
-            Bits frontier = seen;
-            bool found = false;
-            for (int moves = 1; moves <= next - step && frontier; ++moves) {
-                const Bits reached = reach(frontier);
-                if (reached & target) {
-                    found = true;
-                    break;
-                }
-                frontier = reached & open & ~seen;
-                seen |= frontier;
-            }
-            if (!found)
-                return false;
-        }
         // Every free square is entered and, but for the last, left: it needs two ways, from free
-        // squares or the knight; only the last square may have one.
-        const Bits ways = free | bit(current);
-        const int end = squareAt_[std::size_t(count_)];
-        int single = 0;
-        for (Bits left = free; left; left &= left - 1) {
-            const int n = std::countr_zero(left);
-            const int degree = std::popcount(board_.knightTargets(n) & ways);
-            if (degree == 0)
-                return false;
-            if (degree == 1 && ((end >= 0 && n != end) || ++single > 1))
-                return false;
+        // squares or the knight; only the last square may have one. Counted up to two for all
+        // squares at once.
+        Bits one = 0;
+        Bits two = 0;
+        for (const Jump &jump : jumps_) {
+            const Bits moving = (free | bit(current)) & jump.from;
+            const Bits reached = jump.shift > 0 ? moving << jump.shift : moving >> -jump.shift;
+            two |= one & reached;
+            one |= reached;
         }
+        const Bits single = free & ~two;
+        const int end = squareAt_[std::size_t(count_)];
+        if ((free & ~one) || (end >= 0 ? (single & ~bit(end)) != 0 : count(single) > 1))
+            return false;
         // The free squares hang together with the knight.
         Bits joined = bit(current);
         for (Bits grown = joined; grown;) {
             grown = reach(grown) & free & ~joined;
             joined |= grown;
         }
-        return (free & ~joined) == 0;
+        if (free & ~joined)
+            return false;
+        // The walk to come falls into passages between given numbers (the first from the
+        // knight, the last to the end of the walk): each given number must be reachable in time
+        // from the one before it over free squares without numbers, and each such square must
+        // lie on the way of some passage.
+        const int step = int(path_.size()); // the knight's move number
+        const Bits open = free & ~given_;
+        Bits covered = 0;
+        int from = step;
+        int at = current;
+        for (int next = nextGiven_[std::size_t(step)]; next != 0; next = nextGiven_[std::size_t(next)]) {
+            const int target = squareAt_[std::size_t(next)];
+            const Passage way = passage(at, target, next - from, open);
+            if (!way.reachable)
+                return false;
+            covered |= way.squares;
+            from = next;
+            at = target;
+        }
+        if (from < count_)
+            covered |= nearby(at, count_ - from, open);
+        return (open & ~covered) == 0;
     }
 
     void search(Bits free, int current)
@@ -175,7 +289,7 @@ private:
         if (refuted_.contains(position) || !hopeful(free, current))
             return;
         const std::uint64_t before = solutions_;
-        const int step = count_ - std::popcount(free) + 1;
+        const int step = int(path_.size()) + 1;
         const int fixed = squareAt_[std::size_t(step)];
         Bits choices = board_.knightTargets(current) & free & (fixed >= 0 ? bit(fixed) : ~given_);
         // Fewest onward moves first: a solution, when there is one, is found soon.
@@ -183,7 +297,7 @@ private:
         std::size_t size = 0;
         for (; choices; choices &= choices - 1) {
             const int n = std::countr_zero(choices);
-            order[size++] = {std::popcount(board_.knightTargets(n) & free), n};
+            order[size++] = {count(board_.knightTargets(n) & free), n};
         }
         std::sort(order.begin(), order.begin() + std::ptrdiff_t(size));
         for (std::size_t i = 0; i < size && !done(); ++i) {
@@ -196,6 +310,12 @@ private:
     }
 
     TourSolver board_;
+    // The knight's eight directions of jump as shifts of the board's bits.
+    struct Jump {
+        int shift = 0;
+        Bits from = 0; // the squares whose jump stays on the board
+    };
+    std::array<Jump, 8> jumps_{};
     int count_;
     bool closed_;
     std::uint64_t limit_;
