@@ -179,6 +179,39 @@ private slots:
         QVERIFY(!generatePuzzle(3, 4, Level::Easy, 1, true));
     }
 
+    // A seed printed under a worksheet makes the same puzzles in every later version and on
+    // every machine: these were made once and are kept.
+    void aSeedKeepsItsPuzzle_data()
+    {
+        QTest::addColumn<int>("files");
+        QTest::addColumn<int>("ranks");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("seed");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<std::vector<int>>("given");
+        QTest::newRow("8x8 medium, seed 1")
+            << 8 << 8 << int(Level::Medium) << 1 << false
+            << std::vector<int>{0,  0,  0, 0,  0,  0,  0,  57, 0, 0, 13, 0, 9,  56, 0, 26, 0, 0, 0, 0, 0,  0,
+                                0,  0,  0, 0,  0,  48, 0,  60, 0, 22, 0, 0, 0,  0,  32, 0, 6, 0, 1, 44, 0, 0,
+                                53, 64, 21, 38, 0, 17, 0,  0,  0, 0, 0, 5,  45, 0,  35, 0, 0, 4, 0, 20};
+        QTest::newRow("6x6 hard closed, seed 2")
+            << 6 << 6 << int(Level::Hard) << 2 << true
+            << std::vector<int>{0, 0,  0, 2, 23, 0, 0, 1, 24, 0, 28, 0, 0, 0,  0, 36, 0, 0,
+                                8, 0, 0, 0, 0,  35, 0, 0, 0,  0, 0,  0, 0, 0, 0, 13, 0, 0};
+        QTest::newRow("3x4 easy, seed 3") << 3 << 4 << int(Level::Easy) << 3 << false
+                                          << std::vector<int>{8, 0, 0, 11, 0, 7, 0, 9, 0, 0, 12, 1};
+    }
+    void aSeedKeepsItsPuzzle()
+    {
+        QFETCH(int, files);
+        QFETCH(int, ranks);
+        QFETCH(int, level);
+        QFETCH(int, seed);
+        QFETCH(bool, closed);
+        QFETCH(std::vector<int>, given);
+        QCOMPARE(generatePuzzle(files, ranks, Level(level), std::uint64_t(seed), closed)->given, given);
+    }
+
     // Seeds make different puzzles, and the levels leave fewer numbers in turn.
     void seedsAndLevelsDiffer()
     {
