@@ -173,6 +173,17 @@ private slots:
         }
     }
 
+    // The levels' shares of the board, rounded up: easy a half, medium a third, hard a quarter.
+    void levelsLeaveTheirShare()
+    {
+        QCOMPARE(givenTarget(Level::Easy, 64), 32);
+        QCOMPARE(givenTarget(Level::Medium, 64), 22);
+        QCOMPARE(givenTarget(Level::Hard, 64), 16);
+        QCOMPARE(givenTarget(Level::Medium, 25), 9);
+        QCOMPARE(givenTarget(Level::Hard, 25), 7);
+        QCOMPARE(givenTarget(Level::Hard, 12), 3);
+    }
+
     void boardsWithoutAClosedTourGiveNone()
     {
         QVERIFY(!generatePuzzle(5, 5, Level::Easy, 1, true));

@@ -176,6 +176,9 @@ private slots:
         window.Command1_Click(int(Command::Show));
         QCOMPARE(shownClues(window), std::vector<int>(64, 0));
         QVERIFY(window.puzzle()->isOn());
+        // A click on the shown tour is the tour's as ever: nothing refused, nothing said.
+        window.Label2_Click(squareOfStep(knownPuzzle(), 1) == 0 ? 1 : 0);
+        QCOMPARE(message(window), QString());
         window.Command1_Click(int(Command::Clear));
         QCOMPARE(shownClues(window), knownPuzzle().given);
         window.Label2_Click(squareOfStep(knownPuzzle(), 1));
@@ -185,7 +188,10 @@ private slots:
         window.puzzle()->start(knownPuzzle());
         window.restoreWalk();
         QCOMPARE(window.form().history().size(), 1);
-        window.replaceWalk(squares(u"a1 b3 c5"_s)); // a walk read in: it breaks the numbers
+        // A walk read in whose first square is not the one given 1 breaks the numbers.
+        const int other = squareOfStep(knownPuzzle(), 1) == 0 ? 1 : 0;
+        QCOMPARE(knownPuzzle().given[std::size_t(other)], 0);
+        window.replaceWalk({other});
         QVERIFY(!window.puzzle()->isOn());
         QVERIFY(message(window).contains(u"пъзелът приключи"_s));
         QCOMPARE(shownClues(window), std::vector<int>(64, 0));

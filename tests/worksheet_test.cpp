@@ -113,10 +113,13 @@ private slots:
         QTest::addColumn<int>("ranks");
         QTest::addColumn<bool>("closed");
         QTest::addColumn<int>("count");
-        QTest::newRow("8x8, a page of the key and one more") << 8 << 8 << false << 7;
-        QTest::newRow("6x6 closed") << 6 << 6 << true << 2;
-        QTest::newRow("3x4, taller than wide") << 3 << 4 << false << 1;
-        QTest::newRow("4x5") << 4 << 5 << false << 1;
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("named"); // the board and level, as the page names them
+        QTest::newRow("8x8, a page of the key and one more") << 8 << 8 << false << 7 << int(Level::Medium)
+                                                             << u"8 × 8, среден"_s;
+        QTest::newRow("6x6 closed") << 6 << 6 << true << 2 << int(Level::Hard) << u"6 × 6, труден"_s;
+        QTest::newRow("3x4, taller than wide") << 3 << 4 << false << 1 << int(Level::Easy) << u"3 × 4, лесен"_s;
+        QTest::newRow("4x5") << 4 << 5 << false << 1 << int(Level::Easy) << u"4 × 5, лесен"_s;
     }
     void theSheetReadsBackAsItWasMade()
     {
@@ -124,7 +127,9 @@ private slots:
         QFETCH(int, ranks);
         QFETCH(bool, closed);
         QFETCH(int, count);
-        const std::vector<Puzzle> puzzles = worksheetPuzzles({files, ranks, Level::Medium, count, 11, closed});
+        QFETCH(int, level);
+        QFETCH(QString, named);
+        const std::vector<Puzzle> puzzles = worksheetPuzzles({files, ranks, Level(level), count, 11, closed});
         QCOMPARE(int(puzzles.size()), count);
         QTemporaryDir dir;
         const QString file = dir.filePath(u"лист.pdf"_s);
@@ -138,6 +143,7 @@ private slots:
                      qPrintable(text));
             QVERIFY(text.contains(u"от 1 до %1"_s.arg(files * ranks)));
             QCOMPARE(text.contains(u"затворена"_s), closed);
+            QVERIFY2(text.contains(named), qPrintable(text));
             QCOMPARE(numbersOnBoard(page, files, ranks), puzzles[std::size_t(i)].given);
         }
         for (int i = 0; i < count; ++i) {
