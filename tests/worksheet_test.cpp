@@ -19,7 +19,8 @@ namespace {
 
 struct Word {
     QString text;
-    QPointF centre;
+    QRectF box;
+    QPointF centre() const { return box.center(); }
 };
 using Page = std::vector<Word>;
 
@@ -38,8 +39,8 @@ std::vector<Page> readBack(const QString &pdf)
         if (m.captured(0) == u"<page ")
             pages.emplace_back();
         else
-            pages.back().push_back({m.captured(5), QPointF((m.captured(1).toDouble() + m.captured(3).toDouble()) / 2,
-                                                           (m.captured(2).toDouble() + m.captured(4).toDouble()) / 2)});
+            pages.back().push_back({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                                         QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
     }
     return pages;
 }
@@ -59,22 +60,22 @@ std::vector<int> numbersOnBoard(const Page &page, int files, int ranks)
     std::vector<double> columns(std::size_t(files), -1);
     for (const Word &word : page) {
         if (word.text.size() == 1 && word.text[0] >= u'a' && word.text[0] < QChar(u'a' + files))
-            columns[std::size_t(word.text[0].unicode() - u'a')] = word.centre.x();
+            columns[std::size_t(word.text[0].unicode() - u'a')] = word.centre().x();
     }
     const double step = columns[1] - columns[0];
     const double bottom = std::max_element(page.begin(), page.end(), [](const Word &a, const Word &b) {
-                              return a.centre.y() < b.centre.y();
-                          })->centre.y();
+                              return a.centre().y() < b.centre().y();
+                          })->centre().y();
     std::vector<double> rows(std::size_t(ranks), -1);
     std::vector<Word> inside;
     for (const Word &word : page) {
         bool number = false;
         const int value = word.text.toInt(&number);
         // Below the task's sentence: within the board's height above the letters.
-        if (!number || word.centre.y() < bottom - step * (ranks + 0.5))
+        if (!number || word.centre().y() < bottom - step * (ranks + 0.5))
             continue;
-        if (word.centre.x() < columns[0] - step / 2)
-            rows[std::size_t(value - 1)] = word.centre.y();
+        if (word.centre().x() < columns[0] - step / 2)
+            rows[std::size_t(value - 1)] = word.centre().y();
         else
             inside.push_back(word);
     }
@@ -87,13 +88,22 @@ std::vector<int> numbersOnBoard(const Page &page, int files, int ranks)
     };
     std::vector<int> numbers(std::size_t(files * ranks), 0);
     for (const Word &word : inside) {
-        const int file = nearest(columns, word.centre.x());
-        const int rank = nearest(rows, word.centre.y());
+        const int file = nearest(columns, word.centre().x());
+        const int rank = nearest(rows, word.centre().y());
         if (file < 0 || rank < 0)
             qFatal("a number off the squares: %s", qPrintable(word.text));
         numbers[std::size_t(rank * files + file)] = word.text.toInt();
     }
     return numbers;
+}
+
+// The first word that reads text, top to bottom.
+const Word &wordOf(const Page &page, const QString &text)
+{
+    const auto found = std::find_if(page.begin(), page.end(), [&text](const Word &word) { return word.text == text; });
+    if (found == page.end())
+        qFatal("no word %s", qPrintable(text));
+    return *found;
 }
 
 const QFont font(u"Times New Roman"_s);
@@ -144,6 +154,19 @@ private slots:
             QVERIFY(text.contains(u"от 1 до %1"_s.arg(files * ranks)));
             QCOMPARE(text.contains(u"затворена"_s), closed);
             QVERIFY2(text.contains(named), qPrintable(text));
+            // Title, name lines, task and board, each below the one before, none overlapping.
+            const double taskEnd = wordOf(page, u"друго."_s).box.bottom();
+            // The top rank's digit: of the words that read so, the one farthest left.
+            const Word &topRank = *std::min_element(page.begin(), page.end(), [ranks](const Word &a, const Word &b) {
+                const auto left = [ranks](const Word &w) {
+                    return w.text == QString::number(ranks) ? w.box.left() : 1e9;
+                };
+                return left(a) < left(b);
+            });
+            const double boardTop = topRank.box.top();
+            QVERIFY(wordOf(page, u"Обиколка"_s).box.bottom() <= wordOf(page, u"Име:"_s).box.top());
+            QVERIFY(wordOf(page, u"Име:"_s).box.bottom() <= wordOf(page, u"Впишете"_s).box.top());
+            QVERIFY(taskEnd <= boardTop);
             QCOMPARE(numbersOnBoard(page, files, ranks), puzzles[std::size_t(i)].given);
         }
         for (int i = 0; i < count; ++i) {
