@@ -83,6 +83,9 @@ work=$(mktemp -d)
 check "--worksheet" 0 1 "^„$work/a.pdf“: пъзели: 3; същите дава --seed 42$" -- env -u DISPLAY "$program" --worksheet "$work/a.pdf" --board 6x6 --count 3 --seed 42
 check "--worksheet, same seed" 0 1 "пъзели: 3" -- env -u DISPLAY "$program" --worksheet "$work/b.pdf" --board 6x6 --count 3 --seed 42
 check "--worksheet, no seed" 0 1 "същите дава --seed [0-9]" -- env -u DISPLAY "$program" --worksheet "$work/c.pdf"
+# Without --seed each run picks its own (two alike once in a million runs).
+[ "$("$program" --worksheet "$work/c.pdf" --board 3x4)" != "$("$program" --worksheet "$work/c.pdf" --board 3x4)" ] \
+    || { echo "FAIL two runs without --seed made the same sheets"; failures=$((failures + 1)); }
 check "--worksheet in English" 0 1 "^“$work/e.pdf”: puzzles: 2; --seed 7 makes the same again$" -- env -u DISPLAY "$program" --lang en --worksheet "$work/e.pdf" --count 2 --seed 7 --closed
 [ "$(pdftotext "$work/a.pdf" - | grep -v '^$')" = "$(pdftotext "$work/b.pdf" - | grep -v '^$')" ] \
     || { echo "FAIL the same seed made other sheets"; failures=$((failures + 1)); }
