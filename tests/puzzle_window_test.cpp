@@ -10,9 +10,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 using namespace knight;
 using namespace knight::test;
@@ -197,6 +202,42 @@ private slots:
         QCOMPARE(shownClues(window), std::vector<int>(64, 0));
     }
 
+    // The whole way from the menu: the dialog answered, the file chosen, the sheet written and
+    // said; every choice of the dialog in its own place.
+    void worksheetFromTheMenu()
+    {
+        ShownWindow shown;
+        MainWindow &window = shown.window;
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"работен-лист.pdf"_s); // the name the dialog offers
+        bool laidOut = false;
+        // Each modal window in turn, as a user answers it.
+        std::function<void()> answer = [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *dialog = qobject_cast<WorksheetDialog *>(modal)) {
+                const QList<QWidget *> fields{dialog->boardBox(), dialog->levelBox(), dialog->countBox(),
+                                              dialog->closedBox()};
+                laidOut = std::all_of(fields.begin(), fields.end(), [&](QWidget *a) {
+                    return a->isVisible() && std::none_of(fields.begin(), fields.end(), [a](QWidget *b) {
+                               return a != b && a->geometry().intersects(b->geometry());
+                           });
+                });
+                dialog->boardBox()->setCurrentText(u"5 × 5"_s);
+                dialog->accept();
+            } else if (auto *files = qobject_cast<QFileDialog *>(modal)) {
+                files->setDirectory(dir.path());
+                QMetaObject::invokeMethod(files, "accept");
+                return;
+            }
+            QTimer::singleShot(50, answer);
+        };
+        QTimer::singleShot(50, answer);
+        window.action(ActionId::Worksheet)->trigger();
+        QVERIFY(laidOut);
+        QVERIFY(contents(file).startsWith("%PDF"));
+        QVERIFY2(message(window).contains(u"Работният лист е записан"_s), qPrintable(message(window)));
+    }
+
     // The dialog's choices, and the worksheet written from the window; a failed write is told
     // and the old file stays.
     void worksheetsFromTheWindow()
@@ -222,6 +263,12 @@ private slots:
         QCOMPARE(makeWorksheet(&shown.window, request, file, &cancelled), QString());
         QVERIFY(!cancelled);
         QVERIFY(contents(file).startsWith("%PDF"));
+        static const QRegularExpression page(uR"(/Type\s*/Page\b)"_s);
+        QCOMPARE(QString::fromLatin1(contents(file)).count(page), 3 + 1); // three puzzles and the key
+        // A board without a tour of the kind asked for: said, and nothing written.
+        const QString none = dir.filePath(u"none.pdf"_s);
+        QVERIFY(!makeWorksheet(&shown.window, {5, 5, Level::Easy, 1, 1, true}, none).isEmpty());
+        QVERIFY(!QFileInfo::exists(none));
         writeFile(file, "old");
         {
             const FileSizeLimit limit(1024);
