@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLayout>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -218,7 +219,8 @@ private slots:
                 const QList<QWidget *> fields{dialog->boardBox(), dialog->levelBox(), dialog->countBox(),
                                               dialog->closedBox()};
                 laidOut = std::all_of(fields.begin(), fields.end(), [&](QWidget *a) {
-                    return a->isVisible() && std::none_of(fields.begin(), fields.end(), [a](QWidget *b) {
+                    return dialog->layout()->indexOf(a) >= 0 && a->isVisible()
+                           && std::none_of(fields.begin(), fields.end(), [a](QWidget *b) {
                                return a != b && a->geometry().intersects(b->geometry());
                            });
                 });
