@@ -80,7 +80,7 @@ void SafetyWindowTest::aHungSoundServerHoldsNothing()
     // The gallop keeps its pace while the sound waits, and the teacher is told once.
     QTRY_VERIFY_WITH_TIMEOUT(window.form().gallopStep() >= 8, 8000);
     QVERIFY2(clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY(message(window).contains(u"Звукът не е достъпен"_s));
+    QVERIFY(message(window).contains(u"Звукът не е достъпен: звуковата система не отговаря"_s));
     QTest::keyClick(&window, Qt::Key_F8);
     QVERIFY(window.form().gallopPaused());
     QTest::keyClick(&window, Qt::Key_N, Qt::ControlModifier);

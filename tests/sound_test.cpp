@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The gallop's sounds as the build makes them: well-formed WAV files, a click short enough for
 // the quickest pace, a chime that sounds unlike it, neither clipped nor starting with a crack.
+#include "sound/sound_module.h"
 #include "sound/waves.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <QTest>
 #include <QtEndian>
@@ -17,6 +21,7 @@ class SoundTest : public QObject
 
 private slots:
     void wavesAreWellFormedAndDistinct();
+    void theModuleLoadsFromTheFirstCandidateThatHasThePlayer();
 };
 
 void SoundTest::wavesAreWellFormedAndDistinct()
@@ -41,6 +46,40 @@ void SoundTest::wavesAreWellFormedAndDistinct()
     // Shorter than the quickest step of half a second; the end at least three times longer.
     QVERIFY(click.size() < std::size_t(waveSampleRate / 10));
     QVERIFY(end.size() > 3 * click.size());
+}
+
+// The program never links Qt Multimedia: it comes with the module, at the first beat.
+static bool multimediaLoaded()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6Multimedia");
+}
+
+void SoundTest::theModuleLoadsFromTheFirstCandidateThatHasThePlayer()
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("knight-sound.so"));
+    const QString notALibrary = dir.filePath(QStringLiteral("text.so"));
+    QFile text(notALibrary);
+    QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a library") > 0);
+    text.close();
+    // A library without the maker: the C library, which every process has.
+    const QString withoutMaker = QStringLiteral("libc.so.6");
+
+    for (const QStringList &nothing : {QStringList{}, QStringList{missing, notALibrary, withoutMaker}}) {
+        const SoundModule module = loadSoundModule(nothing);
+        QVERIFY(!module.make);
+        QVERIFY2(nothing.isEmpty() || module.problem.contains(QLatin1String(KNIGHT_SOUND_MAKER)), qPrintable(module.problem));
+    }
+    QVERIFY(!multimediaLoaded());
+
+    // The built module after the ones that fail: found, and the problems before it forgotten.
+    QStringList candidates{missing, withoutMaker};
+    candidates += soundModuleCandidates();
+    const SoundModule module = loadSoundModule(candidates);
+    QVERIFY2(module.make, qPrintable(module.problem));
+    QVERIFY(module.problem.isEmpty());
+    QVERIFY(multimediaLoaded());
 }
 
 QTEST_GUILESS_MAIN(SoundTest)

@@ -1031,6 +1031,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <source>Звукът не е достъпен: звуковата система не отговаря.</source>
         <translation>Sound is not available: the sound system does not answer.</translation>
     </message>
+    <message>
+        <source>Звукът не е достъпен: модулът му не се зарежда (%1).</source>
+        <translation>The sound is not available: its module does not load (%1).</translation>
+    </message>
 </context>
 <context>
     <name>knight::GuideWindow</name>

@@ -3,10 +3,10 @@
 
 #include "app/assistant.h"
 #include "app/mainwindow.h"
+#include "sound/sound_module.h"
 
 #include <QAction>
 #include <QElapsedTimer>
-#include <QSoundEffect>
 #include <QThread>
 #include <QTimer>
 
@@ -18,29 +18,6 @@ namespace {
 
 const QString soundKey = QStringLiteral("gallop/sound");
 
-// The two sounds the build made, played through the system's default output; a missing
-// device leaves them silent.
-class SoundEffectPlayer : public BeatPlayer
-{
-public:
-    SoundEffectPlayer()
-    {
-        click_.setSource(QUrl(QStringLiteral("qrc:/sounds/click.wav")));
-        end_.setSource(QUrl(QStringLiteral("qrc:/sounds/end.wav")));
-    }
-
-    void play(Beat beat) override
-    {
-        QSoundEffect &effect = beat == Beat::Step ? click_ : end_;
-        if (effect.status() != QSoundEffect::Error)
-            effect.play();
-    }
-
-private:
-    QSoundEffect click_;
-    QSoundEffect end_;
-};
-
 // The sounds played on a thread of their own: a sound server that hangs (one that accepts
 // the connection and never answers) holds that thread, never the window's. A beat that is not
 // played within the bound makes the sound unavailable for the rest of the session; beats that
@@ -50,8 +27,9 @@ class ThreadedPlayer : public QObject, public BeatPlayer
 public:
     static constexpr int bound = 1500; // milliseconds
 
-    explicit ThreadedPlayer(std::function<void()> unavailable)
-        : unavailable_(std::move(unavailable))
+    ThreadedPlayer(MakeBeatPlayer make, std::function<void()> unavailable)
+        : make_(make)
+        , unavailable_(std::move(unavailable))
     {
         worker_->moveToThread(thread_);
         QObject::connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
@@ -82,9 +60,9 @@ public:
             if (busy_->load() && sent_.elapsed() > bound)
                 giveUp();
         });
-        QMetaObject::invokeMethod(worker_, [worker = worker_, busy = busy_, beat] {
+        QMetaObject::invokeMethod(worker_, [worker = worker_, make = make_, busy = busy_, beat] {
             if (!worker->effects)
-                worker->effects = std::make_unique<SoundEffectPlayer>();
+                worker->effects.reset(make());
             worker->effects->play(beat);
             busy->store(false);
         }, Qt::QueuedConnection);
@@ -94,7 +72,7 @@ public:
 
 private:
     struct Worker : QObject {
-        std::unique_ptr<SoundEffectPlayer> effects;
+        std::unique_ptr<BeatPlayer> effects;
     };
 
     void giveUp()
@@ -105,12 +83,18 @@ private:
         unavailable_();
     }
 
+    MakeBeatPlayer make_;
     std::function<void()> unavailable_;
     QThread *thread_ = new QThread;
     Worker *worker_ = new Worker;
     std::shared_ptr<std::atomic<bool>> busy_ = std::make_shared<std::atomic<bool>>(false);
     QElapsedTimer sent_;
     bool given_up_ = false;
+};
+
+// Without its module the sound stays silent; the teacher was told once.
+struct SilentPlayer : BeatPlayer {
+    void play(Beat) override {}
 };
 
 } // namespace
@@ -150,12 +134,21 @@ void GallopSound::play(Beat beat)
 {
     if (!on_)
         return;
-    if (!player_) {
-        player_ = std::make_unique<ThreadedPlayer>([this] {
-            window_->assistant()->showMessage(tr("Звукът не е достъпен: звуковата система не отговаря."));
-        });
-    }
+    if (!player_)
+        player_ = makePlayer();
     player_->play(beat);
+}
+
+std::unique_ptr<BeatPlayer> GallopSound::makePlayer()
+{
+    const SoundModule module = loadSoundModule();
+    if (!module.make) {
+        window_->assistant()->showMessage(tr("Звукът не е достъпен: модулът му не се зарежда (%1).").arg(module.problem));
+        return std::make_unique<SilentPlayer>();
+    }
+    return std::make_unique<ThreadedPlayer>(module.make, [this] {
+        window_->assistant()->showMessage(tr("Звукът не е достъпен: звуковата система не отговаря."));
+    });
 }
 
 void GallopSound::restorePreferences()

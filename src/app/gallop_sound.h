@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "sound/beat_player.h"
+
 #include <QObject>
 
 #include <memory>
@@ -8,19 +10,6 @@
 namespace knight {
 
 class MainWindow;
-
-enum class Beat { Step, End };
-
-// What sounds a beat. The program's own plays the sounds the build made; a test gives one that
-// only counts. Without a sound device nothing is heard and nothing is said.
-class BeatPlayer
-{
-public:
-    virtual ~BeatPlayer() = default;
-    virtual void play(Beat beat) = 0;
-    // Still waiting for the sound system past every bound: the process must not wait for it.
-    virtual bool isHeld() const { return false; }
-};
 
 // The gallop's beat for pupils on a floor board: a click on each step and a chime at its end,
 // off until it is switched on.
@@ -47,6 +36,8 @@ public:
 
 private:
     void play(Beat beat);
+    // The program's own player, from the sound module: the first beat loads it.
+    std::unique_ptr<BeatPlayer> makePlayer();
 
     MainWindow *window_;
     std::unique_ptr<BeatPlayer> player_;
