@@ -63,7 +63,8 @@ public:
         QMetaObject::invokeMethod(worker_, [worker = worker_, make = make_, busy = busy_, beat] {
             if (!worker->effects)
                 worker->effects.reset(make());
-            worker->effects->play(beat);
+            if (worker->effects)
+                worker->effects->play(beat);
             busy->store(false);
         }, Qt::QueuedConnection);
     }
