@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Measures start-up and the program's operations, each with the repaint it causes, offscreen.
+// Measures the program's operations, each with the repaint it causes, offscreen (start-up is
+// knight-start's, against knight-bare).
 //
-//   knight-bench start bare|window    starts, quits after the first paint, prints peak memory
 //   knight-bench op NAME [RUNS]       prints the median wall time of NAME in nanoseconds; under
 //                                     callgrind only the operations themselves are counted
 //   knight-bench solver [BOUND_MS]    decides a seeded corpus of 10,000 partial walks; prints the
@@ -14,7 +14,8 @@
 //                                     under callgrind each proof is counted alone (one dump each)
 //   knight-bench worksheet [COUNT]    makes a worksheet of COUNT hard 8 x 8 puzzles with its
 //                                     key, as a PDF in memory; prints the wall time
-//   knight-bench hunt [CANDIDATES]    hill-climbs on the solver's time and prints the hardest
+//   knight-bench hunt [CANDIDATES]    hill-climbs on the positions the solver searches, for
+//                                     both goals, and prints the kept and the hardest new
 //                                     positions with their symmetries, for that file
 #include "app/command_button.h"
 #include "app/form_zoom.h"
@@ -26,6 +27,7 @@
 #include "puzzle/puzzle.h"
 #include "solver/tour_solver.h"
 #include "worksheet/worksheet.h"
+#include "first_paint.h"
 #include "solver_corpus.h"
 #include "tours/catalogue.h"
 
@@ -35,8 +37,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <bit>
@@ -57,23 +57,6 @@ using namespace knight;
 
 namespace {
 
-// Quits the application once the watched window has painted for the first time.
-class FirstPaint : public QObject
-{
-public:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !painted_) {
-            painted_ = true;
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    bool painted_ = false;
-};
-
 // Counts square repaints, to show that the operations really paint.
 struct PaintCounter : QObject {
     int count = 0;
@@ -83,31 +66,6 @@ struct PaintCounter : QObject {
         return QObject::eventFilter(watched, event);
     }
 };
-
-long peakKilobytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-int start(QApplication &app, bool bare)
-{
-    FirstPaint firstPaint;
-    // The program chooses its language and puts the catalogues in place before its window.
-    Translations translations;
-    if (!bare)
-        translations.use(startLanguage(std::nullopt, std::nullopt, QLocale::system().uiLanguages()));
-    QWidget *window = bare ? new QWidget : new MainWindow;
-    if (bare)
-        window->resize(468, 463);
-    window->installEventFilter(&firstPaint);
-    window->show();
-    const int status = app.exec();
-    std::printf("peak_kb=%ld\n", peakKilobytes());
-    delete window;
-    return status;
-}
 
 // Every event the operation caused is handled, and what it left to repaint is painted now,
 // not when the platform's next frame would come.
@@ -320,14 +278,12 @@ int measureWorksheet(int count)
 
 int main(int argc, char *argv[])
 {
-    // A projector's screen, on which every zoom step fits.
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" KNIGHT_SOURCE_DIR "/tests/projector_screen.json");
+    bench::useMeasuredScreen();
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() >= 3 && args[1] == u"start")
-        return start(app, args[2] == u"bare");
     if (args.size() >= 2 && args[1] == u"hunt") {
-        bench::huntHardPositions(args.size() >= 3 ? args[2].toInt() : 100000, stdout);
+        bench::huntHardPositions(args.size() >= 3 ? args[2].toInt() : 100000,
+                                 KNIGHT_SOURCE_DIR "/bench/hard_positions.txt", stdout);
         return 0;
     }
     if (args.size() >= 2 && (args[1] == u"solver" || args[1] == u"solver-closed"))
@@ -339,6 +295,6 @@ int main(int argc, char *argv[])
         return measureWorksheet(args.size() >= 3 ? args[2].toInt() : 30);
     if (args.size() >= 3 && args[1] == u"op")
         return measure(args[2].toStdString(), args.size() >= 4 ? args[3].toInt() : 101);
-    std::fprintf(stderr, "usage: knight-bench start bare|window | op NAME [RUNS] | solver | solver-closed | puzzles | worksheet | hunt\n");
+    std::fprintf(stderr, "usage: knight-bench op NAME [RUNS] | solver | solver-closed | puzzles | worksheet | hunt\n");
     return 2;
 }

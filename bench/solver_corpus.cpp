@@ -2,12 +2,14 @@
 #include "solver_corpus.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <random>
 #include <set>
+#include <tuple>
 #include <sstream>
 
 namespace knight::bench {
@@ -67,18 +69,22 @@ std::vector<Walk> symmetries(const Walk &walk)
     return all;
 }
 
-// The solver's cost of a position: the least of three timings, to shrug off a busy machine.
-long long costOf(TourSolver &solver, const Walk &walk)
+// The solver's cost of a position: the positions it searched, the same on any machine and
+// under any load, unlike its time.
+std::uint64_t costOf(TourSolver &solver, const Walk &walk, TourSolver::Goal goal)
 {
-    long long best = -1;
-    for (int run = 0; run < 3; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        solver.solve(walk, std::chrono::seconds(5));
-        const long long ns =
-            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count();
-        best = best < 0 ? ns : std::min(best, ns);
+    return solver.solve(walk, std::chrono::seconds(60), goal).nodes;
+}
+
+std::string lineOf(const Walk &walk)
+{
+    std::string line;
+    for (const int n : walk) {
+        if (!line.empty())
+            line += ' ';
+        line += nameOf(n);
     }
-    return best;
+    return line;
 }
 
 } // namespace
@@ -113,41 +119,83 @@ std::vector<Walk> readCorpus(const std::string &path)
     return corpus;
 }
 
-void huntHardPositions(int candidates, std::FILE *out)
+void huntHardPositions(int candidates, const std::string &keptPath, std::FILE *out)
 {
+    using Goal = TourSolver::Goal;
     TourSolver solver;
     std::mt19937 random(20261209);
     constexpr int climbs = 100;
+    constexpr std::size_t keptPerGoal = 30;
     const int steps = std::max(1, candidates / climbs);
-    std::vector<std::pair<long long, Walk>> found;
+    // Half the climbs go on from the dearest kept positions for their goal, so that each hunt
+    // starts where the last one stopped; the other half from fresh walks.
+    const std::vector<Walk> keptWalks = readCorpus(keptPath);
+    std::array<std::vector<std::pair<std::uint64_t, Walk>>, 2> dearestKept;
+    for (const Goal goal : {Goal::Open, Goal::Closed}) {
+        for (const Walk &walk : keptWalks)
+            dearestKept[std::size_t(goal)].emplace_back(costOf(solver, walk, goal), walk);
+        std::sort(dearestKept[std::size_t(goal)].begin(), dearestKept[std::size_t(goal)].end(), std::greater<>());
+    }
+    std::array<std::vector<std::pair<std::uint64_t, Walk>>, 2> found;
     for (int climb = 0; climb < climbs; ++climb) {
-        const bool warnsdorff = climb % 2 == 1;
+        const Goal goal = climb % 2 ? Goal::Closed : Goal::Open;
+        const auto &from = dearestKept[std::size_t(goal)];
         Walk best{int(random() % 64)};
-        playOn(solver, best, 1 + random() % 63, warnsdorff, random);
-        long long bestCost = costOf(solver, best);
+        if (climb < climbs / 2 && !from.empty())
+            best = from[std::size_t(climb / 2) % from.size()].second;
+        else
+            playOn(solver, best, 1 + random() % 63, climb / 2 % 2 == 1, random);
+        std::uint64_t bestCost = costOf(solver, best, goal);
         for (int step = 1; step < steps; ++step) {
-            Walk candidate(best.begin(), best.begin() + std::ptrdiff_t(1 + random() % best.size()));
-            playOn(solver, candidate, candidate.size() + random() % (65 - candidate.size()), random() % 2, random);
-            if (const long long cost = costOf(solver, candidate); cost >= bestCost) {
+            Walk candidate;
+            const unsigned move = random() % 4;
+            if (move == 0) { // a mirror or a turn: the search tries the moves in another order
+                candidate = symmetries(best)[1 + random() % 7];
+            } else {
+                // A step near the best (its last few moves played otherwise) or a leap from
+                // anywhere along it.
+                const std::size_t kept = move == 1 ? best.size() - std::min<std::size_t>(best.size() - 1, 1 + random() % 4)
+                                                   : 1 + random() % best.size();
+                candidate.assign(best.begin(), best.begin() + std::ptrdiff_t(kept));
+                playOn(solver, candidate, candidate.size() + random() % (65 - candidate.size()), random() % 2, random);
+            }
+            if (const std::uint64_t cost = costOf(solver, candidate, goal); cost >= bestCost) {
                 best = candidate;
                 bestCost = cost;
             }
         }
-        found.emplace_back(bestCost, best);
+        found[std::size_t(goal)].emplace_back(bestCost, best);
     }
-    std::sort(found.begin(), found.end(), std::greater<>());
-    std::fprintf(out, "# The hardest positions that knight-bench hunt %d found, the hardest first, each\n"
-                      "# followed by its board symmetries.\n", candidates);
+
+    // The kept positions stay; the hardest new ones for each goal join them, each with its
+    // symmetries, the dearest first.
     std::set<Walk> written;
-    for (std::size_t i = 0; i < found.size() && i < 30; ++i) {
-        for (const Walk &walk : symmetries(found[i].second)) {
-            if (!written.insert(walk).second)
-                continue;
-            for (std::size_t k = 0; k < walk.size(); ++k)
-                std::fprintf(out, "%s%s", k ? " " : "", nameOf(walk[k]).c_str());
-            std::fprintf(out, "\n");
+    std::vector<Walk> all;
+    const auto keep = [&](const Walk &walk) {
+        for (const Walk &image : symmetries(walk)) {
+            if (written.insert(image).second)
+                all.push_back(image);
         }
+    };
+    for (const Walk &walk : keptWalks)
+        keep(walk);
+    for (auto &ofGoal : found) {
+        std::sort(ofGoal.begin(), ofGoal.end(), std::greater<>());
+        for (std::size_t i = 0; i < ofGoal.size() && i < keptPerGoal; ++i)
+            keep(ofGoal[i].second);
     }
+    std::vector<std::tuple<std::uint64_t, std::uint64_t, Walk>> costed;
+    for (const Walk &walk : all)
+        costed.emplace_back(costOf(solver, walk, Goal::Open), costOf(solver, walk, Goal::Closed), walk);
+    std::stable_sort(costed.begin(), costed.end(), [](const auto &a, const auto &b) {
+        return std::max(std::get<0>(a), std::get<1>(a)) > std::max(std::get<0>(b), std::get<1>(b));
+    });
+    std::fprintf(out, "# The hardest positions that knight-bench hunt %d found, climbing on the positions\n"
+                      "# the solver searched for an open and for a closed tour, each position with its board\n"
+                      "# symmetries, together with those kept before; the dearest first.\n", candidates);
+    for (const auto &[open, closed, walk] : costed)
+        std::fprintf(out, "%s  # open %llu, closed %llu\n", lineOf(walk).c_str(), (unsigned long long)open,
+                     (unsigned long long)closed);
 }
 
 } // namespace knight::bench

@@ -17,9 +17,12 @@ std::vector<Walk> seededCorpus(const TourSolver &solver);
 // The positions kept in a file: one walk a line in chess notation, '#' starts a comment.
 std::vector<Walk> readCorpus(const std::string &path);
 
-// Hill-climbs on the solver's time from random and Warnsdorff walks, seeded: each candidate
-// keeps a prefix of the best walk of its climb and plays on from there. Writes the hardest
-// positions found, each with its eight board symmetries, in the file format above.
-void huntHardPositions(int candidates, std::FILE *out);
+// Hill-climbs on the positions the solver searches, half the climbs for an open tour and half
+// for a closed one, seeded, half from the dearest kept positions and half from random and
+// Warnsdorff walks: each candidate keeps a prefix of the best walk of its climb and plays on
+// from there, or is the best walk mirrored or turned.
+// Writes the positions kept in the file and the hardest found, each with its eight board
+// symmetries and its counts, in the file format above.
+void huntHardPositions(int candidates, const std::string &keptPath, std::FILE *out);
 
 } // namespace knight::bench

@@ -5,6 +5,7 @@
 #include "solver/verdict_text.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <QFile>
@@ -445,25 +446,32 @@ void SolverTest::hardPositionsAnswerQuicklyEvenTogether()
     const std::vector<int> hasTour = walkOf(solver, u"d3 c5 b7 d6 c4 e5 d7 b6 a8 c7 e6 f4 g2 h4"_s);
     QVERIFY(board.isFullTourExtending(solver.solve(hasTour).tour, hasTour));
 
+    // The hardest positions the benchmark's hunt found, each with the positions the solver
+    // searched for it, open and closed, when it was kept: weaker pruning would stay exact, only
+    // slower, so the count may not grow.
     QFile file(QStringLiteral(KNIGHT_SOURCE_DIR "/bench/hard_positions.txt"));
     QVERIFY(file.open(QIODevice::ReadOnly));
+    const QRegularExpression keptLine(u"^([a-h1-8 ]+?)\\s+# open (\\d+), closed (\\d+)$"_s);
     std::vector<std::vector<int>> kept;
+    std::array<std::uint64_t, 2> dearest{};
     for (const QByteArray &line : file.readAll().split('\n')) {
-        if (!line.isEmpty() && !line.startsWith('#'))
-            kept.push_back(walkOf(solver, QString::fromLatin1(line)));
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const QRegularExpressionMatch match = keptLine.match(QString::fromLatin1(line));
+        QVERIFY2(match.hasMatch(), line.constData());
+        kept.push_back(walkOf(solver, match.captured(1)));
+        for (const auto goal : {TourSolver::Goal::Open, TourSolver::Goal::Closed}) {
+            const TourSolver::Verdict verdict = solver.solve(kept.back(), std::chrono::seconds(60), goal);
+            const bool closed = goal == TourSolver::Goal::Closed;
+            QVERIFY(verdict.answer != Answer::Undecided);
+            QVERIFY(verdict.answer == Answer::No || board.isFullTourExtending(verdict.tour, kept.back(), closed));
+            QVERIFY2(verdict.nodes <= match.captured(closed ? 3 : 2).toULongLong(), line.constData());
+            dearest[closed] = std::max(dearest[closed], verdict.nodes);
+        }
     }
     QVERIFY(kept.size() > 200);
-    // Weaker pruning would stay exact, only slower: the positions searched are counted too
-    // (about 56,000 in all, none over 2,000).
-    std::uint64_t searched = 0;
-    for (const std::vector<int> &walk : kept) {
-        const TourSolver::Verdict verdict = solver.solve(walk);
-        QVERIFY(verdict.answer != Answer::Undecided);
-        QVERIFY(verdict.answer == Answer::No || board.isFullTourExtending(verdict.tour, walk));
-        QVERIFY(verdict.nodes <= 3000);
-        searched += verdict.nodes;
-    }
-    QVERIFY2(searched <= 60000, qPrintable(QString::number(searched)));
+    // The hunt found positions that take thousands, open and closed.
+    QVERIFY(dearest[0] > 5000 && dearest[1] > 2000);
     std::array<Answer, 8> answers{};
     std::vector<std::thread> threads;
     for (Answer &answer : answers)
