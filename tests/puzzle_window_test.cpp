@@ -142,21 +142,28 @@ private slots:
         window.action(ActionId::Verdict)->trigger();
         QVERIFY2(message(window).startsWith(u"Да: "_s) && message(window).contains(u"дадено число"_s),
                  qPrintable(message(window)));
-        // A move the numbers allow that is not the solution's: the one solution is lost.
-        int astray = -1;
-        for (int n = 0; n < squareCount && astray < 0; ++n) {
-            if (isKnightMove(puzzle.solution[0], n) && n != puzzle.solution[1]
-                && conflictOf(puzzle, 2, n) == ClueConflict::None)
-                astray = n;
-        }
-        if (astray >= 0) {
-            window.Label2_Click(astray);
-            window.action(ActionId::Verdict)->trigger();
-            QVERIFY2(message(window).contains(u"дадените числа"_s), qPrintable(message(window)));
-            window.action(ActionId::Hint)->trigger();
-            QCOMPARE(window.assistant()->hintSquare(), -1);
-            window.action(ActionId::MoveBack)->trigger();
-        }
+        // A move the numbers allow that is not the solution's, at the first step that has one:
+        // the one solution is lost.
+        const auto astrayAt = [&puzzle](std::size_t k) {
+            for (int n = 0; n < squareCount; ++n) {
+                const auto walked = puzzle.solution.begin() + std::ptrdiff_t(k);
+                if (isKnightMove(puzzle.solution[k - 1], n) && n != puzzle.solution[k]
+                    && std::find(puzzle.solution.begin(), walked, n) == walked
+                    && conflictOf(puzzle, int(k) + 1, n) == ClueConflict::None)
+                    return n;
+            }
+            return -1;
+        };
+        std::size_t k = 1;
+        for (; k + 1 < puzzle.solution.size() && astrayAt(k) < 0; ++k)
+            window.Label2_Click(puzzle.solution[k]);
+        QVERIFY(astrayAt(k) >= 0);
+        window.Label2_Click(astrayAt(k));
+        window.action(ActionId::Verdict)->trigger();
+        QVERIFY2(message(window).contains(u"дадените числа"_s), qPrintable(message(window)));
+        window.action(ActionId::Hint)->trigger();
+        QCOMPARE(window.assistant()->hintSquare(), -1);
+        window.action(ActionId::MoveBack)->trigger();
         window.action(ActionId::Complete)->trigger();
         QCOMPARE(window.form().walkSquares(), puzzle.solution);
         QVERIFY2(message(window).contains(u"помощника"_s), qPrintable(message(window)));

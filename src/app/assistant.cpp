@@ -132,8 +132,7 @@ void Assistant::completeTour()
 Assistant::Aim Assistant::aim(SquareList walk)
 {
     if (const PuzzlePlay *puzzle = window_->puzzle(); puzzle->isOn()) {
-        const PuzzlePlay::Aim aimed = puzzle->aim(walk);
-        return {aimed.tour, aimed.why};
+        return puzzle->aim(walk);
     }
     // Before the first move the tour starts where the cursor is (a1 at first; on 8 x 8 one
     // starts on every square).

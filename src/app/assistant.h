@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/puzzle_play.h"
 #include "notation/walk_notation.h"
 #include "solver/tour_solver.h"
 
@@ -48,10 +49,7 @@ public:
     int hintSquare() const { return hintSquare_; }
 
 private:
-    struct Aim {
-        std::vector<int> tour;
-        QString why;
-    };
+    using Aim = PuzzlePlay::Aim;
     // The tour the assistant aims at from walk (before a move, from the cursor's square, or a
     // puzzle's first number), or why there is none.
     Aim aim(SquareList walk);

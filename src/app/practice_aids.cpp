@@ -29,16 +29,9 @@ void PracticeAids::setCountsShown(bool shown)
     window_->showAllSquares();
 }
 
-// The green squares of a walk; the gallop's green squares are its own and stay.
-bool PracticeAids::walking() const
-{
-    const KnightForm &form = window_->form();
-    return form.isEnabled(Command::Show) && !form.gallopOn();
-}
-
 Square PracticeAids::shown(int n, const Square &square) const
 {
-    if (!greensHidden_ || square.backColor != reachableColor || !walking())
+    if (!greensHidden_ || square.backColor != reachableColor || !window_->form().walking())
         return square;
     Square plain = square;
     plain.backColor = baseColor(n);
@@ -53,7 +46,7 @@ SquareCondition PracticeAids::shownCondition(SquareCondition condition) const
 int PracticeAids::countFor(int n) const
 {
     const Board &board = window_->form().board();
-    if (!countsShown_ || greensHidden_ || !walking() || board.square(n).backColor != reachableColor)
+    if (!countsShown_ || greensHidden_ || !window_->form().walking() || board.square(n).backColor != reachableColor)
         return -1;
     int onward = 0;
     for (const KnightMove move : knightMoves) {
@@ -69,7 +62,7 @@ int PracticeAids::countFor(int n) const
 void PracticeAids::explainIgnoredClick(int n)
 {
     const KnightForm &form = window_->form();
-    if (!greensHidden_ || !walking() || form.history().isEmpty() || !isSquare(n))
+    if (!greensHidden_ || !window_->form().walking() || form.history().isEmpty() || !isSquare(n))
         return;
     const int knight = form.knightSquare();
     if (!form.board().square(n).caption.isEmpty())

@@ -34,8 +34,6 @@ public:
     void explainIgnoredClick(int n);
 
 private:
-    bool walking() const;
-
     MainWindow *window_;
     bool greensHidden_ = false;
     bool countsShown_ = false;

@@ -58,16 +58,9 @@ void PuzzlePlay::stop(const QString &why)
         window_->assistant()->showMessage(why);
 }
 
-// The numbers belong to a walk, not to a shown tour or the gallop.
-bool PuzzlePlay::walking() const
-{
-    const KnightForm &form = window_->form();
-    return form.isEnabled(Command::Show) && !form.gallopOn();
-}
-
 bool PuzzlePlay::refuses(int n)
 {
-    if (!puzzle_ || !walking() || !isSquare(n))
+    if (!puzzle_ || !window_->form().walking() || !isSquare(n))
         return false;
     const KnightForm &form = window_->form();
     const std::vector<int> walk = form.walkSquares();
@@ -98,7 +91,7 @@ void PuzzlePlay::followForm()
     if (!puzzle_)
         return;
     const KnightForm &form = window_->form();
-    const bool shown = walking();
+    const bool shown = window_->form().walking();
     const std::vector<int> walk = form.walkSquares();
     // A walk brought back or read in that breaks the numbers ends the puzzle.
     for (std::size_t i = 0; shown && i < walk.size(); ++i) {

@@ -47,7 +47,6 @@ public:
     void noteCompletion() { completed_ = true; }
 
 private:
-    bool walking() const;
     void stop(const QString &why);
 
     MainWindow *window_;

@@ -25,7 +25,6 @@ namespace knight {
 namespace {
 
 constexpr int defaultCount = 1;
-constexpr int mostPuzzles = 200;
 constexpr int progressMilliseconds = 100;
 
 } // namespace
@@ -43,7 +42,7 @@ WorksheetDialog::WorksheetDialog(QWidget *parent)
     board_->setCurrentIndex(int(puzzleBoards.size()) - 1); // 8 x 8
     level_->addItems({tr("Лесно"), tr("Средно"), tr("Трудно")});
     level_->setCurrentIndex(int(Level::Medium));
-    count_->setRange(1, mostPuzzles);
+    count_->setRange(1, worksheetLimit);
     count_->setValue(defaultCount);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto *form = new QFormLayout(this);

@@ -45,9 +45,6 @@ inline constexpr int exitNoTour = 1;
 inline constexpr int exitUsage = 2;
 inline constexpr int exitUndecided = 3;
 
-// The most puzzles one worksheet has: a class and more.
-inline constexpr int worksheetLimit = 200;
-
 // --complete: the walk read from source, completed to a full tour on standard output; exit 3
 // when the bound passes undecided.
 inline constexpr std::chrono::milliseconds completeBound{5000};

@@ -47,6 +47,13 @@ struct PositionHash {
     }
 };
 
+PuzzleCount noSolution()
+{
+    PuzzleCount result;
+    result.answer = PuzzleCount::Answer::None;
+    return result;
+}
+
 // One count: a depth-first search over the walk's continuations, each step either the square
 // its number is given on or a free square that carries no number.
 class PuzzleSearch
@@ -89,7 +96,7 @@ public:
     PuzzleCount run(const std::vector<int> &walk)
     {
         if (!coloursAgree())
-            return none();
+            return noSolution();
         Bits free = count_ == 64 ? ~Bits{0} : bit(count_) - 1;
         path_ = walk;
         for (const int n : walk)
@@ -136,13 +143,6 @@ private:
             before = step;
         }
         return true;
-    }
-
-    static PuzzleCount none()
-    {
-        PuzzleCount result;
-        result.answer = PuzzleCount::Answer::None;
-        return result;
     }
 
     bool done() const { return timedOut_ || solutions_ >= limit_; }
@@ -375,11 +375,8 @@ ClueConflict conflictOf(const Puzzle &puzzle, int step, int n)
 PuzzleCount countSolutions(const Puzzle &puzzle, const std::vector<int> &walk, std::uint64_t limit,
                            std::chrono::milliseconds bound, std::uint64_t nodeLimit)
 {
-    if (!agrees(puzzle, walk)) {
-        PuzzleCount none;
-        none.answer = PuzzleCount::Answer::None;
-        return none;
-    }
+    if (!agrees(puzzle, walk))
+        return noSolution();
     return PuzzleSearch(puzzle, limit, bound, nodeLimit).run(walk);
 }
 

@@ -41,6 +41,9 @@ public:
     void stepGallopBack();
     void setGallopInterval(int milliseconds);
 
+    // A pupil's walk is on the board: no tour shown, no gallop.
+    bool walking() const { return isEnabled(Command::Show) && !gallopOn(); }
+
     // What is on the board in move order: the walk, or the shown (or galloping) tour whole.
     std::vector<int> squaresOnBoard() const;
 

@@ -14,6 +14,9 @@ class QRectF;
 
 namespace knight {
 
+// The most puzzles one worksheet has: a class and more.
+inline constexpr int worksheetLimit = 200;
+
 // What a teacher asks for: count different puzzles of one board and level.
 struct WorksheetRequest {
     int files = 8;
