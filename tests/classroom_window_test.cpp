@@ -24,6 +24,9 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <atomic>
 
 using namespace knight;
 using namespace knight::test;
@@ -163,6 +166,18 @@ struct CountingPlayer : BeatPlayer {
     void play(Beat beat) override { heard->push_back(beat); }
 };
 
+// A sounding part that counts its beats and notes whether they came off the window's thread.
+struct WatchedPlayer : BeatPlayer {
+    static inline std::atomic<int> played{0};
+    static inline std::atomic<bool> elsewhere{true};
+    static BeatPlayer *make() { return new WatchedPlayer; }
+    void play(Beat) override
+    {
+        elsewhere = elsewhere && QThread::currentThread() != qApp->thread();
+        ++played;
+    }
+};
+
 void ClassroomWindowTest::theBeatSoundsOncePerStep()
 {
     ShownWindow shown;
@@ -212,6 +227,19 @@ void ClassroomWindowTest::theBeatSoundsOncePerStep()
     real.Timer1_Timer();
     QCOMPARE(real.form().gallopStep(), 2);
     QVERIFY(!real.assistant()->message()->text().contains(QStringLiteral("Звук"))); // loaded without a word
+
+    // What the program's player makes plays each beat on the sound's own thread; beats are
+    // not lost while none is held up.
+    MainWindow watched;
+    watched.sound()->useMaker(&WatchedPlayer::make);
+    watched.sound()->setOn(true);
+    watched.Command1_Click(int(Command::Show));
+    watched.Command1_Click(int(Command::Gallop));
+    for (int step = 1; step <= 3; ++step) {
+        watched.Timer1_Timer();
+        QTRY_COMPARE(WatchedPlayer::played.load(), step);
+    }
+    QVERIFY(WatchedPlayer::elsewhere.load());
 }
 
 void ClassroomWindowTest::everyControlScalesWithTheForm_data()
@@ -403,6 +431,7 @@ void ClassroomWindowTest::choicesAreRememberedNotImposed()
         QCOMPARE(first.form().timer().interval(), 2000); // nothing stored: as designed
         first.gallop()->setTempo(3000);
         QVERIFY(first.zoom()->setPercent(125));
+        first.sound()->setOn(true);
     }
     MainWindow next;
     next.preferences().useStore(store());
@@ -411,11 +440,13 @@ void ClassroomWindowTest::choicesAreRememberedNotImposed()
     QCOMPARE(next.gallop()->tempo(), 3000);
     QCOMPARE(next.zoom()->percent(), 125);
     QCOMPARE(next.width(), 585);
+    QVERIFY(next.sound()->isOn() && next.action(ActionId::Sound)->isChecked());
     // A window given no store remembers nothing.
     MainWindow plain;
     plain.restorePreferences();
     QCOMPARE(plain.form().timer().interval(), 2000);
     QCOMPARE(plain.size(), QSize(468, 463));
+    QVERIFY(!plain.sound()->isOn() && !plain.action(ActionId::Sound)->isChecked());
 }
 
 QTEST_MAIN(ClassroomWindowTest)

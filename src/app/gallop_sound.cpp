@@ -3,10 +3,8 @@
 
 #include "app/assistant.h"
 #include "app/mainwindow.h"
-#include "sound/sound_module.h"
 
 #include <QAction>
-#include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
 
@@ -47,18 +45,16 @@ public:
 
     void play(Beat beat) override
     {
-        if (given_up_)
+        if (givenUp_ || busy_->load())
             return;
-        if (busy_->load()) {
-            if (sent_.elapsed() > bound)
-                giveUp();
-            return;
-        }
         busy_->store(true);
-        sent_.start();
-        QTimer::singleShot(bound + 1, this, [this] {
-            if (busy_->load() && sent_.elapsed() > bound)
-                giveUp();
+        const int sent = ++sent_;
+        QTimer::singleShot(bound, this, [this, sent] {
+            // Still this beat, unplayed: no later one was sent while it was.
+            if (busy_->load() && sent == sent_) {
+                givenUp_ = true;
+                unavailable_();
+            }
         });
         QMetaObject::invokeMethod(worker_, [worker = worker_, make = make_, busy = busy_, beat] {
             if (!worker->effects)
@@ -69,28 +65,20 @@ public:
         }, Qt::QueuedConnection);
     }
 
-    bool isHeld() const override { return given_up_ && busy_->load(); }
+    bool isHeld() const override { return givenUp_ && busy_->load(); }
 
 private:
     struct Worker : QObject {
         std::unique_ptr<BeatPlayer> effects;
     };
 
-    void giveUp()
-    {
-        if (given_up_)
-            return;
-        given_up_ = true;
-        unavailable_();
-    }
-
     MakeBeatPlayer make_;
     std::function<void()> unavailable_;
     QThread *thread_ = new QThread;
     Worker *worker_ = new Worker;
     std::shared_ptr<std::atomic<bool>> busy_ = std::make_shared<std::atomic<bool>>(false);
-    QElapsedTimer sent_;
-    bool given_up_ = false;
+    int sent_ = 0;
+    bool givenUp_ = false;
 };
 
 // Without its module the sound stays silent; the teacher was told once.
@@ -142,12 +130,15 @@ void GallopSound::play(Beat beat)
 
 std::unique_ptr<BeatPlayer> GallopSound::makePlayer()
 {
-    const SoundModule module = loadSoundModule();
-    if (!module.make) {
-        window_->assistant()->showMessage(tr("Звукът не е достъпен: модулът му не се зарежда (%1).").arg(module.problem));
-        return std::make_unique<SilentPlayer>();
+    if (!maker_) {
+        const SoundModule module = loadSoundModule();
+        if (!module.make) {
+            window_->assistant()->showMessage(tr("Звукът не е достъпен: модулът му не се зарежда (%1).").arg(module.problem));
+            return std::make_unique<SilentPlayer>();
+        }
+        maker_ = module.make;
     }
-    return std::make_unique<ThreadedPlayer>(module.make, [this] {
+    return std::make_unique<ThreadedPlayer>(maker_, [this] {
         window_->assistant()->showMessage(tr("Звукът не е достъпен: звуковата система не отговаря."));
     });
 }

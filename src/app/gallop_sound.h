@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "sound/beat_player.h"
+#include "sound/sound_module.h"
 
 #include <QObject>
 
@@ -25,6 +25,9 @@ public:
     bool isOn() const { return on_; }
     // The one that sounds; made when the sound is first needed, unless one is given.
     void setPlayer(std::unique_ptr<BeatPlayer> player);
+    // What the program's own player makes its sounding part with, on the sound's thread: the
+    // sound module's maker, unless one is given (a test's, whose players it can watch).
+    void useMaker(MakeBeatPlayer make) { maker_ = make; }
     // After each step of the gallop, by the timer or by hand.
     void stepped();
     // A solved puzzle's chime, when the sound is on.
@@ -41,6 +44,7 @@ private:
 
     MainWindow *window_;
     std::unique_ptr<BeatPlayer> player_;
+    MakeBeatPlayer maker_ = nullptr;
     bool on_ = false;
 };
 
