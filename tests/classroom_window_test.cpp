@@ -231,7 +231,7 @@ void ClassroomWindowTest::theBeatSoundsOncePerStep()
     // What the program's player makes plays each beat on the sound's own thread; beats are
     // not lost while none is held up.
     MainWindow watched;
-    watched.sound()->useMaker(&WatchedPlayer::make);
+    watched.sound()->useModule({&WatchedPlayer::make, {}});
     watched.sound()->setOn(true);
     watched.Command1_Click(int(Command::Show));
     watched.Command1_Click(int(Command::Gallop));
@@ -240,6 +240,20 @@ void ClassroomWindowTest::theBeatSoundsOncePerStep()
         QTRY_COMPARE(WatchedPlayer::played.load(), step);
     }
     QVERIFY(WatchedPlayer::elsewhere.load());
+
+    // A module that did not load: said once, and the gallop goes on in silence.
+    MainWindow unloaded;
+    unloaded.sound()->useModule({nullptr, u"knight-sound.so: gone"_s});
+    unloaded.sound()->setOn(true);
+    unloaded.Command1_Click(int(Command::Show));
+    unloaded.Command1_Click(int(Command::Gallop));
+    unloaded.Timer1_Timer();
+    QCOMPARE(unloaded.assistant()->message()->text(),
+             u"Звукът не е достъпен: модулът му не се зарежда (knight-sound.so: gone)."_s);
+    unloaded.assistant()->message()->clear();
+    unloaded.Timer1_Timer();
+    QCOMPARE(unloaded.form().gallopStep(), 2);
+    QVERIFY(unloaded.assistant()->message()->text().isEmpty());
 }
 
 void ClassroomWindowTest::everyControlScalesWithTheForm_data()

@@ -72,6 +72,10 @@ void SoundTest::theModuleLoadsFromTheFirstCandidateThatHasThePlayer()
         QVERIFY2(nothing.isEmpty() || module.problem.contains(QLatin1String(KNIGHT_SOUND_MAKER)), qPrintable(module.problem));
     }
     QVERIFY(!multimediaLoaded());
+    // A file that is not there is told by the loader's own words.
+    const SoundModule gone = loadSoundModule({missing});
+    QVERIFY2(gone.problem.contains(missing) && !gone.problem.contains(QLatin1String(KNIGHT_SOUND_MAKER)),
+             qPrintable(gone.problem));
 
     // The built module after the ones that fail: found, and the problems before it forgotten.
     QStringList candidates{missing, withoutMaker};

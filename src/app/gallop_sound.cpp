@@ -130,15 +130,13 @@ void GallopSound::play(Beat beat)
 
 std::unique_ptr<BeatPlayer> GallopSound::makePlayer()
 {
-    if (!maker_) {
-        const SoundModule module = loadSoundModule();
-        if (!module.make) {
-            window_->assistant()->showMessage(tr("Звукът не е достъпен: модулът му не се зарежда (%1).").arg(module.problem));
-            return std::make_unique<SilentPlayer>();
-        }
-        maker_ = module.make;
+    if (!module_)
+        module_ = loadSoundModule();
+    if (!module_->make) {
+        window_->assistant()->showMessage(tr("Звукът не е достъпен: модулът му не се зарежда (%1).").arg(module_->problem));
+        return std::make_unique<SilentPlayer>();
     }
-    return std::make_unique<ThreadedPlayer>(maker_, [this] {
+    return std::make_unique<ThreadedPlayer>(module_->make, [this] {
         window_->assistant()->showMessage(tr("Звукът не е достъпен: звуковата система не отговаря."));
     });
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <memory>
+#include <optional>
 
 namespace knight {
 
@@ -25,9 +26,10 @@ public:
     bool isOn() const { return on_; }
     // The one that sounds; made when the sound is first needed, unless one is given.
     void setPlayer(std::unique_ptr<BeatPlayer> player);
-    // What the program's own player makes its sounding part with, on the sound's thread: the
-    // sound module's maker, unless one is given (a test's, whose players it can watch).
-    void useMaker(MakeBeatPlayer make) { maker_ = make; }
+    // What the program's own player sounds with: the sound module as it loads at the first
+    // beat, unless one is given (a test's: one that did not load, or a maker whose players it
+    // can watch on the sound's thread).
+    void useModule(const SoundModule &module) { module_ = module; }
     // After each step of the gallop, by the timer or by hand.
     void stepped();
     // A solved puzzle's chime, when the sound is on.
@@ -44,7 +46,7 @@ private:
 
     MainWindow *window_;
     std::unique_ptr<BeatPlayer> player_;
-    MakeBeatPlayer maker_ = nullptr;
+    std::optional<SoundModule> module_;
     bool on_ = false;
 };
 
