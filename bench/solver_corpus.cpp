@@ -127,24 +127,11 @@ void huntHardPositions(int candidates, const std::string &keptPath, std::FILE *o
     constexpr int climbs = 100;
     constexpr std::size_t keptPerGoal = 30;
     const int steps = std::max(1, candidates / climbs);
-    // Half the climbs go on from the dearest kept positions for their goal, so that each hunt
-    // starts where the last one stopped; the other half from fresh walks.
-    const std::vector<Walk> keptWalks = readCorpus(keptPath);
-    std::array<std::vector<std::pair<std::uint64_t, Walk>>, 2> dearestKept;
-    for (const Goal goal : {Goal::Open, Goal::Closed}) {
-        for (const Walk &walk : keptWalks)
-            dearestKept[std::size_t(goal)].emplace_back(costOf(solver, walk, goal), walk);
-        std::sort(dearestKept[std::size_t(goal)].begin(), dearestKept[std::size_t(goal)].end(), std::greater<>());
-    }
     std::array<std::vector<std::pair<std::uint64_t, Walk>>, 2> found;
     for (int climb = 0; climb < climbs; ++climb) {
         const Goal goal = climb % 2 ? Goal::Closed : Goal::Open;
-        const auto &from = dearestKept[std::size_t(goal)];
         Walk best{int(random() % 64)};
-        if (climb < climbs / 2 && !from.empty())
-            best = from[std::size_t(climb / 2) % from.size()].second;
-        else
-            playOn(solver, best, 1 + random() % 63, climb / 2 % 2 == 1, random);
+        playOn(solver, best, 1 + random() % 63, climb / 2 % 2 == 1, random);
         std::uint64_t bestCost = costOf(solver, best, goal);
         for (int step = 1; step < steps; ++step) {
             Walk candidate;
@@ -177,7 +164,7 @@ void huntHardPositions(int candidates, const std::string &keptPath, std::FILE *o
                 all.push_back(image);
         }
     };
-    for (const Walk &walk : keptWalks)
+    for (const Walk &walk : readCorpus(keptPath))
         keep(walk);
     for (auto &ofGoal : found) {
         std::sort(ofGoal.begin(), ofGoal.end(), std::greater<>());

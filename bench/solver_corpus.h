@@ -18,9 +18,9 @@ std::vector<Walk> seededCorpus(const TourSolver &solver);
 std::vector<Walk> readCorpus(const std::string &path);
 
 // Hill-climbs on the positions the solver searches, half the climbs for an open tour and half
-// for a closed one, seeded, half from the dearest kept positions and half from random and
-// Warnsdorff walks: each candidate keeps a prefix of the best walk of its climb and plays on
-// from there, or is the best walk mirrored or turned.
+// for a closed one, from random and Warnsdorff walks, seeded: each candidate plays the last few
+// moves of the best walk of its climb otherwise, keeps a prefix of it and plays on from there,
+// or is the best walk mirrored or turned.
 // Writes the positions kept in the file and the hardest found, each with its eight board
 // symmetries and its counts, in the file format above.
 void huntHardPositions(int candidates, const std::string &keptPath, std::FILE *out);
