@@ -240,6 +240,12 @@ void ClassroomWindowTest::theBeatSoundsOncePerStep()
         QTRY_COMPARE(WatchedPlayer::played.load(), step);
     }
     QVERIFY(WatchedPlayer::elsewhere.load());
+    // Its thread, idle, ends at once when the player goes (300 ms are waited only for one
+    // that a sound server holds).
+    QElapsedTimer ending;
+    ending.start();
+    watched.sound()->setPlayer(nullptr);
+    QVERIFY2(ending.elapsed() < 200, qPrintable(QString::number(ending.elapsed())));
 
     // A module that did not load: said once, and the gallop goes on in silence.
     MainWindow unloaded;
