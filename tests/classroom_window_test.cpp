@@ -8,6 +8,7 @@
 #include "app/form_zoom.h"
 #include "app/gallop_sound.h"
 #include "app/gallop_control.h"
+#include "app/guide_window.h"
 #include "app/mainwindow.h"
 #include "test_support.h"
 #include "window_support.h"
@@ -24,6 +25,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QThread>
 
 #include <atomic>
@@ -50,6 +52,7 @@ private slots:
     void aPausedGallopGivesNothingAway();
     void thePaceIsTheTeachersChoice();
     void theBeatSoundsOncePerStep();
+    void theGuideGrowsWithTheForm();
     void everyControlScalesWithTheForm_data();
     void everyControlScalesWithTheForm();
     void aStepThatDoesNotFitIsSkipped();
@@ -260,6 +263,30 @@ void ClassroomWindowTest::theBeatSoundsOncePerStep()
     unloaded.Timer1_Timer();
     QCOMPARE(unloaded.form().gallopStep(), 2);
     QVERIFY(unloaded.assistant()->message()->text().isEmpty());
+}
+
+// The guide (F1) is read from the back row too: it grows with the form, text and window, and
+// comes back to its designed size with the form's.
+void ClassroomWindowTest::theGuideGrowsWithTheForm()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    QTest::keyClick(&window, Qt::Key_F1);
+    GuideWindow *guide = window.guide();
+    QVERIFY(guide && guide->isVisible());
+    QCOMPARE(guide->size(), QSize(560, 520));
+    const double designedPoints = guide->browser()->font().pointSizeF();
+    for (const auto &[percent, size] : {std::pair{200, QSize(1120, 1040)}, std::pair{100, QSize(560, 520)},
+                                        std::pair{300, QSize(1600, 1400)}}) { // the screen bounds 300 %
+        QVERIFY(window.zoom()->setPercent(percent));
+        QCOMPARE(guide->size(), size);
+        QCOMPARE(guide->browser()->font().pointSizeF(), designedPoints * percent / 100);
+    }
+    // Closed and opened again at the size of the moment.
+    guide->close();
+    QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_F1);
+    QCOMPARE(guide->size(), QSize(560, 520));
 }
 
 void ClassroomWindowTest::everyControlScalesWithTheForm_data()

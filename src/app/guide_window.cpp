@@ -2,17 +2,23 @@
 #include "app/guide_window.h"
 
 #include <QFile>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 namespace knight {
 
+namespace {
+constexpr QSize designedSize{560, 520};
+} // namespace
+
 GuideWindow::GuideWindow(QWidget *parent)
     : QDialog(parent)
 {
     setModal(false);
-    resize(560, 520);
+    resize(designedSize);
     browser_ = new QTextBrowser(this);
+    basePointSize_ = browser_->font().pointSizeF();
     browser_->setOpenExternalLinks(false);
     // The guide's pictures are beside it in the resources.
     browser_->setSearchPaths({QStringLiteral(":/")});
@@ -20,6 +26,17 @@ GuideWindow::GuideWindow(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
+}
+
+void GuideWindow::setScale(double scale)
+{
+    QFont font = browser_->font();
+    font.setPointSizeF(basePointSize_ * scale);
+    browser_->setFont(font);
+    QSize size = designedSize * scale;
+    if (const QScreen *screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
 }
 
 void GuideWindow::retranslate()

@@ -24,9 +24,13 @@ public:
     static QString guideMarkdown(Language language = languageInUse());
     // The guide and its title in the language in use.
     void retranslate();
+    // The guide grows with the form for the back row, its size and its text, never past the
+    // screen; at 1 it is its designed 560 x 520.
+    void setScale(double scale);
 
 private:
     QTextBrowser *browser_ = nullptr;
+    double basePointSize_ = 0;
 };
 
 } // namespace knight

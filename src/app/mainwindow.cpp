@@ -176,6 +176,7 @@ void MainWindow::showGuide()
 {
     if (!guide_)
         guide_ = new GuideWindow(this);
+    guide_->setScale(layout_.scale);
     guide_->show();
     guide_->raise();
     guide_->activateWindow();

@@ -11,6 +11,7 @@
 #include "app/form_zoom.h"
 #include "app/gallop_control.h"
 #include "app/gallop_sound.h"
+#include "app/guide_window.h"
 #include "app/icon.h"
 #include "app/language_menu.h"
 #include "app/pictures.h"
@@ -195,6 +196,8 @@ void MainWindow::setFormLayout(const controls::FormLayout &layout)
     if (layout == layout_)
         return;
     layout_ = layout;
+    if (guide_)
+        guide_->setScale(layout.scale);
     placeControls();
     update();
 }
