@@ -22,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
+#include <QSemaphore>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -181,6 +182,18 @@ struct WatchedPlayer : BeatPlayer {
     }
 };
 
+// A sounding part that a sound server holds up until the test lets it go.
+struct HeldPlayer : BeatPlayer {
+    static inline QSemaphore letGo{0};
+    static inline std::atomic<bool> entered{false};
+    static BeatPlayer *make() { return new HeldPlayer; }
+    void play(Beat) override
+    {
+        entered = true;
+        letGo.acquire();
+    }
+};
+
 void ClassroomWindowTest::theBeatSoundsOncePerStep()
 {
     ShownWindow shown;
@@ -249,6 +262,21 @@ void ClassroomWindowTest::theBeatSoundsOncePerStep()
     ending.start();
     watched.sound()->setPlayer(nullptr);
     QVERIFY2(ending.elapsed() < 200, qPrintable(QString::number(ending.elapsed())));
+
+    // A beat held up: not given up within the bound, given up and said after it, and the sound
+    // no longer held once the beat ends.
+    MainWindow held;
+    held.sound()->useModule({&HeldPlayer::make, {}});
+    held.sound()->setOn(true);
+    held.Command1_Click(int(Command::Show));
+    held.Command1_Click(int(Command::Gallop));
+    held.Timer1_Timer();
+    QTRY_VERIFY(HeldPlayer::entered.load());
+    QVERIFY(!held.sound()->isHeld());
+    QTRY_VERIFY_WITH_TIMEOUT(held.assistant()->message()->text().contains(u"не отговаря"_s), 3000);
+    QVERIFY(held.sound()->isHeld());
+    HeldPlayer::letGo.release();
+    QTRY_VERIFY(!held.sound()->isHeld());
 
     // A module that did not load: said once, and the gallop goes on in silence.
     MainWindow unloaded;
