@@ -174,8 +174,12 @@ void huntHardPositions(int candidates, const std::string &keptPath, std::FILE *o
     std::vector<std::tuple<std::uint64_t, std::uint64_t, Walk>> costed;
     for (const Walk &walk : all)
         costed.emplace_back(costOf(solver, walk, Goal::Open), costOf(solver, walk, Goal::Closed), walk);
-    std::stable_sort(costed.begin(), costed.end(), [](const auto &a, const auto &b) {
-        return std::max(std::get<0>(a), std::get<1>(a)) > std::max(std::get<0>(b), std::get<1>(b));
+    // The dearest first; among equals, by the walk, so that a hunt run again on its own file
+    // writes it back unchanged.
+    std::sort(costed.begin(), costed.end(), [](const auto &a, const auto &b) {
+        const std::uint64_t costA = std::max(std::get<0>(a), std::get<1>(a));
+        const std::uint64_t costB = std::max(std::get<0>(b), std::get<1>(b));
+        return costA != costB ? costA > costB : std::get<2>(a) < std::get<2>(b);
     });
     std::fprintf(out, "# The hardest positions that knight-bench hunt %d found, climbing on the positions\n"
                       "# the solver searched for an open and for a closed tour, each position with its board\n"
