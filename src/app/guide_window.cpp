@@ -15,11 +15,9 @@ constexpr QSize designedSize{560, 520};
 GuideWindow::GuideWindow(QWidget *parent)
     : QDialog(parent)
 {
-    setModal(false);
     resize(designedSize);
     browser_ = new QTextBrowser(this);
     basePointSize_ = browser_->font().pointSizeF();
-    browser_->setOpenExternalLinks(false);
     // The guide's pictures are beside it in the resources.
     browser_->setSearchPaths({QStringLiteral(":/")});
     retranslate();
