@@ -309,6 +309,7 @@ void ClassroomWindowTest::theGuideGrowsWithTheForm()
         QVERIFY(window.zoom()->setPercent(percent));
         QCOMPARE(guide->size(), size);
         QCOMPARE(guide->browser()->font().pointSizeF(), designedPoints * percent / 100);
+        QCOMPARE(guide->browser()->geometry(), guide->rect()); // the text edge to edge
     }
     // Closed and opened again at the size of the moment.
     guide->close();
