@@ -247,10 +247,14 @@ void SafetyWindowTest::aWalkThatCannotBeKeptIsToldOnce()
     MainWindow window;
     window.autosave()->useFolder(folder.path());
     QVERIFY(!window.action(ActionId::ResumeWalk)->isEnabled());
+    // The failure is told at the first click after the write failed: the first click's own if
+    // its write was quick enough, else the second.
+    const QString told = u"не може да се пази"_s;
     window.Label2_Click(squareNamed(u"d4"_s));
+    const bool toldAtOnce = message(window).contains(told);
     QVERIFY(!window.autosave()->waitUntilWritten().isNull());
     window.Label2_Click(squareNamed(u"f5"_s));
-    QVERIFY2(message(window).contains(u"не може да се пази"_s), qPrintable(message(window)));
+    QVERIFY2(toldAtOnce != message(window).contains(told), qPrintable(message(window)));
     window.Label2_Click(squareNamed(u"h6"_s));
     QCOMPARE(message(window), QString()); // once
     QCOMPARE(window.form().history().size(), 3); // the walk goes on
