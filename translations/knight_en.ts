@@ -189,6 +189,10 @@
         <source>Работен лист…</source>
         <translation>Worksheet…</translation>
     </message>
+    <message>
+        <source>Изглед за проектор</source>
+        <translation>Projector view</translation>
+    </message>
 </context>
 <context>
     <name>Catalogue</name>
@@ -682,6 +686,25 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>Изборът не може да бъде запомнен: настройките в „%1“ не могат да се запишат (файлът или папката са само за четене, или дискът е пълен).</source>
         <translation>The choice cannot be remembered: the settings in “%1” cannot be written (the file or its folder is read-only, or the disk is full).</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectorText</name>
+    <message>
+        <source>Ход %1 от %2</source>
+        <translation>Move %1 of %2</translation>
+    </message>
+    <message>
+        <source>Обиколка „%1“</source>
+        <translation>Tour “%1”</translation>
+    </message>
+    <message>
+        <source>Галоп на пауза: %1/%2</source>
+        <translation>Gallop paused: %1/%2</translation>
+    </message>
+    <message>
+        <source>Галоп: %1/%2, по %3 с на ход</source>
+        <translation>Gallop: %1/%2, %3 s a move</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,7 @@
 #include "app/mainwindow.h"
 #include "app/pictures.h"
 #include "app/practice_aids.h"
+#include "app/projector/projector.h"
 #include "app/puzzle_play.h"
 #include "app/walk_autosave.h"
 #include "app/walk_files.h"
@@ -81,6 +82,8 @@ constexpr std::array<ActionEntry, actionCount> table{{
     {ActionId::FullScreen, QT_TRANSLATE_NOOP("Actions", "На цял екран"), QKeySequence::FullScreen, "F11", nullptr,
      [](MainWindow &window) { window.zoom()->setFullScreen(window.action(ActionId::FullScreen)->isChecked()); },
      true},
+    {ActionId::Projector, QT_TRANSLATE_NOOP("Actions", "Изглед за проектор"), noStandardKey, "F10", nullptr,
+     [](MainWindow &window) { window.projector()->setOn(window.action(ActionId::Projector)->isChecked()); }, true},
     {ActionId::Hint, QT_TRANSLATE_NOOP("Actions", "Подскажи ход"), noStandardKey, "Ctrl+H", Assistant::canPlay,
      [](MainWindow &window) { window.assistant()->showHint(); }},
     {ActionId::Verdict, QT_TRANSLATE_NOOP("Actions", "Може ли още?"), noStandardKey, "F7",
@@ -139,7 +142,7 @@ constexpr ActionId assistantGroup[] = {ActionId::Hint, ActionId::Verdict, Action
 constexpr ActionId practiceGroup[] = {ActionId::Redo, ActionId::NoGreens, ActionId::Counts, ActionId::ClosedTour,
                                       ActionId::Puzzle};
 constexpr ActionId viewGroup[] = {ActionId::ZoomIn, ActionId::ZoomOut, ActionId::ZoomNormal, ActionId::FullScreen,
-                                  ActionId::Coordinates, ActionId::Path, ActionId::Board};
+                                  ActionId::Projector, ActionId::Coordinates, ActionId::Path, ActionId::Board};
 constexpr ActionId fileGroup[] = {ActionId::OpenWalk, ActionId::SaveWalk, ActionId::CopyWalk, ActionId::PasteWalk,
                                   ActionId::ResumeWalk, ActionId::Print, ActionId::ExportPicture, ActionId::Worksheet};
 constexpr ActionId programGroup[] = {ActionId::Guide, ActionId::Language, ActionId::Quit};

@@ -22,7 +22,7 @@ class MainWindow;
 enum class ActionId {
     Show, Gallop, Clear, MoveBack, Redo, Board,
     PauseGallop, NextStep, PreviousStep, Tempo, Sound,
-    ZoomIn, ZoomOut, ZoomNormal, FullScreen,
+    ZoomIn, ZoomOut, ZoomNormal, FullScreen, Projector,
     Hint, Verdict, Complete, EndMessages,
     NoGreens, Counts, ClosedTour, Puzzle,
     Coordinates, Path, Print, ExportPicture, Worksheet,

@@ -53,13 +53,18 @@ void Assistant::showMessage(const QString &text)
     message_->show();
     message_->raise();
     window_->announcer()->announce(text);
+    emit transientChanged();
 }
 
 void Assistant::clearTransient()
 {
+    const bool shown = !message_->isHidden() || isSquare(hintSquare_);
     message_->hide();
+    namedSquares_.clear();
     hintTimer_->stop();
     hideHint();
+    if (shown)
+        emit transientChanged();
 }
 
 void Assistant::hideHint()
@@ -84,6 +89,7 @@ void Assistant::showHint()
     window_->square(hintSquare_)->setHintShown(true);
     hintTimer_->start();
     window_->announcer()->announce(tr("Подсказка: %1.").arg(chessName(hintSquare_)));
+    emit transientChanged();
 }
 
 void Assistant::showVerdict()
@@ -107,7 +113,9 @@ void Assistant::showVerdict()
                             : tr("Да: от всяко поле на дъската може да започне пълна обиколка."));
         return;
     }
-    showMessage(verdictText(solver_, solve(walk)));
+    const TourSolver::Verdict verdict = solve(walk);
+    namedSquares_ = verdict.squares;
+    showMessage(verdictText(solver_, verdict));
 }
 
 void Assistant::completeTour()

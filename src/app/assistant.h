@@ -47,6 +47,12 @@ public:
     // A message over the top of the text box until the next action, said to the screen reader.
     void showMessage(const QString &text);
     int hintSquare() const { return hintSquare_; }
+    // The squares the verdict on show names; none when no verdict shows.
+    const std::vector<int> &namedSquares() const { return namedSquares_; }
+
+signals:
+    // A message, the hint or the named squares came or went.
+    void transientChanged();
 
 private:
     using Aim = PuzzlePlay::Aim;
@@ -61,6 +67,7 @@ private:
     QTimer *hintTimer_;
     TourSolver solver_;
     int hintSquare_ = -1;
+    std::vector<int> namedSquares_;
     bool endMessages_ = false;
     bool closed_ = false;
     int hintsUsed_ = 0;

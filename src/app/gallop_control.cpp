@@ -73,6 +73,7 @@ void GallopControl::setTempo(int milliseconds)
     window_->preferences().setValue(tempoKey, milliseconds);
     if (tempoMenu_)
         tempoMenu_->check(milliseconds);
+    emit tempoChanged();
 }
 
 QMenu *GallopControl::tempoMenu()

@@ -43,6 +43,9 @@ public:
     // The paces' names in the language in use.
     void retranslate();
 
+signals:
+    void tempoChanged();
+
 private:
     MainWindow *window_;
     int tempo_ = designedTempo;

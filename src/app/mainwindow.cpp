@@ -12,6 +12,7 @@
 #include "app/guide_window.h"
 #include "app/pictures.h"
 #include "app/practice_aids.h"
+#include "app/projector/projector.h"
 #include "app/puzzle_play.h"
 #include "app/square_label.h"
 #include "app/walk_autosave.h"
@@ -170,6 +171,7 @@ void MainWindow::restorePreferences()
     gallop_->restorePreferences();
     sound_->restorePreferences();
     zoom_->restorePreferences();
+    projector_->restorePreferences();
 }
 
 void MainWindow::showGuide()
@@ -248,6 +250,7 @@ void MainWindow::showAllSquares()
         squares_[std::size_t(n)]->showSquare(aids_->shown(n, form_.board().square(n)));
     mirrorConditions(Board::Changes().set());
     mirrorCounts();
+    projector_->followForm();
 }
 
 void MainWindow::mirrorForm()
@@ -277,6 +280,7 @@ void MainWindow::mirrorForm()
     assistant_->followForm();
     autosave_->followForm();
     puzzle_->followForm();
+    projector_->followForm();
     // An option chosen by the program's own keys shows as chosen.
     if (QRadioButton *chosen = options_[std::size_t(form_.problemIndex())]; !chosen->isChecked()) {
         const QSignalBlocker blocker(chosen);

@@ -32,6 +32,7 @@ class GuideWindow;
 class LanguageMenu;
 class Pictures;
 class PracticeAids;
+class Projector;
 class PuzzlePlay;
 class SquareLabel;
 class WalkAutosave;
@@ -109,6 +110,7 @@ public:
     PracticeAids *aids() const { return aids_; }
     PuzzlePlay *puzzle() const { return puzzle_; }
     FormZoom *zoom() const { return zoom_; }
+    Projector *projector() const { return projector_; }
     LanguageMenu *languageMenu() const { return language_; }
 
 protected:
@@ -152,6 +154,7 @@ private:
     PracticeAids *aids_ = nullptr;
     PuzzlePlay *puzzle_ = nullptr;
     FormZoom *zoom_ = nullptr;
+    Projector *projector_ = nullptr;
     LanguageMenu *language_ = nullptr;
     controls::FormLayout layout_;
     WalkFiles *walkFiles_ = nullptr;

@@ -25,6 +25,7 @@ public:
     void setCoordinatesShown(bool shown);
     void setPathShown(bool shown);
     bool coordinatesShown() const { return coordinatesShown_; }
+    bool pathShown() const { return pathShown_; }
     PathOverlay *pathOverlay() const { return pathOverlay_; }
     Diagram diagram() const;
     void printTo(QPrinter &printer);

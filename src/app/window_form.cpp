@@ -17,6 +17,7 @@
 #include "app/pictures.h"
 #include "app/placement.h"
 #include "app/practice_aids.h"
+#include "app/projector/projector.h"
 #include "app/puzzle_play.h"
 #include "app/square_label.h"
 #include "app/walk_autosave.h"
@@ -155,6 +156,7 @@ void MainWindow::createControls()
     aids_ = new PracticeAids(this);
     puzzle_ = new PuzzlePlay(this);
     zoom_ = new FormZoom(this);
+    projector_ = new Projector(this);
     language_ = new LanguageMenu(this);
     // From here on dialogs, menus and tooltips take the typeface with the search for missing letters.
     QApplication::setFont(fontFrom(controls::formFont));

@@ -29,6 +29,11 @@ constexpr double markOpening = 10.0 / 33;  // the untouched top-left corner
 
 constexpr Color pathColor{0, 0, 160};
 
+constexpr char16_t blackKnight = u'\u265E';
+constexpr double knightFigureSize = 0.8; // of the square's side
+constexpr double cornerNumberSize = 0.38;
+constexpr double markWidth = 0.09;
+
 // Layout of a diagram in units of one square.
 constexpr double coordinateMargin = 0.7;
 constexpr double captionHeight = 0.9;
@@ -117,6 +122,19 @@ void paintKnightMark(QPainter &painter, const QRectF &square)
                toQColor(knightMarkColor), side * markOpening);
 }
 
+void paintKnightFigure(QPainter &painter, const QRectF &square, const QColor &colour)
+{
+    QFont figure(QStringLiteral("DejaVu Sans"));
+    figure.setPixelSize(std::max(1, int(square.height() * knightFigureSize)));
+    painter.save();
+    painter.setFont(figure);
+    painter.setPen(colour);
+    // Lower right, clear of the move number in the upper left corner.
+    painter.drawText(square.adjusted(square.width() * 0.26, square.height() * 0.2, 0, 0), Qt::AlignCenter,
+                     QString(QChar(blackKnight)));
+    painter.restore();
+}
+
 void paintPath(QPainter &painter, const QRectF &board, const std::vector<int> &path)
 {
     if (path.empty())
@@ -136,13 +154,19 @@ void paintPath(QPainter &painter, const QRectF &board, const std::vector<int> &p
     painter.restore();
 }
 
-void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area, const QFont &font)
+QRectF diagramBoard(const QRectF &area)
 {
     const double side = std::min(area.width() / widthUnits, area.height() / heightUnits);
-    const QRectF whole(area.center().x() - side * widthUnits / 2, area.center().y() - side * heightUnits / 2,
+    return {area.center().x() - side * widthUnits / 2 + side * coordinateMargin,
+            area.center().y() - side * heightUnits / 2 + side * captionHeight, side * boardSide, side * boardSide};
+}
+
+void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area, const QFont &font)
+{
+    const QRectF board = diagramBoard(area);
+    const double side = board.width() / boardSide;
+    const QRectF whole(board.left() - side * coordinateMargin, board.top() - side * captionHeight,
                        side * widthUnits, side * heightUnits);
-    const QRectF board(whole.left() + side * coordinateMargin, whole.top() + side * captionHeight,
-                       side * boardSide, side * boardSide);
 
     QFont text = font;
     text.setPointSizeF(1); // replaced by a pixel size that follows the square
@@ -152,19 +176,33 @@ void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area,
     painter.setPen(Qt::black);
     painter.drawText(QRectF(whole.left(), whole.top(), whole.width(), side * captionHeight * 0.8),
                      Qt::AlignCenter, diagram.caption);
+    QFont corner = text;
+    corner.setPixelSize(std::max(1, int(side * cornerNumberSize)));
     for (int n = 0; n < squareCount; ++n) {
+        const Diagram::Cell &cell = diagram.squares[std::size_t(n)];
         const QRectF square = squareArea(board, n);
-        painter.fillRect(square, toQColor(diagram.squares[std::size_t(n)].color));
-        if (!diagram.squares[std::size_t(n)].caption.isEmpty())
-            painter.drawText(square, Qt::AlignCenter, diagram.squares[std::size_t(n)].caption);
+        painter.fillRect(square, toQColor(cell.color));
+        painter.setPen(toQColor(cell.text));
+        if (n == diagram.knight && diagram.knightFigure) {
+            paintKnightFigure(painter, square, toQColor(cell.text));
+            painter.setFont(corner);
+            painter.drawText(square.adjusted(side * 0.08, side * 0.04, 0, 0), Qt::AlignLeft | Qt::AlignTop, cell.caption);
+            painter.setFont(text);
+        } else if (!cell.caption.isEmpty()) {
+            painter.drawText(square, Qt::AlignCenter, cell.caption);
+        }
     }
-    if (diagram.knight >= 0)
+    if (diagram.knight >= 0 && !diagram.knightFigure)
         paintKnightMark(painter, squareArea(board, diagram.knight));
     // The grid: every square's single-line border.
     painter.setPen(QPen(Qt::black, std::max(1.0, side / 33)));
     painter.setBrush(Qt::NoBrush);
     for (int n = 0; n < squareCount; ++n)
         painter.drawRect(squareArea(board, n));
+    for (const Diagram::Mark &mark : diagram.marks) {
+        const QRectF square = squareArea(board, mark.square);
+        paintFrame(painter, square, side * markWidth, toQColor(mark.color));
+    }
     paintPath(painter, board, diagram.path);
     paintCoordinates(painter, board, text, Qt::black);
     painter.restore();

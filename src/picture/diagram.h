@@ -24,10 +24,20 @@ struct Diagram {
     struct Cell {
         QString caption;
         Color color;
+        Color text{0, 0, 0};
+    };
+    // A frame around a square: the hint, a square a verdict names, the keyboard's cursor.
+    struct Mark {
+        int square = -1;
+        Color color;
     };
     std::array<Cell, squareCount> squares{};
     int knight = -1;       // the newest move of a walk
+    // The knight as a chess figure over its square's colour, its number in the corner; else
+    // the knight's frame of paper and the window.
+    bool knightFigure = false;
     std::vector<int> path; // squares in move order; empty when the path is not drawn
+    std::vector<Mark> marks;
     QString caption;       // "Разходка от 5 хода", "Обиколка „1“"
 };
 
@@ -48,10 +58,15 @@ std::array<QRectF, 2> coordinateMargins(const QRectF &board);
 void paintFrame(QPainter &painter, const QRectF &frame, double thickness, const QColor &colour,
                 double opening = 0);
 void paintKnightMark(QPainter &painter, const QRectF &square);
+// The chess knight of a typeface Debian ships, filling most of the square.
+void paintKnightFigure(QPainter &painter, const QRectF &square, const QColor &colour);
 void paintPath(QPainter &painter, const QRectF &board, const std::vector<int> &path);
 
 // A diagram's height for a width of 1 (caption, board and coordinates).
 double diagramHeightPerWidth();
+
+// Where paintDiagram puts the board in area.
+QRectF diagramBoard(const QRectF &area);
 
 // The whole diagram, centred in area and as large as fits: caption, board, coordinates.
 void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area, const QFont &font);

@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/projector/projector.h"
+
+#include "app/assistant.h"
+#include "app/gallop_control.h"
+#include "app/mainwindow.h"
+#include "app/pictures.h"
+#include "app/practice_aids.h"
+#include "app/projector/projector_window.h"
+
+#include <QAction>
+#include <QLabel>
+
+namespace knight {
+
+namespace {
+
+const QString projectorKey = QStringLiteral("view/projector");
+
+} // namespace
+
+Projector::Projector(MainWindow *window)
+    : QObject(window)
+    , window_(window)
+{
+    connect(window->assistant(), &Assistant::transientChanged, this, &Projector::noteTransient);
+    connect(window->gallop(), &GallopControl::tempoChanged, this, &Projector::followForm);
+}
+
+void Projector::setOn(bool on)
+{
+    window_->action(ActionId::Projector)->setChecked(on);
+    if (on == on_)
+        return;
+    on_ = on;
+    if (on) {
+        if (!view_) {
+            QList<QAction *> shown;
+            for (const ActionId id : buttons)
+                shown.append(window_->action(id));
+            view_ = new ProjectorWindow(window_, shown);
+            view_->setWindowTitle(window_->windowTitle());
+            // Every key of the window works in the view too.
+            view_->addActions(window_->actions());
+            connect(view_, &ProjectorWindow::squareChosen, window_, &MainWindow::Label2_Click);
+            connect(view_, &ProjectorWindow::leave, this, [this] { setOn(false); });
+        }
+        followForm();
+        if (window_->screen())
+            view_->setScreen(window_->screen());
+        view_->showFullScreen();
+        view_->raise();
+        view_->activateWindow();
+        view_->setFocus();
+    } else {
+        view_->hide();
+        window_->activateWindow();
+    }
+    window_->preferences().setValue(projectorKey, on);
+}
+
+void Projector::noteTransient()
+{
+    if (const int hint = window_->assistant()->hintSquare(); isSquare(hint)) {
+        marks_.hint = hint;
+        hintMoves_ = window_->form().history().size();
+    }
+    followForm();
+}
+
+void Projector::followForm()
+{
+    const KnightForm &form = window_->form();
+    // The hint stays marked until the next move.
+    if (form.history().size() != hintMoves_ || !form.walking())
+        marks_.hint = -1;
+    if (!on_)
+        return;
+    marks_.named = window_->assistant()->namedSquares();
+    const PracticeAids *aids = window_->aids();
+    Diagram diagram = diagramOf(form, window_->pictures()->pathShown());
+    for (int n = 0; n < squareCount; ++n) {
+        const Square shown = aids->shown(n, form.board().square(n));
+        Diagram::Cell &cell = diagram.squares[std::size_t(n)];
+        cell.caption = shown.caption;
+        cell.color = shown.backColor;
+        if (const int count = aids->countFor(n); count >= 0 && cell.caption.isEmpty())
+            cell.caption = QString::number(count);
+    }
+    const QLabel *message = window_->assistant()->message();
+    view_->setContent(projectorDiagram(diagram, form, marks_), projectorStatus(form, window_->gallop()->tempo()),
+                      message->isHidden() ? QString() : message->text());
+}
+
+void Projector::restorePreferences()
+{
+    setOn(window_->preferences().flag(projectorKey));
+}
+
+} // namespace knight

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/actions.h"
+#include "projector/projector_look.h"
+
+#include <QObject>
+
+#include <array>
+
+namespace knight {
+
+class MainWindow;
+class ProjectorWindow;
+
+// The projector view, off until chosen (F10): a full-screen view of the board, the status and
+// the lesson's buttons over the window, which stays as it was. Esc, F10 or its button leave
+// it. Remembered between starts like the zoom.
+class Projector : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The lesson's actions, a button each, in this order.
+    static constexpr std::array<ActionId, 10> buttons{
+        ActionId::MoveBack, ActionId::Redo,  ActionId::Hint,        ActionId::Verdict,  ActionId::Show,
+        ActionId::Gallop,   ActionId::PauseGallop, ActionId::NextStep, ActionId::Tempo, ActionId::Projector,
+    };
+
+    explicit Projector(MainWindow *window);
+
+    void setOn(bool on);
+    bool isOn() const { return on_; }
+    // Made the first time the view is chosen.
+    ProjectorWindow *view() const { return view_; }
+    const ProjectorMarks &marks() const { return marks_; }
+
+    // After every change the window shows: the view shows it too.
+    void followForm();
+    void restorePreferences();
+
+private:
+    void noteTransient();
+
+    MainWindow *window_;
+    ProjectorWindow *view_ = nullptr;
+    bool on_ = false;
+    ProjectorMarks marks_;
+    qsizetype hintMoves_ = -1; // the walk's length when the hint was given
+};
+
+} // namespace knight

@@ -1,0 +1,221 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/projector/projector_window.h"
+
+#include "board/squares.h"
+#include "picture/qt_color.h"
+#include "projector/projector_look.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
+
+namespace knight {
+
+namespace {
+
+// The view's proportions, in parts of the screen's height: everything grows with the screen.
+struct ProjectorGeometry {
+    double margin = 1.0 / 60;
+    double gap = 1.0 / 150;
+    double buttonHeight = 1.0 / 18; // 60 px at 1080 p
+    int minimumButtonHeight = 40;
+    double statusType = 1.0 / 28;
+    double buttonType = 1.0 / 36;
+    double messageType = 1.0 / 36;
+    int minimumType = 12;
+    int twoColumnsFrom = 480; // px of the panel's width
+};
+constexpr ProjectorGeometry proportions;
+
+QString rgb(Color colour)
+{
+    return QStringLiteral("rgb(%1,%2,%3)").arg(colour.red).arg(colour.green).arg(colour.blue);
+}
+
+int typeSize(int height, double share)
+{
+    return std::max(proportions.minimumType, int(height * share));
+}
+
+} // namespace
+
+ProjectorWindow::ProjectorWindow(QWidget *parent, const QList<QAction *> &buttons)
+    : QWidget(parent, Qt::Window)
+    , status_(new QLabel(this))
+    , message_(new QLabel(this))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    for (QLabel *label : {status_, message_}) {
+        label->setWordWrap(true);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    for (QAction *action : buttons) {
+        auto *button = new QToolButton(this);
+        button->setDefaultAction(action);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setFocusPolicy(Qt::StrongFocus);
+        buttons_.push_back(button);
+    }
+}
+
+void ProjectorWindow::setContent(const Diagram &diagram, const QStringList &status, const QString &message)
+{
+    diagram_ = diagram;
+    status_->setText(status.join(u'\n'));
+    if (message_->text() != message) {
+        message_->setText(message);
+        placeControls();
+    }
+    update(diagramArea().toAlignedRect());
+}
+
+QRectF ProjectorWindow::diagramArea() const
+{
+    const double margin = height() * proportions.margin;
+    const double tall = height() - 2 * margin;
+    return {margin, margin, tall / diagramHeightPerWidth(), tall};
+}
+
+QRectF ProjectorWindow::squareRect(int n) const
+{
+    return squareArea(diagramBoard(diagramArea()), n);
+}
+
+void ProjectorWindow::placeControls()
+{
+    const int h = height();
+    const int margin = int(h * proportions.margin);
+    const int gap = std::max(4, int(h * proportions.gap));
+    const int left = int(diagramArea().right()) + margin;
+    const int width = std::max(1, this->width() - left - margin);
+    const int columns = width >= proportions.twoColumnsFrom ? 2 : 1;
+    const int rows = (int(buttons_.size()) + columns - 1) / columns;
+    const int buttonHeight = std::max(proportions.minimumButtonHeight, int(h * proportions.buttonHeight));
+    const int buttonWidth = (width - (columns - 1) * gap) / columns;
+    const int buttonsTop = h - margin - rows * buttonHeight - (rows - 1) * gap;
+
+    const ProjectorPalette &p = projectorPalette;
+    setStyleSheet(QStringLiteral("ProjectorWindow { background: %1; } QLabel { color: %2; }"
+                                 "QToolButton { background: %3; color: %4; border: none; border-radius: %5px;"
+                                 " font-size: %6px; }"
+                                 "QToolButton:checked { background: %7; }"
+                                 "QToolButton:disabled { background: %8; color: %9; }"
+                                 "QToolButton:focus { border: %10px solid %11; }")
+                      .arg(rgb(p.background), rgb(p.text), rgb(p.button), rgb(p.buttonText))
+                      .arg(buttonHeight / 8)
+                      .arg(typeSize(h, proportions.buttonType))
+                      .arg(rgb(p.checkedButton), rgb(p.disabledButton), rgb(p.disabledText))
+                      .arg(std::max(2, buttonHeight / 16))
+                      .arg(rgb(p.hint)));
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        const int row = int(i) / columns;
+        const int column = int(i) % columns;
+        buttons_[i]->setGeometry(left + column * (buttonWidth + gap), buttonsTop + row * (buttonHeight + gap),
+                                 buttonWidth, buttonHeight);
+    }
+
+    QFont statusFont = font();
+    statusFont.setPixelSize(typeSize(h, proportions.statusType));
+    statusFont.setBold(true);
+    status_->setFont(statusFont);
+    status_->setGeometry(left, margin, width, status_->heightForWidth(width));
+
+    // The message takes what is left between the status and the buttons, in smaller type
+    // where it is long.
+    const int messageTop = status_->geometry().bottom() + gap;
+    const int room = buttonsTop - gap - messageTop;
+    QFont messageFont = font();
+    for (int size = typeSize(h, proportions.messageType); size >= proportions.minimumType; --size) {
+        messageFont.setPixelSize(size);
+        message_->setFont(messageFont);
+        if (message_->heightForWidth(width) <= room)
+            break;
+    }
+    message_->setGeometry(left, messageTop, width, std::max(0, room));
+}
+
+void ProjectorWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeControls();
+}
+
+void ProjectorWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), toQColor(projectorPalette.background));
+    Diagram shown = diagram_;
+    if (isSquare(cursor_))
+        shown.marks.push_back({cursor_, projectorPalette.cursor});
+    paintDiagram(painter, shown, diagramArea(), font());
+}
+
+void ProjectorWindow::mousePressEvent(QMouseEvent *event)
+{
+    for (int n = 0; n < squareCount; ++n) {
+        if (squareRect(n).contains(event->position())) {
+            emit squareChosen(n);
+            return;
+        }
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void ProjectorWindow::moveCursor(int files, int ranks)
+{
+    const int start = isSquare(cursor_) ? cursor_ : isSquare(diagram_.knight) ? diagram_.knight : 0;
+    const int file = std::clamp(squareColumn(start) + files, 0, boardSide - 1);
+    const int rank = std::clamp(squareRow(start) + ranks, 0, boardSide - 1);
+    cursor_ = rank * boardSide + file;
+    update(diagramArea().toAlignedRect());
+}
+
+void ProjectorWindow::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        emit leave();
+        return;
+    case Qt::Key_Left:
+        moveCursor(-1, 0);
+        return;
+    case Qt::Key_Right:
+        moveCursor(1, 0);
+        return;
+    case Qt::Key_Up:
+        moveCursor(0, 1);
+        return;
+    case Qt::Key_Down:
+        moveCursor(0, -1);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (isSquare(cursor_)) {
+            emit squareChosen(cursor_);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ProjectorWindow::closeEvent(QCloseEvent *event)
+{
+    // Closed by the window manager: the view is left as by Esc, the program goes on.
+    event->ignore();
+    emit leave();
+}
+
+} // namespace knight

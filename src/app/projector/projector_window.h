@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "picture/diagram.h"
+
+#include <QList>
+#include <QWidget>
+
+#include <vector>
+
+class QAction;
+class QLabel;
+class QToolButton;
+
+namespace knight {
+
+// The view for the front of a class: the board as large as the screen's height, in colours a
+// back row can read, a status line in large type and a button for each of the lesson's
+// actions, large enough for a finger on an interactive whiteboard. It knows nothing of the
+// window: it is given what to show and says which square was chosen and when to leave.
+class ProjectorWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ProjectorWindow(QWidget *parent, const QList<QAction *> &buttons);
+
+    void setContent(const Diagram &diagram, const QStringList &status, const QString &message);
+    // Where square n is, in the view's coordinates.
+    QRectF squareRect(int n) const;
+    int cursorSquare() const { return cursor_; }
+    QLabel *status() const { return status_; }
+    QLabel *message() const { return message_; }
+    const std::vector<QToolButton *> &buttons() const { return buttons_; }
+
+signals:
+    void squareChosen(int n);
+    void leave();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void placeControls();
+    QRectF diagramArea() const;
+    void moveCursor(int files, int ranks);
+
+    Diagram diagram_;
+    int cursor_ = -1; // shown once the arrows are used
+    QLabel *status_;
+    QLabel *message_;
+    std::vector<QToolButton *> buttons_;
+};
+
+} // namespace knight

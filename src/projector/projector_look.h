@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "board/colors.h"
+#include "picture/diagram.h"
+
+#include <QStringList>
+
+#include <array>
+#include <vector>
+
+namespace knight {
+
+class KnightForm;
+
+// The projector view's colours. Each text is drawn on a colour it can be read on from the back
+// of a classroom (a contrast of at least 4.5 : 1), and each keeps the window's meaning:
+// visited cyan, a possible move green, the knight red, the hint yellow.
+struct ProjectorPalette {
+    Color background;
+    Color text;
+    Color light;
+    Color dark;
+    Color visited;
+    Color reachable;
+    Color knight;
+    Color hint;
+    Color named;  // the frame of a square a verdict names
+    Color cursor; // the keyboard's square
+    Color button;
+    Color buttonText;
+    Color checkedButton;
+    Color disabledButton;
+    Color disabledText;
+};
+
+inline constexpr ProjectorPalette projectorPalette{
+    .background = {255, 255, 255},
+    .text = {0, 0, 0},
+    .light = {240, 217, 181},
+    .dark = {125, 78, 36},
+    .visited = {0, 230, 240},
+    .reachable = {40, 180, 40},
+    .knight = {170, 0, 0},
+    .hint = {255, 215, 0},
+    .named = {200, 0, 200},
+    .cursor = {0, 70, 200},
+    .button = {25, 80, 160},
+    .buttonText = {255, 255, 255},
+    .checkedButton = {10, 40, 90},
+    .disabledButton = {225, 225, 225},
+    .disabledText = {90, 90, 90},
+};
+
+// Relative luminance and contrast ratio as WCAG 2 defines them (1 : 1 to 21 : 1).
+double relativeLuminance(Color colour);
+double contrastRatio(Color a, Color b);
+// Black or white, whichever reads better on fill.
+Color textOn(Color fill);
+
+// What the view marks besides the window's colours.
+struct ProjectorMarks {
+    int hint = -1;           // the hinted square, until the next move
+    std::vector<int> named;  // the squares the verdict on show names
+    int cursor = -1;         // the keyboard's square
+};
+
+// The window's diagram in the view's colours: each square's colour by its meaning, its number
+// in the colour that reads best there, the knight as a figure (while galloping, on the step
+// reached), the hint filled and the named squares and the cursor framed.
+Diagram projectorDiagram(Diagram window, const KnightForm &form, const ProjectorMarks &marks);
+
+// The status lines: the move ("Ход 23 от 64"), the chosen tour, and the gallop's state with
+// its pace or its pause, when one is on.
+QStringList projectorStatus(const KnightForm &form, int tempoMilliseconds);
+
+} // namespace knight

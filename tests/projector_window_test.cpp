@@ -1,0 +1,267 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/gallop_control.h"
+#include "app/projector/projector.h"
+#include "app/projector/projector_window.h"
+#include "picture/qt_color.h"
+#include "window_support.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPointingDevice>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+using namespace knight;
+using namespace knight::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+ProjectorWindow *openView(MainWindow &window)
+{
+    // The window is active again once the view has gone (the window system says so a moment later).
+    if (!QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; }))
+        return nullptr;
+    QTest::keyClick(&window, Qt::Key_F10);
+    ProjectorWindow *view = window.projector()->view();
+    if (view)
+        [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(view);
+    return view;
+}
+
+QPoint centreOf(const ProjectorWindow *view, const QString &name)
+{
+    return view->squareRect(squares(name).front()).center().toPoint();
+}
+
+// The colour the view shows in the middle of a square's upper edge: its fill, clear of numbers.
+Color shownFill(ProjectorWindow *view, const QString &name)
+{
+    const QRectF square = view->squareRect(squares(name).front());
+    const QColor c = view->grab().toImage().pixelColor(QPointF(square.center().x(), square.top() + square.height() * 0.15).toPoint());
+    return {std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue())};
+}
+
+} // namespace
+
+class ProjectorWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void escapeBringsBackTheWindowAsItWas();
+    void theViewPlaysByMouseTouchAndKeys();
+    void everyButtonFollowsItsAction();
+    void theHintStaysUntilTheNextMove();
+    void aVerdictsSquaresAreMarkedWhileItShows();
+    void theLayoutFitsEveryScreen();
+    void rememberedNotImposed();
+};
+
+void ProjectorWindowTest::escapeBringsBackTheWindowAsItWas()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    clickSquares(window, u"a1 b3"_s);
+    const QImage before = window.grab().toImage();
+    const QRect placed = window.geometry();
+
+    for (const auto leave : {Qt::Key_Escape, Qt::Key_F10}) {
+        ProjectorWindow *view = openView(window);
+        QVERIFY(view && view->isVisible());
+        QVERIFY(window.projector()->isOn() && window.action(ActionId::Projector)->isChecked());
+        QVERIFY(view->windowState() & Qt::WindowFullScreen);
+        QTRY_COMPARE(view->geometry(), view->screen()->geometry());
+        QTRY_VERIFY(view->isActiveWindow());
+        QTest::keyClick(view, leave);
+        QVERIFY(!view->isVisible());
+        QVERIFY(!window.projector()->isOn() && !window.action(ActionId::Projector)->isChecked());
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
+    }
+    // Closed by the window manager, it is left the same way and the program goes on.
+    ProjectorWindow *view = openView(window);
+    QVERIFY(!view->close());
+    QVERIFY(!window.projector()->isOn() && window.isVisible());
+    QCOMPARE(window.geometry(), placed);
+    QCOMPARE(window.grab().toImage(), before);
+}
+
+void ProjectorWindowTest::theViewPlaysByMouseTouchAndKeys()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    ProjectorWindow *view = openView(window);
+    QTest::mouseClick(view, Qt::LeftButton, {}, centreOf(view, u"a1"_s));
+    QTest::mouseClick(view, Qt::LeftButton, {}, centreOf(view, u"h8"_s)); // not a knight's move
+    QCOMPARE(window.form().history().size(), 1);
+    QCOMPARE(window.square(squares(u"a1"_s).front())->caption(), u"1"_s);
+    QCOMPARE(shownFill(view, u"a1"_s), projectorPalette.knight);
+    QCOMPARE(shownFill(view, u"b3"_s), projectorPalette.reachable);
+
+    std::unique_ptr<QPointingDevice> screen(QTest::createTouchDevice());
+    QTest::touchEvent(view, screen.get()).press(0, centreOf(view, u"b3"_s));
+    QTest::touchEvent(view, screen.get()).release(0, centreOf(view, u"b3"_s));
+    QTRY_COMPARE(window.form().history().size(), 2);
+
+    // The arrows start from the knight (b3): right, up, up is c5.
+    for (const auto key : {Qt::Key_Right, Qt::Key_Up, Qt::Key_Up})
+        QTest::keyClick(view, key);
+    QCOMPARE(view->cursorSquare(), squares(u"c5"_s).front());
+    QTest::keyClick(view, Qt::Key_Return);
+    QCOMPARE(window.form().history().size(), 3);
+    QCOMPARE(view->status()->text().section(u'\n', 0, 0), u"Ход 3 от 64"_s);
+    // The window's keys work in the view: Ctrl+Z takes the move back.
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(window.form().history().size(), 2);
+    QCOMPARE(view->status()->text().section(u'\n', 0, 0), u"Ход 2 от 64"_s);
+}
+
+void ProjectorWindowTest::everyButtonFollowsItsAction()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    ProjectorWindow *view = openView(window);
+    QCOMPARE(view->buttons().size(), Projector::buttons.size());
+    const auto expectFollowing = [&](const char *state) {
+        for (std::size_t i = 0; i < Projector::buttons.size(); ++i) {
+            const QAction *action = window.action(Projector::buttons[i]);
+            const QToolButton *button = view->buttons()[i];
+            QVERIFY2(button->isEnabled() == action->isEnabled(), state);
+            QVERIFY2(button->isChecked() == action->isChecked(), state);
+            QCOMPARE(button->text(), action->iconText());
+        }
+    };
+    expectFollowing("start");
+    clickSquares(window, u"a1 b3 c5"_s);
+    expectFollowing("walk");
+    QTest::mouseClick(view->buttons()[0], Qt::LeftButton); // take back
+    QCOMPARE(window.form().history().size(), 2);
+    window.Command1_Click(int(Command::Clear));
+    window.Command1_Click(int(Command::Show));
+    expectFollowing("shown");
+    const auto buttonOf = [&](ActionId id) {
+        return view->buttons()[std::size_t(std::find(Projector::buttons.begin(), Projector::buttons.end(), id) - Projector::buttons.begin())];
+    };
+    QTest::mouseClick(buttonOf(ActionId::Gallop), Qt::LeftButton);
+    QVERIFY(window.form().gallopOn());
+    QTest::mouseClick(buttonOf(ActionId::PauseGallop), Qt::LeftButton);
+    QVERIFY(window.form().gallopPaused());
+    expectFollowing("paused");
+    QVERIFY(view->status()->text().endsWith(u"Галоп на пауза: 1/64"_s));
+    // The first tick paints again the square the gallop started on.
+    QTest::mouseClick(buttonOf(ActionId::NextStep), Qt::LeftButton);
+    QTest::mouseClick(buttonOf(ActionId::NextStep), Qt::LeftButton);
+    QVERIFY(view->status()->text().endsWith(u"Галоп на пауза: 2/64"_s));
+    QTest::mouseClick(buttonOf(ActionId::Tempo), Qt::LeftButton);
+    QCOMPARE(window.gallop()->tempo(), 3000);
+    QTest::mouseClick(buttonOf(ActionId::PauseGallop), Qt::LeftButton);
+    QVERIFY(view->status()->text().endsWith(u"Галоп: 2/64, по 3 с на ход"_s));
+    QTest::mouseClick(buttonOf(ActionId::Projector), Qt::LeftButton);
+    QVERIFY(!window.projector()->isOn() && !view->isVisible());
+}
+
+void ProjectorWindowTest::theHintStaysUntilTheNextMove()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    ProjectorWindow *view = openView(window);
+    clickSquares(window, u"a1 b3"_s);
+    window.action(ActionId::Hint)->trigger();
+    const int hint = window.assistant()->hintSquare();
+    QVERIFY(isSquare(hint));
+    QCOMPARE(window.projector()->marks().hint, hint);
+    const QString name = names({hint});
+    QCOMPARE(shownFill(view, name), projectorPalette.hint);
+    // The window's mark goes with its time and at the next action; the view's stays.
+    window.action(ActionId::Verdict)->trigger();
+    QVERIFY(!window.square(hint)->isHintShown());
+    QCOMPARE(shownFill(view, name), projectorPalette.hint);
+    // A move takes it away, and so does a move taken back.
+    window.Label2_Click(hint);
+    QCOMPARE(window.projector()->marks().hint, -1);
+    window.action(ActionId::Hint)->trigger();
+    QVERIFY(isSquare(window.projector()->marks().hint));
+    window.Command1_Click(int(Command::MoveBack));
+    QCOMPARE(window.projector()->marks().hint, -1);
+}
+
+void ProjectorWindowTest::aVerdictsSquaresAreMarkedWhileItShows()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    ProjectorWindow *view = openView(window);
+    // a1 is left with no way in: b3 and c2 are taken and the knight is elsewhere.
+    clickSquares(window, u"b3 d4 c2 e3"_s);
+    window.action(ActionId::Verdict)->trigger();
+    QVERIFY(message(window).contains(u"a1"_s));
+    QCOMPARE(view->message()->text(), message(window));
+    QCOMPARE(window.projector()->marks().named, squares(u"a1"_s));
+    const QRectF a1 = view->squareRect(squares(u"a1"_s).front());
+    const QPoint edge(int(a1.center().x()), int(a1.top() + a1.height() * 0.04));
+    QCOMPARE(view->grab().toImage().pixelColor(edge), toQColor(projectorPalette.named));
+    // Gone with the message, at the next action.
+    window.Command1_Click(int(Command::MoveBack));
+    QVERIFY(window.projector()->marks().named.empty());
+    QVERIFY(view->message()->text().isEmpty());
+    QVERIFY(view->grab().toImage().pixelColor(edge) != toQColor(projectorPalette.named));
+}
+
+void ProjectorWindowTest::theLayoutFitsEveryScreen()
+{
+    MainWindow window;
+    window.projector()->setOn(true);
+    ProjectorWindow *view = window.projector()->view();
+    window.assistant()->showMessage(QString(u"Не: конят вече не може да стигне до полето a1. "_s).repeated(6));
+    for (const QSize screen : {QSize(1024, 768), QSize(1920, 1080), QSize(3840, 2160), QSize(1280, 1024)}) {
+        view->showNormal();
+        view->resize(screen);
+        const QString where = u"%1 x %2"_s.arg(screen.width()).arg(screen.height());
+        const QRectF board = view->squareRect(0).united(view->squareRect(63));
+        QVERIFY2(view->rect().contains(board.toRect()), qPrintable(where));
+        QRect panel = view->status()->geometry().united(view->message()->geometry());
+        for (const QToolButton *button : view->buttons()) {
+            QVERIFY2(view->rect().contains(button->geometry()), qPrintable(where));
+            QVERIFY2(!button->geometry().intersects(board.toRect()), qPrintable(where));
+            QVERIFY2(!button->geometry().intersects(view->message()->geometry()), qPrintable(where));
+            QVERIFY2(button->height() >= (screen.height() >= 1080 ? 48 : 40), qPrintable(where));
+            // The caption fits its button.
+            QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) < button->width(), qPrintable(where));
+            for (const QToolButton *other : view->buttons())
+                QVERIFY2(other == button || !other->geometry().intersects(button->geometry()), qPrintable(where));
+        }
+        QVERIFY2(!panel.intersects(board.toRect()), qPrintable(where));
+        // The board fills the screen's height, the message all its room.
+        QVERIFY2(board.height() > screen.height() * 0.8, qPrintable(where));
+        QVERIFY2(view->message()->heightForWidth(view->message()->width()) <= view->message()->height(), qPrintable(where));
+    }
+}
+
+void ProjectorWindowTest::rememberedNotImposed()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"settings.ini"_s);
+    const auto store = [&file] { return std::make_unique<QSettings>(file, QSettings::IniFormat); };
+    {
+        MainWindow first;
+        first.preferences().useStore(store());
+        first.restorePreferences();
+        QVERIFY(!first.projector()->isOn() && !first.projector()->view()); // a first start
+        first.action(ActionId::Projector)->trigger();
+        QVERIFY(first.projector()->isOn());
+    }
+    MainWindow next;
+    next.preferences().useStore(store());
+    next.restorePreferences();
+    QVERIFY(next.projector()->isOn() && next.action(ActionId::Projector)->isChecked());
+    QVERIFY(next.projector()->view()->isVisible());
+    next.projector()->setOn(false);
+    MainWindow third;
+    third.preferences().useStore(store());
+    third.restorePreferences();
+    QVERIFY(!third.projector()->isOn());
+}
+
+QTEST_MAIN(ProjectorWindowTest)
+#include "projector_window_test.moc"
