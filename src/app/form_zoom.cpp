@@ -18,6 +18,10 @@ namespace {
 const QString percentKey = QStringLiteral("view/zoom");
 const QString fullScreenKey = QStringLiteral("view/fullScreen");
 
+// A usual title bar and borders, counted before the window manager has framed the window (as a
+// remembered zoom is restored): a size that fits only without them would be cut off.
+constexpr QSize unframedAllowance{8, 40};
+
 QSize formSize(double scale)
 {
     return {controls::twipsToPixels(controls::formWidth, scale), controls::twipsToPixels(controls::formHeight, scale)};
@@ -39,11 +43,17 @@ bool FormZoom::fits(int percent) const
     const QScreen *screen = window_->screen();
     if (!screen)
         return percent == steps.front();
-    // The title bar and borders that the window manager adds stay as they are now.
-    const QSize frame = window_->frameGeometry().size() - window_->size();
-    const QSize needed = formSize(percent / 100.0) + frame;
+    const QSize needed = formSize(percent / 100.0) + frameSize();
     const QSize room = screen->availableGeometry().size();
     return percent == steps.front() || (needed.width() <= room.width() && needed.height() <= room.height());
+}
+
+QSize FormZoom::frameSize() const
+{
+    // Once shown, the frame stays as it is now.
+    if (window_->isVisible())
+        return window_->frameGeometry().size() - window_->size();
+    return unframedAllowance;
 }
 
 bool FormZoom::setPercent(int percent)
@@ -100,6 +110,7 @@ void FormZoom::setFullScreen(bool on)
     escape_->setEnabled(on);
     window_->action(ActionId::FullScreen)->setChecked(on);
     if (on) {
+        placed_ = window_->geometry().topLeft();
         window_->setMinimumSize(0, 0);
         window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         window_->showFullScreen();
@@ -107,6 +118,9 @@ void FormZoom::setFullScreen(bool on)
     } else {
         window_->showNormal();
         window_->setFormLayout({percent_ / 100.0, {}});
+        // Back where it was, its title bar on the screen. Placed by the inside: the frame full
+        // screen took away is not yet back.
+        window_->setGeometry(QRect(placed_, window_->size()));
     }
     remember();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 
 #include <array>
 
@@ -46,11 +47,14 @@ public:
 
 private:
     void remember();
+    // The title bar and borders the window manager adds.
+    QSize frameSize() const;
 
     MainWindow *window_;
     QShortcut *escape_;
     int percent_ = 100;
     bool fullScreen_ = false;
+    QPoint placed_; // where the window's inside was before full screen
 };
 
 } // namespace knight
