@@ -5,6 +5,7 @@
 #include "picture/diagram.h"
 #include "app/announcer.h"
 #include "app/command_button.h"
+#include "app/controls.h"
 #include "app/form_zoom.h"
 #include "app/gallop_sound.h"
 #include "app/gallop_control.h"
@@ -14,6 +15,8 @@
 #include "window_support.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QStyle>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -355,7 +358,16 @@ void ClassroomWindowTest::everyControlScalesWithTheForm()
     const std::vector<QWidget *> all = controls();
     for (std::size_t i = 0; i < all.size(); ++i) {
         const QRect now = all[i]->geometry();
-        const QRect then = designed[i];
+        QRectF then = designed[i];
+        // The options' rows touch: their edges follow the design in twips, not its rounding.
+        if (const auto *option = qobject_cast<QRadioButton *>(all[i])) {
+            int index = 0;
+            while (window.option(index) != option)
+                ++index;
+            const TwipsRect twips = controls::option1[std::size_t(index)].rect;
+            then = QRectF(twips.left, twips.top, twips.width, twips.height);
+            then = QRectF(then.topLeft() / 15, then.size() / 15);
+        }
         QVERIFY2(near(now.x(), then.x() * factor) && near(now.y(), then.y() * factor)
                      && near(now.width(), then.width() * factor) && near(now.height(), then.height() * factor),
                  qPrintable(u"%1: %2,%3 %4x%5"_s.arg(all[i]->metaObject()->className()).arg(now.x()).arg(now.y())
@@ -371,6 +383,13 @@ void ClassroomWindowTest::everyControlScalesWithTheForm()
     }
     QVERIFY(window.title()->fontMetrics().horizontalAdvance(window.title()->text()) < window.title()->width());
     QCOMPARE(window.square(squareNamed(u"b3"))->caption(), u"2"_s);
+    // No light seam between rows of options (the designed size keeps its own rounding), and
+    // their round buttons grown with their text.
+    for (int i = 0; i + 2 < tourKindCount - 1 && percent != 100; ++i)
+        QCOMPARE(window.option(i)->geometry().bottom() + 1, window.option(i + 2)->geometry().top());
+    const int dot = QApplication::style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth);
+    QCOMPARE(window.option(0)->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, window.option(0)),
+             int(dot * factor + 0.5));
 
     window.zoom()->zoomNormal();
     for (std::size_t i = 0; i < all.size(); ++i)

@@ -104,6 +104,16 @@ constexpr QRect pixelRect(TwipsRect rect, double scale = 1)
             twipsToPixels(rect.height, scale)};
 }
 
+// The same rectangle with its edges rounded instead of its corner and size: rectangles that
+// touch in twips touch in pixels.
+constexpr QRect edgeRect(TwipsRect rect, double scale)
+{
+    const int left = twipsToPixels(rect.left, scale);
+    const int top = twipsToPixels(rect.top, scale);
+    return {left, top, twipsToPixels(rect.left + rect.width, scale) - left,
+            twipsToPixels(rect.top + rect.height, scale) - top};
+}
+
 // Where the form stands in its window: its scale and the corner of the designed form (away
 // from the window's corner only in full screen, where the form is centred).
 struct FormLayout {

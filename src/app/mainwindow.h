@@ -33,6 +33,7 @@ class LanguageMenu;
 class Pictures;
 class PracticeAids;
 class Projector;
+class ScaledIndicatorStyle;
 class PuzzlePlay;
 class SquareLabel;
 class WalkAutosave;
@@ -138,6 +139,7 @@ private:
     std::array<SquareLabel *, Board::elementLimit> squares_{};
     std::array<CommandButton *, commandCount> commands_{};
     std::array<QRadioButton *, tourKindCount> options_{};
+    ScaledIndicatorStyle *optionStyle_ = nullptr;
     std::unique_ptr<WindowActions> actions_;
     QLabel *title_ = nullptr;
     QGroupBox *frame_ = nullptr;

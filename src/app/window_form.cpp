@@ -15,6 +15,7 @@
 #include "app/icon.h"
 #include "app/language_menu.h"
 #include "app/pictures.h"
+#include "app/option_style.h"
 #include "app/placement.h"
 #include "app/practice_aids.h"
 #include "app/projector/projector.h"
@@ -114,6 +115,7 @@ void MainWindow::createControls()
         commands_[std::size_t(i)] = button;
     }
 
+    optionStyle_ = new ScaledIndicatorStyle(this);
     frame_ = new QGroupBox(this);
     paintBackground(frame_, controls::frame1.backColor);
     for (int i = 0; i < tourKindCount; ++i) {
@@ -182,8 +184,18 @@ void MainWindow::placeControls()
         commands_[std::size_t(i)]->setScale(scale);
     }
     frame_->setGeometry(layout_.place(controls::frame1.rect));
-    for (int i = 0; i < tourKindCount; ++i)
-        options_[std::size_t(i)]->setGeometry(controls::pixelRect(controls::option1[std::size_t(i)].rect, scale));
+    // At the designed size each value is rounded on its own, as designed; zoomed, the edges
+    // are, so that rows of options that touch in the design touch on the screen (no light
+    // seams between them), and their round buttons grow with the text.
+    optionStyle_->setScale(scale);
+    for (int i = 0; i < tourKindCount; ++i) {
+        const TwipsRect rect = controls::option1[std::size_t(i)].rect;
+        QRadioButton *option = options_[std::size_t(i)];
+        option->setGeometry(scale == 1 ? controls::pixelRect(rect) : controls::edgeRect(rect, scale));
+        if (option->style() != (scale == 1 ? style() : optionStyle_))
+            option->setStyle(scale == 1 ? nullptr : optionStyle_);
+        option->update();
+    }
     text_->setGeometry(layout_.place(controls::text1.rect));
     for (int n = 0; n < Board::elementLimit; ++n) {
         squares_[std::size_t(n)]->setFormLayout(layout_);
