@@ -98,6 +98,11 @@ void CliTest::parserTakesWhatItShould_data()
     row("a second walk file", u"a.txt b.txt"_s, Mode::Error, u"b.txt"_s);
     row("one walk file", u"a.txt"_s, Mode::Window, QString());
     row("an unknown language", u"--lang fr"_s, Mode::Error, u"fr"_s);
+    row("an unknown letter", u"-z"_s, Mode::Error, u"„-z“"_s);
+    row("an unknown word", u"--zz"_s, Mode::Error, u"„--zz“"_s);
+    // Qt's own options: a flag takes nothing after it, the others a value.
+    row("Qt's flag before an option", u"-reverse --complete w.txt"_s, Mode::Complete, u"w.txt"_s);
+    row("Qt's option with its value", u"-platform offscreen --complete w.txt"_s, Mode::Complete, u"w.txt"_s);
     // A worksheet: what was read, as "file board level count seed closed"; the board may be
     // written with a Cyrillic "х".
     row("a worksheet as it comes", u"--worksheet s.pdf"_s, Mode::Worksheet, u"s.pdf 8x8 1 1 random open"_s);
