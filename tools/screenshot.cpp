@@ -1,33 +1,76 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Saves a picture of the window in the middle of a walk with its path drawn, grabbed offscreen.
+// Saves a picture of the window in the middle of a walk with its path drawn, grabbed offscreen;
+// or, given a screen's size, of the projector view on that screen: a walk with its hint at
+// 1920 x 1080, a paused gallop at 1024 x 768, a verdict's squares framed at any other size.
 //
-//   knight-screenshot OUTPUT.png
+//   knight-screenshot OUTPUT.png [WIDTHxHEIGHT]
 #include "app/mainwindow.h"
 #include "app/pictures.h"
+#include "app/projector/projector.h"
+#include "app/projector/projector_window.h"
 #include "app/square_label.h"
 #include "board/squares.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QTest>
 
 #include <cstdio>
 
+namespace {
+
+void play(knight::MainWindow &window, std::initializer_list<const char *> names)
+{
+    for (const char *name : names)
+        window.Label2_Click(knight::squareNamed(QString::fromLatin1(name)));
+}
+
+QWidget *projectorScene(knight::MainWindow &window, QSize screen)
+{
+    using knight::ActionId;
+    window.projector()->setOn(true);
+    QWidget *view = window.projector()->view();
+    view->showNormal();
+    view->resize(screen);
+    if (screen == QSize(1920, 1080)) {
+        play(window, {"b1", "c3", "e4", "f6", "d5", "e3", "c4"});
+        window.action(ActionId::Hint)->trigger();
+    } else if (screen == QSize(1024, 768)) {
+        window.Command1_Click(int(knight::Command::Show));
+        window.Command1_Click(int(knight::Command::Gallop));
+        for (int i = 0; i < 17; ++i)
+            window.Timer1_Timer();
+        window.action(ActionId::PauseGallop)->trigger();
+    } else {
+        play(window, {"b3", "d4", "c2", "e3"});
+        window.action(ActionId::Verdict)->trigger();
+    }
+    return view;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: knight-screenshot OUTPUT.png\n");
+    const QStringList size = argc == 3 ? QString::fromLatin1(argv[2]).split(u'x') : QStringList();
+    if (argc < 2 || argc > 3 || (argc == 3 && size.size() != 2)) {
+        std::fprintf(stderr, "usage: knight-screenshot OUTPUT.png [WIDTHxHEIGHT]\n");
         return 2;
     }
     knight::MainWindow window;
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
-    for (const char *name : {"b1", "c3", "e4", "f6", "d5", "e3", "c4"})
-        QTest::mouseClick(window.square(knight::squareNamed(QString::fromLatin1(name))), Qt::LeftButton);
-    window.pictures()->setPathShown(true);
-    if (!window.grab().save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+    QWidget *shown = &window;
+    if (size.isEmpty()) {
+        play(window, {"b1", "c3", "e4", "f6", "d5", "e3", "c4"});
+        window.pictures()->setPathShown(true);
+    } else {
+        shown = projectorScene(window, QSize(size[0].toInt(), size[1].toInt()));
+    }
+    if (!shown->grab().save(QString::fromLocal8Bit(argv[1]), "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }
