@@ -20,6 +20,8 @@
 #include "app/command_button.h"
 #include "app/form_zoom.h"
 #include "app/mainwindow.h"
+#include "app/projector/projector.h"
+#include "app/projector/projector_window.h"
 #include "app/square_label.h"
 #include "app/walk_autosave.h"
 #include "language/language.h"
@@ -68,12 +70,14 @@ struct PaintCounter : QObject {
 };
 
 // Every event the operation caused is handled, and what it left to repaint is painted now,
-// not when the platform's next frame would come.
-void settle(QWidget &window)
+// not when the platform's next frame would come; in the projector view too, when it is on.
+void settle(MainWindow &window)
 {
     QCoreApplication::sendPostedEvents();
     QEvent updateRequest(QEvent::UpdateRequest);
     QCoreApplication::sendEvent(&window, &updateRequest);
+    if (window.projector()->isOn())
+        QCoreApplication::sendEvent(window.projector()->view(), &updateRequest);
 }
 
 struct Bench {
@@ -91,6 +95,17 @@ struct Bench {
         press(2);
         for (int i = 0; i < moves; ++i)
             clickName(tour[i]);
+    }
+
+    // The projector view on a screen of 1920 x 1080.
+    void projectorOn()
+    {
+        window.projector()->setOn(true);
+        ProjectorWindow *view = window.projector()->view();
+        view->showNormal();
+        view->resize(1920, 1080);
+        if (!QTest::qWaitForWindowExposed(view))
+            std::fprintf(stderr, "the projector view was never exposed\n");
     }
 
     // The first tour shown and galloped twenty steps.
@@ -140,6 +155,15 @@ const std::map<std::string, Operation> operations{
     {"gallop-tick-300",
      {[](Bench &b) {
           b.window.zoom()->setPercent(300);
+          b.gallopTwentySteps();
+      },
+      [](Bench &b) { b.window.Timer1_Timer(); }}},
+    // The projector view at 1920 x 1080: all of it painted again, and a gallop tick in it.
+    {"projector-repaint", {[](Bench &b) { b.projectorOn(); b.walk(20); },
+                           [](Bench &b) { b.window.projector()->view()->repaint(); }}},
+    {"projector-tick",
+     {[](Bench &b) {
+          b.projectorOn();
           b.gallopTwentySteps();
       },
       [](Bench &b) { b.window.Timer1_Timer(); }}},

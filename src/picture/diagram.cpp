@@ -6,7 +6,10 @@
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <QPaintEngine>
 #include <QPainterPath>
+#include <QPixmap>
+#include <QPixmapCache>
 
 #include <algorithm>
 
@@ -122,7 +125,9 @@ void paintKnightMark(QPainter &painter, const QRectF &square)
                toQColor(knightMarkColor), side * markOpening);
 }
 
-void paintKnightFigure(QPainter &painter, const QRectF &square, const QColor &colour)
+namespace {
+
+void drawKnightFigure(QPainter &painter, const QRectF &square, const QColor &colour)
 {
     QFont figure(QStringLiteral("DejaVu Sans"));
     figure.setPixelSize(std::max(1, int(square.height() * knightFigureSize)));
@@ -133,6 +138,30 @@ void paintKnightFigure(QPainter &painter, const QRectF &square, const QColor &co
     painter.drawText(square.adjusted(square.width() * 0.26, square.height() * 0.2, 0, 0), Qt::AlignCenter,
                      QString(QChar(blackKnight)));
     painter.restore();
+}
+
+} // namespace
+
+void paintKnightFigure(QPainter &painter, const QRectF &square, const QColor &colour)
+{
+    // On paper as a glyph; on the screen from a picture made once for its size and colour (a
+    // glyph this large is filled as a path each time, the dearest part of a gallop's step).
+    if (painter.paintEngine()->type() != QPaintEngine::Raster) {
+        drawKnightFigure(painter, square, colour);
+        return;
+    }
+    const QSize size = square.size().toSize();
+    const QString key = QStringLiteral("knight-figure:%1x%2:%3").arg(size.width()).arg(size.height()).arg(colour.rgba());
+    QPixmap figure;
+    if (!QPixmapCache::find(key, &figure)) {
+        figure = QPixmap(size);
+        figure.fill(Qt::transparent);
+        QPainter onto(&figure);
+        drawKnightFigure(onto, QRectF(QPointF(0, 0), square.size()), colour);
+        onto.end();
+        QPixmapCache::insert(key, figure);
+    }
+    painter.drawPixmap(square.topLeft(), figure);
 }
 
 void paintPath(QPainter &painter, const QRectF &board, const std::vector<int> &path)
@@ -161,12 +190,14 @@ QRectF diagramBoard(const QRectF &area)
             area.center().y() - side * heightUnits / 2 + side * captionHeight, side * boardSide, side * boardSide};
 }
 
-void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area, const QFont &font)
+void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area, const QFont &font,
+                  const QRegion &only)
 {
     const QRectF board = diagramBoard(area);
     const double side = board.width() / boardSide;
     const QRectF whole(board.left() - side * coordinateMargin, board.top() - side * captionHeight,
                        side * widthUnits, side * heightUnits);
+    const auto wanted = [&only](const QRectF &part) { return only.isEmpty() || only.intersects(part.toAlignedRect()); };
 
     QFont text = font;
     text.setPointSizeF(1); // replaced by a pixel size that follows the square
@@ -174,13 +205,18 @@ void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area,
     painter.save();
     painter.setFont(text);
     painter.setPen(Qt::black);
-    painter.drawText(QRectF(whole.left(), whole.top(), whole.width(), side * captionHeight * 0.8),
-                     Qt::AlignCenter, diagram.caption);
+    const QRectF caption(whole.left(), whole.top(), whole.width(), side * captionHeight * 0.8);
+    if (wanted(caption))
+        painter.drawText(caption, Qt::AlignCenter, diagram.caption);
     QFont corner = text;
     corner.setPixelSize(std::max(1, int(side * cornerNumberSize)));
     for (int n = 0; n < squareCount; ++n) {
         const Diagram::Cell &cell = diagram.squares[std::size_t(n)];
         const QRectF square = squareArea(board, n);
+        // Its inside: a neighbour's repaint reaches only the border they share, which the
+        // grid paints again.
+        if (!wanted(square.adjusted(side / 8, side / 8, -side / 8, -side / 8)))
+            continue;
         painter.fillRect(square, toQColor(cell.color));
         painter.setPen(toQColor(cell.text));
         if (n == diagram.knight && diagram.knightFigure) {
@@ -194,17 +230,30 @@ void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area,
     }
     if (diagram.knight >= 0 && !diagram.knightFigure)
         paintKnightMark(painter, squareArea(board, diagram.knight));
-    // The grid: every square's single-line border.
-    painter.setPen(QPen(Qt::black, std::max(1.0, side / 33)));
-    painter.setBrush(Qt::NoBrush);
-    for (int n = 0; n < squareCount; ++n)
-        painter.drawRect(squareArea(board, n));
+    // The grid: every square's single-line border. On paper each square is outlined; in pixels
+    // nine lines each way cover the same pixels at a fraction of the cost of 64 outlines stroked.
+    const double line = std::max(1.0, side / 33);
+    if (painter.paintEngine()->type() == QPaintEngine::Raster) {
+        for (int i = 0; i <= boardSide; ++i) {
+            painter.fillRect(QRectF(board.left() - line / 2, board.top() + side * i - line / 2, board.width() + line, line),
+                             Qt::black);
+            painter.fillRect(QRectF(board.left() + side * i - line / 2, board.top() - line / 2, line, board.height() + line),
+                             Qt::black);
+        }
+    } else {
+        painter.setPen(QPen(Qt::black, line));
+        painter.setBrush(Qt::NoBrush);
+        for (int n = 0; n < squareCount; ++n)
+            painter.drawRect(squareArea(board, n));
+    }
     for (const Diagram::Mark &mark : diagram.marks) {
         const QRectF square = squareArea(board, mark.square);
-        paintFrame(painter, square, side * markWidth, toQColor(mark.color));
+        if (wanted(square))
+            paintFrame(painter, square, side * markWidth, toQColor(mark.color));
     }
     paintPath(painter, board, diagram.path);
-    paintCoordinates(painter, board, text, Qt::black);
+    if (std::ranges::any_of(coordinateMargins(board), wanted))
+        paintCoordinates(painter, board, text, Qt::black);
     painter.restore();
 }
 

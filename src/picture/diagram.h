@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QRectF>
+#include <QRegion>
 #include <QString>
 
 #include <array>
@@ -68,7 +69,9 @@ double diagramHeightPerWidth();
 // Where paintDiagram puts the board in area.
 QRectF diagramBoard(const QRectF &area);
 
-// The whole diagram, centred in area and as large as fits: caption, board, coordinates.
-void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area, const QFont &font);
+// The whole diagram, centred in area and as large as fits: caption, board, coordinates. Given
+// a region, only what meets it is painted (a view painting again the squares that changed).
+void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area, const QFont &font,
+                  const QRegion &only = QRegion());
 
 } // namespace knight

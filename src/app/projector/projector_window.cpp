@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QToolButton>
 
@@ -69,13 +70,42 @@ ProjectorWindow::ProjectorWindow(QWidget *parent, const QList<QAction *> &button
 
 void ProjectorWindow::setContent(const Diagram &diagram, const QStringList &status, const QString &message)
 {
+    const QRegion changed = changedArea(diagram_, diagram);
     diagram_ = diagram;
     status_->setText(status.join(u'\n'));
     if (message_->text() != message) {
         message_->setText(message);
         placeControls();
     }
-    update(diagramArea().toAlignedRect());
+    update(changed);
+}
+
+// What must be painted again: the squares whose look changed, or the whole diagram when its
+// caption or path did.
+QRegion ProjectorWindow::changedArea(const Diagram &before, const Diagram &after) const
+{
+    if (before.caption != after.caption || before.path != after.path || before.knightFigure != after.knightFigure)
+        return QRegion(diagramArea().toAlignedRect());
+    QRegion changed;
+    const auto add = [this, &changed](int n) {
+        if (isSquare(n))
+            changed += squareRect(n).toAlignedRect();
+    };
+    for (int n = 0; n < squareCount; ++n) {
+        const Diagram::Cell &a = before.squares[std::size_t(n)];
+        const Diagram::Cell &b = after.squares[std::size_t(n)];
+        if (a.caption != b.caption || a.color != b.color || a.text != b.text)
+            add(n);
+    }
+    if (before.knight != after.knight) {
+        add(before.knight);
+        add(after.knight);
+    }
+    for (const Diagram *diagram : {&before, &after}) {
+        for (const Diagram::Mark &mark : diagram->marks)
+            add(mark.square);
+    }
+    return changed;
 }
 
 QRectF ProjectorWindow::diagramArea() const
@@ -90,19 +120,10 @@ QRectF ProjectorWindow::squareRect(int n) const
     return squareArea(diagramBoard(diagramArea()), n);
 }
 
-void ProjectorWindow::placeControls()
+void ProjectorWindow::restyle()
 {
     const int h = height();
-    const int margin = int(h * proportions.margin);
-    const int gap = std::max(4, int(h * proportions.gap));
-    const int left = int(diagramArea().right()) + margin;
-    const int width = std::max(1, this->width() - left - margin);
-    const int columns = width >= proportions.twoColumnsFrom ? 2 : 1;
-    const int rows = (int(buttons_.size()) + columns - 1) / columns;
     const int buttonHeight = std::max(proportions.minimumButtonHeight, int(h * proportions.buttonHeight));
-    const int buttonWidth = (width - (columns - 1) * gap) / columns;
-    const int buttonsTop = h - margin - rows * buttonHeight - (rows - 1) * gap;
-
     const ProjectorPalette &p = projectorPalette;
     setStyleSheet(QStringLiteral("ProjectorWindow { background: %1; } QLabel { color: %2; }"
                                  "QToolButton { background: %3; color: %4; border: none; border-radius: %5px;"
@@ -116,6 +137,20 @@ void ProjectorWindow::placeControls()
                       .arg(rgb(p.checkedButton), rgb(p.disabledButton), rgb(p.disabledText))
                       .arg(std::max(2, buttonHeight / 16))
                       .arg(rgb(p.hint)));
+}
+
+void ProjectorWindow::placeControls()
+{
+    const int h = height();
+    const int margin = int(h * proportions.margin);
+    const int gap = std::max(4, int(h * proportions.gap));
+    const int left = int(diagramArea().right()) + margin;
+    const int width = std::max(1, this->width() - left - margin);
+    const int columns = width >= proportions.twoColumnsFrom ? 2 : 1;
+    const int rows = (int(buttons_.size()) + columns - 1) / columns;
+    const int buttonHeight = std::max(proportions.minimumButtonHeight, int(h * proportions.buttonHeight));
+    const int buttonWidth = (width - (columns - 1) * gap) / columns;
+    const int buttonsTop = h - margin - rows * buttonHeight - (rows - 1) * gap;
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
         const int row = int(i) / columns;
         const int column = int(i) % columns;
@@ -146,17 +181,18 @@ void ProjectorWindow::placeControls()
 void ProjectorWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    restyle();
     placeControls();
 }
 
-void ProjectorWindow::paintEvent(QPaintEvent *)
+void ProjectorWindow::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), toQColor(projectorPalette.background));
+    painter.fillRect(event->rect(), toQColor(projectorPalette.background));
     Diagram shown = diagram_;
     if (isSquare(cursor_))
         shown.marks.push_back({cursor_, projectorPalette.cursor});
-    paintDiagram(painter, shown, diagramArea(), font());
+    paintDiagram(painter, shown, diagramArea(), font(), event->region());
 }
 
 void ProjectorWindow::mousePressEvent(QMouseEvent *event)
@@ -175,8 +211,10 @@ void ProjectorWindow::moveCursor(int files, int ranks)
     const int start = isSquare(cursor_) ? cursor_ : isSquare(diagram_.knight) ? diagram_.knight : 0;
     const int file = std::clamp(squareColumn(start) + files, 0, boardSide - 1);
     const int rank = std::clamp(squareRow(start) + ranks, 0, boardSide - 1);
+    if (isSquare(cursor_))
+        update(squareRect(cursor_).toAlignedRect());
     cursor_ = rank * boardSide + file;
-    update(diagramArea().toAlignedRect());
+    update(squareRect(cursor_).toAlignedRect());
 }
 
 void ProjectorWindow::keyPressEvent(QKeyEvent *event)

@@ -45,7 +45,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void restyle();
     void placeControls();
+    QRegion changedArea(const Diagram &before, const Diagram &after) const;
     QRectF diagramArea() const;
     void moveCursor(int files, int ranks);
 
