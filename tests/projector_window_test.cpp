@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include <functional>
+
 using namespace knight;
 using namespace knight::test;
 using namespace Qt::StringLiterals;
@@ -56,6 +58,7 @@ private slots:
     void everyButtonFollowsItsAction();
     void theHintStaysUntilTheNextMove();
     void aVerdictsSquaresAreMarkedWhileItShows();
+    void whatIsOnTheScreenIsWhatAFullPaintDraws();
     void theLayoutFitsEveryScreen();
     void rememberedNotImposed();
 };
@@ -206,6 +209,37 @@ void ProjectorWindowTest::aVerdictsSquaresAreMarkedWhileItShows()
     QVERIFY(window.projector()->marks().named.empty());
     QVERIFY(view->message()->text().isEmpty());
     QVERIFY(view->grab().toImage().pixelColor(edge) != toQColor(projectorPalette.named));
+}
+
+// The view paints again only what changed: after each step of a lesson the screen must hold
+// what painting the whole view afresh gives.
+void ProjectorWindowTest::whatIsOnTheScreenIsWhatAFullPaintDraws()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    ProjectorWindow *view = openView(window);
+    QVERIFY(view);
+    const std::vector<std::pair<const char *, std::function<void()>>> steps{
+        {"a move", [&] { clickSquares(window, u"b1"_s); }},
+        {"moves", [&] { clickSquares(window, u"c3 e4 f6"_s); }},
+        {"a hint", [&] { window.action(ActionId::Hint)->trigger(); }},
+        {"a move back", [&] { window.Command1_Click(int(Command::MoveBack)); }},
+        {"the cursor", [&] { QTest::keyClick(view, Qt::Key_Left); QTest::keyClick(view, Qt::Key_Up); }},
+        {"a verdict", [&] { window.action(ActionId::Verdict)->trigger(); }},
+        {"counts", [&] { window.action(ActionId::Counts)->trigger(); }},
+        {"the path", [&] { window.action(ActionId::Path)->trigger(); }},
+        {"a tour shown", [&] { window.Command1_Click(int(Command::Show)); }},
+        {"a gallop", [&] { window.Command1_Click(int(Command::Gallop)); window.Timer1_Timer(); window.Timer1_Timer(); }},
+        {"cleared", [&] { window.Command1_Click(int(Command::Clear)); }},
+    };
+    for (const auto &[name, step] : steps) {
+        step();
+        const auto onScreen = [view] {
+            return view->screen()->grabWindow(view->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const auto painted = [view] { return view->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+        QVERIFY2(QTest::qWaitFor([&] { return onScreen() == painted(); }, 2000), name);
+    }
 }
 
 void ProjectorWindowTest::theLayoutFitsEveryScreen()

@@ -80,8 +80,8 @@ void ProjectorWindow::setContent(const Diagram &diagram, const QStringList &stat
     update(changed);
 }
 
-// What must be painted again: the squares whose look changed, or the whole diagram when its
-// caption or path did.
+// What must be painted again: the squares whose look changed (the knight's too: its square is
+// coloured as the knight's), or the whole diagram when its caption or path did.
 QRegion ProjectorWindow::changedArea(const Diagram &before, const Diagram &after) const
 {
     if (before.caption != after.caption || before.path != after.path || before.knightFigure != after.knightFigure)
@@ -96,10 +96,6 @@ QRegion ProjectorWindow::changedArea(const Diagram &before, const Diagram &after
         const Diagram::Cell &b = after.squares[std::size_t(n)];
         if (a.caption != b.caption || a.color != b.color || a.text != b.text)
             add(n);
-    }
-    if (before.knight != after.knight) {
-        add(before.knight);
-        add(after.knight);
     }
     for (const Diagram *diagram : {&before, &after}) {
         for (const Diagram::Mark &mark : diagram->marks)
