@@ -17,13 +17,13 @@
 //   knight-bench hunt [CANDIDATES]    hill-climbs on the positions the solver searches, for
 //                                     both goals, and prints the kept and the hardest new
 //                                     positions with their symmetries, for that file
-#include "app/command_button.h"
-#include "app/form_zoom.h"
-#include "app/mainwindow.h"
+#include "app/form/command_button.h"
+#include "app/features/form_zoom.h"
+#include "app/form/mainwindow.h"
 #include "app/projector/projector.h"
 #include "app/projector/projector_window.h"
-#include "app/square_label.h"
-#include "app/walk_autosave.h"
+#include "app/form/square_label.h"
+#include "app/features/walk_autosave.h"
 #include "language/language.h"
 
 #include "puzzle/puzzle.h"

@@ -4,7 +4,7 @@
 // nothing more (knight-bare is the reference beside it).
 #include "first_paint.h"
 
-#include "app/mainwindow.h"
+#include "app/form/mainwindow.h"
 #include "language/language.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tour assistant through the window: the hint changes nothing, completion plays ordinary
 // moves, and the messages come when asked and go at the next action.
-#include "app/announcer.h"
-#include "app/mainwindow.h"
-#include "app/assistant.h"
-#include "app/square_label.h"
+#include "app/form/announcer.h"
+#include "app/form/mainwindow.h"
+#include "app/features/assistant.h"
+#include "app/form/square_label.h"
 #include "notation/walk_notation.h"
 #include "test_support.h"
 #include "window_support.h"

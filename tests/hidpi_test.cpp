@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Run with QT_SCALE_FACTOR=2: the window keeps its layout at twice the device pixels.
-#include "app/mainwindow.h"
-#include "app/square_label.h"
+#include "app/form/mainwindow.h"
+#include "app/form/square_label.h"
 #include "board/squares.h"
 
 #include <QTest>

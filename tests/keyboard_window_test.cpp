@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window without a mouse: the board by keys, typed squares, shortcuts, the context menu,
 // the guide, and what assistive technology sees and hears.
-#include "app/announcer.h"
-#include "app/command_button.h"
-#include "app/guide_window.h"
-#include "app/mainwindow.h"
-#include "app/placement.h"
-#include "app/square_label.h"
+#include "app/form/announcer.h"
+#include "app/form/command_button.h"
+#include "app/features/guide_window.h"
+#include "app/form/mainwindow.h"
+#include "app/form/placement.h"
+#include "app/form/square_label.h"
 #include "accessibility_on.h"
 #include "test_support.h"
 #include "window_support.h"

@@ -2,12 +2,12 @@
 // Bulgarian and English: the language a start chooses, the English catalogue whole and English,
 // the window in English and switched back while it runs, the guides, and Qt's own dialogs and
 // menus in Bulgarian.
-#include "app/file_dialog.h"
-#include "app/actions.h"
-#include "app/command_button.h"
-#include "app/guide_window.h"
-#include "app/language_menu.h"
-#include "app/mainwindow.h"
+#include "app/features/file_dialog.h"
+#include "app/form/actions.h"
+#include "app/form/command_button.h"
+#include "app/features/guide_window.h"
+#include "app/features/language_menu.h"
+#include "app/form/mainwindow.h"
 #include "language/language.h"
 #include "tours/texts.h"
 #include "window_support.h"

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The board as a diagram: coordinates in the margins, the knight's mark, the path, and the
 // pictures written to PNG and PDF. Run at scale factors 1 and 2.
-#include "app/mainwindow.h"
-#include "app/pictures.h"
-#include "app/path_overlay.h"
-#include "app/square_label.h"
+#include "app/form/mainwindow.h"
+#include "app/features/pictures.h"
+#include "app/features/path_overlay.h"
+#include "app/form/square_label.h"
 #include "picture/export.h"
 #include "test_support.h"
 #include "window_support.h"

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Practice aids through the real window: redo, a board without green squares, Warnsdorff's
 // counts, closed tours and the help an end message counts.
-#include "app/announcer.h"
-#include "app/assistant.h"
-#include "app/mainwindow.h"
-#include "app/practice_aids.h"
-#include "app/square_label.h"
+#include "app/form/announcer.h"
+#include "app/features/assistant.h"
+#include "app/form/mainwindow.h"
+#include "app/features/practice_aids.h"
+#include "app/form/square_label.h"
 #include "notation/walk_notation.h"
 #include "test_support.h"
 #include "window_support.h"

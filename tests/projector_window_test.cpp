@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/gallop_control.h"
+#include "app/features/gallop_control.h"
 #include "app/projector/projector.h"
 #include "app/projector/projector_window.h"
 #include "picture/qt_color.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A puzzle on the board through the real window: its numbers, the moves it refuses, the
 // assistant that follows it, the celebration, and worksheets written from the window.
-#include "app/gallop_sound.h"
-#include "app/puzzle_play.h"
-#include "app/worksheet_dialog.h"
+#include "app/features/gallop_sound.h"
+#include "app/features/puzzle_play.h"
+#include "app/features/worksheet_dialog.h"
 #include "fault_support.h"
 #include "window_support.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Random clicks on the real widgets, checked against the reference model after every event.
-#include "app/command_button.h"
-#include "app/mainwindow.h"
-#include "app/square_label.h"
+#include "app/form/command_button.h"
+#include "app/form/mainwindow.h"
+#include "app/form/square_label.h"
 #include "random_events.h"
 #include "tours/texts.h"
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A pupil's work and the lesson survive what goes wrong around them: a sound server that never
 // answers, a settings file that is not one.
-#include "app/command_button.h"
-#include "app/square_label.h"
-#include "app/gallop_control.h"
-#include "app/gallop_sound.h"
-#include "app/mainwindow.h"
-#include "app/preferences.h"
-#include "app/walk_autosave.h"
+#include "app/form/command_button.h"
+#include "app/form/square_label.h"
+#include "app/features/gallop_control.h"
+#include "app/features/gallop_sound.h"
+#include "app/form/mainwindow.h"
+#include "app/features/preferences.h"
+#include "app/features/walk_autosave.h"
 #include "fault_support.h"
 #include "window_support.h"
 

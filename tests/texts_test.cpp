@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/controls.h"
+#include "app/form/controls.h"
 #include "tours/catalogue.h"
 #include "tours/knight_form.h"
 #include "tours/texts.h"

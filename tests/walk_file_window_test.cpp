@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Walks kept in files and on the clipboard, through the real window.
-#include "app/command_button.h"
-#include "app/mainwindow.h"
-#include "app/walk_files.h"
-#include "app/pictures.h"
-#include "app/square_label.h"
+#include "app/form/command_button.h"
+#include "app/form/mainwindow.h"
+#include "app/features/walk_files.h"
+#include "app/features/pictures.h"
+#include "app/form/square_label.h"
 #include "fault_support.h"
 #include "test_support.h"
 #include "window_support.h"

@@ -2,9 +2,9 @@
 // Every control in its place, clicks that count only where they end,
 // the squares announced when they change, and the gallop's real pace.
 #include "accessibility_on.h"
-#include "app/command_button.h"
-#include "app/mainwindow.h"
-#include "app/square_label.h"
+#include "app/form/command_button.h"
+#include "app/form/mainwindow.h"
+#include "app/form/square_label.h"
 #include "test_support.h"
 #include "tours/catalogue.h"
 

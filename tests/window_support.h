@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/assistant.h"
-#include "app/mainwindow.h"
-#include "app/square_label.h"
+#include "app/features/assistant.h"
+#include "app/form/mainwindow.h"
+#include "app/form/square_label.h"
 #include "test_support.h"
 
 #include <QLabel>

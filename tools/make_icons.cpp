@@ -9,7 +9,7 @@
 #include <cstdio>
 
 namespace {
-#include "app/hamburger.xpm"
+#include "app/form/hamburger.xpm"
 }
 
 int main(int argc, char *argv[])

@@ -4,11 +4,11 @@
 // 1920 x 1080, a paused gallop at 1024 x 768, a verdict's squares framed at any other size.
 //
 //   knight-screenshot OUTPUT.png [WIDTHxHEIGHT]
-#include "app/mainwindow.h"
-#include "app/pictures.h"
+#include "app/form/mainwindow.h"
+#include "app/features/pictures.h"
 #include "app/projector/projector.h"
 #include "app/projector/projector_window.h"
-#include "app/square_label.h"
+#include "app/form/square_label.h"
 #include "board/squares.h"
 
 #include <QAction>

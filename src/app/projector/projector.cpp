@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/projector/projector.h"
 
-#include "app/assistant.h"
-#include "app/gallop_control.h"
-#include "app/mainwindow.h"
-#include "app/pictures.h"
-#include "app/practice_aids.h"
+#include "app/features/assistant.h"
+#include "app/features/gallop_control.h"
+#include "app/form/mainwindow.h"
+#include "app/features/pictures.h"
+#include "app/features/practice_aids.h"
 #include "app/projector/projector_window.h"
 
 #include <QAction>

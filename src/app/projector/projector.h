@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/actions.h"
+#include "app/form/actions.h"
 #include "projector/projector_look.h"
 
 #include <QObject>

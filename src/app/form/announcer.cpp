@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/announcer.h"
+#include "app/form/announcer.h"
 
-#include "app/accessible_factory.h"
+#include "app/form/accessible_factory.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/assistant.h"
+#include "app/features/assistant.h"
 
-#include "app/announcer.h"
-#include "app/controls.h"
-#include "app/mainwindow.h"
-#include "app/puzzle_play.h"
-#include "app/square_label.h"
+#include "app/form/announcer.h"
+#include "app/form/controls.h"
+#include "app/form/mainwindow.h"
+#include "app/features/puzzle_play.h"
+#include "app/form/square_label.h"
 #include "notation/walk_notation.h"
 #include "picture/qt_color.h"
 #include "solver/verdict_text.h"

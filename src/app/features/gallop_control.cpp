@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/gallop_control.h"
+#include "app/features/gallop_control.h"
 
-#include "app/assistant.h"
+#include "app/features/assistant.h"
 
-#include "app/announcer.h"
-#include "app/choice_menu.h"
-#include "app/mainwindow.h"
-#include "app/preferences.h"
+#include "app/form/announcer.h"
+#include "app/features/choice_menu.h"
+#include "app/form/mainwindow.h"
+#include "app/features/preferences.h"
 #include "language/language.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/pictures.h"
+#include "app/features/pictures.h"
 
-#include "app/file_dialog.h"
-#include "app/mainwindow.h"
-#include "app/path_overlay.h"
+#include "app/features/file_dialog.h"
+#include "app/form/mainwindow.h"
+#include "app/features/path_overlay.h"
 #include "picture/export.h"
 
 #include <QAction>

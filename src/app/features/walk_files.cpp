@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/walk_files.h"
+#include "app/features/walk_files.h"
 
-#include "app/file_dialog.h"
-#include "app/mainwindow.h"
+#include "app/features/file_dialog.h"
+#include "app/form/mainwindow.h"
 #include "files/file_io.h"
 #include "files/file_names.h"
 #include "notation/walk_notation.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/command_button.h"
+#include "app/form/command_button.h"
 
-#include "app/controls.h"
+#include "app/form/controls.h"
 #include "picture/qt_color.h"
 
 #include <QKeyEvent>

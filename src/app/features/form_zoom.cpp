@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/form_zoom.h"
+#include "app/features/form_zoom.h"
 
-#include "app/controls.h"
-#include "app/mainwindow.h"
-#include "app/placement.h"
+#include "app/form/controls.h"
+#include "app/form/mainwindow.h"
+#include "app/form/placement.h"
 
 #include <QAction>
 #include <QScreen>

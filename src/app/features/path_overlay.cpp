@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/path_overlay.h"
+#include "app/features/path_overlay.h"
 
 #include "picture/diagram.h"
 

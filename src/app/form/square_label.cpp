@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/square_label.h"
+#include "app/form/square_label.h"
 
-#include "app/accessible_factory.h"
-#include "app/controls.h"
+#include "app/form/accessible_factory.h"
+#include "app/form/controls.h"
 #include "picture/qt_color.h"
 #include "picture/diagram.h"
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/icon.h"
+#include "app/form/icon.h"
 
 #include <QPixmap>
 
 namespace knight {
 
 namespace {
-#include "app/hamburger.xpm"
+#include "app/form/hamburger.xpm"
 } // namespace
 
 QIcon hamburgerIcon()

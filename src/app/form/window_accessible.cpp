@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/window_accessible.h"
+#include "app/form/window_accessible.h"
 
-#include "app/accessible_factory.h"
-#include "app/mainwindow.h"
-#include "app/square_label.h"
+#include "app/form/accessible_factory.h"
+#include "app/form/mainwindow.h"
+#include "app/form/square_label.h"
 #include "tours/texts.h"
 
 #include <QAccessibleWidget>

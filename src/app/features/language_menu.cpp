@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/language_menu.h"
+#include "app/features/language_menu.h"
 
-#include "app/choice_menu.h"
-#include "app/mainwindow.h"
-#include "app/preferences.h"
+#include "app/features/choice_menu.h"
+#include "app/form/mainwindow.h"
+#include "app/features/preferences.h"
 
 namespace knight {
 

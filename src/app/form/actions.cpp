@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/actions.h"
+#include "app/form/actions.h"
 
-#include "app/assistant.h"
-#include "app/form_zoom.h"
-#include "app/gallop_control.h"
-#include "app/gallop_sound.h"
-#include "app/language_menu.h"
-#include "app/mainwindow.h"
-#include "app/pictures.h"
-#include "app/practice_aids.h"
+#include "app/features/assistant.h"
+#include "app/features/form_zoom.h"
+#include "app/features/gallop_control.h"
+#include "app/features/gallop_sound.h"
+#include "app/features/language_menu.h"
+#include "app/form/mainwindow.h"
+#include "app/features/pictures.h"
+#include "app/features/practice_aids.h"
 #include "app/projector/projector.h"
-#include "app/puzzle_play.h"
-#include "app/walk_autosave.h"
-#include "app/walk_files.h"
-#include "app/worksheet_dialog.h"
+#include "app/features/puzzle_play.h"
+#include "app/features/walk_autosave.h"
+#include "app/features/walk_files.h"
+#include "app/features/worksheet_dialog.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/practice_aids.h"
+#include "app/features/practice_aids.h"
 
-#include "app/assistant.h"
-#include "app/mainwindow.h"
+#include "app/features/assistant.h"
+#include "app/form/mainwindow.h"
 #include "walk/knight.h"
 
 #include <QAction>

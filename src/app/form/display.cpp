@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/display.h"
+#include "app/form/display.h"
 
 #include "cli/command_line.h"
 

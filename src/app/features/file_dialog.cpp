@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/file_dialog.h"
+#include "app/features/file_dialog.h"
 
 #include "language/language.h"
 

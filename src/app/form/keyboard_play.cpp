@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/keyboard_play.h"
+#include "app/form/keyboard_play.h"
 
-#include "app/mainwindow.h"
-#include "app/square_label.h"
+#include "app/form/mainwindow.h"
+#include "app/form/square_label.h"
 
 #include <QKeyEvent>
 

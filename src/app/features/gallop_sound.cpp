@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/gallop_sound.h"
+#include "app/features/gallop_sound.h"
 
-#include "app/assistant.h"
-#include "app/mainwindow.h"
+#include "app/features/assistant.h"
+#include "app/form/mainwindow.h"
 
 #include <QAction>
 #include <QThread>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/puzzle_play.h"
+#include "app/features/puzzle_play.h"
 
-#include "app/assistant.h"
-#include "app/gallop_sound.h"
-#include "app/mainwindow.h"
-#include "app/square_label.h"
+#include "app/features/assistant.h"
+#include "app/features/gallop_sound.h"
+#include "app/form/mainwindow.h"
+#include "app/form/square_label.h"
 #include "notation/walk_notation.h"
 
 #include <QAction>

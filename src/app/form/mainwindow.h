@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/actions.h"
-#include "app/controls.h"
-#include "app/description_box.h"
-#include "app/keyboard_play.h"
-#include "app/preferences.h"
+#include "app/form/actions.h"
+#include "app/form/controls.h"
+#include "app/form/description_box.h"
+#include "app/form/keyboard_play.h"
+#include "app/features/preferences.h"
 #include "tours/knight_form.h"
 
 #include <QWidget>

@@ -4,7 +4,7 @@
 #include "access/spoken.h"
 #include "board/board.h"
 
-#include "app/controls.h"
+#include "app/form/controls.h"
 
 #include <QColor>
 #include <QStaticText>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/worksheet_dialog.h"
+#include "app/features/worksheet_dialog.h"
 
-#include "app/assistant.h"
-#include "app/file_dialog.h"
-#include "app/mainwindow.h"
+#include "app/features/assistant.h"
+#include "app/features/file_dialog.h"
+#include "app/form/mainwindow.h"
 #include "picture/export.h"
 
 #include <QCheckBox>

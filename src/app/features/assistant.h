@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/puzzle_play.h"
+#include "app/features/puzzle_play.h"
 #include "notation/walk_notation.h"
 #include "solver/tour_solver.h"
 

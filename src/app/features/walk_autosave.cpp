@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/walk_autosave.h"
+#include "app/features/walk_autosave.h"
 
-#include "app/assistant.h"
-#include "app/mainwindow.h"
+#include "app/features/assistant.h"
+#include "app/form/mainwindow.h"
 #include "files/background_writer.h"
 #include "files/file_io.h"
 #include "files/file_names.h"

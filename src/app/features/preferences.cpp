@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/preferences.h"
+#include "app/features/preferences.h"
 
 #include "files/file_io.h"
 #include "files/file_names.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/guide_window.h"
+#include "app/features/guide_window.h"
 
 #include <QFile>
 #include <QScreen>
