@@ -69,6 +69,13 @@ check "--export a worksheet" 0 0 "" -- env -u DISPLAY "$program" --export "$work
 printf 'd4 d5\n' >"$work/bad.txt"
 check "--export, unknown kind" 2 1 "няма вид обиколка „9“; видовете са 1, 2, .*, ?; вижте knight-tour --help" -- "$program" --export "$work/a.png" --tour 9
 check "--export, a Cyrillic kind" 2 1 "няма вид обиколка „8а“ (с латинско „a“: 8a)" -- "$program" --export "$work/a.png" --tour 8а
+check "--export, no kind even in Latin" 2 1 "няма вид обиколка „9а“; видовете" -- "$program" --export "$work/a.png" --tour 9а
+# The board as the window starts: its dark squares brown.
+empty=$(mktemp -d)
+check "--export the empty board" 0 0 "" -- env -u DISPLAY "$program" --export "$empty/board.png"
+convert "$empty/board.png" -unique-colors txt:- 2>/dev/null | grep -qi '#653600' \
+    || { echo "FAIL --export: the empty board has no dark squares"; failures=$((failures + 1)); }
+rm -rf "$empty"
 check "--export, illegal walk" 2 1 "ред 1, колона 4, „d5“" -- "$program" --export "$work/b.png" --walk "$work/bad.txt"
 check "--export, unknown extension" 2 1 "само .png или .pdf" -- "$program" --export "$work/c.gif"
 check "--export, cannot write" 2 1 "не може да се запише" -- "$program" --export "$work/none/d.png"
