@@ -40,6 +40,7 @@ void Projector::setOn(bool on)
                 shown.append(window_->action(id));
             view_ = new ProjectorWindow(window_, shown);
             view_->setWindowTitle(window_->windowTitle());
+            view_->setAccessibleName(window_->action(ActionId::Projector)->text());
             // Every key of the window works in the view too.
             view_->addActions(window_->actions());
             connect(view_, &ProjectorWindow::squareChosen, window_, &MainWindow::Label2_Click);
