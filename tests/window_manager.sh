@@ -25,22 +25,32 @@ window=$(timeout 30 xdotool search --sync --onlyvisible --name 'шахмат' | 
 sleep 1
 import -window root "$work/before.png"
 status=0
-# Each way out must give back the very screen it began from; a busy machine may take a while.
-for keys in "F11 F11" "F10 Escape" "F10 F10" "ctrl+plus F11 Escape ctrl+0"; do
-    for key in $keys; do
-        xdotool key "$key"
-        sleep 0.7
-    done
-    same=no
-    for _ in $(seq 20); do
-        import -window root "$work/after.png"
-        if [ "$(compare -metric AE "$work/before.png" "$work/after.png" /dev/null 2>&1)" = 0 ]; then
-            same=yes
-            break
+differs() { [ "$(compare -metric AE "$1" "$2" /dev/null 2>&1)" != 0 ]; }
+# Each key changes the screen: the next is pressed once the change is over (the screen the same
+# twice in a row), however long a busy machine takes.
+press() { # KEY
+    import -window root "$work/pressed.png"
+    xdotool key "$1"
+    local settled=no
+    for _ in $(seq 60); do
+        sleep 0.3
+        import -window root "$work/now.png"
+        if differs "$work/pressed.png" "$work/now.png"; then
+            if [ -e "$work/last.png" ] && ! differs "$work/last.png" "$work/now.png"; then settled=yes; break; fi
+            cp "$work/now.png" "$work/last.png"
         fi
-        sleep 0.5
     done
-    [ $same = yes ] || { echo "after $keys the screen is not as before"; status=1; cp "$work/after.png" "/tmp/window-manager-after.png"; }
+    rm -f "$work/last.png"
+    [ $settled = yes ] || echo "the screen did not settle after $1"
+}
+# Each way out must give back the very screen it began from.
+for keys in "F11 F11" "F10 Escape" "F10 F10" "ctrl+plus F11 Escape ctrl+0"; do
+    for key in $keys; do press "$key"; done
+    import -window root "$work/after.png"
+    if differs "$work/before.png" "$work/after.png"; then
+        echo "after $keys the screen is not as before"
+        status=1
+    fi
 done
 [ $status = 0 ] && echo "full screen and the projector view give the window back as it was"
 exit $status
