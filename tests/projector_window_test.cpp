@@ -78,6 +78,8 @@ void ProjectorWindowTest::escapeBringsBackTheWindowAsItWas()
         QVERIFY(view->windowState() & Qt::WindowFullScreen);
         QTRY_COMPARE(view->geometry(), view->screen()->geometry());
         QTRY_VERIFY(view->isActiveWindow());
+        QTRY_COMPARE(QApplication::focusWidget(), view); // the arrows and Enter go to the board
+        QCOMPARE(shownFill(view, u"b3"_s), projectorPalette.knight); // the walk, from the start
         QTest::keyClick(view, leave);
         QVERIFY(!view->isVisible());
         QVERIFY(!window.projector()->isOn() && !window.action(ActionId::Projector)->isChecked());
@@ -157,9 +159,11 @@ void ProjectorWindowTest::everyButtonFollowsItsAction()
     QTest::mouseClick(buttonOf(ActionId::NextStep), Qt::LeftButton);
     QTest::mouseClick(buttonOf(ActionId::NextStep), Qt::LeftButton);
     QVERIFY(view->status()->text().endsWith(u"Галоп на пауза: 2/64"_s));
+    QTest::mouseClick(buttonOf(ActionId::PauseGallop), Qt::LeftButton);
+    QVERIFY(view->status()->text().endsWith(u"Галоп: 2/64, по 2 с на ход"_s));
+    // A new pace shows at once, before the next step.
     QTest::mouseClick(buttonOf(ActionId::Tempo), Qt::LeftButton);
     QCOMPARE(window.gallop()->tempo(), 3000);
-    QTest::mouseClick(buttonOf(ActionId::PauseGallop), Qt::LeftButton);
     QVERIFY(view->status()->text().endsWith(u"Галоп: 2/64, по 3 с на ход"_s));
     QTest::mouseClick(buttonOf(ActionId::Projector), Qt::LeftButton);
     QVERIFY(!window.projector()->isOn() && !view->isVisible());
