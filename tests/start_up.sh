@@ -102,6 +102,8 @@ pdftotext "$work/a.pdf" - | grep -q "Впишете в празните поле
 check "--worksheet, not a PDF" 2 1 "„$work/d.png“: работният лист може да е само .pdf" -- "$program" --worksheet "$work/d.png"
 check "--worksheet, cannot write" 2 1 "не може да се запише" -- "$program" --worksheet "$work/none/d.pdf"
 # The reader leaves at once; the sheet takes the program far longer than that.
+# The reader is gone before the answer is written: said, not a silent death by SIGPIPE.
+check "--complete, a closed pipe" 2 1 "в стандартния изход не може да се пише" -- bash -c 'set -o pipefail; { sleep 0.5; echo a1 b3 | "$1" --complete -; } | { exec <&-; }' _ "$program"
 check "--worksheet, a closed pipe" 2 1 "в стандартния изход не може да се пише" -- bash -c 'set -o pipefail; "$1" --worksheet "$2" --seed 1 | { exec <&-; }' _ "$program" "$work/f.pdf"
 check "--worksheet, a full output" 2 1 "в стандартния изход не може да се пише" -- bash -c '"$1" --worksheet "$2" --seed 1 2>&1 >/dev/full' _ "$program" "$work/g.pdf"
 [ ! -e "$work/d.png" ] && [ "$(ls "$work" | wc -l)" = 6 ] \
