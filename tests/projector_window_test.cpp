@@ -165,6 +165,9 @@ void ProjectorWindowTest::everyButtonFollowsItsAction()
     QTest::mouseClick(buttonOf(ActionId::Tempo), Qt::LeftButton);
     QCOMPARE(window.gallop()->tempo(), 3000);
     QVERIFY(view->status()->text().endsWith(u"Галоп: 2/64, по 3 с на ход"_s));
+    // Chosen in the tempo's submenu, which says nothing over the text box, it shows too.
+    window.gallop()->setTempo(1000);
+    QVERIFY(view->status()->text().endsWith(u"Галоп: 2/64, по 1 с на ход"_s));
     QTest::mouseClick(buttonOf(ActionId::Projector), Qt::LeftButton);
     QVERIFY(!window.projector()->isOn() && !view->isVisible());
 }
