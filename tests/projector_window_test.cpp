@@ -61,6 +61,7 @@ private slots:
     void whatIsOnTheScreenIsWhatAFullPaintDraws();
     void theLayoutFitsEveryScreen();
     void rememberedNotImposed();
+    void theViewOpensOnTheWindowsScreen();
 };
 
 void ProjectorWindowTest::escapeBringsBackTheWindowAsItWas()
@@ -302,6 +303,25 @@ void ProjectorWindowTest::rememberedNotImposed()
     third.preferences().useStore(store());
     third.restorePreferences();
     QVERIFY(!third.projector()->isOn());
+}
+
+// A laptop with a projector beside it: the view fills the screen the window is on.
+void ProjectorWindowTest::theViewOpensOnTheWindowsScreen()
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (screens.size() < 2)
+        QSKIP("one screen (run as projector_window_test_two_screens)");
+    for (QScreen *screen : screens) {
+        MainWindow window;
+        window.setScreen(screen);
+        window.move(screen->geometry().topLeft() + QPoint(50, 50));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.projector()->setOn(true);
+        ProjectorWindow *view = window.projector()->view();
+        QCOMPARE(view->screen(), screen);
+        QTRY_COMPARE(view->geometry(), screen->geometry());
+    }
 }
 
 QTEST_MAIN(ProjectorWindowTest)

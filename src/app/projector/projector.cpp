@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QScreen>
 
 namespace knight {
 
@@ -47,8 +48,12 @@ void Projector::setOn(bool on)
             connect(view_, &ProjectorWindow::leave, this, [this] { setOn(false); });
         }
         followForm();
-        if (window_->screen())
-            view_->setScreen(window_->screen());
+        // The window's screen (the projector's, when the window was moved there), placed on it:
+        // full screen fills the screen a window stands on.
+        if (QScreen *screen = window_->screen()) {
+            view_->setScreen(screen);
+            view_->setGeometry(screen->geometry());
+        }
         view_->showFullScreen();
         view_->raise();
         view_->activateWindow();
