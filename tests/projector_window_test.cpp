@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/features/gallop_control.h"
+#include "app/features/practice_aids.h"
 #include "app/projector/projector.h"
 #include "app/projector/projector_window.h"
 #include "picture/qt_color.h"
@@ -196,6 +197,17 @@ void ProjectorWindowTest::theHintStaysUntilTheNextMove()
     QVERIFY(isSquare(window.projector()->marks().hint));
     window.Command1_Click(int(Command::MoveBack));
     QCOMPARE(window.projector()->marks().hint, -1);
+    // The onward counts, as the window writes them, on the green squares; the walk's numbers
+    // stay on its own.
+    window.action(ActionId::Counts)->trigger();
+    int counted = 0;
+    for (int n = 0; n < squareCount; ++n) {
+        const QString shownThere = view->diagram().squares[std::size_t(n)].caption;
+        const int count = window.aids()->countFor(n);
+        QCOMPARE(shownThere, count >= 0 ? QString::number(count) : window.form().board().square(n).caption);
+        counted += count >= 0;
+    }
+    QVERIFY(counted > 0);
 }
 
 void ProjectorWindowTest::aVerdictsSquaresAreMarkedWhileItShows()
@@ -273,7 +285,8 @@ void ProjectorWindowTest::theLayoutFitsEveryScreen()
             for (const QToolButton *other : view->buttons())
                 QVERIFY2(other == button || !other->geometry().intersects(button->geometry()), qPrintable(where));
         }
-        QVERIFY2(!panel.intersects(board.toRect()), qPrintable(where));
+        // The panel stands apart from the whole diagram, coordinates and caption too.
+        QVERIFY2(panel.left() >= view->diagramArea().right(), qPrintable(where));
         // The board fills the screen's height, the message all its room.
         QVERIFY2(board.height() > screen.height() * 0.8, qPrintable(where));
         QVERIFY2(view->message()->heightForWidth(view->message()->width()) <= view->message()->height(), qPrintable(where));

@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <ranges>
 #include <cmath>
 
 namespace knight {
@@ -91,7 +92,7 @@ QRegion ProjectorWindow::changedArea(const Diagram &before, const Diagram &after
         if (isSquare(n))
             changed += squareRect(n).toAlignedRect();
     };
-    for (int n = 0; n < squareCount; ++n) {
+    for (const int n : std::views::iota(0, squareCount)) {
         const Diagram::Cell &a = before.squares[std::size_t(n)];
         const Diagram::Cell &b = after.squares[std::size_t(n)];
         if (a.caption != b.caption || a.color != b.color || a.text != b.text)

@@ -26,8 +26,11 @@ public:
     ProjectorWindow(QWidget *parent, const QList<QAction *> &buttons);
 
     void setContent(const Diagram &diagram, const QStringList &status, const QString &message);
-    // Where square n is, in the view's coordinates.
+    const Diagram &diagram() const { return diagram_; }
+    // Where square n is, and the whole diagram (caption, board, coordinates), in the view's
+    // coordinates.
     QRectF squareRect(int n) const;
+    QRectF diagramArea() const;
     int cursorSquare() const { return cursor_; }
     QLabel *status() const { return status_; }
     QLabel *message() const { return message_; }
@@ -48,7 +51,6 @@ private:
     void restyle();
     void placeControls();
     QRegion changedArea(const Diagram &before, const Diagram &after) const;
-    QRectF diagramArea() const;
     void moveCursor(int files, int ranks);
 
     Diagram diagram_;
