@@ -285,6 +285,11 @@ void ProjectorWindowTest::theLayoutFitsEveryScreen()
             for (const QToolButton *other : view->buttons())
                 QVERIFY2(other == button || !other->geometry().intersects(button->geometry()), qPrintable(where));
         }
+        // The buttons stand at the foot of the view, no empty row below them.
+        int lowest = 0;
+        for (const QToolButton *button : view->buttons())
+            lowest = std::max(lowest, button->geometry().bottom());
+        QVERIFY2(lowest >= screen.height() - screen.height() / 30, qPrintable(where));
         // The panel stands apart from the whole diagram, coordinates and caption too.
         QVERIFY2(panel.left() >= view->diagramArea().right(), qPrintable(where));
         // The board fills the screen's height, the message all its room.
