@@ -115,7 +115,6 @@ void MainWindow::createControls()
         commands_[std::size_t(i)] = button;
     }
 
-    optionStyle_ = new ScaledIndicatorStyle(this);
     frame_ = new QGroupBox(this);
     paintBackground(frame_, controls::frame1.backColor);
     for (int i = 0; i < tourKindCount; ++i) {
@@ -187,13 +186,20 @@ void MainWindow::placeControls()
     // At the designed size each value is rounded on its own, as designed; zoomed, the edges
     // are, so that rows of options that touch in the design touch on the screen (no light
     // seams between them), and their round buttons grow with the text.
-    optionStyle_->setScale(scale);
+    // The growing style is made at the first zoom: a start at the designed size makes none.
+    QStyle *optionStyle = nullptr;
+    if (scale != 1) {
+        if (!optionStyle_)
+            optionStyle_ = new ScaledIndicatorStyle(this);
+        optionStyle_->setScale(scale);
+        optionStyle = optionStyle_;
+    }
     for (int i = 0; i < tourKindCount; ++i) {
         const TwipsRect rect = controls::option1[std::size_t(i)].rect;
         QRadioButton *option = options_[std::size_t(i)];
         option->setGeometry(scale == 1 ? controls::pixelRect(rect) : controls::edgeRect(rect, scale));
-        if (option->style() != (scale == 1 ? style() : optionStyle_))
-            option->setStyle(scale == 1 ? nullptr : optionStyle_);
+        if (option->style() != (optionStyle ? optionStyle : style()))
+            option->setStyle(optionStyle);
         option->update();
     }
     text_->setGeometry(layout_.place(controls::text1.rect));
