@@ -3,7 +3,7 @@
 
 #include "app/form/announcer.h"
 #include "app/form/controls.h"
-#include "app/form/mainwindow.h"
+#include "app/form/form_view.h"
 #include "app/features/puzzle_play.h"
 #include "app/form/square_label.h"
 #include "notation/walk_notation.h"
@@ -13,11 +13,14 @@
 #include <QAction>
 #include <QLabel>
 #include <QTimer>
+#include <QWidget>
 
 namespace knight {
 
-Assistant::Assistant(MainWindow *window)
+Assistant::Assistant(FormView &view, PuzzlePlay &puzzle, QWidget *window)
     : QObject(window)
+    , view_(view)
+    , puzzle_(puzzle)
     , window_(window)
     , message_(new QLabel(window))
     , hintTimer_(new QTimer(this))
@@ -45,14 +48,14 @@ bool Assistant::canPlay(const KnightForm &form)
 
 void Assistant::showMessage(const QString &text)
 {
-    const QRect box = window_->formLayout().place(controls::messageRect);
+    const QRect box = view_.formLayout().place(controls::messageRect);
     message_->setText(text);
     message_->setFixedWidth(box.width());
     message_->setFixedHeight(message_->heightForWidth(box.width()));
     message_->move(box.topLeft());
     message_->show();
     message_->raise();
-    window_->announcer()->announce(text);
+    view_.announce(text);
     emit transientChanged();
 }
 
@@ -70,15 +73,15 @@ void Assistant::clearTransient()
 void Assistant::hideHint()
 {
     if (isSquare(hintSquare_))
-        window_->square(hintSquare_)->setHintShown(false);
+        view_.setHintShown(hintSquare_, false);
     hintSquare_ = -1;
 }
 
 void Assistant::showHint()
 {
-    if (!canPlay(window_->form()))
+    if (!canPlay(view_.form()))
         return;
-    const SquareList walk = window_->form().walkSquares();
+    const SquareList walk = view_.form().walkSquares();
     const Aim aimed = aim(walk);
     if (aimed.tour.empty()) {
         showMessage(aimed.why);
@@ -86,22 +89,22 @@ void Assistant::showHint()
     }
     hintSquare_ = aimed.tour.at(walk.size());
     ++hintsUsed_;
-    window_->square(hintSquare_)->setHintShown(true);
+    view_.setHintShown(hintSquare_, true);
     hintTimer_->start();
-    window_->announcer()->announce(tr("Подсказка: %1.").arg(chessName(hintSquare_)));
+    view_.announce(tr("Подсказка: %1.").arg(chessName(hintSquare_)));
     emit transientChanged();
 }
 
 void Assistant::showVerdict()
 {
-    const SquareList walk = window_->form().walkSquares();
+    const SquareList walk = view_.form().walkSquares();
     if (walk.size() == std::size_t(squareCount)) {
         reportWalkEnd(true);
         return;
     }
-    if (!canPlay(window_->form()))
+    if (!canPlay(view_.form()))
         return;
-    if (window_->puzzle()->isOn()) {
+    if (puzzle_.isOn()) {
         const Aim aimed = aim(walk);
         showMessage(aimed.tour.empty() ? aimed.why
                                        : tr("Да: от тази позиция конят още може да обходи всички полета, "
@@ -120,18 +123,18 @@ void Assistant::showVerdict()
 
 void Assistant::completeTour()
 {
-    if (!canPlay(window_->form()))
+    if (!canPlay(view_.form()))
         return;
-    const Aim aimed = aim(window_->form().walkSquares());
+    const Aim aimed = aim(view_.form().walkSquares());
     if (aimed.tour.empty()) {
         showMessage(aimed.why);
         return;
     }
-    PuzzlePlay *puzzle = window_->puzzle();
+    PuzzlePlay *puzzle = &puzzle_;
     if (puzzle->isOn())
         puzzle->noteCompletion();
-    for (std::size_t i = window_->form().history().size(); i < aimed.tour.size(); ++i)
-        window_->Label2_Click(aimed.tour[i]);
+    for (std::size_t i = view_.form().history().size(); i < aimed.tour.size(); ++i)
+        view_.Label2_Click(aimed.tour[i]);
     // A puzzle says its own end.
     if (!puzzle->isOn())
         reportWalkEnd(true);
@@ -139,13 +142,13 @@ void Assistant::completeTour()
 
 Assistant::Aim Assistant::aim(SquareList walk)
 {
-    if (const PuzzlePlay *puzzle = window_->puzzle(); puzzle->isOn()) {
+    if (const PuzzlePlay *puzzle = &puzzle_; puzzle->isOn()) {
         return puzzle->aim(walk);
     }
     // Before the first move the tour starts where the cursor is (a1 at first; on 8 x 8 one
     // starts on every square).
     if (walk.empty())
-        walk.push_back(window_->cursorSquare());
+        walk.push_back(view_.cursorSquare());
     const TourSolver::Verdict verdict = solve(walk);
     if (verdict.answer != TourSolver::Answer::Yes)
         return {{}, verdictText(solver_, verdict)};
@@ -160,25 +163,25 @@ TourSolver::Verdict Assistant::solve(const SquareList &walk)
 void Assistant::setClosedGoal(bool on)
 {
     closed_ = on;
-    window_->action(ActionId::ClosedTour)->setChecked(on);
+    view_.action(ActionId::ClosedTour)->setChecked(on);
 }
 
 void Assistant::setEndMessages(bool on)
 {
     endMessages_ = on;
-    window_->action(ActionId::EndMessages)->setChecked(on);
+    view_.action(ActionId::EndMessages)->setChecked(on);
 }
 
 void Assistant::followForm()
 {
-    if (window_->form().history().isEmpty())
+    if (view_.form().history().isEmpty())
         hintsUsed_ = takeBacksUsed_ = 0;
 }
 
 // A full tour (closed or not) or a dead end; with the end messages on, the help it used too.
 void Assistant::reportWalkEnd(bool asked)
 {
-    const KnightForm &form = window_->form();
+    const KnightForm &form = view_.form();
     const qsizetype moves = form.history().size();
     const QString help = endMessages_ ? tr(" Използвани подсказки: %1, върнати ходове: %2.")
                                             .arg(hintsUsed_)

@@ -13,7 +13,7 @@ class QTimer;
 namespace knight {
 
 class KnightForm;
-class MainWindow;
+class FormView;
 
 // The tour assistant. It plays only during a walk (not over a shown tour or the gallop) and
 // before the 64th move; before the first move it starts on the keyboard cursor's square. Its
@@ -23,7 +23,7 @@ class Assistant : public QObject
     Q_OBJECT
 
 public:
-    explicit Assistant(MainWindow *window);
+    Assistant(FormView &view, PuzzlePlay &puzzle, QWidget *window);
 
     static bool canPlay(const KnightForm &form);
     void showHint();
@@ -62,7 +62,9 @@ private:
     void hideHint();
     TourSolver::Verdict solve(const SquareList &walk);
 
-    MainWindow *window_;
+    FormView &view_;
+    PuzzlePlay &puzzle_;
+    QWidget *window_;
     QLabel *message_;
     QTimer *hintTimer_;
     TourSolver solver_;

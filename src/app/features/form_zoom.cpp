@@ -2,12 +2,13 @@
 #include "app/features/form_zoom.h"
 
 #include "app/form/controls.h"
-#include "app/form/mainwindow.h"
+#include "app/form/form_view.h"
 #include "app/form/placement.h"
 
 #include <QAction>
 #include <QScreen>
 #include <QShortcut>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -29,8 +30,9 @@ QSize formSize(double scale)
 
 } // namespace
 
-FormZoom::FormZoom(MainWindow *window)
+FormZoom::FormZoom(FormView &view, QWidget *window)
     : QObject(window)
+    , view_(view)
     , window_(window)
     , escape_(new QShortcut(QKeySequence(Qt::Key_Escape), window))
 {
@@ -62,7 +64,7 @@ bool FormZoom::setPercent(int percent)
         return false;
     percent_ = percent;
     if (!fullScreen_) {
-        window_->setFormLayout({percent / 100.0, {}});
+        view_.setFormLayout({percent / 100.0, {}});
         // Still on the screen: the top-left corner moves only as far as it must.
         if (const QScreen *screen = window_->screen())
             window_->move(keptOnScreen(screen->availableGeometry(), window_->frameGeometry()));
@@ -108,7 +110,7 @@ void FormZoom::setFullScreen(bool on)
         return;
     fullScreen_ = on;
     escape_->setEnabled(on);
-    window_->action(ActionId::FullScreen)->setChecked(on);
+    view_.action(ActionId::FullScreen)->setChecked(on);
     if (on) {
         placed_ = window_->geometry().topLeft();
         window_->setMinimumSize(0, 0);
@@ -117,7 +119,7 @@ void FormZoom::setFullScreen(bool on)
         windowResized();
     } else {
         window_->showNormal();
-        window_->setFormLayout({percent_ / 100.0, {}});
+        view_.setFormLayout({percent_ / 100.0, {}});
         // Back where it was, its title bar on the screen. Placed by the inside: the frame full
         // screen took away is not yet back.
         window_->setGeometry(QRect(placed_, window_->size()));
@@ -133,20 +135,20 @@ void FormZoom::windowResized()
     const QSize room = window_->size();
     const double scale = std::min(double(room.width()) / designed.width(), double(room.height()) / designed.height());
     const QSize scaled = formSize(scale);
-    window_->setFormLayout({scale, QPoint((room.width() - scaled.width()) / 2, (room.height() - scaled.height()) / 2)});
+    view_.setFormLayout({scale, QPoint((room.width() - scaled.width()) / 2, (room.height() - scaled.height()) / 2)});
 }
 
 void FormZoom::remember()
 {
-    window_->updateActions();
-    window_->preferences().setValue(percentKey, percent_);
-    window_->preferences().setValue(fullScreenKey, fullScreen_);
+    view_.updateActions();
+    view_.preferences().setValue(percentKey, percent_);
+    view_.preferences().setValue(fullScreenKey, fullScreen_);
 }
 
 void FormZoom::restorePreferences()
 {
-    const int percent = window_->preferences().value(percentKey, steps.front()).toInt();
-    const bool fullScreen = window_->preferences().flag(fullScreenKey);
+    const int percent = view_.preferences().value(percentKey, steps.front()).toInt();
+    const bool fullScreen = view_.preferences().flag(fullScreenKey);
     setPercent(percent);
     setFullScreen(fullScreen);
 }

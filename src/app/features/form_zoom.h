@@ -10,7 +10,7 @@ class QShortcut;
 
 namespace knight {
 
-class MainWindow;
+class FormView;
 
 // The form for a projector: laid out again at a step of its designed size, every control and
 // font scaled through the one twips-to-pixels conversion (crisp, not a stretched picture), or
@@ -23,7 +23,7 @@ class FormZoom : public QObject
 public:
     static constexpr std::array<int, 6> steps{100, 125, 150, 200, 250, 300}; // per cent
 
-    explicit FormZoom(MainWindow *window);
+    FormZoom(FormView &view, QWidget *window);
 
     int percent() const { return percent_; }
     bool isFullScreen() const { return fullScreen_; }
@@ -50,7 +50,8 @@ private:
     // The title bar and borders the window manager adds.
     QSize frameSize() const;
 
-    MainWindow *window_;
+    FormView &view_;
+    QWidget *window_;
     QShortcut *escape_;
     int percent_ = 100;
     bool fullScreen_ = false;

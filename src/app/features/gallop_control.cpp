@@ -5,13 +5,14 @@
 
 #include "app/form/announcer.h"
 #include "app/features/choice_menu.h"
-#include "app/form/mainwindow.h"
+#include "app/form/form_view.h"
 #include "app/features/preferences.h"
 #include "language/language.h"
 
 #include <QAction>
 #include <QLocale>
 #include <QMenu>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -28,18 +29,19 @@ QString tempoText(int milliseconds)
 
 } // namespace
 
-GallopControl::GallopControl(MainWindow *window)
+GallopControl::GallopControl(FormView &view, QWidget *window)
     : QObject(window)
+    , view_(view)
     , window_(window)
 {
 }
 
 void GallopControl::togglePause()
 {
-    window_->pauseGallop(!window_->form().gallopPaused());
+    view_.pauseGallop(!view_.form().gallopPaused());
     // The board alone does not show whether the gallop waits.
-    const KnightForm &form = window_->form();
-    window_->assistant()->showMessage(form.gallopPaused()
+    const KnightForm &form = view_.form();
+    view_.showMessage(form.gallopPaused()
                                           ? tr("Пауза на ход %1 от %2: F8 продължава, F9 и Shift+F9 местят с по един ход.")
                                                 .arg(std::max(form.gallopStep(), 1))
                                                 .arg(squareCount)
@@ -48,12 +50,12 @@ void GallopControl::togglePause()
 
 void GallopControl::stepForward()
 {
-    window_->stepGallop(true);
+    view_.stepGallop(true);
 }
 
 void GallopControl::stepBack()
 {
-    window_->stepGallop(false);
+    view_.stepGallop(false);
 }
 
 void GallopControl::nextTempo()
@@ -61,7 +63,7 @@ void GallopControl::nextTempo()
     const auto at = std::find(tempos.begin(), tempos.end(), tempo_);
     setTempo(at == tempos.end() || at + 1 == tempos.end() ? tempos.front() : *(at + 1));
     // Nothing else on the screen shows the pace.
-    window_->assistant()->showMessage(tr("Темпо на галопа: %1 на ход.").arg(tempoText(tempo_)));
+    view_.showMessage(tr("Темпо на галопа: %1 на ход.").arg(tempoText(tempo_)));
 }
 
 void GallopControl::setTempo(int milliseconds)
@@ -69,8 +71,8 @@ void GallopControl::setTempo(int milliseconds)
     if (std::find(tempos.begin(), tempos.end(), milliseconds) == tempos.end())
         return;
     tempo_ = milliseconds;
-    window_->setGallopInterval(milliseconds);
-    window_->preferences().setValue(tempoKey, milliseconds);
+    view_.setGallopInterval(milliseconds);
+    view_.preferences().setValue(tempoKey, milliseconds);
     if (tempoMenu_)
         tempoMenu_->check(milliseconds);
     emit tempoChanged();
@@ -95,22 +97,22 @@ void GallopControl::retranslate()
 
 void GallopControl::followForm()
 {
-    QAction *pause = window_->action(ActionId::PauseGallop);
-    if (pause && pause->isChecked() != window_->form().gallopPaused())
-        pause->setChecked(window_->form().gallopPaused());
+    QAction *pause = view_.action(ActionId::PauseGallop);
+    if (pause && pause->isChecked() != view_.form().gallopPaused())
+        pause->setChecked(view_.form().gallopPaused());
 }
 
 void GallopControl::announceStep()
 {
-    const KnightForm &form = window_->form();
+    const KnightForm &form = view_.form();
     if (!form.gallopOn()) {
-        window_->announcer()->announce(tr("Галопът свърши."));
+        view_.announce(tr("Галопът свърши."));
         return;
     }
     const int step = std::max(form.gallopStep(), 1);
     for (int n = 0; n < squareCount; ++n) {
         if (form.board().square(n).caption.toInt() == step) {
-            window_->announcer()->announce(tr("Галоп: ход %1, %2.").arg(step).arg(chessName(n)));
+            view_.announce(tr("Галоп: ход %1, %2.").arg(step).arg(chessName(n)));
             return;
         }
     }
@@ -118,7 +120,7 @@ void GallopControl::announceStep()
 
 void GallopControl::restorePreferences()
 {
-    setTempo(window_->preferences().value(tempoKey, designedTempo).toInt());
+    setTempo(view_.preferences().value(tempoKey, designedTempo).toInt());
 }
 
 } // namespace knight

@@ -10,7 +10,7 @@ class QMenu;
 namespace knight {
 
 class ChoiceMenu;
-class MainWindow;
+class FormView;
 
 // The gallop at the teacher's pace: pause and resume, a step forward or back by hand while
 // paused, the pace of the steps, and each step said to the screen reader. Untouched, the
@@ -23,7 +23,7 @@ public:
     static constexpr std::array<int, 5> tempos{500, 1000, 2000, 3000, 5000}; // milliseconds a step
     static constexpr int designedTempo = 2000;
 
-    explicit GallopControl(MainWindow *window);
+    GallopControl(FormView &view, QWidget *window);
 
     void togglePause();
     void stepForward();
@@ -47,7 +47,8 @@ signals:
     void tempoChanged();
 
 private:
-    MainWindow *window_;
+    FormView &view_;
+    QWidget *window_;
     int tempo_ = designedTempo;
     ChoiceMenu *tempoMenu_ = nullptr;
 };

@@ -2,7 +2,7 @@
 #include "app/features/gallop_sound.h"
 
 #include "app/features/assistant.h"
-#include "app/form/mainwindow.h"
+#include "app/form/form_view.h"
 
 #include <QAction>
 #include <QThread>
@@ -88,9 +88,9 @@ struct SilentPlayer : BeatPlayer {
 
 } // namespace
 
-GallopSound::GallopSound(MainWindow *window)
-    : QObject(window)
-    , window_(window)
+GallopSound::GallopSound(FormView &view, QObject *parent)
+    : QObject(parent)
+    , view_(view)
 {
 }
 
@@ -99,9 +99,9 @@ GallopSound::~GallopSound() = default;
 void GallopSound::setOn(bool on)
 {
     on_ = on;
-    if (QAction *action = window_->action(ActionId::Sound))
+    if (QAction *action = view_.action(ActionId::Sound))
         action->setChecked(on);
-    window_->preferences().setValue(soundKey, on);
+    view_.preferences().setValue(soundKey, on);
 }
 
 void GallopSound::setPlayer(std::unique_ptr<BeatPlayer> player)
@@ -111,7 +111,7 @@ void GallopSound::setPlayer(std::unique_ptr<BeatPlayer> player)
 
 void GallopSound::stepped()
 {
-    play(window_->form().gallopOn() ? Beat::Step : Beat::End);
+    play(view_.form().gallopOn() ? Beat::Step : Beat::End);
 }
 
 void GallopSound::chime()
@@ -133,17 +133,17 @@ std::unique_ptr<BeatPlayer> GallopSound::makePlayer()
     if (!module_)
         module_ = loadSoundModule();
     if (!module_->make) {
-        window_->assistant()->showMessage(tr("Звукът не е достъпен: модулът му не се зарежда (%1).").arg(module_->problem));
+        view_.showMessage(tr("Звукът не е достъпен: модулът му не се зарежда (%1).").arg(module_->problem));
         return std::make_unique<SilentPlayer>();
     }
     return std::make_unique<ThreadedPlayer>(module_->make, [this] {
-        window_->assistant()->showMessage(tr("Звукът не е достъпен: звуковата система не отговаря."));
+        view_.showMessage(tr("Звукът не е достъпен: звуковата система не отговаря."));
     });
 }
 
 void GallopSound::restorePreferences()
 {
-    setOn(window_->preferences().flag(soundKey));
+    setOn(view_.preferences().flag(soundKey));
 }
 
 } // namespace knight

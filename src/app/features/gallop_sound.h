@@ -10,7 +10,7 @@
 
 namespace knight {
 
-class MainWindow;
+class FormView;
 
 // The gallop's beat for pupils on a floor board: a click on each step and a chime at its end,
 // off until it is switched on.
@@ -19,7 +19,7 @@ class GallopSound : public QObject
     Q_OBJECT
 
 public:
-    explicit GallopSound(MainWindow *window);
+    GallopSound(FormView &view, QObject *parent);
     ~GallopSound() override;
 
     void setOn(bool on);
@@ -44,7 +44,7 @@ private:
     // The program's own player, from the sound module: the first beat loads it.
     std::unique_ptr<BeatPlayer> makePlayer();
 
-    MainWindow *window_;
+    FormView &view_;
     std::unique_ptr<BeatPlayer> player_;
     std::optional<SoundModule> module_;
     bool on_ = false;

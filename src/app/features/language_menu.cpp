@@ -2,13 +2,14 @@
 #include "app/features/language_menu.h"
 
 #include "app/features/choice_menu.h"
-#include "app/form/mainwindow.h"
+#include "app/form/form_view.h"
 #include "app/features/preferences.h"
 
 namespace knight {
 
-LanguageMenu::LanguageMenu(MainWindow *window)
+LanguageMenu::LanguageMenu(FormView &view, QWidget *window)
     : QObject(window)
+    , view_(view)
     , window_(window)
 {
 }
@@ -46,7 +47,7 @@ void LanguageMenu::setLanguage(Language language)
     // The widgets hear of the new catalogues and write their texts again.
     if (language != this->language())
         translations().use(language);
-    window_->preferences().setValue(settingsKey(), languageCode(language));
+    view_.preferences().setValue(settingsKey(), languageCode(language));
     showChecked();
 }
 

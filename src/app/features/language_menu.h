@@ -12,7 +12,7 @@ class QMenu;
 namespace knight {
 
 class ChoiceMenu;
-class MainWindow;
+class FormView;
 
 // "Език / Language": the program's language, chosen in the context menu or with its key, put
 // in place at once and remembered for the next start.
@@ -21,7 +21,7 @@ class LanguageMenu : public QObject
     Q_OBJECT
 
 public:
-    explicit LanguageMenu(MainWindow *window);
+    LanguageMenu(FormView &view, QWidget *window);
     ~LanguageMenu() override;
 
     // Where the choice is remembered among the program's settings.
@@ -40,7 +40,8 @@ private:
     Translations &translations();
     void showChecked();
 
-    MainWindow *window_;
+    FormView &view_;
+    QWidget *window_;
     Translations *translations_ = nullptr;
     std::unique_ptr<Translations> own_;
     ChoiceMenu *menu_ = nullptr;

@@ -2,7 +2,7 @@
 #include "app/features/pictures.h"
 
 #include "app/features/file_dialog.h"
-#include "app/form/mainwindow.h"
+#include "app/form/form_view.h"
 #include "app/features/path_overlay.h"
 #include "picture/export.h"
 
@@ -11,11 +11,13 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QWidget>
 
 namespace knight {
 
-Pictures::Pictures(MainWindow *window)
+Pictures::Pictures(FormView &view, QWidget *window)
     : QObject(window)
+    , view_(view)
     , window_(window)
     , pathOverlay_(new PathOverlay(window))
 {
@@ -25,28 +27,28 @@ Pictures::Pictures(MainWindow *window)
 void Pictures::setCoordinatesShown(bool shown)
 {
     coordinatesShown_ = shown;
-    window_->action(ActionId::Coordinates)->setChecked(shown);
+    view_.action(ActionId::Coordinates)->setChecked(shown);
     window_->update();
 }
 
 void Pictures::setPathShown(bool shown)
 {
     pathShown_ = shown;
-    window_->action(ActionId::Path)->setChecked(shown);
-    pathOverlay_->setPath(shown ? pathOf(window_->form()) : std::vector<int>{});
+    view_.action(ActionId::Path)->setChecked(shown);
+    pathOverlay_->setPath(shown ? pathOf(view_.form()) : std::vector<int>{});
     pathOverlay_->setVisible(shown);
     pathOverlay_->raise();
 }
 
 void Pictures::followLayout()
 {
-    pathOverlay_->setGeometry(window_->boardArea().toAlignedRect());
+    pathOverlay_->setGeometry(view_.boardArea().toAlignedRect());
 }
 
 void Pictures::followForm()
 {
     if (pathShown_)
-        pathOverlay_->setPath(pathOf(window_->form()));
+        pathOverlay_->setPath(pathOf(view_.form()));
 }
 
 void Pictures::paintMargins(const QRegion &region)
@@ -54,7 +56,7 @@ void Pictures::paintMargins(const QRegion &region)
     if (!coordinatesShown_)
         return;
     // A button's or an option's repaint comes here too; the margins are seldom in it.
-    const QRectF board = window_->boardArea();
+    const QRectF board = view_.boardArea();
     const auto margins = coordinateMargins(board);
     if (!region.intersects(margins[0].toAlignedRect()) && !region.intersects(margins[1].toAlignedRect()))
         return;
@@ -64,7 +66,7 @@ void Pictures::paintMargins(const QRegion &region)
 
 Diagram Pictures::diagram() const
 {
-    return diagramOf(window_->form(), pathShown_);
+    return diagramOf(view_.form(), pathShown_);
 }
 
 void Pictures::printTo(QPrinter &printer)
@@ -78,7 +80,7 @@ bool Pictures::exportTo(const QString &path)
 {
     const QString problem = exportDiagram(path, diagram(), window_->font());
     if (!problem.isEmpty())
-        window_->showProblem(tr("Картината не е запазена: %1.").arg(problem));
+        view_.showProblem(tr("Картината не е запазена: %1.").arg(problem));
     return problem.isEmpty();
 }
 

@@ -10,7 +10,7 @@ class QRegion;
 
 namespace knight {
 
-class MainWindow;
+class FormView;
 class PathOverlay;
 
 // Pictures of the board: coordinates and the path on the screen, print and export on paper
@@ -20,7 +20,7 @@ class Pictures : public QObject
     Q_OBJECT
 
 public:
-    explicit Pictures(MainWindow *window);
+    Pictures(FormView &view, QWidget *window);
 
     void setCoordinatesShown(bool shown);
     void setPathShown(bool shown);
@@ -40,7 +40,8 @@ public:
     void followLayout();
 
 private:
-    MainWindow *window_;
+    FormView &view_;
+    QWidget *window_;
     PathOverlay *pathOverlay_;
     bool coordinatesShown_ = true;
     bool pathShown_ = false;

@@ -2,36 +2,36 @@
 #include "app/features/practice_aids.h"
 
 #include "app/features/assistant.h"
-#include "app/form/mainwindow.h"
+#include "app/form/form_view.h"
 #include "walk/knight.h"
 
 #include <QAction>
 
 namespace knight {
 
-PracticeAids::PracticeAids(MainWindow *window)
-    : QObject(window)
-    , window_(window)
+PracticeAids::PracticeAids(FormView &view, QObject *parent)
+    : QObject(parent)
+    , view_(view)
 {
 }
 
 void PracticeAids::setGreensHidden(bool hidden)
 {
     greensHidden_ = hidden;
-    window_->action(ActionId::NoGreens)->setChecked(hidden);
-    window_->showAllSquares();
+    view_.action(ActionId::NoGreens)->setChecked(hidden);
+    view_.showAllSquares();
 }
 
 void PracticeAids::setCountsShown(bool shown)
 {
     countsShown_ = shown;
-    window_->action(ActionId::Counts)->setChecked(shown);
-    window_->showAllSquares();
+    view_.action(ActionId::Counts)->setChecked(shown);
+    view_.showAllSquares();
 }
 
 Square PracticeAids::shown(int n, const Square &square) const
 {
-    if (!greensHidden_ || square.backColor != reachableColor || !window_->form().walking())
+    if (!greensHidden_ || square.backColor != reachableColor || !view_.form().walking())
         return square;
     Square plain = square;
     plain.backColor = baseColor(n);
@@ -45,8 +45,8 @@ SquareCondition PracticeAids::shownCondition(SquareCondition condition) const
 
 int PracticeAids::countFor(int n) const
 {
-    const Board &board = window_->form().board();
-    if (!countsShown_ || greensHidden_ || !window_->form().walking() || board.square(n).backColor != reachableColor)
+    const Board &board = view_.form().board();
+    if (!countsShown_ || greensHidden_ || !view_.form().walking() || board.square(n).backColor != reachableColor)
         return -1;
     int onward = 0;
     for (const KnightMove move : knightMoves) {
@@ -61,14 +61,14 @@ int PracticeAids::countFor(int n) const
 
 void PracticeAids::explainIgnoredClick(int n)
 {
-    const KnightForm &form = window_->form();
-    if (!greensHidden_ || !window_->form().walking() || form.history().isEmpty() || !isSquare(n))
+    const KnightForm &form = view_.form();
+    if (!greensHidden_ || !view_.form().walking() || form.history().isEmpty() || !isSquare(n))
         return;
     const int knight = form.knightSquare();
     if (!form.board().square(n).caption.isEmpty())
-        window_->assistant()->showMessage(tr("Полето %1 вече е посетено.").arg(chessName(n)));
+        view_.showMessage(tr("Полето %1 вече е посетено.").arg(chessName(n)));
     else
-        window_->assistant()->showMessage(
+        view_.showMessage(
             tr("Конят не може да скочи от %2 на %1.").arg(chessName(n), chessName(knight)));
 }
 

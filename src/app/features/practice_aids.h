@@ -8,7 +8,7 @@
 
 namespace knight {
 
-class MainWindow;
+class FormView;
 
 // Aids for practice, each off until chosen: a board without green squares, where a click that
 // cannot be played says why; and Warnsdorff's counts, on each green square the number of free
@@ -18,7 +18,7 @@ class PracticeAids : public QObject
     Q_OBJECT
 
 public:
-    explicit PracticeAids(MainWindow *window);
+    PracticeAids(FormView &view, QObject *parent);
 
     void setGreensHidden(bool hidden);
     bool greensHidden() const { return greensHidden_; }
@@ -34,7 +34,7 @@ public:
     void explainIgnoredClick(int n);
 
 private:
-    MainWindow *window_;
+    FormView &view_;
     bool greensHidden_ = false;
     bool countsShown_ = false;
 };

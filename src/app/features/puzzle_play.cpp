@@ -3,7 +3,7 @@
 
 #include "app/features/assistant.h"
 #include "app/features/gallop_sound.h"
-#include "app/form/mainwindow.h"
+#include "app/form/form_view.h"
 #include "app/form/square_label.h"
 #include "notation/walk_notation.h"
 
@@ -18,9 +18,10 @@ constexpr std::chrono::milliseconds aimBound{1000};
 
 } // namespace
 
-PuzzlePlay::PuzzlePlay(MainWindow *window)
-    : QObject(window)
-    , window_(window)
+PuzzlePlay::PuzzlePlay(FormView &view, GallopSound &sound, QObject *parent)
+    : QObject(parent)
+    , view_(view)
+    , sound_(sound)
 {
 }
 
@@ -39,30 +40,30 @@ void PuzzlePlay::start(const Puzzle &puzzle)
 {
     puzzle_ = puzzle;
     completed_ = celebrated_ = false;
-    window_->action(ActionId::Puzzle)->setChecked(true);
-    if (window_->form().canClear())
-        window_->Command1_Click(int(Command::Clear));
+    view_.action(ActionId::Puzzle)->setChecked(true);
+    if (view_.form().canClear())
+        view_.Command1_Click(int(Command::Clear));
     else
         followForm();
-    window_->assistant()->showMessage(
+    view_.showMessage(
         tr("Пъзел: стигнете всяко дадено число точно с неговия ход. Започнете от полето с 1."));
 }
 
 void PuzzlePlay::stop(const QString &why)
 {
     puzzle_.reset();
-    window_->action(ActionId::Puzzle)->setChecked(false);
+    view_.action(ActionId::Puzzle)->setChecked(false);
     for (int n = 0; n < squareCount; ++n)
-        window_->square(n)->setClue(0);
+        view_.setClue(n, 0);
     if (!why.isEmpty())
-        window_->assistant()->showMessage(why);
+        view_.showMessage(why);
 }
 
 bool PuzzlePlay::refuses(int n)
 {
-    if (!puzzle_ || !window_->form().walking() || !isSquare(n))
+    if (!puzzle_ || !view_.form().walking() || !isSquare(n))
         return false;
-    const KnightForm &form = window_->form();
+    const KnightForm &form = view_.form();
     const std::vector<int> walk = form.walkSquares();
     // A click the walk would not play anyway is left to the walk.
     if (!walk.empty() && (!isKnightMove(walk.back(), n) || !form.board().square(n).caption.isEmpty()))
@@ -72,13 +73,13 @@ bool PuzzlePlay::refuses(int n)
     case ClueConflict::None:
         return false;
     case ClueConflict::SquareHasOtherNumber:
-        window_->assistant()->showMessage(tr("Не може: на полето %1 е дадено числото %2, а това е ход %3.")
+        view_.showMessage(tr("Не може: на полето %1 е дадено числото %2, а това е ход %3.")
                                               .arg(chessName(n))
                                               .arg(puzzle_->given[std::size_t(n)])
                                               .arg(step));
         break;
     case ClueConflict::NumberIsElsewhere:
-        window_->assistant()->showMessage(tr("Не може: ход %1 е на полето %2, където е дадено числото %1.")
+        view_.showMessage(tr("Не може: ход %1 е на полето %2, където е дадено числото %1.")
                                               .arg(step)
                                               .arg(chessName(squareOfStep(*puzzle_, step))));
         break;
@@ -90,8 +91,8 @@ void PuzzlePlay::followForm()
 {
     if (!puzzle_)
         return;
-    const KnightForm &form = window_->form();
-    const bool shown = window_->form().walking();
+    const KnightForm &form = view_.form();
+    const bool shown = view_.form().walking();
     const std::vector<int> walk = form.walkSquares();
     // A walk brought back or read in that breaks the numbers ends the puzzle.
     for (std::size_t i = 0; shown && i < walk.size(); ++i) {
@@ -102,16 +103,16 @@ void PuzzlePlay::followForm()
     }
     for (int n = 0; n < squareCount; ++n) {
         const bool free = form.board().square(n).caption.isEmpty();
-        window_->square(n)->setClue(shown && free ? puzzle_->given[std::size_t(n)] : 0);
+        view_.setClue(n, shown && free ? puzzle_->given[std::size_t(n)] : 0);
     }
     if (walk.empty())
         completed_ = celebrated_ = false;
     if (shown && walk.size() == std::size_t(squareCount) && !celebrated_) {
         celebrated_ = true;
-        window_->assistant()->showMessage(
+        view_.showMessage(
             completed_ ? tr("Пъзелът е довършен от помощника. Опитайте нов пъзел сами!")
                        : tr("Браво! Пъзелът е решен: всяко число е на мястото си."));
-        window_->sound()->chime();
+        sound_.chime();
     }
 }
 

@@ -11,7 +11,8 @@
 
 namespace knight {
 
-class MainWindow;
+class FormView;
+class GallopSound;
 
 // A puzzle on the board, off until chosen: some squares show their move numbers, and the
 // pupil walks the knight so that each number is reached at its move. A move that would break
@@ -22,7 +23,7 @@ class PuzzlePlay : public QObject
     Q_OBJECT
 
 public:
-    explicit PuzzlePlay(MainWindow *window);
+    PuzzlePlay(FormView &view, GallopSound &sound, QObject *parent);
 
     // The menu's option: on, a new puzzle of medium level; off, free play with the walk kept.
     void setOn(bool on);
@@ -49,7 +50,8 @@ public:
 private:
     void stop(const QString &why);
 
-    MainWindow *window_;
+    FormView &view_;
+    GallopSound &sound_;
     std::optional<Puzzle> puzzle_;
     bool completed_ = false;
     bool celebrated_ = false;

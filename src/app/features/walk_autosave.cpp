@@ -2,7 +2,7 @@
 #include "app/features/walk_autosave.h"
 
 #include "app/features/assistant.h"
-#include "app/form/mainwindow.h"
+#include "app/form/form_view.h"
 #include "files/background_writer.h"
 #include "files/file_io.h"
 #include "files/file_names.h"
@@ -13,9 +13,9 @@
 
 namespace knight {
 
-WalkAutosave::WalkAutosave(MainWindow *window)
-    : QObject(window)
-    , window_(window)
+WalkAutosave::WalkAutosave(FormView &view, QObject *parent)
+    : QObject(parent)
+    , view_(view)
 {
 }
 
@@ -37,25 +37,25 @@ void WalkAutosave::useFolder(const QString &folder)
         if (const WalkReading walk = readWalk(reading.bytes); walk.ok())
             left_ = walk.squares;
     }
-    written_ = window_->form().history();
+    written_ = view_.form().history();
     writer_ = std::make_unique<BackgroundWriter>(file_);
-    if (QAction *offer = window_->action(ActionId::ResumeWalk))
+    if (QAction *offer = view_.action(ActionId::ResumeWalk))
         offer->setEnabled(canResume());
 }
 
 void WalkAutosave::followForm()
 {
-    if (!writer_ || window_->form().history() == written_)
+    if (!writer_ || view_.form().history() == written_)
         return;
-    written_ = window_->form().history();
+    written_ = view_.form().history();
     if (written_.isEmpty())
         writer_->write(std::nullopt);
     else
-        writer_->write(writeWalk(window_->form().walkSquares()));
+        writer_->write(writeWalk(view_.form().walkSquares()));
     // Known by the next change: the write runs on, and the click does not wait for it.
     if (const QString problem = writer_->problem(); !problem.isNull() && !problemTold_) {
         problemTold_ = true;
-        window_->assistant()->showMessage(tr("Разходката не може да се пази за следващото стартиране в „%1“: %2.")
+        view_.showMessage(tr("Разходката не може да се пази за следващото стартиране в „%1“: %2.")
                                               .arg(shownText(QDir::toNativeSeparators(file_)), problem));
     }
 }
@@ -66,7 +66,7 @@ void WalkAutosave::resume()
         return;
     const SquareList walk = std::move(left_);
     left_.clear();
-    window_->replaceWalk(walk);
+    view_.replaceWalk(walk);
 }
 
 QString WalkAutosave::waitUntilWritten()

@@ -12,7 +12,7 @@
 namespace knight {
 
 class BackgroundWriter;
-class MainWindow;
+class FormView;
 
 // The walk on the board kept in the user's data folder after every change, written off the
 // window's thread, so that a crash, a kill or a power cut loses nothing: the next start
@@ -23,7 +23,7 @@ class WalkAutosave : public QObject
     Q_OBJECT
 
 public:
-    explicit WalkAutosave(MainWindow *window);
+    WalkAutosave(FormView &view, QObject *parent);
     ~WalkAutosave() override;
 
     // Where the program keeps it.
@@ -40,7 +40,7 @@ public:
     QString waitUntilWritten();
 
 private:
-    MainWindow *window_;
+    FormView &view_;
     QString file_;
     std::unique_ptr<BackgroundWriter> writer_;
     QStringList written_; // the walk as last handed to the writer

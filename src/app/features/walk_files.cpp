@@ -2,7 +2,7 @@
 #include "app/features/walk_files.h"
 
 #include "app/features/file_dialog.h"
-#include "app/form/mainwindow.h"
+#include "app/form/form_view.h"
 #include "files/file_io.h"
 #include "files/file_names.h"
 #include "notation/walk_notation.h"
@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QUrl>
+#include <QWidget>
 
 namespace knight {
 
@@ -33,8 +34,9 @@ QString WalkFiles::walkFilter()
     return tr("Разходки (*.txt);;Всички файлове (*)");
 }
 
-WalkFiles::WalkFiles(MainWindow *window)
+WalkFiles::WalkFiles(FormView &view, QWidget *window)
     : QObject(window)
+    , view_(view)
     , window_(window)
 {
 }
@@ -43,10 +45,10 @@ bool WalkFiles::openBytes(QByteArrayView bytes, const QString &source)
 {
     const WalkReading reading = readWalk(bytes);
     if (!reading.ok()) {
-        window_->showProblem(tr("%1 не е разходка: %2.").arg(source, reading.error->message()));
+        view_.showProblem(tr("%1 не е разходка: %2.").arg(source, reading.error->message()));
         return false;
     }
-    window_->replaceWalk(reading.squares);
+    view_.replaceWalk(reading.squares);
     return true;
 }
 
@@ -56,7 +58,7 @@ bool WalkFiles::openFile(const QString &path)
     // One byte past the limit is enough to know that it is too large.
     const FileReading file = readFile(path, walkFileLimit + 1, ReadableFiles::Regular);
     if (!file.ok()) {
-        window_->showProblem(tr("Файлът „%1“ не може да се отвори: %2.").arg(shown, file.problem));
+        view_.showProblem(tr("Файлът „%1“ не може да се отвори: %2.").arg(shown, file.problem));
         return false;
     }
     return openBytes(file.bytes, tr("Файлът „%1“").arg(shown));
@@ -64,9 +66,9 @@ bool WalkFiles::openFile(const QString &path)
 
 bool WalkFiles::saveTo(const QString &path)
 {
-    const QByteArray text = writeWalk(window_->form().squaresOnBoard());
+    const QByteArray text = writeWalk(view_.form().squaresOnBoard());
     if (const QString problem = writeFileAtomically(path, text); !problem.isNull()) {
-        window_->showProblem(tr("Разходката не е запазена във файла „%1“: %2.")
+        view_.showProblem(tr("Разходката не е запазена във файла „%1“: %2.")
                                  .arg(shownText(QDir::toNativeSeparators(path)), problem));
         return false;
     }
@@ -95,7 +97,7 @@ void WalkFiles::saveDialog()
 
 void WalkFiles::copy()
 {
-    const SquareList squares = window_->form().squaresOnBoard();
+    const SquareList squares = view_.form().squaresOnBoard();
     if (!squares.empty())
         QGuiApplication::clipboard()->setText(walkText(squares));
 }

@@ -9,7 +9,7 @@ class QMimeData;
 
 namespace knight {
 
-class MainWindow;
+class FormView;
 
 // Walks kept in files and on the clipboard. A walk that is read is played square by square as
 // clicks are, on a cleared board; one that cannot be read changes nothing and is refused with
@@ -19,7 +19,7 @@ class WalkFiles : public QObject
     Q_OBJECT
 
 public:
-    explicit WalkFiles(MainWindow *window);
+    WalkFiles(FormView &view, QWidget *window);
 
     bool openBytes(QByteArrayView bytes, const QString &source);
     bool openFile(const QString &path);
@@ -36,7 +36,8 @@ public:
 
 private:
     static QString walkFilter();
-    MainWindow *window_;
+    FormView &view_;
+    QWidget *window_;
 };
 
 } // namespace knight

@@ -3,7 +3,7 @@
 
 #include "app/features/assistant.h"
 #include "app/features/file_dialog.h"
-#include "app/form/mainwindow.h"
+#include "app/form/form_view.h"
 #include "picture/export.h"
 
 #include <QCheckBox>
@@ -79,7 +79,7 @@ WorksheetRequest WorksheetDialog::request() const
     return request;
 }
 
-void WorksheetDialog::ask(MainWindow *window)
+void WorksheetDialog::ask(FormView &view, QWidget *window)
 {
     WorksheetDialog dialog(window);
     if (dialog.exec() != QDialog::Accepted)
@@ -95,9 +95,9 @@ void WorksheetDialog::ask(MainWindow *window)
     const QString path = files.selectedFiles().first();
     bool cancelled = false;
     if (const QString problem = makeWorksheet(window, request, path, &cancelled); !problem.isEmpty())
-        window->showProblem(problem);
+        view.showProblem(problem);
     else if (!cancelled)
-        window->assistant()->showMessage(tr("Работният лист е записан: пъзели: %1.").arg(request.count));
+        view.showMessage(tr("Работният лист е записан: пъзели: %1.").arg(request.count));
 }
 
 QString makeWorksheet(QWidget *parent, const WorksheetRequest &request, const QString &path, bool *cancelled)

@@ -11,7 +11,7 @@ class QSpinBox;
 
 namespace knight {
 
-class MainWindow;
+class FormView;
 
 // "Работен лист…": the board, the level, how many puzzles and whether closed; then the file.
 class WorksheetDialog : public QDialog
@@ -23,7 +23,7 @@ public:
 
     // The whole way from the menu: this dialog, the file dialog, the puzzles made with a
     // progress window that can be cancelled, the PDF written, and what came of it said.
-    static void ask(MainWindow *window);
+    static void ask(FormView &view, QWidget *window);
 
     WorksheetRequest request() const;
     QComboBox *boardBox() const { return board_; }

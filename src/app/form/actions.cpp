@@ -112,7 +112,7 @@ constexpr std::array<ActionEntry, actionCount> table{{
     {ActionId::ExportPicture, QT_TRANSLATE_NOOP("Actions", "Запази картина…"), noStandardKey, "Ctrl+Shift+E", nullptr,
      [](MainWindow &window) { window.pictures()->exportDialog(); }},
     {ActionId::Worksheet, QT_TRANSLATE_NOOP("Actions", "Работен лист…"), noStandardKey, "Ctrl+Shift+W", nullptr,
-     [](MainWindow &window) { WorksheetDialog::ask(&window); }},
+     [](MainWindow &window) { WorksheetDialog::ask(window, &window); }},
     {ActionId::OpenWalk, QT_TRANSLATE_NOOP("Actions", "Отвори разходка…"), QKeySequence::Open, "Ctrl+O", nullptr,
      [](MainWindow &window) { window.walkFiles()->openDialog(); }},
     {ActionId::SaveWalk, QT_TRANSLATE_NOOP("Actions", "Запази разходката…"), QKeySequence::Save, "Ctrl+S",

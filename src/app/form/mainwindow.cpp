@@ -196,6 +196,26 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
 }
 
+void MainWindow::announce(const QString &text)
+{
+    announcer_->announce(text);
+}
+
+void MainWindow::showMessage(const QString &text)
+{
+    assistant_->showMessage(text);
+}
+
+void MainWindow::setHintShown(int n, bool shown)
+{
+    squares_[std::size_t(n)]->setHintShown(shown);
+}
+
+void MainWindow::setClue(int n, int number)
+{
+    squares_[std::size_t(n)]->setClue(number);
+}
+
 void MainWindow::showProblem(const QString &text)
 {
     auto *box = new QMessageBox(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);

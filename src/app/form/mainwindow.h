@@ -4,6 +4,7 @@
 #include "app/form/actions.h"
 #include "app/form/controls.h"
 #include "app/form/description_box.h"
+#include "app/form/form_view.h"
 #include "app/form/keyboard_play.h"
 #include "app/features/preferences.h"
 #include "tours/knight_form.h"
@@ -41,7 +42,7 @@ class WalkFiles;
 
 // The one window: builds the controls from the control table, routes their events to the
 // form's handlers and mirrors the form's state into them.
-class MainWindow : public QWidget
+class MainWindow : public QWidget, public FormView
 {
     Q_OBJECT
 
@@ -49,56 +50,47 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    const KnightForm &form() const { return form_; }
+    // What the features see.
+    const KnightForm &form() const override { return form_; }
+    void Label2_Click(int n) override;
+    void Command1_Click(int index) override;
+    void replaceWalk(const std::vector<int> &squares) override;
+    void showAllSquares() override;
+    void pauseGallop(bool paused) override;
+    void stepGallop(bool forward) override;
+    void setGallopInterval(int milliseconds) override { form_.setGallopInterval(milliseconds); }
+    int cursorSquare() const override { return keyboard_.cursorSquare(); }
+    void setHintShown(int n, bool shown) override;
+    void setClue(int n, int number) override;
+    const controls::FormLayout &formLayout() const override { return layout_; }
+    void setFormLayout(const controls::FormLayout &layout) override;
+    QRectF boardArea() const override;
+    QAction *action(ActionId id) const override { return actions_ ? actions_->action(id) : nullptr; }
+    void updateActions() override { if (actions_) actions_->update(form_); }
+    void announce(const QString &text) override;
+    void showMessage(const QString &text) override;
+    void showProblem(const QString &text) override;
+    Preferences &preferences() override { return preferences_; }
 
+    // The window's own parts, for its actions and its tests.
     SquareLabel *square(int n) const { return squares_[std::size_t(n)]; }
     CommandButton *command(int index) const { return commands_[std::size_t(index)]; }
     QRadioButton *option(int index) const { return options_[std::size_t(index)]; }
     QPlainTextEdit *textBox() const { return text_; }
     QLabel *title() const { return title_; }
     QGroupBox *frame() const { return frame_; }
-    QAction *action(ActionId id) const { return actions_ ? actions_->action(id) : nullptr; }
     QMenu *contextMenu() const { return actions_->contextMenu(); }
-    // Each action enabled again, after a change the form does not see (the zoom's).
-    void updateActions() { if (actions_) actions_->update(form_); }
     Announcer *announcer() const { return announcer_; }
     GuideWindow *guide() const { return guide_; }
-
-    // Handlers as the window routes its events; each mirrors what it changed.
-    void Label2_Click(int n);
-    void Command1_Click(int index);
-    void Option1_Click(int index);
     void Timer1_Timer();
-
-    // The keyboard's way to the board: the cursor on the knight's square, or where it was; the
-    // square that the cursor is on.
+    void Option1_Click(int index);
+    // The keyboard's way to the board: the cursor on the knight's square, or where it was.
     void focusBoard() { keyboard_.focusBoard(); }
-    int cursorSquare() const { return keyboard_.cursorSquare(); }
     void showGuide();
-    // A problem the user should know of, in a message box over the window.
-    void showProblem(const QString &text);
-
-    // The window's geometry: the form's scale and place in the window, where the 64 squares
-    // are; a new layout places every control again.
-    const controls::FormLayout &formLayout() const { return layout_; }
-    void setFormLayout(const controls::FormLayout &layout);
-    QRectF boardArea() const;
-
-    // Plays again the newest move taken back.
+    // Plays again the newest move taken back; the walk last wiped, back as it was.
     void redoMove();
-    // The walk last wiped, back as it was; a walk read in, played over the board's.
     void restoreWalk();
-    void replaceWalk(const std::vector<int> &squares);
-    // Every square shown again, after a change of what the squares show.
-    void showAllSquares();
-
-    // The gallop at the teacher's pace; each mirrors what it changed.
-    void pauseGallop(bool paused);
-    void stepGallop(bool forward);
-    void setGallopInterval(int milliseconds) { form_.setGallopInterval(milliseconds); }
-
     // What is remembered between starts: read once the program gives a store.
-    Preferences &preferences() { return preferences_; }
     void restorePreferences();
 
     // The features, one class each.

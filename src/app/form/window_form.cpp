@@ -148,17 +148,17 @@ void MainWindow::createControls()
     text_->setTabChangesFocus(true);
 
     announcer_ = new Announcer(this);
-    walkFiles_ = new WalkFiles(this);
-    autosave_ = new WalkAutosave(this);
-    assistant_ = new Assistant(this);
-    pictures_ = new Pictures(this);
-    gallop_ = new GallopControl(this);
-    sound_ = new GallopSound(this);
-    aids_ = new PracticeAids(this);
-    puzzle_ = new PuzzlePlay(this);
-    zoom_ = new FormZoom(this);
-    projector_ = new Projector(this);
-    language_ = new LanguageMenu(this);
+    walkFiles_ = new WalkFiles(*this, this);
+    autosave_ = new WalkAutosave(*this, this);
+    sound_ = new GallopSound(*this, this);
+    puzzle_ = new PuzzlePlay(*this, *sound_, this);
+    assistant_ = new Assistant(*this, *puzzle_, this);
+    pictures_ = new Pictures(*this, this);
+    gallop_ = new GallopControl(*this, this);
+    aids_ = new PracticeAids(*this, this);
+    zoom_ = new FormZoom(*this, this);
+    projector_ = new Projector(*this, {*assistant_, *gallop_, *aids_, *pictures_}, this);
+    language_ = new LanguageMenu(*this, this);
     // From here on dialogs, menus and tooltips take the typeface with the search for missing letters.
     QApplication::setFont(fontFrom(controls::formFont));
     placeControls();

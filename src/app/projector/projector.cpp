@@ -3,7 +3,7 @@
 
 #include "app/features/assistant.h"
 #include "app/features/gallop_control.h"
-#include "app/form/mainwindow.h"
+#include "app/form/form_view.h"
 #include "app/features/pictures.h"
 #include "app/features/practice_aids.h"
 #include "app/projector/projector_window.h"
@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QScreen>
+#include <QWidget>
 
 namespace knight {
 
@@ -20,17 +21,19 @@ const QString projectorKey = QStringLiteral("view/projector");
 
 } // namespace
 
-Projector::Projector(MainWindow *window)
+Projector::Projector(FormView &view, const Sources &sources, QWidget *window)
     : QObject(window)
+    , formView_(view)
+    , sources_(sources)
     , window_(window)
 {
-    connect(window->assistant(), &Assistant::transientChanged, this, &Projector::noteTransient);
-    connect(window->gallop(), &GallopControl::tempoChanged, this, &Projector::followForm);
+    connect(&sources.assistant, &Assistant::transientChanged, this, &Projector::noteTransient);
+    connect(&sources.gallop, &GallopControl::tempoChanged, this, &Projector::followForm);
 }
 
 void Projector::setOn(bool on)
 {
-    window_->action(ActionId::Projector)->setChecked(on);
+    formView_.action(ActionId::Projector)->setChecked(on);
     if (on == on_)
         return;
     on_ = on;
@@ -38,13 +41,13 @@ void Projector::setOn(bool on)
         if (!view_) {
             QList<QAction *> shown;
             for (const ActionId id : buttons)
-                shown.append(window_->action(id));
+                shown.append(formView_.action(id));
             view_ = new ProjectorWindow(window_, shown);
             view_->setWindowTitle(window_->windowTitle());
-            view_->setAccessibleName(window_->action(ActionId::Projector)->text());
+            view_->setAccessibleName(formView_.action(ActionId::Projector)->text());
             // Every key of the window works in the view too.
             view_->addActions(window_->actions());
-            connect(view_, &ProjectorWindow::squareChosen, window_, &MainWindow::Label2_Click);
+            connect(view_, &ProjectorWindow::squareChosen, this, [this](int n) { formView_.Label2_Click(n); });
             connect(view_, &ProjectorWindow::leave, this, [this] { setOn(false); });
         }
         followForm();
@@ -62,45 +65,45 @@ void Projector::setOn(bool on)
         view_->hide();
         window_->activateWindow();
     }
-    window_->preferences().setValue(projectorKey, on);
+    formView_.preferences().setValue(projectorKey, on);
 }
 
 void Projector::noteTransient()
 {
-    if (const int hint = window_->assistant()->hintSquare(); isSquare(hint)) {
+    if (const int hint = sources_.assistant.hintSquare(); isSquare(hint)) {
         marks_.hint = hint;
-        hintMoves_ = window_->form().history().size();
+        hintMoves_ = formView_.form().history().size();
     }
     followForm();
 }
 
 void Projector::followForm()
 {
-    const KnightForm &form = window_->form();
+    const KnightForm &form = formView_.form();
     // The hint stays marked until the next move.
     if (form.history().size() != hintMoves_ || !form.walking())
         marks_.hint = -1;
     if (!on_)
         return;
-    marks_.named = window_->assistant()->namedSquares();
-    const PracticeAids *aids = window_->aids();
-    Diagram diagram = diagramOf(form, window_->pictures()->pathShown());
+    marks_.named = sources_.assistant.namedSquares();
+    const PracticeAids &aids = sources_.aids;
+    Diagram diagram = diagramOf(form, sources_.pictures.pathShown());
     for (int n = 0; n < squareCount; ++n) {
-        const Square shown = aids->shown(n, form.board().square(n));
+        const Square shown = aids.shown(n, form.board().square(n));
         Diagram::Cell &cell = diagram.squares[std::size_t(n)];
         cell.caption = shown.caption;
         cell.color = shown.backColor;
-        if (const int count = aids->countFor(n); count >= 0 && cell.caption.isEmpty())
+        if (const int count = aids.countFor(n); count >= 0 && cell.caption.isEmpty())
             cell.caption = QString::number(count);
     }
-    const QLabel *message = window_->assistant()->message();
-    view_->setContent(projectorDiagram(diagram, form, marks_), projectorStatus(form, window_->gallop()->tempo()),
+    const QLabel *message = sources_.assistant.message();
+    view_->setContent(projectorDiagram(diagram, form, marks_), projectorStatus(form, sources_.gallop.tempo()),
                       message->isHidden() ? QString() : message->text());
 }
 
 void Projector::restorePreferences()
 {
-    setOn(window_->preferences().flag(projectorKey));
+    setOn(formView_.preferences().flag(projectorKey));
 }
 
 } // namespace knight

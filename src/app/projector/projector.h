@@ -10,7 +10,11 @@
 
 namespace knight {
 
-class MainWindow;
+class Assistant;
+class FormView;
+class GallopControl;
+class Pictures;
+class PracticeAids;
 class ProjectorWindow;
 
 // The projector view, off until chosen (F10): a full-screen view of the board, the status and
@@ -27,7 +31,15 @@ public:
         ActionId::Gallop,   ActionId::PauseGallop, ActionId::NextStep, ActionId::Tempo, ActionId::Projector,
     };
 
-    explicit Projector(MainWindow *window);
+    // The features whose state the view shows besides the form's.
+    struct Sources {
+        const Assistant &assistant;
+        const GallopControl &gallop;
+        const PracticeAids &aids;
+        const Pictures &pictures;
+    };
+
+    Projector(FormView &view, const Sources &sources, QWidget *window);
 
     void setOn(bool on);
     bool isOn() const { return on_; }
@@ -42,7 +54,9 @@ public:
 private:
     void noteTransient();
 
-    MainWindow *window_;
+    FormView &formView_;
+    Sources sources_;
+    QWidget *window_;
     ProjectorWindow *view_ = nullptr;
     bool on_ = false;
     ProjectorMarks marks_;
