@@ -3,6 +3,7 @@
 #include "app/features/practice_aids.h"
 #include "app/projector/projector.h"
 #include "app/projector/projector_window.h"
+#include "app/projector/status_lines.h"
 #include "picture/qt_color.h"
 #include "window_support.h"
 
@@ -61,6 +62,7 @@ private slots:
     void aVerdictsSquaresAreMarkedWhileItShows();
     void whatIsOnTheScreenIsWhatAFullPaintDraws();
     void theLayoutFitsEveryScreen();
+    void theStatusShowsEveryLineWhole();
     void rememberedNotImposed();
     void theViewOpensOnTheWindowsScreen();
 };
@@ -250,6 +252,11 @@ void ProjectorWindowTest::whatIsOnTheScreenIsWhatAFullPaintDraws()
         {"the path", [&] { window.action(ActionId::Path)->trigger(); }},
         {"a tour shown", [&] { window.Command1_Click(int(Command::Show)); }},
         {"a gallop", [&] { window.Command1_Click(int(Command::Gallop)); window.Timer1_Timer(); window.Timer1_Timer(); }},
+        {"from step 9 to 10", [&] { for (int i = 0; i < 8; ++i) window.Timer1_Timer(); }},
+        {"a pause", [&] { QTest::keyClick(view, Qt::Key_F8); }},
+        {"a step back", [&] { QTest::keyClick(view, Qt::Key_F9, Qt::ShiftModifier); }},
+        {"a slower pace", [&] { QTest::keyClick(view, Qt::Key_F8); QTest::keyClick(view, Qt::Key_T, Qt::ControlModifier); }},
+        {"a button's focus", [&] { view->buttons()[2]->setFocus(); }},
         {"cleared", [&] { window.Command1_Click(int(Command::Clear)); }},
     };
     for (const auto &[name, step] : steps) {
@@ -295,6 +302,39 @@ void ProjectorWindowTest::theLayoutFitsEveryScreen()
         // The board fills the screen's height, the message all its room.
         QVERIFY2(board.height() > screen.height() * 0.8, qPrintable(where));
         QVERIFY2(view->message()->heightForWidth(view->message()->width()) <= view->message()->height(), qPrintable(where));
+    }
+}
+
+// A running gallop adds a line to the status, with no message to make room for it: every line
+// is drawn whole, in the status's own area, on every screen.
+void ProjectorWindowTest::theStatusShowsEveryLineWhole()
+{
+    MainWindow window;
+    window.Command1_Click(int(Command::Show));
+    window.Command1_Click(int(Command::Gallop));
+    window.projector()->setOn(true);
+    ProjectorWindow *view = window.projector()->view();
+    for (const QSize screen : {QSize(1024, 768), QSize(1920, 1080), QSize(3840, 2160)}) {
+        view->showNormal();
+        view->resize(screen);
+        window.Timer1_Timer();
+        const QString where = u"%1 x %2"_s.arg(screen.width()).arg(screen.height());
+        const QWidget *status = view->status();
+        const QStringList lines = view->status()->text().split(u'\n');
+        QCOMPARE(lines.size(), 3);
+        const QFontMetrics metrics(status->font());
+        QVERIFY2(status->height() >= 3 * metrics.lineSpacing(), qPrintable(where));
+        QVERIFY2(status->geometry().bottom() < view->message()->geometry().top(), qPrintable(where));
+        for (const QString &line : lines)
+            QVERIFY2(metrics.horizontalAdvance(line) <= status->width(), qPrintable(line + u' ' + where));
+        // The gallop's line has ink where it is written.
+        const QImage third = view->grab(status->geometry().adjusted(0, 2 * metrics.lineSpacing(), 0, 0)).toImage();
+        int inked = 0;
+        for (int y = 0; y < third.height(); ++y) {
+            for (int x = 0; x < third.width(); ++x)
+                inked += qGray(third.pixel(x, y)) < 128;
+        }
+        QVERIFY2(inked > metrics.height(), qPrintable(where));
     }
 }
 

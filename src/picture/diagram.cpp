@@ -197,7 +197,11 @@ void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area,
     const double side = board.width() / boardSide;
     const QRectF whole(board.left() - side * coordinateMargin, board.top() - side * captionHeight,
                        side * widthUnits, side * heightUnits);
-    const auto wanted = [&only](const QRectF &part) { return only.isEmpty() || only.intersects(part.toAlignedRect()); };
+    // Whether a part must be painted: the bounding rectangle first, as most parts are outside it.
+    const QRectF bounds = only.boundingRect();
+    const auto wanted = [&only, &bounds](const QRectF &part) {
+        return only.isEmpty() || (bounds.intersects(part) && only.intersects(part.toAlignedRect()));
+    };
 
     QFont text = font;
     text.setPointSizeF(1); // replaced by a pixel size that follows the square
@@ -235,10 +239,11 @@ void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area,
     const double line = std::max(1.0, side / 33);
     if (painter.paintEngine()->type() == QPaintEngine::Raster) {
         for (int i = 0; i <= boardSide; ++i) {
-            painter.fillRect(QRectF(board.left() - line / 2, board.top() + side * i - line / 2, board.width() + line, line),
-                             Qt::black);
-            painter.fillRect(QRectF(board.left() + side * i - line / 2, board.top() - line / 2, line, board.height() + line),
-                             Qt::black);
+            for (const QRectF &rule : {QRectF(board.left() - line / 2, board.top() + side * i - line / 2, board.width() + line, line),
+                                       QRectF(board.left() + side * i - line / 2, board.top() - line / 2, line, board.height() + line)}) {
+                if (wanted(rule))
+                    painter.fillRect(rule, Qt::black);
+            }
         }
     } else {
         painter.setPen(QPen(Qt::black, line));

@@ -53,6 +53,24 @@ int knightOf(const KnightForm &form)
     return step <= int(tour.size()) ? tour[std::size_t(step - 1)] : -1;
 }
 
+// textOn for the fills the view paints, worked out once: its powers are dear on every change.
+Color textOnFill(Color fill)
+{
+    static const std::array<std::pair<Color, Color>, 6> known = [] {
+        const ProjectorPalette &p = projectorPalette;
+        std::array<std::pair<Color, Color>, 6> pairs;
+        std::size_t i = 0;
+        for (const Color fill : {p.light, p.dark, p.visited, p.reachable, p.knight, p.hint})
+            pairs[i++] = {fill, textOn(fill)};
+        return pairs;
+    }();
+    for (const auto &[knownFill, text] : known) {
+        if (knownFill == fill)
+            return text;
+    }
+    return textOn(fill);
+}
+
 } // namespace
 
 double relativeLuminance(Color colour)
@@ -88,7 +106,7 @@ Diagram projectorDiagram(Diagram window, const KnightForm &form, const Projector
     if (isSquare(view.knight))
         view.squares[std::size_t(view.knight)].color = projectorPalette.knight;
     for (Diagram::Cell &cell : view.squares)
-        cell.text = textOn(cell.color);
+        cell.text = textOnFill(cell.color);
     for (const int n : marks.named) {
         if (isSquare(n))
             view.marks.push_back({n, projectorPalette.named});
@@ -98,19 +116,51 @@ Diagram projectorDiagram(Diagram window, const KnightForm &form, const Projector
     return view;
 }
 
+namespace {
+
+QString movesLine(int moves)
+{
+    return ProjectorText::tr("Ход %1 от %2").arg(moves).arg(squareCount);
+}
+
+QString kindLine(int kind)
+{
+    return ProjectorText::tr("Обиколка „%1“").arg(QLatin1StringView(tourKindCaptions[std::size_t(kind)]));
+}
+
+QString pausedLine(int step)
+{
+    return ProjectorText::tr("Галоп на пауза: %1/%2").arg(step).arg(squareCount);
+}
+
+QString runningLine(int step, int tempoMilliseconds)
+{
+    return ProjectorText::tr("Галоп: %1/%2, по %3 с на ход")
+        .arg(step)
+        .arg(squareCount)
+        .arg(QLocale().toString(tempoMilliseconds / 1000.0));
+}
+
+} // namespace
+
 QStringList projectorStatus(const KnightForm &form, int tempoMilliseconds)
 {
     const int moves = form.walking() ? int(form.history().size()) : form.gallopOn() ? shownGallopStep(form) : squareCount;
-    QStringList lines{ProjectorText::tr("Ход %1 от %2").arg(moves).arg(squareCount),
-                      ProjectorText::tr("Обиколка „%1“")
-                          .arg(QLatin1StringView(tourKindCaptions[std::size_t(form.problemIndex())]))};
+    QStringList lines{movesLine(moves), kindLine(form.problemIndex())};
     if (form.gallopPaused())
-        lines << ProjectorText::tr("Галоп на пауза: %1/%2").arg(shownGallopStep(form)).arg(squareCount);
+        lines << pausedLine(shownGallopStep(form));
     else if (form.gallopOn())
-        lines << ProjectorText::tr("Галоп: %1/%2, по %3 с на ход")
-                     .arg(shownGallopStep(form))
-                     .arg(squareCount)
-                     .arg(QLocale().toString(tempoMilliseconds / 1000.0));
+        lines << runningLine(shownGallopStep(form), tempoMilliseconds);
+    return lines;
+}
+
+QStringList projectorStatusCandidates(std::span<const int> tempos)
+{
+    QStringList lines{movesLine(squareCount), pausedLine(squareCount)};
+    for (int kind = 0; kind < tourKindCount; ++kind)
+        lines << kindLine(kind);
+    for (const int tempo : tempos)
+        lines << runningLine(squareCount, tempo);
     return lines;
 }
 

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <array>
+#include <span>
 #include <vector>
 
 namespace knight {
@@ -73,5 +74,8 @@ Diagram projectorDiagram(Diagram window, const KnightForm &form, const Projector
 // The status lines: the move ("Ход 23 от 64"), the chosen tour, and the gallop's state with
 // its pace or its pause, when one is on.
 QStringList projectorStatus(const KnightForm &form, int tempoMilliseconds);
+// The widest lines of each kind the status can show at these paces: the status's type is
+// chosen once so that all of them fit, and keeps its size as the lesson goes on.
+QStringList projectorStatusCandidates(std::span<const int> tempos);
 
 } // namespace knight

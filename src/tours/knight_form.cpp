@@ -157,9 +157,9 @@ std::vector<int> KnightForm::squaresOnBoard() const
 {
     if (!history().isEmpty() || isEnabled(Command::Show))
         return walkSquares();
-    std::vector<int> tour;
-    for (const QString &name : tourInStepOrder(problemIndex_))
-        tour.push_back(squareNamed(name));
+    std::vector<int> tour(squareCount);
+    for (int n = 0; n < squareCount; ++n)
+        tour[std::size_t(tourStep(storedTours[std::size_t(problemIndex_)], n) - 1)] = n;
     return tour;
 }
 

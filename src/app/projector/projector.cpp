@@ -42,7 +42,7 @@ void Projector::setOn(bool on)
             QList<QAction *> shown;
             for (const ActionId id : buttons)
                 shown.append(formView_.action(id));
-            view_ = new ProjectorWindow(window_, shown);
+            view_ = new ProjectorWindow(window_, shown, GallopControl::tempos);
             view_->setWindowTitle(window_->windowTitle());
             view_->setAccessibleName(formView_.action(ActionId::Projector)->text());
             // Every key of the window works in the view too.

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/projector/projector_window.h"
 
+#include "app/projector/lesson_button.h"
+#include "app/projector/status_lines.h"
 #include "board/squares.h"
 #include "picture/qt_color.h"
 #include "projector/projector_look.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -48,33 +51,30 @@ int typeSize(int height, double share)
 
 } // namespace
 
-ProjectorWindow::ProjectorWindow(QWidget *parent, const QList<QAction *> &buttons)
+ProjectorWindow::ProjectorWindow(QWidget *parent, const QList<QAction *> &buttons, std::span<const int> tempos)
     : QWidget(parent, Qt::Window)
-    , status_(new QLabel(this))
+    , tempos_(tempos.begin(), tempos.end())
+    , status_(new StatusLines(this))
     , message_(new QLabel(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    for (QLabel *label : {status_, message_}) {
-        label->setWordWrap(true);
-        label->setTextFormat(Qt::PlainText);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    }
+    message_->setWordWrap(true);
+    message_->setTextFormat(Qt::PlainText);
+    message_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (QAction *action : buttons) {
-        auto *button = new QToolButton(this);
-        button->setDefaultAction(action);
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        button->setFocusPolicy(Qt::StrongFocus);
-        buttons_.push_back(button);
+        buttons_.push_back(new LessonButton(action, this));
     }
+    restyle();
 }
 
 void ProjectorWindow::setContent(const Diagram &diagram, const QStringList &status, const QString &message)
 {
     const QRegion changed = changedArea(diagram_, diagram);
     diagram_ = diagram;
-    status_->setText(status.join(u'\n'));
-    if (message_->text() != message) {
+    // A line that came (the gallop's) or a longer message takes room from the message.
+    const bool taller = status_->setLines(status);
+    if (taller || message_->text() != message) {
         message_->setText(message);
         placeControls();
     }
@@ -119,21 +119,9 @@ QRectF ProjectorWindow::squareRect(int n) const
 
 void ProjectorWindow::restyle()
 {
-    const int h = height();
-    const int buttonHeight = std::max(proportions.minimumButtonHeight, int(h * proportions.buttonHeight));
     const ProjectorPalette &p = projectorPalette;
-    setStyleSheet(QStringLiteral("ProjectorWindow { background: %1; } QLabel { color: %2; }"
-                                 "QToolButton { background: %3; color: %4; border: none; border-radius: %5px;"
-                                 " font-size: %6px; }"
-                                 "QToolButton:checked { background: %7; }"
-                                 "QToolButton:disabled { background: %8; color: %9; }"
-                                 "QToolButton:focus { border: %10px solid %11; }")
-                      .arg(rgb(p.background), rgb(p.text), rgb(p.button), rgb(p.buttonText))
-                      .arg(buttonHeight / 8)
-                      .arg(typeSize(h, proportions.buttonType))
-                      .arg(rgb(p.checkedButton), rgb(p.disabledButton), rgb(p.disabledText))
-                      .arg(std::max(2, buttonHeight / 16))
-                      .arg(rgb(p.hint)));
+    setStyleSheet(QStringLiteral("ProjectorWindow { background: %1; } QLabel { color: %2; }").arg(rgb(p.background), rgb(p.text)));
+    status_->setColors(toQColor(p.text), toQColor(p.background));
 }
 
 void ProjectorWindow::placeControls()
@@ -148,18 +136,28 @@ void ProjectorWindow::placeControls()
     const int buttonHeight = std::max(proportions.minimumButtonHeight, int(h * proportions.buttonHeight));
     const int buttonWidth = (width - (columns - 1) * gap) / columns;
     const int buttonsTop = h - margin - rows * buttonHeight - (rows - 1) * gap;
+    QFont buttonFont = font();
+    buttonFont.setPixelSize(typeSize(h, proportions.buttonType));
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        buttons_[i]->setFont(buttonFont);
         const int row = int(i) / columns;
         const int column = int(i) % columns;
         buttons_[i]->setGeometry(left + column * (buttonWidth + gap), buttonsTop + row * (buttonHeight + gap),
                                  buttonWidth, buttonHeight);
     }
 
+    // The status's type: as large as its widest lines allow, whatever the lesson shows.
     QFont statusFont = font();
-    statusFont.setPixelSize(typeSize(h, proportions.statusType));
     statusFont.setBold(true);
+    const QStringList candidates = projectorStatusCandidates(tempos_);
+    for (int size = typeSize(h, proportions.statusType); size >= proportions.minimumType; --size) {
+        statusFont.setPixelSize(size);
+        const QFontMetricsF metrics(statusFont);
+        if (std::ranges::all_of(candidates, [&](const QString &line) { return metrics.horizontalAdvance(line) <= width; }))
+            break;
+    }
     status_->setFont(statusFont);
-    status_->setGeometry(left, margin, width, status_->heightForWidth(width));
+    status_->setGeometry(left, margin, width, status_->heightFor(status_->lineCount()));
 
     // The message takes what is left between the status and the buttons, in smaller type
     // where it is long.
@@ -175,21 +173,35 @@ void ProjectorWindow::placeControls()
     message_->setGeometry(left, messageTop, width, std::max(0, room));
 }
 
+void ProjectorWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        placeControls();
+}
+
 void ProjectorWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    restyle();
     placeControls();
 }
 
 void ProjectorWindow::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.fillRect(event->rect(), toQColor(projectorPalette.background));
+    // The board's squares and grid cover all of it; the background only around it.
+    const QRect board = diagramBoard(diagramArea()).toAlignedRect();
+    for (const QRect &part : event->region() - QRegion(board))
+        painter.fillRect(part, toQColor(projectorPalette.background));
     Diagram shown = diagram_;
     if (isSquare(cursor_))
         shown.marks.push_back({cursor_, projectorPalette.cursor});
-    paintDiagram(painter, shown, diagramArea(), font(), event->region());
+    // A rectangle at a time: under a clip of one rectangle the raster engine fills and blends
+    // on its fast path, under a region of several it goes span by span.
+    for (const QRect &part : event->region()) {
+        painter.setClipRect(part);
+        paintDiagram(painter, shown, diagramArea(), font(), QRegion(part));
+    }
 }
 
 void ProjectorWindow::mousePressEvent(QMouseEvent *event)

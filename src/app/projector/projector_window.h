@@ -6,6 +6,7 @@
 #include <QList>
 #include <QWidget>
 
+#include <span>
 #include <vector>
 
 class QAction;
@@ -13,6 +14,8 @@ class QLabel;
 class QToolButton;
 
 namespace knight {
+
+class StatusLines;
 
 // The view for the front of a class: the board as large as the screen's height, in colours a
 // back row can read, a status line in large type and a button for each of the lesson's
@@ -23,7 +26,8 @@ class ProjectorWindow : public QWidget
     Q_OBJECT
 
 public:
-    ProjectorWindow(QWidget *parent, const QList<QAction *> &buttons);
+    // Buttons on these actions; the gallop at these paces (milliseconds a step).
+    ProjectorWindow(QWidget *parent, const QList<QAction *> &buttons, std::span<const int> tempos);
 
     void setContent(const Diagram &diagram, const QStringList &status, const QString &message);
     const Diagram &diagram() const { return diagram_; }
@@ -32,7 +36,7 @@ public:
     QRectF squareRect(int n) const;
     QRectF diagramArea() const;
     int cursorSquare() const { return cursor_; }
-    QLabel *status() const { return status_; }
+    StatusLines *status() const { return status_; }
     QLabel *message() const { return message_; }
     const std::vector<QToolButton *> &buttons() const { return buttons_; }
 
@@ -46,6 +50,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void restyle();
@@ -55,7 +60,8 @@ private:
 
     Diagram diagram_;
     int cursor_ = -1; // shown once the arrows are used
-    QLabel *status_;
+    std::vector<int> tempos_;
+    StatusLines *status_;
     QLabel *message_;
     std::vector<QToolButton *> buttons_;
 };
