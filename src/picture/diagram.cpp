@@ -214,7 +214,17 @@ void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area,
         painter.drawText(caption, Qt::AlignCenter, diagram.caption);
     QFont corner = text;
     corner.setPixelSize(std::max(1, int(side * cornerNumberSize)));
+    // The ranks and files under the region, not all 64 squares: a gallop's tick repaints two.
+    const auto within = [&](double from, double to) {
+        return std::pair(std::clamp(int(from / side), 0, boardSide - 1), std::clamp(int(to / side), 0, boardSide - 1));
+    };
+    const auto [firstFile, lastFile] = only.isEmpty() ? std::pair(0, boardSide - 1)
+                                                      : within(bounds.left() - board.left(), bounds.right() - board.left());
+    const auto [firstRank, lastRank] = only.isEmpty() ? std::pair(0, boardSide - 1)
+                                                      : within(board.bottom() - bounds.bottom(), board.bottom() - bounds.top());
     for (int n = 0; n < squareCount; ++n) {
+        if (squareColumn(n) < firstFile || squareColumn(n) > lastFile || squareRow(n) < firstRank || squareRow(n) > lastRank)
+            continue;
         const Diagram::Cell &cell = diagram.squares[std::size_t(n)];
         const QRectF square = squareArea(board, n);
         // Its inside: a neighbour's repaint reaches only the border they share, which the

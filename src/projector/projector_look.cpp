@@ -145,13 +145,12 @@ QString runningLine(int step, int tempoMilliseconds)
 
 QStringList projectorStatus(const KnightForm &form, int tempoMilliseconds)
 {
-    const int moves = form.walking() ? int(form.history().size()) : form.gallopOn() ? shownGallopStep(form) : squareCount;
-    QStringList lines{movesLine(moves), kindLine(form.problemIndex())};
+    // While the gallop runs, its line says the move: one number changes at each step.
     if (form.gallopPaused())
-        lines << pausedLine(shownGallopStep(form));
-    else if (form.gallopOn())
-        lines << runningLine(shownGallopStep(form), tempoMilliseconds);
-    return lines;
+        return {kindLine(form.problemIndex()), pausedLine(shownGallopStep(form))};
+    if (form.gallopOn())
+        return {kindLine(form.problemIndex()), runningLine(shownGallopStep(form), tempoMilliseconds)};
+    return {movesLine(form.walking() ? int(form.history().size()) : squareCount), kindLine(form.problemIndex())};
 }
 
 QStringList projectorStatusCandidates(std::span<const int> tempos)

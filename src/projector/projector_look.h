@@ -71,8 +71,8 @@ struct ProjectorMarks {
 // reached), the hint filled and the named squares and the cursor framed.
 Diagram projectorDiagram(Diagram window, const KnightForm &form, const ProjectorMarks &marks);
 
-// The status lines: the move ("Ход 23 от 64"), the chosen tour, and the gallop's state with
-// its pace or its pause, when one is on.
+// The status lines: the move ("Ход 23 от 64") and the chosen tour; during a gallop the chosen
+// tour and the gallop's step with its pace or its pause.
 QStringList projectorStatus(const KnightForm &form, int tempoMilliseconds);
 // The widest lines of each kind the status can show at these paces: the status's type is
 // chosen once so that all of them fit, and keeps its size as the lesson goes on.

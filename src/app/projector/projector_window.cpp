@@ -90,7 +90,7 @@ QRegion ProjectorWindow::changedArea(const Diagram &before, const Diagram &after
     QRegion changed;
     const auto add = [this, &changed](int n) {
         if (isSquare(n))
-            changed += squareRect(n).toAlignedRect();
+            changed += squareRect(n).toRect();
     };
     for (const int n : std::views::iota(0, squareCount)) {
         const Diagram::Cell &a = before.squares[std::size_t(n)];
