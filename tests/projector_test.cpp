@@ -5,6 +5,7 @@
 #include "tours/knight_form.h"
 #include "walk/knight.h"
 
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QTest>
@@ -61,6 +62,7 @@ private slots:
     void squaresKeepTheirMeaning();
     void theKnightStandsWhereTheGallopIs();
     void theStatusTellsMoveTourAndGallop();
+    void noStatusLineIsWiderThanTheCandidates();
 };
 
 void ProjectorTest::contrastFollowsTheWcagFormula()
@@ -188,6 +190,40 @@ void ProjectorTest::theStatusTellsMoveTourAndGallop()
     QCOMPARE(projectorStatus(form, 2000), QStringList({u"Обиколка „8a“"_s, u"Галоп: 2/64, по 2 с на ход"_s}));
     form.pauseGallop(true);
     QCOMPARE(projectorStatus(form, 2000).back(), u"Галоп на пауза: 2/64"_s);
+}
+
+// The view sizes the status's type so that the candidates fit: every line a lesson can show,
+// whatever the tour, the step or the pace, must be no wider than the widest of them.
+void ProjectorTest::noStatusLineIsWiderThanTheCandidates()
+{
+    QLocale::setDefault(QLocale(QLocale::Bulgarian));
+    constexpr std::array tempos{500, 1000, 2000, 3000, 5000};
+    QFont font(u"Liberation Serif"_s);
+    font.setPixelSize(40);
+    font.setBold(true);
+    const QFontMetricsF metrics(font);
+    double widest = 0;
+    for (const QString &line : projectorStatusCandidates(tempos))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    QStringList shown;
+    for (int kind = 0; kind < tourKindCount; ++kind) {
+        Form form;
+        form.Option1_Click(kind);
+        form.play(u"a1 b3 c5 d7"_s);
+        shown << projectorStatus(form, 2000);
+        form.Command1_Click(int(Command::Clear));
+        form.Command1_Click(int(Command::Show));
+        form.Command1_Click(int(Command::Gallop));
+        for (int step = 0; step < squareCount; ++step) {
+            shown << projectorStatus(form, tempos[std::size_t(step) % tempos.size()]);
+            form.Timer1_Timer();
+        }
+        form.pauseGallop(true);
+        shown << projectorStatus(form, 2000);
+    }
+    for (const QString &line : std::as_const(shown))
+        QVERIFY2(metrics.horizontalAdvance(line) <= widest, qPrintable(line));
+    QLocale::setDefault(QLocale::c());
 }
 
 QTEST_MAIN(ProjectorTest)

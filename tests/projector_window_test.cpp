@@ -136,10 +136,17 @@ void ProjectorWindowTest::everyButtonFollowsItsAction()
     const auto expectFollowing = [&](const char *state) {
         for (std::size_t i = 0; i < Projector::buttons.size(); ++i) {
             const QAction *action = window.action(Projector::buttons[i]);
-            const QToolButton *button = view->buttons()[i];
+            QToolButton *button = view->buttons()[i];
             QVERIFY2(button->isEnabled() == action->isEnabled(), state);
             QVERIFY2(button->isChecked() == action->isChecked(), state);
             QCOMPARE(button->text(), action->iconText());
+            // Its fill tells its state; a frame, the focus.
+            const QImage look = button->grab().toImage();
+            const Color fill = !action->isEnabled() ? projectorPalette.disabledButton
+                               : action->isChecked() ? projectorPalette.checkedButton
+                                                     : projectorPalette.button;
+            QVERIFY2(look.pixelColor(button->width() / 2, button->height() / 8) == toQColor(fill), state);
+            QVERIFY2((look.pixelColor(button->width() / 2, 1) == toQColor(projectorPalette.hint)) == button->hasFocus(), state);
         }
     };
     expectFollowing("start");
@@ -158,6 +165,9 @@ void ProjectorWindowTest::everyButtonFollowsItsAction()
     QTest::mouseClick(buttonOf(ActionId::PauseGallop), Qt::LeftButton);
     QVERIFY(window.form().gallopPaused());
     expectFollowing("paused");
+    buttonOf(ActionId::NextStep)->setFocus();
+    QVERIFY(buttonOf(ActionId::NextStep)->hasFocus());
+    expectFollowing("a button with the focus");
     QVERIFY(view->status()->text().endsWith(u"Галоп на пауза: 1/64"_s));
     // The first tick paints again the square the gallop started on.
     QTest::mouseClick(buttonOf(ActionId::NextStep), Qt::LeftButton);
