@@ -2,7 +2,11 @@
 #pragma once
 
 #include <QApplication>
+#include <QPainter>
+#include <QPixmap>
+#include <QPixmapCache>
 #include <QProxyStyle>
+#include <QStyleOption>
 
 namespace knight {
 
@@ -30,6 +34,37 @@ public:
         default:
             return designed;
         }
+    }
+
+    // The round button drawn once for each look and size and kept: a zoom step repaints thirteen
+    // of them, and the style draws each as several antialiased paths.
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        if (element != PE_IndicatorRadioButton || option->rect.isEmpty()) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        const QString key = QStringLiteral("knight-option-%1-%2x%3-%4-%5")
+                                .arg(uint(option->state))
+                                .arg(option->rect.width())
+                                .arg(option->rect.height())
+                                .arg(option->palette.cacheKey())
+                                .arg(ratio);
+        QPixmap picture;
+        if (!QPixmapCache::find(key, &picture)) {
+            picture = QPixmap(option->rect.size() * ratio);
+            picture.setDevicePixelRatio(ratio);
+            picture.fill(Qt::transparent);
+            QPainter on(&picture);
+            QStyleOption moved(*option);
+            moved.rect.moveTo(0, 0);
+            QProxyStyle::drawPrimitive(element, &moved, &on, widget);
+            on.end();
+            QPixmapCache::insert(key, picture);
+        }
+        painter->drawPixmap(option->rect.topLeft(), picture);
     }
 
 private:

@@ -218,8 +218,10 @@ void MainWindow::setFormLayout(const controls::FormLayout &layout)
     layout_ = layout;
     if (guide_)
         guide_->setScale(layout.scale);
+    // Every control moves: one repaint of the whole window, not a region worked out per move.
+    setUpdatesEnabled(false);
     placeControls();
-    update();
+    setUpdatesEnabled(true);
 }
 
 void MainWindow::writeTexts()
