@@ -26,8 +26,6 @@
 #include <QFile>
 #include <QMenu>
 #include <QSemaphore>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QThread>
@@ -516,12 +514,10 @@ void ClassroomWindowTest::captionsStayCentredAndWholeThroughEveryChange()
 
 void ClassroomWindowTest::choicesAreRememberedNotImposed()
 {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(u"settings.ini"_s);
-    const auto store = [&file] { return std::make_unique<QSettings>(file, QSettings::IniFormat); };
+    const TestStore settings;
     {
         MainWindow first;
-        first.preferences().useStore(store());
+        first.preferences().useStore(settings.open());
         first.restorePreferences();
         QCOMPARE(first.form().timer().interval(), 2000); // nothing stored: as designed
         first.gallop()->setTempo(3000);
@@ -529,7 +525,7 @@ void ClassroomWindowTest::choicesAreRememberedNotImposed()
         first.sound()->setOn(true);
     }
     MainWindow next;
-    next.preferences().useStore(store());
+    next.preferences().useStore(settings.open());
     next.restorePreferences();
     QCOMPARE(next.form().timer().interval(), 3000);
     QCOMPARE(next.gallop()->tempo(), 3000);

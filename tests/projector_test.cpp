@@ -18,16 +18,7 @@ namespace {
 
 constexpr double readable = 4.5;
 
-class Form : public KnightForm
-{
-public:
-    Form() { Form_Load(); }
-    void play(const QString &names)
-    {
-        for (const int n : squares(names))
-            Label2_Click(n);
-    }
-};
+using Form = TestForm;
 
 // A walk of random legal moves, as long as chance and the board allow.
 void randomWalk(Form &form, QRandomGenerator &random, int moves)

@@ -11,8 +11,6 @@
 #include <QApplication>
 #include <QPointingDevice>
 #include <QScreen>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QToolButton>
 
 #include <functional>
@@ -350,25 +348,23 @@ void ProjectorWindowTest::theStatusShowsEveryLineWhole()
 
 void ProjectorWindowTest::rememberedNotImposed()
 {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(u"settings.ini"_s);
-    const auto store = [&file] { return std::make_unique<QSettings>(file, QSettings::IniFormat); };
+    const TestStore settings;
     {
         MainWindow first;
-        first.preferences().useStore(store());
+        first.preferences().useStore(settings.open());
         first.restorePreferences();
         QVERIFY(!first.projector()->isOn() && !first.projector()->view()); // a first start
         first.action(ActionId::Projector)->trigger();
         QVERIFY(first.projector()->isOn());
     }
     MainWindow next;
-    next.preferences().useStore(store());
+    next.preferences().useStore(settings.open());
     next.restorePreferences();
     QVERIFY(next.projector()->isOn() && next.action(ActionId::Projector)->isChecked());
     QVERIFY(next.projector()->view()->isVisible());
     next.projector()->setOn(false);
     MainWindow third;
-    third.preferences().useStore(store());
+    third.preferences().useStore(settings.open());
     third.restorePreferences();
     QVERIFY(!third.projector()->isOn());
 }

@@ -2,6 +2,7 @@
 // Drives long random event sequences through the program's handlers and compares everything it
 // shows with the reference model after every event.
 #include "random_events.h"
+#include "test_support.h"
 #include "tours/knight_form.h"
 #include "tours/texts.h"
 
@@ -16,9 +17,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Form : KnightForm {
-    Form() { Form_Load(); }
-};
+using Form = test::TestForm;
 
 void deliver(Form &form, const Event &event)
 {

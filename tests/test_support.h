@@ -2,6 +2,7 @@
 #pragma once
 
 #include "board/board.h"
+#include "tours/knight_form.h"
 
 #include <QList>
 #include <QString>
@@ -74,5 +75,26 @@ inline bool isEmptyChequer(const Board &board)
     }
     return true;
 }
+
+// The form as loaded, played by square names and ticked by hand.
+class TestForm : public KnightForm
+{
+public:
+    TestForm() { Form_Load(); }
+
+    void play(const QString &names)
+    {
+        for (const int n : squares(names))
+            Label2_Click(n);
+    }
+
+    void ticks(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            Timer1_Timer();
+    }
+
+    QString green() const { return squaresIn(board(), reachableColor); }
+};
 
 } // namespace knight::test

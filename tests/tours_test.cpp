@@ -16,25 +16,7 @@ namespace {
 
 enum Button { Show = 0, Gallop = 1, Clear = 2, MoveBack = 3 };
 
-class Form : public KnightForm
-{
-public:
-    Form() { Form_Load(); }
-
-    void play(const QString &names)
-    {
-        for (const int n : squares(names))
-            Label2_Click(n);
-    }
-
-    void ticks(int count)
-    {
-        for (int i = 0; i < count; ++i)
-            Timer1_Timer();
-    }
-
-    QString green() const { return squaresIn(board(), reachableColor); }
-};
+using Form = TestForm;
 
 // The square that carries a step number.
 int squareNumbered(const Form &form, int step)

@@ -8,7 +8,11 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 namespace knight::test {
 
@@ -46,6 +50,20 @@ struct ShownWindow {
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
     }
+};
+
+// A settings store of the program's own kind (QSettings), in a folder of the test's instead of
+// the user's: what one window writes, the next one made on the same folder reads.
+class TestStore
+{
+public:
+    std::unique_ptr<QSettings> open() const
+    {
+        return std::make_unique<QSettings>(dir_.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+    }
+
+private:
+    QTemporaryDir dir_;
 };
 
 } // namespace knight::test
