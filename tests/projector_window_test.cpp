@@ -10,6 +10,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QPointingDevice>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QToolButton>
 
@@ -61,6 +63,7 @@ private slots:
     void whatIsOnTheScreenIsWhatAFullPaintDraws();
     void theLayoutFitsEveryScreen();
     void theStatusShowsEveryLineWhole();
+    void theStatusRepaintsWhatChanged();
     void rememberedNotImposed();
     void theViewOpensOnTheWindowsScreen();
 };
@@ -344,6 +347,64 @@ void ProjectorWindowTest::theStatusShowsEveryLineWhole()
         }
         QVERIFY2(inked > metrics.height(), qPrintable(where));
     }
+}
+
+// After any change of the status's lines, what is on the screen is what painting it afresh
+// gives: numbers growing and shrinking, runs added and taken away at either end, lines coming.
+void ProjectorWindowTest::theStatusRepaintsWhatChanged()
+{
+    // The status with what it was asked to paint noted.
+    struct WatchedStatus : StatusLines {
+        using StatusLines::StatusLines;
+        QRegion painted;
+        void paintEvent(QPaintEvent *event) override
+        {
+            painted += event->region();
+            StatusLines::paintEvent(event);
+        }
+    } status(nullptr);
+    QFont font = status.font();
+    font.setPixelSize(30);
+    font.setBold(true);
+    status.setFont(font);
+    status.resize(700, 3 * status.fontMetrics().lineSpacing());
+    status.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&status));
+    const QStringList pieces{u"Ход "_s, u"Галоп: "_s, u"/"_s, u" от "_s, u", по "_s, u"a"_s, u"“"_s, u"Я"_s};
+    QRandomGenerator random(17);
+    const auto line = [&] {
+        QString text;
+        for (int i = random.bounded(1, 6); i > 0; --i)
+            text += random.bounded(2) ? pieces[random.bounded(int(pieces.size()))] : QString::number(random.bounded(1, 200));
+        return text;
+    };
+    QStringList lines{line(), line()};
+    for (int change = 0; change < 80; ++change) {
+        const int i = random.bounded(int(lines.size()));
+        switch (random.bounded(6)) {
+        case 0: lines[i] = line(); break;
+        case 1: lines[i] += line(); break;
+        case 2: lines[i] = line() + lines[i]; break;
+        case 3: lines[i].chop(random.bounded(int(lines[i].size()))); break;
+        case 4: if (lines.size() < 3) lines << line(); break;
+        default: lines[i] = lines[i].replace(QRegularExpression(u"\\d+"_s), QString::number(random.bounded(1, 200))); break;
+        }
+        status.setLines(lines);
+        QCOMPARE(status.text(), lines.join(u'\n'));
+        const auto onScreen = [&] { return status.screen()->grabWindow(status.winId()).toImage().convertToFormat(QImage::Format_RGB32); };
+        const auto painted = [&] { return status.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+        QVERIFY2(QTest::qWaitFor([&] { return onScreen() == painted(); }, 2000), qPrintable(lines.join(u" | "_s)));
+    }
+    // A gallop's step: only the number is painted again, not the line around it.
+    status.setLines({u"Галоп: 17/64, по 2 с на ход"_s});
+    QTest::qWait(50);
+    status.painted = {};
+    status.setLines({u"Галоп: 18/64, по 2 с на ход"_s});
+    QVERIFY(QTest::qWaitFor([&] { return !status.painted.isEmpty(); }));
+    const QFontMetrics metrics(status.font());
+    const QRect number = status.painted.boundingRect();
+    QVERIFY(number.left() > metrics.horizontalAdvance(u"Галоп: "_s) / 2);
+    QVERIFY(number.right() < metrics.horizontalAdvance(u"Галоп: 18/"_s));
 }
 
 void ProjectorWindowTest::rememberedNotImposed()
