@@ -395,16 +395,27 @@ void ProjectorWindowTest::theStatusRepaintsWhatChanged()
         const auto painted = [&] { return status.grab().toImage().convertToFormat(QImage::Format_RGB32); };
         QVERIFY2(QTest::qWaitFor([&] { return onScreen() == painted(); }, 2000), qPrintable(lines.join(u" | "_s)));
     }
-    // A gallop's step: only the number is painted again, not the line around it.
-    status.setLines({u"Галоп: 17/64, по 2 с на ход"_s});
-    QTest::qWait(50);
-    status.painted = {};
-    status.setLines({u"Галоп: 18/64, по 2 с на ход"_s});
-    QVERIFY(QTest::qWaitFor([&] { return !status.painted.isEmpty(); }));
+    // Only what changed is painted again: from the first letter that differs to the last, or to
+    // the line's end where the rest moved or went.
+    const struct {
+        QString before, after, kept, reached;
+    } changes[] = {
+        {u"Галоп: 17/64, по 2 с на ход"_s, u"Галоп: 18/64, по 2 с на ход"_s, u"Галоп: "_s, u"Галоп: 18"_s},
+        {u"Ход 9 от 64"_s, u"Ход 10 от 64"_s, u"Ход "_s, u"Ход 10 от 64"_s},
+        {u"Ход 17 от 64"_s, u"Ход 17 от "_s, u"Ход 17 от "_s, u"Ход 17 от 64"_s},
+    };
     const QFontMetrics metrics(status.font());
-    const QRect number = status.painted.boundingRect();
-    QVERIFY(number.left() > metrics.horizontalAdvance(u"Галоп: "_s) / 2);
-    QVERIFY(number.right() < metrics.horizontalAdvance(u"Галоп: 18/"_s));
+    const int slack = metrics.lineSpacing() / 4;
+    for (const auto &change : changes) {
+        status.setLines({change.before});
+        QTest::qWait(50);
+        status.painted = {};
+        status.setLines({change.after});
+        QVERIFY(QTest::qWaitFor([&] { return !status.painted.isEmpty(); }));
+        const QRect painted = status.painted.boundingRect();
+        QVERIFY2(painted.left() >= metrics.horizontalAdvance(change.kept) - slack, qPrintable(change.after));
+        QVERIFY2(painted.right() <= metrics.horizontalAdvance(change.reached) + slack, qPrintable(change.after));
+    }
 }
 
 void ProjectorWindowTest::rememberedNotImposed()
