@@ -2,9 +2,12 @@
 // Run with QT_SCALE_FACTOR=2: the window keeps its layout at twice the device pixels.
 #include "app/form/mainwindow.h"
 #include "app/form/square_label.h"
+#include "app/projector/projector.h"
+#include "app/projector/projector_window.h"
 #include "board/squares.h"
 
 #include <QTest>
+#include <QToolButton>
 #include <QWindow>
 
 using namespace knight;
@@ -15,6 +18,7 @@ class HiDpiTest : public QObject
 
 private slots:
     void twiceTheDevicePixels();
+    void projectorButtonsAtTwiceTheDevicePixels();
 };
 
 void HiDpiTest::twiceTheDevicePixels()
@@ -52,6 +56,43 @@ void HiDpiTest::twiceTheDevicePixels()
             dark += image.pixelColor(x, y).lightness() < 40;
     }
     QVERIFY2(dark > 20, qPrintable(QString::number(dark)));
+}
+
+// The projector view's buttons are pictures of their look: made at the device's resolution,
+// each caption stays in the middle of its button.
+void HiDpiTest::projectorButtonsAtTwiceTheDevicePixels()
+{
+    MainWindow window;
+    window.projector()->setOn(true);
+    ProjectorWindow *view = window.projector()->view();
+    view->showNormal();
+    view->resize(1280, 720);
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    QToolButton *button = view->buttons().front();
+    button->setEnabled(true);
+    const QImage image = button->grab().toImage();
+    QCOMPARE(image.size(), button->size() * 2);
+    // The caption's light ink on the blue fill.
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).lightness() > 200)
+                ink |= QRect(x, y, 1, 1);
+        }
+    }
+    QVERIFY(!ink.isEmpty());
+    // Drawn at the device's resolution, not a picture of half the size drawn twice as large:
+    // then every aligned square of two by two device pixels would be of one colour.
+    int mixed = 0;
+    for (int y = 0; y + 1 < image.height(); y += 2) {
+        for (int x = 0; x + 1 < image.width(); x += 2) {
+            const QRgb p = image.pixel(x, y);
+            mixed += image.pixel(x + 1, y) != p || image.pixel(x, y + 1) != p || image.pixel(x + 1, y + 1) != p;
+        }
+    }
+    QVERIFY2(mixed > 50, qPrintable(QString::number(mixed)));
+    QVERIFY2(std::abs(ink.center().x() - image.width() / 2) < image.width() / 20, qPrintable(QString::number(ink.center().x())));
+    QVERIFY2(std::abs(ink.center().y() - image.height() / 2) < image.height() / 5, qPrintable(QString::number(ink.center().y())));
 }
 
 QTEST_MAIN(HiDpiTest)

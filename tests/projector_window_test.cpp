@@ -381,12 +381,16 @@ void ProjectorWindowTest::theStatusRepaintsWhatChanged()
     QStringList lines{line(), line()};
     for (int change = 0; change < 80; ++change) {
         const int i = random.bounded(int(lines.size()));
-        switch (random.bounded(6)) {
+        switch (random.bounded(7)) {
         case 0: lines[i] = line(); break;
         case 1: lines[i] += line(); break;
         case 2: lines[i] = line() + lines[i]; break;
         case 3: lines[i].chop(random.bounded(int(lines[i].size()))); break;
         case 4: if (lines.size() < 3) lines << line(); break;
+        case 5:
+            font.setPixelSize(random.bounded(16, 36));
+            status.setFont(font);
+            break;
         default: lines[i] = lines[i].replace(QRegularExpression(u"\\d+"_s), QString::number(random.bounded(1, 200))); break;
         }
         status.setLines(lines);

@@ -136,6 +136,7 @@ void StatusLines::paintEvent(QPaintEvent *event)
     }
 }
 
+// Every run laid out again in the new type (QWidget's own handler repaints the widget).
 void StatusLines::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
@@ -144,7 +145,6 @@ void StatusLines::changeEvent(QEvent *event)
         runs_.clear();
         for (const QString &line : std::as_const(lines_))
             runs_.push_back(runsOf(line));
-        update();
     }
 }
 
