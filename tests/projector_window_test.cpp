@@ -148,6 +148,17 @@ void ProjectorWindowTest::everyButtonFollowsItsAction()
                                                      : projectorPalette.button;
             QVERIFY2(look.pixelColor(button->width() / 2, button->height() / 8) == toQColor(fill), state);
             QVERIFY2((look.pixelColor(button->width() / 2, 1) == toQColor(projectorPalette.hint)) == button->hasFocus(), state);
+            // It fills its whole rectangle but for round corners, smoothed: some of their pixels
+            // are neither the view's background nor the button's colours.
+            QVERIFY2(look.pixelColor(button->width() / 2, 0) != toQColor(projectorPalette.background), state);
+            int blended = 0;
+            for (int y = 0; y < button->height() / 8; ++y) {
+                for (int x = 0; x < button->height() / 8; ++x) {
+                    const QColor c = look.pixelColor(x, y);
+                    blended += c != toQColor(projectorPalette.background) && c != toQColor(fill) && c != toQColor(projectorPalette.hint);
+                }
+            }
+            QVERIFY2(blended > 0, state);
         }
     };
     expectFollowing("start");
