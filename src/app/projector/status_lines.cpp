@@ -2,11 +2,13 @@
 #include "app/projector/status_lines.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace knight {
 
