@@ -72,7 +72,7 @@ void ProjectorWindow::setContent(const Diagram &diagram, const QStringList &stat
 {
     const QRegion changed = changedArea(diagram_, diagram);
     diagram_ = diagram;
-    // A line that came (the gallop's) or a longer message takes room from the message.
+    // Another number of status lines, or another message: the room is shared out again.
     const bool taller = status_->setLines(status);
     if (taller || message_->text() != message) {
         message_->setText(message);
