@@ -105,7 +105,7 @@ void ProjectorTest::everyTextTheViewCanShowIsReadable()
     for (int round = 0; round < 200; ++round) {
         Form form;
         randomWalk(form, random, 1 + round % 64);
-        expectReadable(viewOf(form, {random.bounded(squareCount), {random.bounded(squareCount)}, -1}), "walk");
+        expectReadable(viewOf(form, {random.bounded(squareCount), {random.bounded(squareCount)}}), "walk");
     }
     for (int kind = 0; kind < tourKindCount; ++kind) {
         Form form;
@@ -126,7 +126,7 @@ void ProjectorTest::squaresKeepTheirMeaning()
     Form form;
     form.play(u"a1 b3 c5"_s);
     const int hint = squares(u"d7"_s).front();
-    const Diagram view = viewOf(form, {hint, squares(u"e6 a4"_s), -1});
+    const Diagram view = viewOf(form, {hint, squares(u"e6 a4"_s)});
     const ProjectorPalette &p = projectorPalette;
     for (int n = 0; n < squareCount; ++n) {
         const Color designed = form.board().square(n).backColor;

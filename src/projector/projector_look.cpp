@@ -111,8 +111,6 @@ Diagram projectorDiagram(Diagram window, const KnightForm &form, const Projector
         if (isSquare(n))
             view.marks.push_back({n, projectorPalette.named});
     }
-    if (isSquare(marks.cursor))
-        view.marks.push_back({marks.cursor, projectorPalette.cursor});
     return view;
 }
 

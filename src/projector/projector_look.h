@@ -63,12 +63,11 @@ Color textOn(Color fill);
 struct ProjectorMarks {
     int hint = -1;           // the hinted square, until the next move
     std::vector<int> named;  // the squares the verdict on show names
-    int cursor = -1;         // the keyboard's square
 };
 
 // The window's diagram in the view's colours: each square's colour by its meaning, its number
 // in the colour that reads best there, the knight as a figure (while galloping, on the step
-// reached), the hint filled and the named squares and the cursor framed.
+// reached), the hint filled and the named squares framed (the view frames its keyboard cursor).
 Diagram projectorDiagram(Diagram window, const KnightForm &form, const ProjectorMarks &marks);
 
 // The status lines: the move ("Ход 23 от 64") and the chosen tour; during a gallop the chosen
