@@ -36,6 +36,7 @@ struct ProjectorGeometry {
     double messageType = 1.0 / 36;
     int minimumType = 12;
     int twoColumnsFrom = 480; // px of the panel's width
+    double panel = 0.25;      // the panel's least width
 };
 constexpr ProjectorGeometry proportions;
 
@@ -108,7 +109,10 @@ QRegion ProjectorWindow::changedArea(const Diagram &before, const Diagram &after
 QRectF ProjectorWindow::diagramArea() const
 {
     const double margin = height() * proportions.margin;
-    const double tall = height() - 2 * margin;
+    // As tall as the screen, unless that leaves the buttons too narrow for their captions (a
+    // square or upright screen).
+    const double room = width() - 3 * margin - height() * proportions.panel;
+    const double tall = std::max(1.0, std::min(height() - 2 * margin, room * diagramHeightPerWidth()));
     return {margin, margin, tall / diagramHeightPerWidth(), tall};
 }
 
