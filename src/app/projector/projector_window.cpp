@@ -18,8 +18,8 @@
 #include <QToolButton>
 
 #include <algorithm>
-#include <ranges>
 #include <cmath>
+#include <ranges>
 
 namespace knight {
 
@@ -74,8 +74,8 @@ void ProjectorWindow::setContent(const Diagram &diagram, const QStringList &stat
     const QRegion changed = changedArea(diagram_, diagram);
     diagram_ = diagram;
     // Another number of status lines, or another message: the room is shared out again.
-    const bool taller = status_->setLines(status);
-    if (taller || message_->text() != message) {
+    const bool recounted = status_->setLines(status);
+    if (recounted || message_->text() != message) {
         message_->setText(message);
         placeControls();
     }
