@@ -150,6 +150,13 @@ const std::map<std::string, Operation> operations{
     // gallop tick at 300 per cent.
     {"zoom-change", {[](Bench &b) { b.walk(20); b.window.zoom()->zoomNormal(); },
                      [](Bench &b) { b.window.zoom()->setPercent(150); }}},
+    // Its floor: the window at 150 per cent painted whole again, with nothing laid out anew.
+    {"repaint-150", {[](Bench &b) { b.walk(20); b.window.zoom()->setPercent(150); },
+                     [](Bench &b) {
+                         b.window.update();
+                         for (QWidget *widget : b.window.findChildren<QWidget *>())
+                             widget->update();
+                     }}},
     {"R-pass-300", {[](Bench &b) { b.window.zoom()->setPercent(300); b.press(2); b.press(0); },
                     [](Bench &b) { b.repaintAllSquares(); }}},
     {"gallop-tick-300",

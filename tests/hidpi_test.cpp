@@ -5,12 +5,14 @@
 #include "app/projector/projector.h"
 #include "app/projector/projector_window.h"
 #include "board/squares.h"
+#include "image_support.h"
 
 #include <QTest>
 #include <QToolButton>
 #include <QWindow>
 
 using namespace knight;
+using knight::test::pixelsWhere;
 
 class HiDpiTest : public QObject
 {
@@ -50,11 +52,8 @@ void HiDpiTest::twiceTheDevicePixels()
     // Text is drawn at the device resolution: the number on d4 has solid, fully dark pixels
     // (a picture scaled up from 1x would have none inside its blurred strokes).
     const QRect d4 = window.square(squareNamed(u"d4"))->geometry();
-    int dark = 0;
-    for (int y = 2 * d4.top() + 4; y < 2 * d4.bottom() - 4; ++y) {
-        for (int x = 2 * d4.left() + 4; x < 2 * d4.right() - 4; ++x)
-            dark += image.pixelColor(x, y).lightness() < 40;
-    }
+    const QRect inside(2 * d4.topLeft() + QPoint(4, 4), 2 * d4.bottomRight() - QPoint(5, 5));
+    const int dark = pixelsWhere(inside, [&](QPoint p) { return image.pixelColor(p).lightness() < 40; }).count;
     QVERIFY2(dark > 20, qPrintable(QString::number(dark)));
 }
 
@@ -73,23 +72,15 @@ void HiDpiTest::projectorButtonsAtTwiceTheDevicePixels()
     const QImage image = button->grab().toImage();
     QCOMPARE(image.size(), button->size() * 2);
     // The caption's light ink on the blue fill.
-    QRect ink;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y).lightness() > 200)
-                ink |= QRect(x, y, 1, 1);
-        }
-    }
+    const QRect ink = pixelsWhere(image.rect(), [&](QPoint p) { return image.pixelColor(p).lightness() > 200; }).bounds;
     QVERIFY(!ink.isEmpty());
     // Drawn at the device's resolution, not a picture of half the size drawn twice as large:
     // then every aligned square of two by two device pixels would be of one colour.
-    int mixed = 0;
-    for (int y = 0; y + 1 < image.height(); y += 2) {
-        for (int x = 0; x + 1 < image.width(); x += 2) {
-            const QRgb p = image.pixel(x, y);
-            mixed += image.pixel(x + 1, y) != p || image.pixel(x, y + 1) != p || image.pixel(x + 1, y + 1) != p;
-        }
-    }
+    const int mixed = pixelsWhere(QRect(0, 0, image.width() / 2, image.height() / 2), [&](QPoint half) {
+        const QPoint p = 2 * half;
+        const QRgb c = image.pixel(p);
+        return image.pixel(p + QPoint(1, 0)) != c || image.pixel(p + QPoint(0, 1)) != c || image.pixel(p + QPoint(1, 1)) != c;
+    }).count;
     QVERIFY2(mixed > 50, qPrintable(QString::number(mixed)));
     QVERIFY2(std::abs(ink.center().x() - image.width() / 2) < image.width() / 20, qPrintable(QString::number(ink.center().x())));
     QVERIFY2(std::abs(ink.center().y() - image.height() / 2) < image.height() / 5, qPrintable(QString::number(ink.center().y())));

@@ -6,6 +6,7 @@
 #include "app/features/path_overlay.h"
 #include "app/form/square_label.h"
 #include "picture/export.h"
+#include "image_support.h"
 #include "test_support.h"
 #include "window_support.h"
 
@@ -40,14 +41,7 @@ QImage deviceImage(MainWindow &window)
 
 QRect changedArea(const QImage &a, const QImage &b)
 {
-    QRect area;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (a.pixel(x, y) != b.pixel(x, y))
-                area |= QRect(x, y, 1, 1);
-        }
-    }
-    return area;
+    return pixelsWhere(a.rect(), [&](QPoint p) { return a.pixel(p) != b.pixel(p); }).bounds;
 }
 
 QByteArray readFile(const QString &path)
@@ -296,11 +290,7 @@ void PictureTest::pngPicture()
     QCOMPARE(at(7, 7, {10, 10}), QColor(101, 54, 0));
     QCOMPARE(at(7, 6, {10, 10}), QColor(250, 250, 250));
     // The caption is written above the board: dark pixels in its band.
-    int ink = 0;
-    for (int y = 0; y < 80; ++y)
-        for (int x = 0; x < 900; ++x)
-            ink += qGray(image.pixel(x, y)) < 100;
-    QVERIFY(ink > 200);
+    QVERIFY(pixelsWhere(QRect(0, 0, 900, 80), [&](QPoint p) { return qGray(image.pixel(p)) < 100; }).count > 200);
     QCOMPARE(window.pictures()->diagram().caption, u"Разходка по 2 полета"_s);
 }
 

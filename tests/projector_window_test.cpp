@@ -4,6 +4,7 @@
 #include "app/projector/projector.h"
 #include "app/projector/projector_window.h"
 #include "app/projector/status_lines.h"
+#include "image_support.h"
 #include "picture/qt_color.h"
 #include "window_support.h"
 
@@ -151,14 +152,11 @@ void ProjectorWindowTest::everyButtonFollowsItsAction()
             // It fills its whole rectangle but for round corners, smoothed: some of their pixels
             // are neither the view's background nor the button's colours.
             QVERIFY2(look.pixelColor(button->width() / 2, 0) != toQColor(projectorPalette.background), state);
-            int blended = 0;
-            for (int y = 0; y < button->height() / 8; ++y) {
-                for (int x = 0; x < button->height() / 8; ++x) {
-                    const QColor c = look.pixelColor(x, y);
-                    blended += c != toQColor(projectorPalette.background) && c != toQColor(fill) && c != toQColor(projectorPalette.hint);
-                }
-            }
-            QVERIFY2(blended > 0, state);
+            const auto blended = [&](QPoint p) {
+                const QColor c = look.pixelColor(p);
+                return c != toQColor(projectorPalette.background) && c != toQColor(fill) && c != toQColor(projectorPalette.hint);
+            };
+            QVERIFY2(pixelsWhere(QRect(0, 0, button->height() / 8, button->height() / 8), blended).count > 0, state);
         }
     };
     expectFollowing("start");
@@ -354,11 +352,7 @@ void ProjectorWindowTest::theStatusShowsEveryLineWhole()
         for (int i = 0; i < 2; ++i) {
             const QRect line(status->x(), status->y() + i * metrics.lineSpacing(), status->width(), metrics.lineSpacing());
             const QImage written = view->grab(line).toImage();
-            int inked = 0;
-            for (int y = 0; y < written.height(); ++y) {
-                for (int x = 0; x < written.width(); ++x)
-                    inked += qGray(written.pixel(x, y)) < 128;
-            }
+            const int inked = pixelsWhere(written.rect(), [&](QPoint p) { return qGray(written.pixel(p)) < 128; }).count;
             QVERIFY2(inked > metrics.height(), qPrintable(lines[i] + u' ' + where));
         }
     }
