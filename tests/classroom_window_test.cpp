@@ -460,12 +460,17 @@ void ClassroomWindowTest::zoomEntriesAreEnabledWhenTheyCanAct()
         QTest::keyClick(&window, Qt::Key_Plus, Qt::ControlModifier);
     QCOMPARE(window.zoom()->percent(), FormZoom::steps.back()); // every step fits a projector
     QCOMPARE(enabled(), u"-++"_s);
+    // Ctrl+- goes down one step.
+    const int below = *(FormZoom::steps.end() - 2);
+    QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(window.zoom()->percent(), below);
     // In full screen the steps wait; Ctrl+0 gives the designed window back.
     QTest::keyClick(&window, Qt::Key_F11);
     QVERIFY(window.zoom()->isFullScreen());
     QCOMPARE(enabled(), u"--+"_s);
     QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier);
-    QCOMPARE(window.zoom()->percent(), FormZoom::steps.back());
+    QTest::keyClick(&window, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(window.zoom()->percent(), below);
     QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
     QVERIFY(!window.zoom()->isFullScreen());
     QCOMPARE(window.zoom()->percent(), 100);
@@ -532,6 +537,13 @@ void ClassroomWindowTest::choicesAreRememberedNotImposed()
     QCOMPARE(next.zoom()->percent(), 125);
     QCOMPARE(next.width(), 585);
     QVERIFY(next.sound()->isOn() && next.action(ActionId::Sound)->isChecked());
+    // Full screen too, with the size it leaves it for.
+    next.zoom()->setFullScreen(true);
+    MainWindow third;
+    third.preferences().useStore(settings.open());
+    third.restorePreferences();
+    QVERIFY(third.zoom()->isFullScreen() && third.action(ActionId::FullScreen)->isChecked());
+    QCOMPARE(third.zoom()->percent(), 125);
     // A window given no store remembers nothing.
     MainWindow plain;
     plain.restorePreferences();
