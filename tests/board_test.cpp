@@ -43,6 +43,7 @@ private slots:
     void showTourWritesCaptionAndToolTip();
     void otherKindsChangeNothing();
     void onlyChangedSquaresAreReported();
+    void everyShapeFillsTheDesignedPlace();
 };
 
 void BoardTest::namesAndRows()
@@ -214,6 +215,37 @@ void BoardTest::onlyChangedSquaresAreReported()
     const Board::Changes changes = board.takeChanges();
     QCOMPARE(changes.count(), std::size_t(2));
     QVERIFY(changes.test(9) && changes.test(18));
+}
+
+// A board of another shape keeps the designed board's place: its squares of one size, edge to
+// edge, as large as its longer side lets them be in whole pixels, the board centred; the rest
+// hidden. Back on 8 x 8 every square is where it was made.
+void BoardTest::everyShapeFillsTheDesignedPlace()
+{
+    Board board = createdBoard();
+    const Board designed = createdBoard();
+    constexpr int place = 8 * 495, pixel = 15, top = 495, left = 1080;
+    for (const BoardShape shape : offeredShapes) {
+        board.setShape(shape);
+        QCOMPARE(board.shape(), shape);
+        const int side = board.square(0).rect.width;
+        const QString name = u"%1 x %2"_s.arg(shape.files).arg(shape.ranks);
+        QVERIFY2(side % pixel == 0 && std::max(shape.files, shape.ranks) * side > place - std::max(shape.files, shape.ranks) * pixel, qPrintable(name));
+        const TwipsRect a1 = board.square(0).rect;
+        const int width = shape.files * side, height = shape.ranks * side;
+        // Centred to a pixel, a1 at the bottom left.
+        QVERIFY2(std::abs(2 * (a1.left - left) + width - place) <= 2 * pixel, qPrintable(name));
+        QVERIFY2(std::abs(2 * (a1.top + side - height - top) + height - place) <= 2 * pixel, qPrintable(name));
+        for (int n = 0; n < squareCount; ++n) {
+            const Square &square = board.square(n);
+            QCOMPARE(square.visible, squareColumn(n) < shape.files && squareRow(n) < shape.ranks);
+            QCOMPARE(square.rect, (TwipsRect{a1.left + side * squareColumn(n), a1.top - side * squareRow(n), side, side}));
+        }
+        QVERIFY(!board.square(Board::spareElement).visible);
+    }
+    QCOMPARE(snapshot(board), snapshot(designed));
+    for (int n = 0; n < Board::elementLimit; ++n)
+        QCOMPARE(board.square(n).rect, designed.square(n).rect);
 }
 
 QTEST_GUILESS_MAIN(BoardTest)

@@ -5,6 +5,7 @@
 // generator biased towards long walks, take-backs, shows and whole gallops, and a shrinker that
 // finds a short sequence that still fails.
 
+#include "board/squares.h"
 #include "reference_model.h"
 
 #include <QRandomGenerator>
@@ -17,7 +18,7 @@
 namespace knight::model {
 
 struct Event {
-    enum Kind { Square, Button, Option, Tick } kind;
+    enum Kind { Square, Button, Option, Tick, Shape } kind; // Shape: one of the offered boards
     int arg = 0;
 
     QString toString() const
@@ -31,6 +32,8 @@ struct Event {
             return QStringLiteral("option%1").arg(arg);
         case Tick:
             return QStringLiteral("tick");
+        case Shape:
+            return QStringLiteral("board%1x%2").arg(offeredShapes[std::size_t(arg)].files).arg(offeredShapes[std::size_t(arg)].ranks);
         }
         return {};
     }
@@ -59,14 +62,19 @@ inline void apply(ReferenceModel &model, const Event &event)
     case Event::Tick:
         model.tick();
         break;
+    case Event::Shape:
+        model.setShape(offeredShapes[std::size_t(event.arg)].files, offeredShapes[std::size_t(event.arg)].ranks);
+        break;
     }
 }
 
 class EventGenerator
 {
 public:
-    explicit EventGenerator(quint64 seed)
+    // With shapes, the board is now and then changed for another of those offered.
+    explicit EventGenerator(quint64 seed, bool shapes = false)
         : random_(seed)
+        , shapes_(shapes)
     {
     }
 
@@ -101,6 +109,8 @@ public:
             return {Event::Square, int(random_.bounded(64))};
         if (kind < 90)
             return {Event::Button, int(random_.bounded(4))};
+        if (shapes_ && kind >= 95)
+            return {Event::Shape, int(random_.bounded(int(offeredShapes.size())))};
         return {Event::Option, int(random_.bounded(13))};
     }
 
@@ -112,17 +122,17 @@ private:
         const bool starting = model.moveCount() == 0;
         std::vector<int> hints;
         for (int n = 0; n < 64; ++n) {
-            if (starting || board[std::size_t(n)].color == reachableColor)
+            if ((starting && model.onBoard(n)) || board[std::size_t(n)].color == reachableColor)
                 hints.push_back(n);
         }
         if (hints.empty())
             return std::nullopt;
         if (!touring_ && random_.bounded(2) == 0)
             return hints[random_.bounded(quint32(hints.size()))];
-        const auto onward = [&board](int from) {
+        const auto onward = [&board, &model](int from) {
             int count = 0;
             for (int n = 0; n < 64; ++n) {
-                count += ReferenceModel::knightApart(from, n)
+                count += ReferenceModel::knightApart(from, n) && model.onBoard(n)
                          && board[std::size_t(n)].color != visitedColor && n != from;
             }
             return count;
@@ -136,6 +146,7 @@ private:
     }
 
     QRandomGenerator random_;
+    bool shapes_;
     bool touring_ = false;
 };
 

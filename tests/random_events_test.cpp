@@ -36,6 +36,9 @@ void deliver(Form &form, const Event &event)
         if (form.timer().isActive())
             form.Timer1_Timer();
         break;
+    case Event::Shape:
+        form.setShape(offeredShapes[std::size_t(event.arg)]);
+        break;
     }
 }
 
@@ -83,14 +86,23 @@ QString difference(const Form &form, const ReferenceModel &model)
     return {};
 }
 
+// One event to both; on a board other than 8 x 8 the model takes a shown tour once it has
+// checked it.
+QString play(Form &form, ReferenceModel &model, const Event &event)
+{
+    deliver(form, event);
+    apply(model, event);
+    if (model.wantsTour() && !model.takeTour(form.tourItems()))
+        return u"the tour shown is not one of the board from the right square: %1"_s.arg(form.tourItems().join(u' '));
+    return difference(form, model);
+}
+
 std::optional<QString> firstFailure(const std::vector<Event> &events)
 {
     Form form;
     ReferenceModel model;
     for (const Event &event : events) {
-        deliver(form, event);
-        apply(model, event);
-        if (QString diff = difference(form, model); !diff.isEmpty())
+        if (QString diff = play(form, model, event); !diff.isEmpty())
             return diff;
     }
     return std::nullopt;
@@ -105,6 +117,10 @@ class RandomEventsTest : public QObject
 private slots:
     void modelAgreesOnKnownSequences();
     void randomEvents();
+    void randomEventsOnEveryBoard();
+
+private:
+    void run(qint64 count, bool shapes);
 };
 
 // The model itself is checked on a few sequences with known outcomes.
@@ -131,13 +147,23 @@ void RandomEventsTest::modelAgreesOnKnownSequences()
 
 void RandomEventsTest::randomEvents()
 {
-    const qint64 count = eventCount(1000000);
+    run(eventCount(1000000), false);
+}
+
+// The boards of other sizes too, changed now and then in the middle of anything.
+void RandomEventsTest::randomEventsOnEveryBoard()
+{
+    run(eventCount(1000000) / 4, true);
+}
+
+void RandomEventsTest::run(qint64 count, bool shapes)
+{
     const quint64 seed = eventSeed();
-    EventGenerator generator(seed);
+    EventGenerator generator(seed, shapes);
     auto form = std::make_unique<Form>();
     ReferenceModel model;
     std::vector<Event> recent; // since the last fresh start, to shrink on failure
-    qint64 completeTours = 0, takeBacks = 0, gallopsEnded = 0;
+    qint64 completeTours = 0, takeBacks = 0, gallopsEnded = 0, otherBoards = 0;
 
     QElapsedTimer clock;
     clock.start();
@@ -152,15 +178,16 @@ void RandomEventsTest::randomEvents()
         const int stepBefore = model.gallopStep();
         const int movesBefore = model.moveCount();
         const bool galloping = model.mode() == Mode::Galloping;
+        const int squares = form->shape().count();
         takeBacks += event.kind == Event::Button && event.arg == 3 && model.moveCount() >= 2
                      && model.mode() == Mode::Walking;
         recent.push_back(event);
-        deliver(*form, event);
-        apply(model, event);
-        completeTours += movesBefore == 63 && model.moveCount() == 64 && model.mode() == Mode::Walking;
-        gallopsEnded += galloping && stepBefore == 64 && model.gallopStep() == 65;
+        const QString diff = play(*form, model, event);
+        completeTours += movesBefore == squares - 1 && model.moveCount() == squares && model.mode() == Mode::Walking;
+        gallopsEnded += galloping && stepBefore == squares && model.gallopStep() == squares + 1;
+        otherBoards += squares < squareCount && model.mode() != Mode::Walking && event.kind == Event::Tick;
 
-        if (const QString diff = difference(*form, model); !diff.isEmpty()) {
+        if (!diff.isEmpty()) {
             const auto fails = [](const std::vector<Event> &events) { return bool(firstFailure(events)); };
             const std::vector<Event> shortest = fails(recent) ? shrink(recent, fails) : recent;
             QFAIL(qPrintable(u"seed %1, event %2: %3\nshortest failing sequence from start-up (%4 events): %5"_s
@@ -173,6 +200,7 @@ void RandomEventsTest::randomEvents()
     QVERIFY(completeTours > 0 || count < 100000);
     QVERIFY(takeBacks > 0);
     QVERIFY(gallopsEnded > 0 || count < 100000);
+    QCOMPARE(otherBoards > 0, shapes && count >= 100000); // galloped on boards of other sizes
 }
 
 QTEST_GUILESS_MAIN(RandomEventsTest)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "reference_model.h"
 #include "test_support.h"
 #include "tours/catalogue.h"
+#include "tours/found_tour.h"
 #include "tours/knight_form.h"
 #include "tours/texts.h"
 
@@ -77,6 +79,7 @@ private slots:
     void optionsWriteTheirDescription();
     void optionEndsWhateverIsOnTheBoard();
     void everyKindShowsAndGallopsToItsEnd();
+    void everyBoardShowsATourFromWhereTheWalkBegan();
 };
 
 void ToursTest::startState()
@@ -376,6 +379,24 @@ void ToursTest::everyKindShowsAndGallopsToItsEnd()
         QCOMPARE(form.green().split(u' ').size(), 64);
         form.ticks(1);
         verifyIdle(form);
+    }
+}
+
+// On every board offered, "Покажи" after a walk begun on any square shows a tour of that
+// board, from that square when one starts there (the model checks it with a search of its own).
+void ToursTest::everyBoardShowsATourFromWhereTheWalkBegan()
+{
+    for (const BoardShape shape : offeredShapes) {
+        for (int first = -1; first < squareCount; ++first) {
+            if (first >= 0 && !shape.contains(first))
+                continue;
+            model::ReferenceModel model;
+            model.setShape(shape.files, shape.ranks);
+            model.clickSquare(first);
+            model.clickButton(int(Command::Show));
+            const QStringList tour = foundTourItems(shape, first);
+            QVERIFY2(model.takeTour(tour), qPrintable(u"%1 x %2 from %3: %4"_s.arg(shape.files).arg(shape.ranks).arg(first).arg(tour.join(u' '))));
+        }
     }
 }
 

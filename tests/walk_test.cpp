@@ -450,6 +450,7 @@ void WalkTest::everyWipeCanBeMendedOnce_data()
     QTest::newRow("Покажи") << 2;
     QTest::newRow("a walk read in") << 3;
     QTest::newRow("Покажи, then the gallop to its end") << 4;
+    QTest::newRow("another board") << 5;
 }
 
 void WalkTest::everyWipeCanBeMendedOnce()
@@ -478,6 +479,11 @@ void WalkTest::everyWipeCanBeMendedOnce()
         while (form.gallopOn())
             form.Timer1_Timer();
         break;
+    case 5:
+        form.setShape({5, 5});
+        form.Label2_Click(squareNamed(u"f6"_s)); // off this board: no move
+        QCOMPARE(form.shape(), (BoardShape{5, 5}));
+        break;
     }
     QVERIFY(form.history() != history);
     QVERIFY(form.canRestoreWalk());
@@ -485,6 +491,7 @@ void WalkTest::everyWipeCanBeMendedOnce()
     QCOMPARE(form.history(), history);
     QCOMPARE(form.moveCount(), moveCount);
     QVERIFY(snapshot(form.board()) == before);
+    QCOMPARE(form.shape(), BoardShape{}); // on its own board
     QVERIFY(form.isEnabled(Command::Show) && !form.isEnabled(Command::Gallop));
     QVERIFY(!form.canRestoreWalk()); // once
     // The moves taken back before come again, newest first.

@@ -64,8 +64,9 @@ void Board::updateBoard(BoardUpdateKind kind, const QStringList &storedTour)
         return;
 
     const TwipsRect templateRect = elements_.front().rect;
-    for (int row = 0; row < boardSide; ++row) {
-        for (int column = 0; column < boardSide; ++column) {
+    const BoardShape area = kind == BoardUpdateKind::Create ? BoardShape{} : shape_;
+    for (int row = 0; row < area.ranks; ++row) {
+        for (int column = 0; column < area.files; ++column) {
             const int n = squareAt(row, column);
             switch (kind) {
             case BoardUpdateKind::Create:
@@ -89,6 +90,27 @@ void Board::updateBoard(BoardUpdateKind kind, const QStringList &storedTour)
                 break;
             }
         }
+    }
+}
+
+void Board::setRect(int n, TwipsRect rect)
+{
+    Square &square = elements_[std::size_t(n)];
+    if (square.rect != rect) {
+        square.rect = rect;
+        changes_.set(std::size_t(n));
+    }
+}
+
+void Board::setShape(BoardShape shape)
+{
+    if (elementCount() != elementLimit || shape == shape_)
+        return;
+    shape_ = shape;
+    const TwipsRect templateRect = shapeTemplateRect(shape, templateSquareRect);
+    for (int n = 0; n < squareCount; ++n) {
+        setRect(n, squareRect(n, templateRect));
+        setVisible(n, shape.contains(n));
     }
 }
 

@@ -47,8 +47,14 @@ public:
     void setBackColor(int n, Color color);
     void setVisible(int n, bool visible);
 
-    // One pass over squares 0..63, bottom row first; storedTour is read by ShowTour only
-    // (item n belongs to square n). A kind outside the four changes nothing.
+    // The squares of the shape shown in the designed board's place, the others hidden. The
+    // squares must exist; what they hold is left as it is.
+    void setShape(BoardShape shape);
+    BoardShape shape() const { return shape_; }
+
+    // One pass over the squares, bottom row first: all 64 to create them, those of the shape
+    // otherwise; storedTour is read by ShowTour only (item n belongs to square n). A kind
+    // outside the four changes nothing.
     void updateBoard(BoardUpdateKind kind, const QStringList &storedTour = {});
 
     // The elements written with a new value since the last call, so that a view repaints
@@ -57,9 +63,11 @@ public:
 
 private:
     void createElement(int n);
+    void setRect(int n, TwipsRect rect);
 
     std::vector<Square> elements_;
     Changes changes_;
+    BoardShape shape_;
 };
 
 } // namespace knight

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
+#include <array>
+
 namespace knight {
 
 inline constexpr int boardSide = 8;
@@ -16,6 +19,22 @@ constexpr int squareRow(int n) { return n / boardSide; }
 constexpr int squareColumn(int n) { return n % boardSide; }
 constexpr int squareAt(int row, int column) { return boardSide * row + column; }
 constexpr bool isSquare(int n) { return n >= 0 && n < squareCount; }
+
+// A board of files x ranks squares with a1 in its bottom-left corner. A square keeps its
+// number on every board (rank n / 8, file n % 8): a smaller board is a corner of the 8 x 8
+// one, and a square's name is the same on all of them.
+struct BoardShape {
+    int files = boardSide;
+    int ranks = boardSide;
+
+    constexpr int count() const { return files * ranks; }
+    constexpr bool contains(int n) const { return isSquare(n) && squareColumn(n) < files && squareRow(n) < ranks; }
+
+    friend constexpr bool operator==(const BoardShape &, const BoardShape &) = default;
+};
+
+// The boards offered, the small ones that have a tour first; the last is the designed board.
+inline constexpr std::array<BoardShape, 7> offeredShapes{{{3, 4}, {3, 7}, {4, 5}, {5, 5}, {6, 6}, {7, 7}, {8, 8}}};
 
 // Light when row + column is odd: a1 and h8 are dark, h1 and a8 light.
 constexpr Color baseColor(int n)
@@ -47,6 +66,20 @@ constexpr TwipsRect squareRect(int n, TwipsRect templateRect)
     return {templateRect.left + templateRect.width * squareColumn(n),
             templateRect.top - templateRect.height * squareRow(n), templateRect.width,
             templateRect.height};
+}
+
+// The template square of a board of another shape, from the designed one (a1 of 8 x 8): the
+// board keeps the designed board's place and fills as much of it as its longer side allows,
+// centred, its squares in whole pixels of the designed window (15 twips).
+constexpr TwipsRect shapeTemplateRect(BoardShape shape, TwipsRect designed)
+{
+    constexpr int twipsPerPixel = 15;
+    const int area = boardSide * designed.width;
+    const int top = designed.top - (boardSide - 1) * designed.height;
+    const int side = area / std::max(shape.files, shape.ranks) / twipsPerPixel * twipsPerPixel;
+    const int left = designed.left + (area - shape.files * side) / 2 / twipsPerPixel * twipsPerPixel;
+    const int above = (area - shape.ranks * side) / 2 / twipsPerPixel * twipsPerPixel;
+    return {left, top + above + (shape.ranks - 1) * side, side, side};
 }
 
 } // namespace knight

@@ -2,6 +2,7 @@
 #include "tours/knight_form.h"
 
 #include "tours/catalogue.h"
+#include "tours/found_tour.h"
 #include "tours/texts.h"
 
 namespace knight {
@@ -19,8 +20,6 @@ const std::array<QStringList, tourKindCount> &list1()
     }();
     return lists;
 }
-
-constexpr int gallopEnd = squareCount + 1;
 
 } // namespace
 
@@ -76,11 +75,21 @@ void KnightForm::retranslateText()
 
 void KnightForm::showSelectedTour()
 {
-    writableBoard().updateBoard(BoardUpdateKind::ShowTour, list1()[std::size_t(problemIndex_)]);
+    writableBoard().updateBoard(BoardUpdateKind::ShowTour, tourItems());
+}
+
+const QStringList &KnightForm::tourItems() const
+{
+    return shape() == BoardShape{} ? list1()[std::size_t(problemIndex_)] : foundTour_;
 }
 
 void KnightForm::showTour()
 {
+    // Found before the walk goes: it starts where the walk did.
+    if (shape() != BoardShape{})
+        foundTour_ = foundTourItems(shape(), history().isEmpty() ? -1 : history().first().toInt());
+    if (tourItems().isEmpty())
+        return; // a board without a tour: nothing to show
     keepWalk();
     writableBoard().updateBoard(BoardUpdateKind::Reset);
     showSelectedTour();
@@ -95,7 +104,7 @@ void KnightForm::startGallop()
     setEnabled(Command::Gallop, false);
     // The last item that reads 1, or square 0 when none does.
     int start = 0;
-    const QStringList &tour = list1()[std::size_t(problemIndex_)];
+    const QStringList &tour = tourItems();
     for (int n = 0; n < tour.size(); ++n) {
         if (tour.at(n).toInt() == 1)
             start = n;
@@ -108,7 +117,7 @@ void KnightForm::startGallop()
 void KnightForm::Timer1_Timer()
 {
     ++gallopStep_;
-    if (gallopStep_ >= gallopEnd) {
+    if (gallopStep_ > shape().count()) {
         clearAll();
         return;
     }
@@ -157,9 +166,13 @@ std::vector<int> KnightForm::squaresOnBoard() const
 {
     if (!history().isEmpty() || isEnabled(Command::Show))
         return walkSquares();
-    std::vector<int> tour(squareCount);
-    for (int n = 0; n < squareCount; ++n)
-        tour[std::size_t(tourStep(storedTours[std::size_t(problemIndex_)], n) - 1)] = n;
+    std::vector<int> tour(std::size_t(shape().count()));
+    for (int n = 0; n < squareCount; ++n) {
+        if (shape() == BoardShape{})
+            tour[std::size_t(tourStep(storedTours[std::size_t(problemIndex_)], n) - 1)] = n;
+        else if (shape().contains(n))
+            tour[std::size_t(foundTour_[n].toInt() - 1)] = n;
+    }
     return tour;
 }
 

@@ -47,6 +47,11 @@ public:
     // What is on the board in move order: the walk, or the shown (or galloping) tour whole.
     std::vector<int> squaresOnBoard() const;
 
+    // The tour that "Покажи" shows and the gallop follows, as list items (item n: the step of
+    // square n): the chosen kind's stored tour on 8 x 8; on another board the one found when
+    // it was last shown, from the walk's first square when a tour starts there.
+    const QStringList &tourItems() const;
+
 private:
     void showTour();
     void startGallop();
@@ -57,6 +62,7 @@ private:
     QString text1_;
     int textRevision_ = 0;
     int describedKind_ = -1; // the kind whose description the text box shows; -1: the introduction
+    QStringList foundTour_;  // on a board other than 8 x 8
 };
 
 } // namespace knight

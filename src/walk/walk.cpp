@@ -12,7 +12,7 @@ Walk::Walk()
 
 void Walk::Label2_Click(int n)
 {
-    if (gallopOn() || !isSquare(n))
+    if (gallopOn() || !shape().contains(n))
         return;
     const Square &square = board_.square(n);
     const bool reachable = moveCount_ == 0 || square.backColor == reachableColor;
@@ -39,7 +39,7 @@ void Walk::redoMove()
 
 void Walk::placeKnight(int n)
 {
-    if (!isSquare(n))
+    if (!shape().contains(n))
         return;
     const int row = squareRow(n) + 1;
     const int column = squareColumn(n) + 1;
@@ -54,7 +54,7 @@ void Walk::placeKnight(int n)
     for (const KnightMove move : knightMoves) {
         const int targetRow = row + move.rowChange;
         const int targetColumn = column + move.columnChange;
-        if (targetRow > 0 && targetColumn > 0 && targetRow <= boardSide && targetColumn <= boardSide)
+        if (targetRow > 0 && targetColumn > 0 && targetRow <= shape().ranks && targetColumn <= shape().files)
             markReachable(squareAt(targetRow - 1, targetColumn - 1));
     }
 }
@@ -92,7 +92,7 @@ void Walk::undoMove()
 void Walk::keepWalk()
 {
     if (!list2_.isEmpty())
-        kept_ = KeptWalk{walkSquares(), redo_};
+        kept_ = KeptWalk{walkSquares(), redo_, shape()};
 }
 
 void Walk::restoreWalk()
@@ -100,9 +100,10 @@ void Walk::restoreWalk()
     if (!canRestoreWalk())
         return;
     const KeptWalk walk = *kept_;
-    // The board as cleared, then the moves played as they were; the restored walk is kept
-    // by nothing: this is the one time.
+    // The board as cleared, on the walk's own board, then the moves played as they were; the
+    // restored walk is kept by nothing: this is the one time.
     clearAll();
+    board_.setShape(walk.shape);
     for (const int n : walk.squares)
         Label2_Click(n);
     redo_ = walk.redo;
@@ -116,6 +117,14 @@ void Walk::replaceWalk(const std::vector<int> &squares)
     for (const int n : squares)
         Label2_Click(n);
     kept_ = replaced;
+}
+
+void Walk::setShape(BoardShape shape)
+{
+    if (shape == this->shape())
+        return;
+    clearAll();
+    board_.setShape(shape);
 }
 
 void Walk::clearAll()

@@ -63,6 +63,11 @@ public:
     // replaced is kept.
     void replaceWalk(const std::vector<int> &squares);
 
+    // Another board: the walk on it is kept as a clearing keeps it (restoring it brings its
+    // board back), and the new board starts empty.
+    void setShape(BoardShape shape);
+    BoardShape shape() const { return board_.shape(); }
+
     // The walk's squares in move order.
     std::vector<int> walkSquares() const;
     // The square of the newest move while a walk is on the board (not while the gallop
@@ -90,6 +95,7 @@ private:
     struct KeptWalk {
         std::vector<int> squares;
         QList<int> redo;
+        BoardShape shape;
     };
     std::optional<KeptWalk> kept_;
 };
