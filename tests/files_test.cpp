@@ -12,6 +12,8 @@
 #include <QTest>
 
 #include <chrono>
+#include <csignal>
+#include <optional>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -27,11 +29,23 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Writes the pieces into a descriptor with a pause before each, then closes it.
-std::thread trickle(int descriptor, QList<QByteArray> pieces, std::chrono::milliseconds pause)
+// With a reader given, a signal interrupts its wait before each piece, as a child's end or a
+// timer would: the signal does nothing else.
+std::thread trickle(int descriptor, QList<QByteArray> pieces, std::chrono::milliseconds pause,
+                    std::optional<pthread_t> reader = {})
 {
-    return std::thread([descriptor, pieces = std::move(pieces), pause] {
+    if (reader) {
+        struct sigaction nothing {};
+        nothing.sa_handler = [](int) {};
+        ::sigaction(SIGUSR1, &nothing, nullptr);
+    }
+    return std::thread([descriptor, pieces = std::move(pieces), pause, reader] {
         for (const QByteArray &piece : pieces) {
             std::this_thread::sleep_for(pause);
+            if (reader) {
+                ::pthread_kill(*reader, SIGUSR1);
+                std::this_thread::sleep_for(pause / 3);
+            }
             if (::write(descriptor, piece.constData(), size_t(piece.size())) != piece.size())
                 break;
         }
@@ -213,9 +227,9 @@ void FilesTest::pipesAreReadToTheirEnd()
     } else {
         int ends[2];
         QVERIFY(::pipe(ends) == 0);
-        // Left non-blocking by whoever made it: still read to the end.
+        // Left non-blocking by whoever made it, and its wait interrupted: still read to the end.
         ::fcntl(ends[0], F_SETFL, O_NONBLOCK);
-        std::thread writer = trickle(ends[1], pieces, std::chrono::milliseconds(150));
+        std::thread writer = trickle(ends[1], pieces, std::chrono::milliseconds(150), ::pthread_self());
         reading = readDescriptor(ends[0], 100);
         writer.join();
         ::close(ends[0]);
