@@ -4,6 +4,7 @@
 #include "app/form/announcer.h"
 #include "app/form/mainwindow.h"
 #include "app/features/assistant.h"
+#include "app/features/practice_aids.h"
 #include "app/form/square_label.h"
 #include "notation/walk_notation.h"
 #include "test_support.h"
@@ -34,6 +35,7 @@ private slots:
     void completionStartsOnTheCursor();
     void endMessagesOnlyWhenAsked();
     void notOverAShownTour();
+    void aSmallerBoardKeepsEveryAidOnIt();
 };
 
 void AssistantWindowTest::hintMarksAGreenSquareAndChangesNothing()
@@ -174,6 +176,47 @@ void AssistantWindowTest::notOverAShownTour()
     QVERIFY(window.form().history().isEmpty());
     window.Command1_Click(int(Command::Clear));
     QVERIFY(window.action(ActionId::Complete)->isEnabled());
+}
+
+// On 5 x 5 the verdict, the keys, the hint, the counts and the completion keep to the board.
+void AssistantWindowTest::aSmallerBoardKeepsEveryAidOnIt()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.setBoardShape({5, 5});
+    window.action(ActionId::Verdict)->trigger();
+    // Tours start on the 13 squares of a1's colour: a walk alternates colours.
+    QCOMPARE(message(window), u"Да, но не от всяко поле: пълна обиколка на тази дъска може да започне от 13 от 25 полета."_s);
+    // The arrows stop at the board's edge; a square off it is typed in vain.
+    window.square(0)->setFocus();
+    for (const auto [key, stop] : {std::pair{Qt::Key_Right, u"e1"_s}, std::pair{Qt::Key_Up, u"e5"_s}}) {
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(window.focusWidget(), key);
+        QCOMPARE(window.cursorSquare(), squareNamed(stop));
+    }
+    QTest::keyClicks(&window, u"f6"_s);
+    QVERIFY(window.form().history().isEmpty());
+    QCOMPARE(window.cursorSquare(), squareNamed(u"e5"_s));
+    QTest::keyClicks(&window, u"c3"_s);
+    QCOMPARE(window.form().walkSquares(), squares(u"c3"_s));
+
+    window.action(ActionId::Hint)->trigger();
+    QVERIFY(window.form().shape().contains(window.assistant()->hintSquare()));
+    window.action(ActionId::Counts)->trigger();
+    for (int n = 0; n < squareCount; ++n) {
+        // The onward moves counted here, on the 5 x 5 board, from each green square.
+        int onward = 0;
+        for (int m = 0; m < squareCount; ++m)
+            onward += window.form().shape().contains(m) && isKnightMove(n, m) && window.form().board().square(m).caption.isEmpty();
+        QCOMPARE(window.aids()->countFor(n), window.form().board().square(n).backColor == reachableColor ? onward : -1);
+    }
+    window.action(ActionId::Complete)->trigger();
+    const std::vector<int> tour = window.form().walkSquares();
+    QCOMPARE(tour.size(), std::size_t(25));
+    for (std::size_t i = 0; i < tour.size(); ++i)
+        QVERIFY(window.form().shape().contains(tour[i]) && (i == 0 || isKnightMove(tour[i - 1], tour[i])));
+    QVERIFY2(message(window).startsWith(u"Пълна обиколка: конят обходи всичките 25 полета"_s), qPrintable(message(window)));
 }
 
 QTEST_MAIN(AssistantWindowTest)

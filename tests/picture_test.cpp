@@ -162,7 +162,7 @@ void PictureTest::coordinatesStandInTheMarginsOnly()
     QVERIFY(changed > 100);
     // Each letter is centred on its file, each digit on its rank, and it is the right one.
     const double side = board.width() / 8;
-    const double margin = coordinateMargins(board)[1].height();
+    const double margin = side * coordinateMargin;
     for (int i = 0; i < 8; ++i) {
         const QRectF fileBand(board.left() + side * i, board.bottom(), side, margin);
         const QRectF rankBand(board.left() - margin, board.bottom() - side * (i + 1), margin, side);

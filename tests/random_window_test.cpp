@@ -34,6 +34,9 @@ void deliver(MainWindow &window, const Event &event)
         if (window.form().timer().isActive())
             window.Timer1_Timer();
         break;
+    case Event::Shape:
+        window.setBoardShape(offeredShapes[std::size_t(event.arg)]);
+        break;
     }
 }
 
@@ -48,6 +51,8 @@ QString difference(const MainWindow &window, const ReferenceModel &model)
     for (int n = 0; n < 64; ++n) {
         const SquareLabel *square = window.square(n);
         const SquareState &want = expected[std::size_t(n)];
+        if (square->isVisible() != model.onBoard(n))
+            return u"square %1 is %2"_s.arg(n).arg(square->isVisible() ? u"shown"_s : u"hidden"_s);
         if (square->caption() != want.caption || square->toolTip() != want.toolTip
             || square->backColor() != qcolor(want.color))
             return u"square %1 shows '%2' (tooltip '%3') in %4, expected '%5' ('%6') in %7"_s.arg(n)
@@ -67,6 +72,10 @@ QString difference(const MainWindow &window, const ReferenceModel &model)
     text.replace(u"\r\n"_s, u"\n"_s);
     if (QAccessible::queryAccessibleInterface(window.textBox())->text(QAccessible::Value) != text)
         return u"text box"_s;
+    for (int i = 0; i < tourKindCount; ++i) {
+        if (window.option(i)->isEnabled() != model.designedBoard())
+            return u"option %1 enabled %2"_s.arg(i).arg(window.option(i)->isEnabled());
+    }
     if (model.describedKind() && !window.option(*model.describedKind())->isChecked())
         return u"option %1 not selected"_s.arg(*model.describedKind());
     return {};
@@ -79,14 +88,24 @@ class RandomWindowTest : public QObject
     Q_OBJECT
 
 private slots:
+    void randomClicks_data();
     void randomClicks();
 };
 
+void RandomWindowTest::randomClicks_data()
+{
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<bool>("shapes");
+    QTest::newRow("the designed board") << eventCount(10000) << false;
+    QTest::newRow("boards of every size") << eventCount(10000) / 2 << true;
+}
+
 void RandomWindowTest::randomClicks()
 {
-    const qint64 count = eventCount(10000);
+    QFETCH(qint64, count);
+    QFETCH(bool, shapes);
     const quint64 seed = eventSeed() + 1;
-    EventGenerator generator(seed);
+    EventGenerator generator(seed, shapes);
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -97,7 +116,10 @@ void RandomWindowTest::randomClicks()
         events.push_back(event);
         deliver(window, event);
         apply(model, event);
-        if (const QString diff = difference(window, model); !diff.isEmpty()) {
+        QString diff = model.wantsTour() && !model.takeTour(window.form().tourItems()) ? u"the tour shown"_s : QString();
+        if (diff.isEmpty())
+            diff = difference(window, model);
+        if (!diff.isEmpty()) {
             const auto tail = std::vector<Event>(events.end() - std::min<std::ptrdiff_t>(40, std::ssize(events)), events.end());
             QFAIL(qPrintable(u"seed %1, event %2: %3\nlast events: %4"_s.arg(seed).arg(i).arg(diff, toString(tail))));
         }

@@ -142,8 +142,11 @@ public:
         }
     }
 
+    // The stored tours are 8 x 8 tours: on another board they cannot be chosen.
     void chooseKind(int kind)
     {
+        if (!designedBoard())
+            return;
         clear();
         kind_ = kind;
         described_ = kind;

@@ -997,14 +997,6 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <translation> Hints used: %1, moves taken back: %2.</translation>
     </message>
     <message>
-        <source>Пълна обиколка: конят обходи всичките 64 полета и обиколката е затворена – от последното поле има ход до първото.</source>
-        <translation>Complete tour: the knight has visited all 64 squares, and the tour is closed – there is a move from the last square to the first.</translation>
-    </message>
-    <message>
-        <source>Пълна обиколка: конят обходи всичките 64 полета. Обиколката е отворена – от последното поле няма ход до първото.</source>
-        <translation>Complete tour: the knight has visited all 64 squares. The tour is open – there is no move from the last square to the first.</translation>
-    </message>
-    <message>
         <source>Задънена улица: няма зелени полета. С „Ход назад“ можете да върнете хода и да опитате друг.</source>
         <translation>Dead end: no green squares. With “Take back” you can take the move back and try another.</translation>
     </message>
@@ -1019,6 +1011,26 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>Да: от тази позиция конят още може да обходи всички полета, като стъпи на всяко дадено число с неговия ход.</source>
         <translation>Yes: from this position the knight can still visit every square, landing on each given number at its move.</translation>
+    </message>
+    <message>
+        <source>Не: на тази дъска няма затворена обиколка.</source>
+        <translation>No: this board has no closed tour.</translation>
+    </message>
+    <message>
+        <source>Не: на тази дъска няма пълна обиколка.</source>
+        <translation>No: this board has no complete tour.</translation>
+    </message>
+    <message>
+        <source>Да, но не от всяко поле: пълна обиколка на тази дъска може да започне от %1 от %2 полета.</source>
+        <translation>Yes, but not from every square: a complete tour of this board can start on %1 of its %2 squares.</translation>
+    </message>
+    <message>
+        <source>Пълна обиколка: конят обходи всичките %1 полета и обиколката е затворена – от последното поле има ход до първото.</source>
+        <translation>Complete tour: the knight has visited all %1 squares, and the tour is closed – there is a move from the last square to the first.</translation>
+    </message>
+    <message>
+        <source>Пълна обиколка: конят обходи всичките %1 полета. Обиколката е отворена – от последното поле няма ход до първото.</source>
+        <translation>Complete tour: the knight has visited all %1 squares. The tour is open – there is no move from the last square to the first.</translation>
     </message>
 </context>
 <context>

@@ -68,7 +68,7 @@ QString walkAnnouncement(const KnightForm &form, qsizetype historyBefore)
             .arg(moves);
     }
     QString said = SpokenText::tr("Ход %1: %2.").arg(moves).arg(chessName(knight));
-    if (moves == squareCount)
+    if (moves == form.shape().count())
         said += SpokenText::tr(" Обиколката е пълна.");
     else if (!hasPossibleMove(form))
         said += SpokenText::tr(" Задънена улица: няма зелени полета. „Ход назад“ връща хода.");

@@ -29,6 +29,9 @@ struct BoardShape {
 
     constexpr int count() const { return files * ranks; }
     constexpr bool contains(int n) const { return isSquare(n) && squareColumn(n) < files && squareRow(n) < ranks; }
+    // The numbering of the solver, which packs a board's squares rank by rank, files to a rank.
+    constexpr int packed(int n) const { return squareRow(n) * files + squareColumn(n); }
+    constexpr int unpacked(int index) const { return squareAt(index / files, index % files); }
 
     friend constexpr bool operator==(const BoardShape &, const BoardShape &) = default;
 };

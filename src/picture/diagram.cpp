@@ -38,7 +38,6 @@ constexpr double cornerNumberSize = 0.38;
 constexpr double markWidth = 0.09;
 
 // Layout of a diagram in units of one square.
-constexpr double coordinateMargin = 0.7;
 constexpr double captionHeight = 0.9;
 constexpr double rightMargin = 0.3;
 constexpr double widthUnits = coordinateMargin + boardSide + rightMargin;
@@ -85,25 +84,26 @@ QRectF squareArea(const QRectF &board, int n)
     return {board.left() + side * squareColumn(n), board.top() + side * (boardSide - 1 - squareRow(n)), side, side};
 }
 
-void paintCoordinates(QPainter &painter, const QRectF &board, const QFont &font, const QColor &color)
+void paintCoordinates(QPainter &painter, const QRectF &board, BoardShape shape, double margin, const QFont &font,
+                      const QColor &color)
 {
-    const double side = board.width() / boardSide;
+    const double side = board.width() / shape.files;
     painter.save();
     painter.setFont(font);
     painter.setPen(color);
-    for (int i = 0; i < boardSide; ++i) {
-        const QRectF file(board.left() + side * i, board.bottom(), side, side * coordinateMargin);
+    for (int i = 0; i < shape.files; ++i) {
+        const QRectF file(board.left() + side * i, board.bottom(), side, margin);
         painter.drawText(file, Qt::AlignCenter, QString(QChar(u'a' + i)));
-        const QRectF rank(board.left() - side * coordinateMargin, board.bottom() - side * (i + 1),
-                          side * coordinateMargin, side);
+    }
+    for (int i = 0; i < shape.ranks; ++i) {
+        const QRectF rank(board.left() - margin, board.bottom() - side * (i + 1), margin, side);
         painter.drawText(rank, Qt::AlignCenter, QString::number(i + 1));
     }
     painter.restore();
 }
 
-std::array<QRectF, 2> coordinateMargins(const QRectF &board)
+std::array<QRectF, 2> coordinateMargins(const QRectF &board, double margin)
 {
-    const double margin = board.width() / boardSide * coordinateMargin;
     return {QRectF(board.left() - margin, board.top(), margin, board.height()),
             QRectF(board.left(), board.bottom(), board.width(), margin)};
 }
@@ -267,8 +267,8 @@ void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area,
             paintFrame(painter, square, side * markWidth, toQColor(mark.color));
     }
     paintPath(painter, board, diagram.path);
-    if (std::ranges::any_of(coordinateMargins(board), wanted))
-        paintCoordinates(painter, board, text, Qt::black);
+    if (std::ranges::any_of(coordinateMargins(board, side * coordinateMargin), wanted))
+        paintCoordinates(painter, board, BoardShape{}, side * coordinateMargin, text, Qt::black);
     painter.restore();
 }
 

@@ -52,9 +52,14 @@ std::vector<int> pathOf(const KnightForm &form);
 // The one way every picture is painted, on the screen and on paper: square n's rectangle is
 // at column n % 8, row n / 8 counted from the bottom of board.
 QRectF squareArea(const QRectF &board, int n);
-void paintCoordinates(QPainter &painter, const QRectF &board, const QFont &font, const QColor &color);
+// How deep the margins of the coordinates are, in squares of the designed board.
+inline constexpr double coordinateMargin = 0.7;
+
+// The files' letters below the board and the ranks' numbers left of it, in margins margin deep.
+void paintCoordinates(QPainter &painter, const QRectF &board, BoardShape shape, double margin, const QFont &font,
+                      const QColor &color);
 // Where the coordinates go: the margin left of the board and the one below it.
-std::array<QRectF, 2> coordinateMargins(const QRectF &board);
+std::array<QRectF, 2> coordinateMargins(const QRectF &board, double margin);
 // A frame just inside the given rectangle, left open at its top-left corner over opening.
 void paintFrame(QPainter &painter, const QRectF &frame, double thickness, const QColor &colour,
                 double opening = 0);

@@ -9,10 +9,6 @@ namespace knight {
 
 QStringList foundTourItems(BoardShape shape, int first)
 {
-    // The solver numbers a board's squares rank by rank, files to a rank.
-    const auto solverSquare = [shape](int n) { return squareRow(n) * shape.files + squareColumn(n); };
-    const auto boardSquare = [shape](int s) { return squareAt(s / shape.files, s % shape.files); };
-
     std::vector<int> starts;
     if (shape.contains(first))
         starts.push_back(first);
@@ -22,12 +18,12 @@ QStringList foundTourItems(BoardShape shape, int first)
     }
     TourSolver solver(shape.files, shape.ranks);
     for (const int start : starts) {
-        const TourSolver::Verdict verdict = solver.solve({solverSquare(start)});
+        const TourSolver::Verdict verdict = solver.solve({shape.packed(start)});
         if (verdict.answer != TourSolver::Answer::Yes)
             continue;
         QStringList items(squareCount);
         for (std::size_t step = 0; step < verdict.tour.size(); ++step)
-            items[boardSquare(verdict.tour[step])] = QString::number(step + 1);
+            items[shape.unpacked(verdict.tour[step])] = QString::number(step + 1);
         return items;
     }
     return {};

@@ -60,7 +60,8 @@ void KnightForm::Command1_Click(int index)
 
 void KnightForm::Option1_Click(int index)
 {
-    if (index < 0 || index >= tourKindCount)
+    // The stored tours are 8 x 8 tours.
+    if (index < 0 || index >= tourKindCount || shape() != BoardShape{})
         return;
     clearAll();
     problemIndex_ = index;

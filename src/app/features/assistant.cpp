@@ -43,7 +43,7 @@ Assistant::Assistant(FormView &view, PuzzlePlay &puzzle, QWidget *window)
 
 bool Assistant::canPlay(const KnightForm &form)
 {
-    return form.isEnabled(Command::Show) && !form.timer().isActive() && form.history().size() < squareCount;
+    return form.isEnabled(Command::Show) && !form.timer().isActive() && form.history().size() < form.shape().count();
 }
 
 void Assistant::showMessage(const QString &text)
@@ -98,7 +98,7 @@ void Assistant::showHint()
 void Assistant::showVerdict()
 {
     const SquareList walk = view_.form().walkSquares();
-    if (walk.size() == std::size_t(squareCount)) {
+    if (walk.size() == std::size_t(view_.form().shape().count())) {
         reportWalkEnd(true);
         return;
     }
@@ -112,13 +112,28 @@ void Assistant::showVerdict()
         return;
     }
     if (walk.empty()) {
-        showMessage(closed_ ? tr("Да: от всяко поле на дъската може да започне затворена обиколка.")
-                            : tr("Да: от всяко поле на дъската може да започне пълна обиколка."));
+        showMessage(verdictBeforeAMove());
         return;
     }
-    const TourSolver::Verdict verdict = solve(walk);
-    namedSquares_ = verdict.squares;
-    showMessage(verdictText(solver_, verdict));
+    const Judgement judged = judge(walk);
+    namedSquares_ = judged.verdict.squares;
+    showMessage(judged.text);
+}
+
+QString Assistant::verdictBeforeAMove()
+{
+    const BoardShape shape = view_.form().shape();
+    int starts = 0;
+    for (int n = 0; n < squareCount; ++n)
+        starts += shape.contains(n) && judge({n}).verdict.answer == TourSolver::Answer::Yes;
+    if (starts == shape.count())
+        return closed_ ? tr("Да: от всяко поле на дъската може да започне затворена обиколка.")
+                       : tr("Да: от всяко поле на дъската може да започне пълна обиколка.");
+    if (starts == 0)
+        return closed_ ? tr("Не: на тази дъска няма затворена обиколка.") : tr("Не: на тази дъска няма пълна обиколка.");
+    return tr("Да, но не от всяко поле: пълна обиколка на тази дъска може да започне от %1 от %2 полета.")
+        .arg(starts)
+        .arg(shape.count());
 }
 
 void Assistant::completeTour()
@@ -149,15 +164,31 @@ Assistant::Aim Assistant::aim(SquareList walk)
     // starts on every square).
     if (walk.empty())
         walk.push_back(view_.cursorSquare());
-    const TourSolver::Verdict verdict = solve(walk);
-    if (verdict.answer != TourSolver::Answer::Yes)
-        return {{}, verdictText(solver_, verdict)};
-    return {verdict.tour, {}};
+    const Judgement judged = judge(walk);
+    if (judged.verdict.answer != TourSolver::Answer::Yes)
+        return {{}, judged.text};
+    return {judged.verdict.tour, {}};
 }
 
-TourSolver::Verdict Assistant::solve(const SquareList &walk)
+Assistant::Judgement Assistant::judge(const SquareList &walk)
 {
-    return solver_.solve(walk, std::chrono::milliseconds(300), closed_ ? TourSolver::Goal::Closed : TourSolver::Goal::Open);
+    const BoardShape shape = view_.form().shape();
+    if (solver_.files() != shape.files || solver_.ranks() != shape.ranks)
+        solver_ = TourSolver(shape.files, shape.ranks);
+    SquareList packed;
+    for (const int n : walk)
+        packed.push_back(shape.packed(n));
+    Judgement judged{solver_.solve(packed, std::chrono::milliseconds(300), closed_ ? TourSolver::Goal::Closed : TourSolver::Goal::Open), {}};
+    // Said in the solver's numbering, which names the board's squares.
+    judged.text = verdictText(solver_, judged.verdict);
+    TourSolver::Verdict &verdict = judged.verdict;
+    for (std::vector<int> *squares : {&verdict.squares, &verdict.tour}) {
+        for (int &n : *squares)
+            n = shape.unpacked(n);
+    }
+    if (verdict.knight >= 0)
+        verdict.knight = shape.unpacked(verdict.knight);
+    return judged;
 }
 
 void Assistant::setClosedGoal(bool on)
@@ -187,15 +218,16 @@ void Assistant::reportWalkEnd(bool asked)
                                             .arg(hintsUsed_)
                                             .arg(takeBacksUsed_)
                                       : QString();
-    if (moves == squareCount) {
+    if (moves == form.shape().count()) {
         const bool closed = isKnightMove(form.history().last().toInt(), form.history().first().toInt());
         if (asked || endMessages_)
-            showMessage((closed ? tr("Пълна обиколка: конят обходи всичките 64 полета и "
+            showMessage((closed ? tr("Пълна обиколка: конят обходи всичките %1 полета и "
                                      "обиколката е затворена – от последното поле има ход "
                                      "до първото.")
-                                : tr("Пълна обиколка: конят обходи всичките 64 полета. "
+                                : tr("Пълна обиколка: конят обходи всичките %1 полета. "
                                      "Обиколката е отворена – от последното поле няма ход "
                                      "до първото."))
+                            .arg(moves)
                         + help);
         return;
     }

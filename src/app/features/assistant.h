@@ -60,7 +60,14 @@ private:
     // puzzle's first number), or why there is none.
     Aim aim(SquareList walk);
     void hideHint();
-    TourSolver::Verdict solve(const SquareList &walk);
+    // The solver's verdict on the walk, its squares those of the board, and what it says.
+    struct Judgement {
+        TourSolver::Verdict verdict;
+        QString text;
+    };
+    Judgement judge(const SquareList &walk);
+    // Before a move: whether a tour can start on every square of the board, or how many.
+    QString verdictBeforeAMove();
 
     FormView &view_;
     PuzzlePlay &puzzle_;

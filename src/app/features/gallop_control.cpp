@@ -44,7 +44,7 @@ void GallopControl::togglePause()
     view_.showMessage(form.gallopPaused()
                                           ? tr("Пауза на ход %1 от %2: F8 продължава, F9 и Shift+F9 местят с по един ход.")
                                                 .arg(std::max(form.gallopStep(), 1))
-                                                .arg(squareCount)
+                                                .arg(form.shape().count())
                                           : tr("Галопът продължава."));
 }
 

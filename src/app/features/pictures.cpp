@@ -56,12 +56,14 @@ void Pictures::paintMargins(const QRegion &region)
     if (!coordinatesShown_)
         return;
     // A button's or an option's repaint comes here too; the margins are seldom in it.
+    // As deep as on the designed board, whatever the size of the squares.
     const QRectF board = view_.boardArea();
-    const auto margins = coordinateMargins(board);
+    const double margin = coordinateMargin * view_.formLayout().place(templateSquareRect).width();
+    const auto margins = coordinateMargins(board, margin);
     if (!region.intersects(margins[0].toAlignedRect()) && !region.intersects(margins[1].toAlignedRect()))
         return;
     QPainter painter(window_);
-    paintCoordinates(painter, board, window_->font(), window_->palette().color(QPalette::WindowText));
+    paintCoordinates(painter, board, view_.form().shape(), margin, window_->font(), window_->palette().color(QPalette::WindowText));
 }
 
 Diagram Pictures::diagram() const

@@ -52,7 +52,7 @@ int PracticeAids::countFor(int n) const
     for (const KnightMove move : knightMoves) {
         const int row = squareRow(n) + move.rowChange;
         const int column = squareColumn(n) + move.columnChange;
-        if (row >= 0 && row < boardSide && column >= 0 && column < boardSide
+        if (row >= 0 && row < board.shape().ranks && column >= 0 && column < board.shape().files
             && board.square(squareAt(row, column)).caption.isEmpty())
             ++onward;
     }
@@ -62,7 +62,7 @@ int PracticeAids::countFor(int n) const
 void PracticeAids::explainIgnoredClick(int n)
 {
     const KnightForm &form = view_.form();
-    if (!greensHidden_ || !view_.form().walking() || form.history().isEmpty() || !isSquare(n))
+    if (!greensHidden_ || !view_.form().walking() || form.history().isEmpty() || !form.shape().contains(n))
         return;
     const int knight = form.knightSquare();
     if (!form.board().square(n).caption.isEmpty())

@@ -87,7 +87,7 @@ constexpr std::array<ActionEntry, actionCount> table{{
     {ActionId::Hint, QT_TRANSLATE_NOOP("Actions", "Подскажи ход"), noStandardKey, "Ctrl+H", Assistant::canPlay,
      [](MainWindow &window) { window.assistant()->showHint(); }},
     {ActionId::Verdict, QT_TRANSLATE_NOOP("Actions", "Може ли още?"), noStandardKey, "F7",
-     [](const KnightForm &form) { return Assistant::canPlay(form) || form.history().size() == squareCount; },
+     [](const KnightForm &form) { return Assistant::canPlay(form) || form.history().size() == form.shape().count(); },
      [](MainWindow &window) { window.assistant()->showVerdict(); }},
     {ActionId::Complete, QT_TRANSLATE_NOOP("Actions", "Довърши обиколката"), noStandardKey, "Ctrl+E", Assistant::canPlay,
      [](MainWindow &window) { window.assistant()->completeTour(); }},

@@ -13,10 +13,15 @@ KeyboardPlay::KeyboardPlay(MainWindow &window)
 {
 }
 
+int KeyboardPlay::cursorSquare() const
+{
+    return window_.form().shape().contains(cursor_) ? cursor_ : 0;
+}
+
 void KeyboardPlay::focusBoard()
 {
     const int knight = window_.form().knightSquare();
-    moveCursor(isSquare(knight) ? knight : cursor_);
+    moveCursor(isSquare(knight) ? knight : cursorSquare());
 }
 
 void KeyboardPlay::moveCursor(int n)
@@ -50,7 +55,8 @@ bool KeyboardPlay::moveCursorByArrow(int key)
     default:
         return false;
     }
-    if (row >= 0 && row < boardSide && column >= 0 && column < boardSide)
+    const BoardShape shape = window_.form().shape();
+    if (row >= 0 && row < shape.ranks && column >= 0 && column < shape.files)
         moveCursor(squareAt(row, column));
     return true;
 }
@@ -72,7 +78,8 @@ bool KeyboardPlay::keyPressed(QKeyEvent *event)
     const QString typed = event->text();
     if (typed.size() == 1 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
         const int n = typing_.feed(typed.front(), event->nativeScanCode());
-        if (isSquare(n)) {
+        // A square off a smaller board is typed in vain.
+        if (window_.form().shape().contains(n)) {
             moveCursor(n);
             window_.Label2_Click(n);
         }

@@ -16,7 +16,8 @@ class KeyboardPlay
 public:
     explicit KeyboardPlay(MainWindow &window);
 
-    int cursorSquare() const { return cursor_; }
+    // Where the cursor is, or a1 when the board it was on was changed for a smaller one.
+    int cursorSquare() const;
     // The keyboard's way to the board: the cursor on the knight's square, or where it was.
     void focusBoard();
     void moveCursor(int n);

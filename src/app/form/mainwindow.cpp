@@ -110,6 +110,15 @@ void MainWindow::Option1_Click(int index)
     mirrorForm();
 }
 
+void MainWindow::setBoardShape(BoardShape shape)
+{
+    if (std::ranges::find(offeredShapes, shape) == offeredShapes.end())
+        return;
+    assistant_->clearTransient();
+    form_.setShape(shape);
+    mirrorForm();
+}
+
 void MainWindow::Timer1_Timer()
 {
     form_.Timer1_Timer();
@@ -275,6 +284,8 @@ void MainWindow::showAllSquares()
 
 void MainWindow::mirrorForm()
 {
+    if (shownShape_ != form_.shape())
+        followShape();
     const Board::Changes changes = form_.takeBoardChanges();
     for (int n = 0; n < Board::elementLimit; ++n) {
         if (changes.test(std::size_t(n)))

@@ -68,6 +68,9 @@ public:
     QAction *action(ActionId id) const override { return actions_ ? actions_->action(id) : nullptr; }
     void updateActions() override { if (actions_) actions_->update(form_); }
     void announce(const QString &text) override;
+
+    // One of the boards offered; the walk on the board it replaces is kept for restoring.
+    void setBoardShape(BoardShape shape);
     void showMessage(const QString &text) override;
     void showProblem(const QString &text) override;
     Preferences &preferences() override { return preferences_; }
@@ -126,6 +129,8 @@ private:
     void mirrorForm();
     void mirrorConditions(const Board::Changes &changes);
     void mirrorCounts();
+    // The squares' numbers as large as the squares are; the stored tours' options only on 8 x 8.
+    void followShape();
 
     KnightForm form_;
     std::array<SquareLabel *, Board::elementLimit> squares_{};
@@ -139,6 +144,7 @@ private:
     Announcer *announcer_ = nullptr;
     GuideWindow *guide_ = nullptr;
     int shownTextRevision_ = -1;
+    BoardShape shownShape_;
     int knightSquare_ = -1;
     int toggledOption_ = -1;
     KeyboardPlay keyboard_{*this};

@@ -171,9 +171,11 @@ void MainWindow::placeControls()
     if (!zoom_->isFullScreen())
         setFixedSize(controls::twipsToPixels(controls::formWidth, scale),
                      controls::twipsToPixels(controls::formHeight, scale));
-    if (font().pointSizeF() != controls::formFont.pointSize * scale) {
+    if (font().pointSizeF() != controls::formFont.pointSize * scale)
         setFont(windowFontFrom(controls::formFont, scale));
-        const QFont squareFont = windowFontFrom(controls::squareFont, scale);
+    // The numbers grow with the squares, on a board of larger squares too.
+    const double grown = double(shapeTemplateRect(form_.shape(), templateSquareRect).width) / templateSquareRect.width;
+    if (const QFont squareFont = windowFontFrom(controls::squareFont, scale * grown); squares_[0]->font() != squareFont) {
         for (SquareLabel *square : squares_)
             square->setFont(squareFont);
     }
@@ -209,6 +211,16 @@ void MainWindow::placeControls()
             squares_[std::size_t(n)]->showSquare(form_.board().square(n));
     }
     pictures_->followLayout();
+}
+
+void MainWindow::followShape()
+{
+    shownShape_ = form_.shape();
+    for (QRadioButton *option : options_)
+        option->setEnabled(shownShape_ == BoardShape{});
+    // The squares move (their changes say so); the fonts, the coordinates and the path follow.
+    placeControls();
+    update();
 }
 
 void MainWindow::setFormLayout(const controls::FormLayout &layout)
@@ -255,8 +267,9 @@ void MainWindow::setTabOrder()
 
 QRectF MainWindow::boardArea() const
 {
-    const QRect topLeft = layout_.place(squareRect(squareAt(boardSide - 1, 0), templateSquareRect));
-    return {QPointF(topLeft.topLeft()), QSizeF(topLeft.width() * boardSide, topLeft.height() * boardSide)};
+    const BoardShape shape = form_.shape();
+    const QRect topLeft = layout_.place(squareRect(squareAt(shape.ranks - 1, 0), shapeTemplateRect(shape, templateSquareRect)));
+    return {QPointF(topLeft.topLeft()), QSizeF(topLeft.width() * shape.files, topLeft.height() * shape.ranks)};
 }
 
 } // namespace knight
