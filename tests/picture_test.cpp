@@ -5,7 +5,9 @@
 #include "app/features/pictures.h"
 #include "app/features/path_overlay.h"
 #include "app/form/square_label.h"
+#include "notation/walk_notation.h"
 #include "picture/export.h"
+#include "picture/qt_color.h"
 #include "image_support.h"
 #include "test_support.h"
 #include "window_support.h"
@@ -119,6 +121,7 @@ private slots:
     void theKnightsSquareIsMarked();
     void thePathJoinsTheCentresAndTakesNoClicks();
     void pngPicture();
+    void everyBoardIsPaintedWithItsOwnSquares();
     void pdfPictureIsVectorOnAPage();
     void printingPaintsTheSameDiagram();
 
@@ -292,6 +295,47 @@ void PictureTest::pngPicture()
     // The caption is written above the board: dark pixels in its band.
     QVERIFY(pixelsWhere(QRect(0, 0, 900, 80), [&](QPoint p) { return qGray(image.pixel(p)) < 100; }).count > 200);
     QCOMPARE(window.pictures()->diagram().caption, u"Разходка по 2 полета"_s);
+}
+
+// On every board the picture has the board's squares only, as large as its width allows, and
+// the window's path joins the board's own squares.
+void PictureTest::everyBoardIsPaintedWithItsOwnSquares()
+{
+    QTemporaryDir dir;
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (const BoardShape shape : offeredShapes) {
+        window.setBoardShape(shape);
+        clickSquares(window, u"a1 b3"_s);
+        const QString path = dir.filePath(u"board.png"_s);
+        QVERIFY(window.pictures()->exportTo(path));
+        const QImage image(path);
+        // Squares of 900 / (files + 1) pixels: 0.7 of one left of the board for the ranks,
+        // 0.3 right of it, 0.9 above for the caption, 0.7 below for the files.
+        const double side = 900.0 / (shape.files + 1);
+        const QString name = u"%1 x %2"_s.arg(shape.files).arg(shape.ranks);
+        QVERIFY2(std::abs(image.height() - side * (shape.ranks + 1.6)) <= 1, qPrintable(name));
+        const auto at = [&](int file, int rank) {
+            return image.pixelColor(QPointF(side * (0.7 + file) + 5, side * (0.9 + shape.ranks - 1 - rank) + 5).toPoint());
+        };
+        for (int n = 0; n < squareCount; ++n) {
+            if (!shape.contains(n))
+                continue;
+            const Color expected = n == squareNamed(u"a1"_s) || n == squareNamed(u"b3"_s) ? visitedColor
+                                 : isKnightMove(n, squareNamed(u"b3"_s))                  ? reachableColor
+                                                                                         : baseColor(n);
+            QVERIFY2(at(squareColumn(n), squareRow(n)) == toQColor(expected), qPrintable(name + u' ' + chessName(n)));
+        }
+        // Right of the board, on its ranks, nothing but the paper.
+        QVERIFY2(at(shape.files, 0) == QColor(Qt::white) || shape.files == 8, qPrintable(name));
+        window.pictures()->setPathShown(true);
+        const QPointF a1 = QRectF(window.square(squareNamed(u"a1"_s))->geometry()).center();
+        const QPointF b3 = QRectF(window.square(squareNamed(u"b3"_s))->geometry()).center();
+        QVERIFY2(isDarkBlue(deviceImage(window).pixelColor((((a1 + b3) / 2) * scale).toPoint())), qPrintable(name));
+        window.pictures()->setPathShown(false);
+        window.Command1_Click(int(Command::Clear));
+    }
 }
 
 void PictureTest::pdfPictureIsVectorOnAPage()

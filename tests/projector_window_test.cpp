@@ -66,6 +66,7 @@ private slots:
     void theStatusShowsEveryLineWhole();
     void theStatusRepaintsWhatChanged();
     void rememberedNotImposed();
+    void aSmallerBoardFillsTheViewAndPlays();
     void theViewOpensOnTheWindowsScreen();
 };
 
@@ -278,6 +279,9 @@ void ProjectorWindowTest::whatIsOnTheScreenIsWhatAFullPaintDraws()
         {"a slower pace", [&] { QTest::keyClick(view, Qt::Key_F8); QTest::keyClick(view, Qt::Key_T, Qt::ControlModifier); }},
         {"a button's focus", [&] { view->buttons()[2]->setFocus(); }},
         {"cleared", [&] { window.Command1_Click(int(Command::Clear)); }},
+        {"a smaller board", [&] { window.setBoardShape({3, 4}); }},
+        {"its tour shown", [&] { window.Command1_Click(int(Command::Show)); }},
+        {"the board of 8 x 8 again", [&] { window.setBoardShape({}); }},
     };
     for (const auto &[name, step] : steps) {
         step();
@@ -429,6 +433,31 @@ void ProjectorWindowTest::theStatusRepaintsWhatChanged()
         QVERIFY2(painted.left() >= metrics.horizontalAdvance(change.kept) - slack, qPrintable(change.after));
         QVERIFY2(painted.right() <= metrics.horizontalAdvance(change.reached) + slack, qPrintable(change.after));
     }
+}
+
+// A board changed under the view: its squares take the diagram's height, the panel stays
+// clear of them, and clicks and arrows keep to it.
+void ProjectorWindowTest::aSmallerBoardFillsTheViewAndPlays()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    ProjectorWindow *view = openView(window);
+    window.setBoardShape({3, 4});
+    const QRectF a1 = view->squareRect(squares(u"a1"_s).front());
+    const QRectF c4 = view->squareRect(squares(u"c4"_s).front());
+    QVERIFY(c4.top() < a1.top() && std::abs(a1.bottom() - c4.top() - 4 * a1.height()) < 1);
+    QVERIFY(c4.right() < view->buttons().front()->geometry().left());
+    QVERIFY(view->squareRect(squares(u"a1"_s).front()).height() > view->height() / 6);
+    QTest::mouseClick(view, Qt::LeftButton, {}, centreOf(view, u"c4"_s));
+    QCOMPARE(window.form().walkSquares(), squares(u"c4"_s));
+    QCOMPARE(shownFill(view, u"a3"_s), projectorPalette.reachable);
+    QCOMPARE(view->status()->text(), u"Ход 1 от 12\nДъска 3 × 4"_s);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(view, Qt::Key_Right);
+    QCOMPARE(view->cursorSquare(), squares(u"c4"_s).front()); // from the knight, at the edge
+    for (const auto key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Left, Qt::Key_Return})
+        QTest::keyClick(view, key);
+    QCOMPARE(window.form().walkSquares(), squares(u"c4 b2"_s));
 }
 
 void ProjectorWindowTest::rememberedNotImposed()

@@ -553,6 +553,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <source>Разходка по %1 полета</source>
         <translation>A walk over %1 squares</translation>
     </message>
+    <message>
+        <source>Обиколка на дъска %1 × %2</source>
+        <translation>A tour of the %1 × %2 board</translation>
+    </message>
 </context>
 <context>
     <name>DisplayText</name>
@@ -705,6 +709,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>Галоп: %1/%2, по %3 с на ход</source>
         <translation>Gallop: %1/%2, %3 s a move</translation>
+    </message>
+    <message>
+        <source>Дъска %1 × %2</source>
+        <translation>Board %1 × %2</translation>
     </message>
 </context>
 <context>

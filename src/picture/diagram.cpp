@@ -40,14 +40,21 @@ constexpr double markWidth = 0.09;
 // Layout of a diagram in units of one square.
 constexpr double captionHeight = 0.9;
 constexpr double rightMargin = 0.3;
-constexpr double widthUnits = coordinateMargin + boardSide + rightMargin;
-constexpr double heightUnits = captionHeight + boardSide + coordinateMargin;
+constexpr double widthUnits(BoardShape shape)
+{
+    return coordinateMargin + shape.files + rightMargin;
+}
+
+constexpr double heightUnits(BoardShape shape)
+{
+    return captionHeight + shape.ranks + coordinateMargin;
+}
 
 } // namespace
 
-double diagramHeightPerWidth()
+double diagramHeightPerWidth(BoardShape shape)
 {
-    return heightUnits / widthUnits;
+    return heightUnits(shape) / widthUnits(shape);
 }
 
 std::vector<int> pathOf(const KnightForm &form)
@@ -63,6 +70,7 @@ std::vector<int> pathOf(const KnightForm &form)
 Diagram diagramOf(const KnightForm &form, bool withPath)
 {
     Diagram diagram;
+    diagram.shape = form.shape();
     for (int n = 0; n < squareCount; ++n)
         diagram.squares[std::size_t(n)] = {form.board().square(n).caption, form.board().square(n).backColor};
     diagram.knight = form.knightSquare();
@@ -71,6 +79,8 @@ Diagram diagramOf(const KnightForm &form, bool withPath)
     if (!form.history().isEmpty())
         diagram.caption = form.history().size() == 1 ? DiagramText::tr("Разходка по 1 поле")
                                                      : DiagramText::tr("Разходка по %1 полета").arg(form.history().size());
+    else if (!form.isEnabled(Command::Show) && form.shape() != BoardShape{})
+        diagram.caption = DiagramText::tr("Обиколка на дъска %1 × %2").arg(form.shape().files).arg(form.shape().ranks);
     else if (!form.isEnabled(Command::Show))
         diagram.caption = DiagramText::tr("Обиколка „%1“").arg(QLatin1StringView(tourKindCaptions[std::size_t(form.problemIndex())]));
     else
@@ -78,10 +88,10 @@ Diagram diagramOf(const KnightForm &form, bool withPath)
     return diagram;
 }
 
-QRectF squareArea(const QRectF &board, int n)
+QRectF squareArea(const QRectF &board, BoardShape shape, int n)
 {
-    const double side = board.width() / boardSide;
-    return {board.left() + side * squareColumn(n), board.top() + side * (boardSide - 1 - squareRow(n)), side, side};
+    const double side = board.width() / shape.files;
+    return {board.left() + side * squareColumn(n), board.top() + side * (shape.ranks - 1 - squareRow(n)), side, side};
 }
 
 void paintCoordinates(QPainter &painter, const QRectF &board, BoardShape shape, double margin, const QFont &font,
@@ -164,39 +174,40 @@ void paintKnightFigure(QPainter &painter, const QRectF &square, const QColor &co
     painter.drawPixmap(square.topLeft(), figure);
 }
 
-void paintPath(QPainter &painter, const QRectF &board, const std::vector<int> &path)
+void paintPath(QPainter &painter, const QRectF &board, BoardShape shape, const std::vector<int> &path)
 {
     if (path.empty())
         return;
-    const double side = board.width() / boardSide;
+    const double side = board.width() / shape.files;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     QPen pen(toQColor(pathColor), side * 0.06, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     painter.setPen(pen);
-    QPainterPath line(squareArea(board, path.front()).center());
+    QPainterPath line(squareArea(board, shape, path.front()).center());
     for (std::size_t i = 1; i < path.size(); ++i)
-        line.lineTo(squareArea(board, path[i]).center());
+        line.lineTo(squareArea(board, shape, path[i]).center());
     painter.drawPath(line);
     painter.setPen(Qt::NoPen);
     painter.setBrush(toQColor(pathColor));
-    painter.drawEllipse(squareArea(board, path.front()).center(), side * 0.12, side * 0.12);
+    painter.drawEllipse(squareArea(board, shape, path.front()).center(), side * 0.12, side * 0.12);
     painter.restore();
 }
 
-QRectF diagramBoard(const QRectF &area)
+QRectF diagramBoard(const QRectF &area, BoardShape shape)
 {
-    const double side = std::min(area.width() / widthUnits, area.height() / heightUnits);
-    return {area.center().x() - side * widthUnits / 2 + side * coordinateMargin,
-            area.center().y() - side * heightUnits / 2 + side * captionHeight, side * boardSide, side * boardSide};
+    const double side = std::min(area.width() / widthUnits(shape), area.height() / heightUnits(shape));
+    return {area.center().x() - side * widthUnits(shape) / 2 + side * coordinateMargin,
+            area.center().y() - side * heightUnits(shape) / 2 + side * captionHeight, side * shape.files, side * shape.ranks};
 }
 
 void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area, const QFont &font,
                   const QRegion &only)
 {
-    const QRectF board = diagramBoard(area);
-    const double side = board.width() / boardSide;
+    const BoardShape shape = diagram.shape;
+    const QRectF board = diagramBoard(area, shape);
+    const double side = board.width() / shape.files;
     const QRectF whole(board.left() - side * coordinateMargin, board.top() - side * captionHeight,
-                       side * widthUnits, side * heightUnits);
+                       side * widthUnits(shape), side * heightUnits(shape));
     // Whether a part must be painted: the bounding rectangle first, as most parts are outside it.
     const QRectF bounds = only.boundingRect();
     const auto wanted = [&only, &bounds](const QRectF &part) {
@@ -215,18 +226,18 @@ void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area,
     QFont corner = text;
     corner.setPixelSize(std::max(1, int(side * cornerNumberSize)));
     // The ranks and files under the region, not all 64 squares: a gallop's tick repaints two.
-    const auto within = [&](double from, double to) {
-        return std::pair(std::clamp(int(from / side), 0, boardSide - 1), std::clamp(int(to / side), 0, boardSide - 1));
+    const auto within = [&](double from, double to, int count) {
+        return std::pair(std::clamp(int(from / side), 0, count - 1), std::clamp(int(to / side), 0, count - 1));
     };
-    const auto [firstFile, lastFile] = only.isEmpty() ? std::pair(0, boardSide - 1)
-                                                      : within(bounds.left() - board.left(), bounds.right() - board.left());
-    const auto [firstRank, lastRank] = only.isEmpty() ? std::pair(0, boardSide - 1)
-                                                      : within(board.bottom() - bounds.bottom(), board.bottom() - bounds.top());
+    const auto [firstFile, lastFile] = only.isEmpty() ? std::pair(0, shape.files - 1)
+                                                      : within(bounds.left() - board.left(), bounds.right() - board.left(), shape.files);
+    const auto [firstRank, lastRank] = only.isEmpty() ? std::pair(0, shape.ranks - 1)
+                                                      : within(board.bottom() - bounds.bottom(), board.bottom() - bounds.top(), shape.ranks);
     for (int n = 0; n < squareCount; ++n) {
         if (squareColumn(n) < firstFile || squareColumn(n) > lastFile || squareRow(n) < firstRank || squareRow(n) > lastRank)
             continue;
         const Diagram::Cell &cell = diagram.squares[std::size_t(n)];
-        const QRectF square = squareArea(board, n);
+        const QRectF square = squareArea(board, shape, n);
         // Its inside: a neighbour's repaint reaches only the border they share, which the
         // grid paints again.
         if (!wanted(square.adjusted(side / 8, side / 8, -side / 8, -side / 8)))
@@ -243,32 +254,35 @@ void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area,
         }
     }
     if (diagram.knight >= 0 && !diagram.knightFigure)
-        paintKnightMark(painter, squareArea(board, diagram.knight));
+        paintKnightMark(painter, squareArea(board, shape, diagram.knight));
     // The grid: every square's single-line border. On paper each square is outlined; in pixels
     // nine lines each way cover the same pixels at a fraction of the cost of 64 outlines stroked.
     const double line = std::max(1.0, side / 33);
     if (painter.paintEngine()->type() == QPaintEngine::Raster) {
-        for (int i = 0; i <= boardSide; ++i) {
-            for (const QRectF &rule : {QRectF(board.left() - line / 2, board.top() + side * i - line / 2, board.width() + line, line),
-                                       QRectF(board.left() + side * i - line / 2, board.top() - line / 2, line, board.height() + line)}) {
-                if (wanted(rule))
-                    painter.fillRect(rule, Qt::black);
-            }
+        for (int i = 0; i <= std::max(shape.files, shape.ranks); ++i) {
+            const QRectF across(board.left() - line / 2, board.top() + side * i - line / 2, board.width() + line, line);
+            const QRectF down(board.left() + side * i - line / 2, board.top() - line / 2, line, board.height() + line);
+            if (i <= shape.ranks && wanted(across))
+                painter.fillRect(across, Qt::black);
+            if (i <= shape.files && wanted(down))
+                painter.fillRect(down, Qt::black);
         }
     } else {
         painter.setPen(QPen(Qt::black, line));
         painter.setBrush(Qt::NoBrush);
-        for (int n = 0; n < squareCount; ++n)
-            painter.drawRect(squareArea(board, n));
+        for (int n = 0; n < squareCount; ++n) {
+            if (shape.contains(n))
+                painter.drawRect(squareArea(board, shape, n));
+        }
     }
     for (const Diagram::Mark &mark : diagram.marks) {
-        const QRectF square = squareArea(board, mark.square);
+        const QRectF square = squareArea(board, shape, mark.square);
         if (wanted(square))
             paintFrame(painter, square, side * markWidth, toQColor(mark.color));
     }
-    paintPath(painter, board, diagram.path);
+    paintPath(painter, board, shape, diagram.path);
     if (std::ranges::any_of(coordinateMargins(board, side * coordinateMargin), wanted))
-        paintCoordinates(painter, board, BoardShape{}, side * coordinateMargin, text, Qt::black);
+        paintCoordinates(painter, board, shape, side * coordinateMargin, text, Qt::black);
     painter.restore();
 }
 

@@ -32,6 +32,7 @@ struct Diagram {
         int square = -1;
         Color color;
     };
+    BoardShape shape;      // the squares off it are not drawn
     std::array<Cell, squareCount> squares{};
     int knight = -1;       // the newest move of a walk
     // The knight as a chess figure over its square's colour, its number in the corner; else
@@ -51,7 +52,7 @@ std::vector<int> pathOf(const KnightForm &form);
 
 // The one way every picture is painted, on the screen and on paper: square n's rectangle is
 // at column n % 8, row n / 8 counted from the bottom of board.
-QRectF squareArea(const QRectF &board, int n);
+QRectF squareArea(const QRectF &board, BoardShape shape, int n);
 // How deep the margins of the coordinates are, in squares of the designed board.
 inline constexpr double coordinateMargin = 0.7;
 
@@ -66,13 +67,13 @@ void paintFrame(QPainter &painter, const QRectF &frame, double thickness, const 
 void paintKnightMark(QPainter &painter, const QRectF &square);
 // The chess knight of a typeface Debian ships, filling most of the square.
 void paintKnightFigure(QPainter &painter, const QRectF &square, const QColor &colour);
-void paintPath(QPainter &painter, const QRectF &board, const std::vector<int> &path);
+void paintPath(QPainter &painter, const QRectF &board, BoardShape shape, const std::vector<int> &path);
 
 // A diagram's height for a width of 1 (caption, board and coordinates).
-double diagramHeightPerWidth();
+double diagramHeightPerWidth(BoardShape shape);
 
 // Where paintDiagram puts the board in area.
-QRectF diagramBoard(const QRectF &area);
+QRectF diagramBoard(const QRectF &area, BoardShape shape);
 
 // The whole diagram, centred in area and as large as fits: caption, board, coordinates. Given
 // a region, only what meets it is painted (a view painting again the squares that changed).

@@ -25,7 +25,7 @@ constexpr double pageMarginMillimetres = 15;
 
 QByteArray pngBytes(const Diagram &diagram, const QFont &font)
 {
-    QImage image(pictureWidth, int(pictureWidth * diagramHeightPerWidth()), QImage::Format_RGB32);
+    QImage image(pictureWidth, int(pictureWidth * diagramHeightPerWidth(diagram.shape)), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);

@@ -116,9 +116,9 @@ Diagram projectorDiagram(Diagram window, const KnightForm &form, const Projector
 
 namespace {
 
-QString movesLine(int moves)
+QString movesLine(int moves, int squares = squareCount)
 {
-    return ProjectorText::tr("Ход %1 от %2").arg(moves).arg(squareCount);
+    return ProjectorText::tr("Ход %1 от %2").arg(moves).arg(squares);
 }
 
 QString kindLine(int kind)
@@ -126,16 +126,27 @@ QString kindLine(int kind)
     return ProjectorText::tr("Обиколка „%1“").arg(QLatin1StringView(tourKindCaptions[std::size_t(kind)]));
 }
 
-QString pausedLine(int step)
+QString boardLine(BoardShape shape)
 {
-    return ProjectorText::tr("Галоп на пауза: %1/%2").arg(step).arg(squareCount);
+    return ProjectorText::tr("Дъска %1 × %2").arg(shape.files).arg(shape.ranks);
 }
 
-QString runningLine(int step, int tempoMilliseconds)
+// On 8 x 8 the chosen kind; on another board, which one (the stored tours are not its own).
+QString kindLine(const KnightForm &form)
+{
+    return form.shape() == BoardShape{} ? kindLine(form.problemIndex()) : boardLine(form.shape());
+}
+
+QString pausedLine(int step, int squares = squareCount)
+{
+    return ProjectorText::tr("Галоп на пауза: %1/%2").arg(step).arg(squares);
+}
+
+QString runningLine(int step, int tempoMilliseconds, int squares = squareCount)
 {
     return ProjectorText::tr("Галоп: %1/%2, по %3 с на ход")
         .arg(step)
-        .arg(squareCount)
+        .arg(squares)
         .arg(QLocale().toString(tempoMilliseconds / 1000.0));
 }
 
@@ -144,11 +155,12 @@ QString runningLine(int step, int tempoMilliseconds)
 QStringList projectorStatus(const KnightForm &form, int tempoMilliseconds)
 {
     // While the gallop runs, its line says the move: one number changes at each step.
+    const int squares = form.shape().count();
     if (form.gallopPaused())
-        return {kindLine(form.problemIndex()), pausedLine(shownGallopStep(form))};
+        return {kindLine(form), pausedLine(shownGallopStep(form), squares)};
     if (form.gallopOn())
-        return {kindLine(form.problemIndex()), runningLine(shownGallopStep(form), tempoMilliseconds)};
-    return {movesLine(form.walking() ? int(form.history().size()) : squareCount), kindLine(form.problemIndex())};
+        return {kindLine(form), runningLine(shownGallopStep(form), tempoMilliseconds, squares)};
+    return {movesLine(form.walking() ? int(form.history().size()) : squares, squares), kindLine(form)};
 }
 
 QStringList projectorStatusCandidates(std::span<const int> tempos)
@@ -156,6 +168,8 @@ QStringList projectorStatusCandidates(std::span<const int> tempos)
     QStringList lines{movesLine(squareCount), pausedLine(squareCount)};
     for (int kind = 0; kind < tourKindCount; ++kind)
         lines << kindLine(kind);
+    for (const BoardShape shape : offeredShapes)
+        lines << boardLine(shape);
     for (const int tempo : tempos)
         lines << runningLine(squareCount, tempo);
     return lines;

@@ -15,10 +15,11 @@ PathOverlay::PathOverlay(QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-void PathOverlay::setPath(const std::vector<int> &path)
+void PathOverlay::setPath(const std::vector<int> &path, BoardShape shape)
 {
-    if (path_ != path) {
+    if (path_ != path || shape_ != shape) {
         path_ = path;
+        shape_ = shape;
         update();
     }
 }
@@ -26,7 +27,7 @@ void PathOverlay::setPath(const std::vector<int> &path)
 void PathOverlay::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    paintPath(painter, QRectF(rect()), path_);
+    paintPath(painter, QRectF(rect()), shape_, path_);
 }
 
 } // namespace knight

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "board/squares.h"
+
 #include <QWidget>
 
 #include <vector>
@@ -15,7 +17,7 @@ class PathOverlay : public QWidget
 public:
     explicit PathOverlay(QWidget *parent);
 
-    void setPath(const std::vector<int> &path);
+    void setPath(const std::vector<int> &path, BoardShape shape);
     const std::vector<int> &path() const { return path_; }
 
 protected:
@@ -23,6 +25,7 @@ protected:
 
 private:
     std::vector<int> path_;
+    BoardShape shape_;
 };
 
 } // namespace knight

@@ -35,7 +35,7 @@ void Pictures::setPathShown(bool shown)
 {
     pathShown_ = shown;
     view_.action(ActionId::Path)->setChecked(shown);
-    pathOverlay_->setPath(shown ? pathOf(view_.form()) : std::vector<int>{});
+    pathOverlay_->setPath(shown ? pathOf(view_.form()) : std::vector<int>{}, view_.form().shape());
     pathOverlay_->setVisible(shown);
     pathOverlay_->raise();
 }
@@ -48,7 +48,7 @@ void Pictures::followLayout()
 void Pictures::followForm()
 {
     if (pathShown_)
-        pathOverlay_->setPath(pathOf(view_.form()));
+        pathOverlay_->setPath(pathOf(view_.form()), view_.form().shape());
 }
 
 void Pictures::paintMargins(const QRegion &region)

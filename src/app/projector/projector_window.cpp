@@ -71,11 +71,15 @@ ProjectorWindow::ProjectorWindow(QWidget *parent, const QList<QAction *> &button
 
 void ProjectorWindow::setContent(const Diagram &diagram, const QStringList &status, const QString &message)
 {
-    const QRegion changed = changedArea(diagram_, diagram);
+    // Another board: the diagram and the panel beside it take other places.
+    const bool reshaped = diagram.shape != diagram_.shape;
+    const QRegion changed = reshaped ? QRegion(rect()) : changedArea(diagram_, diagram);
     diagram_ = diagram;
+    if (!diagram_.shape.contains(cursor_))
+        cursor_ = -1;
     // Another number of status lines, or another message: the room is shared out again.
     const bool recounted = status_->setLines(status);
-    if (recounted || message_->text() != message) {
+    if (reshaped || recounted || message_->text() != message) {
         message_->setText(message);
         placeControls();
     }
@@ -89,8 +93,8 @@ QRegion ProjectorWindow::changedArea(const Diagram &before, const Diagram &after
     if (before.caption != after.caption || before.path != after.path || before.knightFigure != after.knightFigure)
         return QRegion(diagramArea().toAlignedRect());
     QRegion changed;
-    const auto add = [this, &changed](int n) {
-        if (isSquare(n))
+    const auto add = [this, &changed, &after](int n) {
+        if (after.shape.contains(n))
             changed += squareRect(n).toRect();
     };
     for (const int n : std::views::iota(0, squareCount)) {
@@ -112,13 +116,14 @@ QRectF ProjectorWindow::diagramArea() const
     // As tall as the screen, unless that leaves the buttons too narrow for their captions (a
     // square or upright screen).
     const double room = width() - 3 * margin - height() * proportions.panel;
-    const double tall = std::max(1.0, std::min(height() - 2 * margin, room * diagramHeightPerWidth()));
-    return {margin, margin, tall / diagramHeightPerWidth(), tall};
+    const double tallness = diagramHeightPerWidth(diagram_.shape);
+    const double tall = std::max(1.0, std::min(height() - 2 * margin, room * tallness));
+    return {margin, margin, tall / tallness, tall};
 }
 
 QRectF ProjectorWindow::squareRect(int n) const
 {
-    return squareArea(diagramBoard(diagramArea()), n);
+    return squareArea(diagramBoard(diagramArea(), diagram_.shape), diagram_.shape, n);
 }
 
 void ProjectorWindow::restyle()
@@ -194,7 +199,7 @@ void ProjectorWindow::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     // The board's squares and grid cover all of it; the background only around it.
-    const QRect board = diagramBoard(diagramArea()).toAlignedRect();
+    const QRect board = diagramBoard(diagramArea(), diagram_.shape).toAlignedRect();
     for (const QRect &part : event->region() - QRegion(board))
         painter.fillRect(part, toQColor(projectorPalette.background));
     Diagram shown = diagram_;
@@ -211,7 +216,7 @@ void ProjectorWindow::paintEvent(QPaintEvent *event)
 void ProjectorWindow::mousePressEvent(QMouseEvent *event)
 {
     for (int n = 0; n < squareCount; ++n) {
-        if (squareRect(n).contains(event->position())) {
+        if (diagram_.shape.contains(n) && squareRect(n).contains(event->position())) {
             emit squareChosen(n);
             return;
         }
@@ -222,11 +227,11 @@ void ProjectorWindow::mousePressEvent(QMouseEvent *event)
 void ProjectorWindow::moveCursor(int files, int ranks)
 {
     const int start = isSquare(cursor_) ? cursor_ : isSquare(diagram_.knight) ? diagram_.knight : 0;
-    const int file = std::clamp(squareColumn(start) + files, 0, boardSide - 1);
-    const int rank = std::clamp(squareRow(start) + ranks, 0, boardSide - 1);
+    const int file = std::clamp(squareColumn(start) + files, 0, diagram_.shape.files - 1);
+    const int rank = std::clamp(squareRow(start) + ranks, 0, diagram_.shape.ranks - 1);
     if (isSquare(cursor_))
         update(squareRect(cursor_).toAlignedRect());
-    cursor_ = rank * boardSide + file;
+    cursor_ = squareAt(rank, file);
     update(squareRect(cursor_).toAlignedRect());
 }
 
