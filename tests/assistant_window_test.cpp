@@ -96,7 +96,7 @@ void AssistantWindowTest::completionPlaysOrdinaryMoves()
     SquareList tour;
     for (const QString &item : window.form().history())
         tour.push_back(item.toInt());
-    QVERIFY(readWalk(writeWalk(tour)).ok()); // a legal tour, read back by the walk reader
+    QVERIFY(readWalk(writeWalk(tour, {})).ok()); // a legal tour, read back by the walk reader
     QVERIFY(message(window).startsWith(u"Пълна обиколка"_s));
     QCOMPARE(message(window).contains(u"затворена"_s), isKnightMove(tour.back(), tour.front()));
     QVERIFY(!window.action(ActionId::Complete)->isEnabled());

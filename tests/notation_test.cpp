@@ -62,7 +62,7 @@ QByteArray randomWalk(QRandomGenerator &random)
             break;
         walk.push_back(next[random.bounded(int(next.size()))]);
     }
-    return writeWalk(walk);
+    return writeWalk(walk, {});
 }
 
 QByteArray mutate(QByteArray bytes, QRandomGenerator &random)
@@ -115,24 +115,29 @@ void NotationTest::readsWhatTeachersWrite_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("walk");
-    QTest::newRow("spaces") << "a1 b3 c1"_ba << u"a1 b3 c1"_s;
-    QTest::newRow("one square") << "d4"_ba << u"d4"_s;
-    QTest::newRow("commas and semicolons") << "a1,b3;c1 ,  e2"_ba << u"a1 b3 c1 e2"_s;
-    QTest::newRow("line breaks of every kind") << "a1\r\nb3\nc1\re2\n"_ba << u"a1 b3 c1 e2"_s;
+    QTest::addColumn<QString>("board");
+    QTest::newRow("spaces") << "a1 b3 c1"_ba << u"a1 b3 c1"_s << u"8x8"_s;
+    QTest::newRow("one square") << "d4"_ba << u"d4"_s << u"8x8"_s;
+    QTest::newRow("commas and semicolons") << "a1,b3;c1 ,  e2"_ba << u"a1 b3 c1 e2"_s << u"8x8"_s;
+    QTest::newRow("line breaks of every kind") << "a1\r\nb3\nc1\re2\n"_ba << u"a1 b3 c1 e2"_s << u"8x8"_s;
     QTest::newRow("byte-order mark and comments") << "\xEF\xBB\xBF# урок 3\n  # бележка\na1 b3\n#c1\n"_ba
-                                                  << u"a1 b3"_s;
-    QTest::newRow("upper case and tabs") << "A1\tB3\tC1"_ba << u"a1 b3 c1"_s;
-    QTest::newRow("Cyrillic look-alikes") << u"а1 b3 с1 е2"_s.toUtf8() << u"a1 b3 c1 e2"_s;
-    QTest::newRow("capital Cyrillic look-alikes") << u"А1 B3 С1 Е2"_s.toUtf8() << u"a1 b3 c1 e2"_s;
+                                                  << u"a1 b3"_s << u"8x8"_s;
+    QTest::newRow("upper case and tabs") << "A1\tB3\tC1"_ba << u"a1 b3 c1"_s << u"8x8"_s;
+    QTest::newRow("Cyrillic look-alikes") << u"а1 b3 с1 е2"_s.toUtf8() << u"a1 b3 c1 e2"_s << u"8x8"_s;
+    QTest::newRow("capital Cyrillic look-alikes") << u"А1 B3 С1 Е2"_s.toUtf8() << u"a1 b3 c1 e2"_s << u"8x8"_s;
+    QTest::newRow("a board of 5 x 5 named first") << "# урок 4\n5x5\na1 b3 c5"_ba << u"a1 b3 c5"_s << u"5x5"_s;
+    QTest::newRow("3 x 4, on one line") << "3x4 a1 c2"_ba << u"a1 c2"_s << u"3x4"_s;
 }
 
 void NotationTest::readsWhatTeachersWrite()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, walk);
+    QFETCH(QString, board);
     const WalkReading reading = readWalk(bytes);
     QVERIFY2(reading.ok(), qPrintable(reading.error ? reading.error->message() : QString()));
     QCOMPARE(reading.squares, listOf(walk));
+    QCOMPARE(u"%1x%2"_s.arg(reading.shape.files).arg(reading.shape.ranks), board);
 }
 
 void NotationTest::refusals_data()
@@ -151,6 +156,10 @@ void NotationTest::refusals_data()
     QTest::newRow("other Cyrillic letters") << u"а1 б3"_s.toUtf8() << u"ред 1, колона 4, „б3“: това не е поле"_s;
     QTest::newRow("too large") << QByteArray(walkFileLimit + 1, ' ') << u"ред 1, колона 1: текстът е над 64 KiB"_s;
     QTest::newRow("a hash inside a line") << "a1 #b3"_ba << u"ред 1, колона 4, „#b3“: това не е поле"_s;
+    QTest::newRow("off the board named") << "5x5 a1 b3 d4 f5"_ba << u"ред 1, колона 14, „f5“: полето не е на дъската 5 × 5"_s;
+    QTest::newRow("a board not offered") << "4x4\na1"_ba << u"ред 1, колона 1, „4x4“: няма такава дъска"_s;
+    QTest::newRow("a board after a square") << "a1 5x5"_ba << u"ред 1, колона 4, „5x5“: това не е поле"_s;
+    QTest::newRow("two boards") << "5x5 6x6 a1"_ba << u"ред 1, колона 5, „6x6“: това не е поле"_s;
 }
 
 void NotationTest::refusals()
@@ -166,12 +175,16 @@ void NotationTest::refusals()
 void NotationTest::writesEightToALine()
 {
     // Sixty-five squares: the 65th is refused.
-    QByteArray tour = writeWalk(listOf(u"a1 b3 c1 a2 c3 b1 a3 b5 a7 c8 e7 g8 h6 g4 h2 f1"_s));
+    QByteArray tour = writeWalk(listOf(u"a1 b3 c1 a2 c3 b1 a3 b5 a7 c8 e7 g8 h6 g4 h2 f1"_s), {});
     QCOMPARE(tour, "# Кон на шахматна дъска: разходка по 16 полета\n"
                    "a1 b3 c1 a2 c3 b1 a3 b5\n"
                    "a7 c8 e7 g8 h6 g4 h2 f1\n"_ba);
     QByteArray full = "a1 b3 c1 a2 c3 b1 a3 b5 a7 c8 e7 g8 h6 g4 h2 f1 d2 b1"_ba;
     QCOMPARE(readWalk(full).error->reason, u"полето вече е посетено"_s);
+    // Another board is named on a line of its own, and read back.
+    const QByteArray small = writeWalk(listOf(u"a1 c2"_s), {3, 4});
+    QCOMPARE(small, "# Кон на шахматна дъска: разходка по 2 полета\n3x4\na1 c2\n"_ba);
+    QCOMPARE(readWalk(small).shape, (BoardShape{3, 4}));
 }
 
 void NotationTest::fuzz()
@@ -197,9 +210,10 @@ void NotationTest::fuzz()
         if (reading.ok()) {
             ++accepted;
             QVERIFY2(legalWalk(reading.squares), qPrintable(u"input %1: %2"_s.arg(i).arg(QString::fromLatin1(bytes.toHex()))));
-            const WalkReading again = readWalk(writeWalk(reading.squares));
+            const WalkReading again = readWalk(writeWalk(reading.squares, reading.shape));
             QVERIFY(again.ok());
             QCOMPARE(again.squares, reading.squares);
+            QCOMPARE(again.shape, reading.shape);
         } else {
             QVERIFY(reading.squares.empty());
             QVERIFY2(bytes.size() > walkFileLimit || positionInside(bytes, *reading.error),

@@ -95,6 +95,19 @@ void WalkFileWindowTest::saveThenOpenGivesTheSameBoard()
     QCOMPARE(opened.square(squareNamed(u"c8"))->caption(), u"10"_s);
     QVERIFY(opened.command(0)->isEnabled());
     QCOMPARE(opened.form().problemIndex(), 5);
+
+    // A walk on another board brings its board, and the walk it replaced comes back with its own.
+    const QString small = dir.filePath(u"small.txt"_s);
+    clicked.setBoardShape({3, 4});
+    clickSquares(clicked, u"a1 c2 a3"_s);
+    QVERIFY(clicked.walkFiles()->saveTo(small));
+    QVERIFY(opened.walkFiles()->openFile(small));
+    QCOMPARE(opened.form().shape(), (BoardShape{3, 4}));
+    QVERIFY(seen(opened) == seen(clicked));
+    QVERIFY(opened.square(squareNamed(u"d1"))->isHidden());
+    opened.restoreWalk();
+    QCOMPARE(opened.form().shape(), BoardShape{});
+    QCOMPARE(opened.square(squareNamed(u"c8"))->caption(), u"10"_s);
 }
 
 void WalkFileWindowTest::openedMovesAreTakenBackOneByOne()

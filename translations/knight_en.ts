@@ -669,6 +669,14 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <source># Кон на шахматна дъска: разходка по %1 полета</source>
         <translation># A knight on a chessboard: a walk over %1 squares</translation>
     </message>
+    <message>
+        <source>няма такава дъска</source>
+        <translation>there is no such board</translation>
+    </message>
+    <message>
+        <source>полето не е на дъската %1 × %2</source>
+        <translation>the square is not on the %1 × %2 board</translation>
+    </message>
 </context>
 <context>
     <name>PictureText</name>
@@ -929,6 +937,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>файлът „%1“</source>
         <translation>the file “%1”</translation>
+    </message>
+    <message>
+        <source>%1: разходката е на дъска %2 × %3, а от командния ред се четат само разходки на 8 × 8</source>
+        <translation>%1: the walk is on a %2 × %3 board, and the command line reads walks on 8 × 8 only</translation>
     </message>
 </context>
 <context>

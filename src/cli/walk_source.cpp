@@ -51,6 +51,13 @@ std::optional<SquareList> readWalkSource(const QString &source)
         refuseInput(QStringLiteral("%1: %2").arg(name, reading.error->message()));
         return std::nullopt;
     }
+    if (reading.shape != BoardShape{}) {
+        refuseInput(WalkSourceText::tr("%1: разходката е на дъска %2 × %3, а от командния ред се четат само разходки на 8 × 8")
+                        .arg(name)
+                        .arg(reading.shape.files)
+                        .arg(reading.shape.ranks));
+        return std::nullopt;
+    }
     return std::move(reading.squares);
 }
 

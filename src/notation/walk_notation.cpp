@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <algorithm>
 #include <bitset>
 #include <cstdlib>
 
@@ -111,16 +112,35 @@ WalkReading readWalk(QByteArrayView bytes)
     std::u32string token;
     qsizetype tokenColumn = 0;
     std::bitset<squareCount> visited;
+    bool named = false; // a board was named
 
-    // A finished token: a square, a legal move, not yet visited, not the 65th.
+    // A finished token: the board before the first square; else a square on it, a legal move,
+    // not yet visited, not the 65th.
     const auto takeToken = [&]() -> bool {
         if (token.empty())
             return true;
         const QString text = toQString(token);
         const int n = squareOf(token);
         token.clear();
+        const QStringList sides = text.split(u'x');
+        bool numbers[2] = {false, false};
+        const BoardShape shape{sides.value(0).toInt(&numbers[0]), sides.value(1).toInt(&numbers[1])};
+        if (n < 0 && reading.squares.empty() && !named && sides.size() == 2 && numbers[0] && numbers[1]) {
+            if (std::ranges::find(offeredShapes, shape) == offeredShapes.end()) {
+                fail(line, tokenColumn, text, NotationText::tr("няма такава дъска"));
+                return false;
+            }
+            reading.shape = shape;
+            named = true;
+            return true;
+        }
         if (n < 0) {
             fail(line, tokenColumn, text, NotationText::tr("това не е поле"));
+            return false;
+        }
+        if (!reading.shape.contains(n)) {
+            fail(line, tokenColumn, text,
+                 NotationText::tr("полето не е на дъската %1 × %2").arg(reading.shape.files).arg(reading.shape.ranks));
             return false;
         }
         if (reading.squares.size() == std::size_t(squareCount)) {
@@ -184,13 +204,15 @@ WalkReading readWalk(QByteArrayView bytes)
     return reading;
 }
 
-QByteArray writeWalk(const SquareList &squares)
+QByteArray writeWalk(const SquareList &squares, BoardShape shape)
 {
     const qsizetype moves = qsizetype(squares.size());
     QByteArray text = (moves == 1 ? NotationText::tr("# Кон на шахматна дъска: разходка по 1 поле")
                                   : NotationText::tr("# Кон на шахматна дъска: разходка по %1 полета").arg(moves))
                           .toUtf8()
                       + '\n';
+    if (shape != BoardShape{})
+        text += QByteArray::number(shape.files) + 'x' + QByteArray::number(shape.ranks) + '\n';
     for (std::size_t i = 0; i < squares.size(); ++i) {
         text += chessName(squares[i]).toLatin1();
         text += (i % 8 == 7 || i + 1 == squares.size()) ? '\n' : ' ';

@@ -35,7 +35,7 @@ void WalkAutosave::useFolder(const QString &folder)
     const FileReading reading = readFile(file_, walkFileLimit + 1, ReadableFiles::Regular);
     if (reading.ok()) {
         if (const WalkReading walk = readWalk(reading.bytes); walk.ok())
-            left_ = walk.squares;
+            left_ = walk.squares, leftShape_ = walk.shape;
     }
     written_ = view_.form().history();
     writer_ = std::make_unique<BackgroundWriter>(file_);
@@ -51,7 +51,7 @@ void WalkAutosave::followForm()
     if (written_.isEmpty())
         writer_->write(std::nullopt);
     else
-        writer_->write(writeWalk(view_.form().walkSquares()));
+        writer_->write(writeWalk(view_.form().walkSquares(), view_.form().shape()));
     // Known by the next change: the write runs on, and the click does not wait for it.
     if (const QString problem = writer_->problem(); !problem.isNull() && !problemTold_) {
         problemTold_ = true;
@@ -66,6 +66,7 @@ void WalkAutosave::resume()
         return;
     const SquareList walk = std::move(left_);
     left_.clear();
+    view_.setBoardShape(leftShape_);
     view_.replaceWalk(walk);
 }
 

@@ -45,6 +45,7 @@ private:
     std::unique_ptr<BackgroundWriter> writer_;
     QStringList written_; // the walk as last handed to the writer
     SquareList left_;
+    BoardShape leftShape_;
     bool problemTold_ = false;
 };
 

@@ -48,6 +48,8 @@ bool WalkFiles::openBytes(QByteArrayView bytes, const QString &source)
         view_.showProblem(tr("%1 не е разходка: %2.").arg(source, reading.error->message()));
         return false;
     }
+    // A walk on another board brings its board.
+    view_.setBoardShape(reading.shape);
     view_.replaceWalk(reading.squares);
     return true;
 }
@@ -66,7 +68,7 @@ bool WalkFiles::openFile(const QString &path)
 
 bool WalkFiles::saveTo(const QString &path)
 {
-    const QByteArray text = writeWalk(view_.form().squaresOnBoard());
+    const QByteArray text = writeWalk(view_.form().squaresOnBoard(), view_.form().shape());
     if (const QString problem = writeFileAtomically(path, text); !problem.isNull()) {
         view_.showProblem(tr("Разходката не е запазена във файла „%1“: %2.")
                                  .arg(shownText(QDir::toNativeSeparators(path)), problem));

@@ -28,6 +28,8 @@ public:
     // A walk read in, played over the board's; every square shown again after a change of what
     // the squares show.
     virtual void replaceWalk(const std::vector<int> &squares) = 0;
+    // One of the boards offered; the walk on the board it replaces is kept for restoring.
+    virtual void setBoardShape(BoardShape shape) = 0;
     virtual void showAllSquares() = 0;
     // The gallop at the teacher's pace.
     virtual void pauseGallop(bool paused) = 0;

@@ -69,8 +69,7 @@ public:
     void updateActions() override { if (actions_) actions_->update(form_); }
     void announce(const QString &text) override;
 
-    // One of the boards offered; the walk on the board it replaces is kept for restoring.
-    void setBoardShape(BoardShape shape);
+    void setBoardShape(BoardShape shape) override;
     void showMessage(const QString &text) override;
     void showProblem(const QString &text) override;
     Preferences &preferences() override { return preferences_; }
