@@ -57,6 +57,7 @@ void CliTest::completeAnswersWithItsStatus_data()
     QTest::newRow("undecided") << searched << 0 << exitUndecided << u"Не е ясно"_s;
     QTest::newRow("no tour") << "b3 d4 c2 e3\n"_ba << 5000 << exitNoTour << u"Не: конят вече не може да стигне до полето a1"_s;
     QTest::newRow("bad walk") << "a1 a2\n"_ba << 5000 << exitUsage << QString();
+    QTest::newRow("a walk on another board") << "5x5\na1 b3\n"_ba << 5000 << exitUsage << QString();
 }
 
 void CliTest::completeAnswersWithItsStatus()
