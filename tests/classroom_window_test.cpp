@@ -61,6 +61,7 @@ private slots:
     void fullScreenFillsAndCentres();
     void zoomEntriesAreEnabledWhenTheyCanAct();
     void captionsStayCentredAndWholeThroughEveryChange();
+    void theBoardIsChosenInItsMenuOrByItsKey();
     void choicesAreRememberedNotImposed();
 };
 
@@ -515,6 +516,32 @@ void ClassroomWindowTest::captionsStayCentredAndWholeThroughEveryChange()
     QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
     QTRY_COMPARE(window.size(), QSize(468, 463));
     expectButtonsDrawnFresh(window, "back to 100 %");
+}
+
+// "Дъска": its submenu and its key choose a board, Ctrl+Z brings back the walk the choice
+// replaced, on its board; a puzzle holds the board.
+void ClassroomWindowTest::theBoardIsChosenInItsMenuOrByItsKey()
+{
+    ShownWindow shown;
+    MainWindow &window = shown.window;
+    QVERIFY(menuEntries(window.contextMenu()).contains(window.action(ActionId::BoardSize)));
+    const QList<QAction *> boards = window.action(ActionId::BoardSize)->menu()->actions();
+    QCOMPARE(boards.size(), qsizetype(offeredShapes.size()));
+    QVERIFY(boards.back()->isChecked());
+    clickSquares(window, u"a1 b3"_s);
+    QTest::keyClick(&window, Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(window.form().shape(), offeredShapes.front());
+    QVERIFY(boards.front()->isChecked() && !boards.back()->isChecked());
+    boards[3]->trigger();
+    QCOMPARE(window.form().shape(), (BoardShape{5, 5}));
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(window.form().shape(), BoardShape{});
+    QCOMPARE(window.form().walkSquares(), squares(u"a1 b3"_s));
+    QVERIFY(boards.back()->isChecked());
+    window.action(ActionId::Puzzle)->trigger();
+    QVERIFY(!window.action(ActionId::BoardSize)->isEnabled());
+    QTest::keyClick(&window, Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(window.form().shape(), BoardShape{});
 }
 
 void ClassroomWindowTest::choicesAreRememberedNotImposed()

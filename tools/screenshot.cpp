@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a picture of the window in the middle of a walk with its path drawn, grabbed offscreen;
 // or, given a screen's size, of the projector view on that screen: a walk with its hint at
-// 1920 x 1080, a paused gallop at 1024 x 768, a verdict's squares framed at any other size.
+// 1920 x 1080, a paused gallop at 1024 x 768, a verdict's squares framed at any other size;
+// or, given "board", of a walk on the 5 x 5 board.
 //
-//   knight-screenshot OUTPUT.png [WIDTHxHEIGHT]
+//   knight-screenshot OUTPUT.png [WIDTHxHEIGHT | board]
 #include "app/form/mainwindow.h"
 #include "app/features/pictures.h"
 #include "app/projector/projector.h"
@@ -54,9 +55,10 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList size = argc == 3 ? QString::fromLatin1(argv[2]).split(u'x') : QStringList();
-    if (argc < 2 || argc > 3 || (argc == 3 && size.size() != 2)) {
-        std::fprintf(stderr, "usage: knight-screenshot OUTPUT.png [WIDTHxHEIGHT]\n");
+    const bool smallBoard = argc == 3 && qstrcmp(argv[2], "board") == 0;
+    const QStringList size = argc == 3 && !smallBoard ? QString::fromLatin1(argv[2]).split(u'x') : QStringList();
+    if (argc < 2 || argc > 3 || (argc == 3 && !smallBoard && size.size() != 2)) {
+        std::fprintf(stderr, "usage: knight-screenshot OUTPUT.png [WIDTHxHEIGHT | board]\n");
         return 2;
     }
     knight::MainWindow window;
@@ -64,7 +66,11 @@ int main(int argc, char *argv[])
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
     QWidget *shown = &window;
-    if (size.isEmpty()) {
+    if (smallBoard) {
+        window.setBoardShape({5, 5});
+        play(window, {"a1", "b3", "c5", "d3", "e1", "c2"});
+        window.pictures()->setPathShown(true);
+    } else if (size.isEmpty()) {
         play(window, {"b1", "c3", "e4", "f6", "d5", "e3", "c4"});
         window.pictures()->setPathShown(true);
     } else {

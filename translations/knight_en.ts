@@ -193,6 +193,10 @@
         <source>Изглед за проектор</source>
         <translation>Projector view</translation>
     </message>
+    <message>
+        <source>Дъска</source>
+        <translation>Board</translation>
+    </message>
 </context>
 <context>
     <name>Catalogue</name>

@@ -5,6 +5,7 @@
 #include "app/features/form_zoom.h"
 #include "app/features/gallop_control.h"
 #include "app/features/gallop_sound.h"
+#include "app/features/board_choice.h"
 #include "app/features/language_menu.h"
 #include "app/form/mainwindow.h"
 #include "app/features/pictures.h"
@@ -100,8 +101,13 @@ constexpr std::array<ActionEntry, actionCount> table{{
     {ActionId::ClosedTour, QT_TRANSLATE_NOOP("Actions", "Затворена обиколка"), noStandardKey, "Ctrl+Shift+O", nullptr,
      [](MainWindow &window) { window.assistant()->setClosedGoal(window.action(ActionId::ClosedTour)->isChecked()); },
      true},
-    {ActionId::Puzzle, QT_TRANSLATE_NOOP("Actions", "Пъзел"), noStandardKey, "Ctrl+Shift+P", nullptr,
+    // The window's puzzles are 8 x 8 puzzles; a board is chosen outside a puzzle.
+    {ActionId::Puzzle, QT_TRANSLATE_NOOP("Actions", "Пъзел"), noStandardKey, "Ctrl+Shift+P",
+     [](const KnightForm &form) { return form.shape() == BoardShape{}; },
      [](MainWindow &window) { window.puzzle()->setOn(window.action(ActionId::Puzzle)->isChecked()); }, true},
+    {ActionId::BoardSize, QT_TRANSLATE_NOOP("Actions", "Дъска"), noStandardKey, "Ctrl+D", nullptr,
+     [](MainWindow &window) { window.boardChoice()->nextBoard(); }, false, false,
+     [](const MainWindow &window) { return !window.puzzle()->isOn(); }},
     {ActionId::Coordinates, QT_TRANSLATE_NOOP("Actions", "Координати"), noStandardKey, "Ctrl+K", nullptr,
      [](MainWindow &window) { window.pictures()->setCoordinatesShown(window.action(ActionId::Coordinates)->isChecked()); },
      true, true},
@@ -140,7 +146,7 @@ constexpr ActionId gallopGroup[] = {ActionId::PauseGallop, ActionId::NextStep, A
                                     ActionId::Sound};
 constexpr ActionId assistantGroup[] = {ActionId::Hint, ActionId::Verdict, ActionId::Complete, ActionId::EndMessages};
 constexpr ActionId practiceGroup[] = {ActionId::Redo, ActionId::NoGreens, ActionId::Counts, ActionId::ClosedTour,
-                                      ActionId::Puzzle};
+                                      ActionId::Puzzle, ActionId::BoardSize};
 constexpr ActionId viewGroup[] = {ActionId::ZoomIn, ActionId::ZoomOut, ActionId::ZoomNormal, ActionId::FullScreen,
                                   ActionId::Projector, ActionId::Coordinates, ActionId::Path, ActionId::Board};
 constexpr ActionId fileGroup[] = {ActionId::OpenWalk, ActionId::SaveWalk, ActionId::CopyWalk, ActionId::PasteWalk,
@@ -206,6 +212,7 @@ QMenu *WindowActions::contextMenu()
     if (contextMenu_)
         return contextMenu_;
     action(ActionId::Tempo)->setMenu(window_.gallop()->tempoMenu());
+    action(ActionId::BoardSize)->setMenu(window_.boardChoice()->menu());
     action(ActionId::Language)->setMenu(window_.languageMenu()->menu());
     contextMenu_ = new QMenu(&window_);
     bool submenus = false;

@@ -4,6 +4,7 @@
 #include "access/spoken.h"
 #include "app/form/announcer.h"
 #include "app/features/assistant.h"
+#include "app/features/board_choice.h"
 #include "app/form/command_button.h"
 #include "app/form/description_box.h"
 #include "app/features/form_zoom.h"
@@ -112,7 +113,7 @@ void MainWindow::Option1_Click(int index)
 
 void MainWindow::setBoardShape(BoardShape shape)
 {
-    if (std::ranges::find(offeredShapes, shape) == offeredShapes.end())
+    if (std::ranges::find(offeredShapes, shape) == offeredShapes.end() || puzzle_->isOn())
         return;
     assistant_->clearTransient();
     form_.setShape(shape);
@@ -312,6 +313,7 @@ void MainWindow::mirrorForm()
     autosave_->followForm();
     puzzle_->followForm();
     projector_->followForm();
+    boardChoice_->followForm();
     // An option chosen by the program's own keys shows as chosen.
     if (QRadioButton *chosen = options_[std::size_t(form_.problemIndex())]; !chosen->isChecked()) {
         const QSignalBlocker blocker(chosen);

@@ -38,6 +38,7 @@ class ScaledIndicatorStyle;
 class PuzzlePlay;
 class SquareLabel;
 class WalkAutosave;
+class BoardChoice;
 class WalkFiles;
 
 // The one window: builds the controls from the control table, routes their events to the
@@ -104,6 +105,7 @@ public:
     GallopSound *sound() const { return sound_; }
     PracticeAids *aids() const { return aids_; }
     PuzzlePlay *puzzle() const { return puzzle_; }
+    BoardChoice *boardChoice() const { return boardChoice_; }
     FormZoom *zoom() const { return zoom_; }
     Projector *projector() const { return projector_; }
     LanguageMenu *languageMenu() const { return language_; }
@@ -152,6 +154,7 @@ private:
     GallopSound *sound_ = nullptr;
     PracticeAids *aids_ = nullptr;
     PuzzlePlay *puzzle_ = nullptr;
+    BoardChoice *boardChoice_ = nullptr;
     FormZoom *zoom_ = nullptr;
     Projector *projector_ = nullptr;
     LanguageMenu *language_ = nullptr;

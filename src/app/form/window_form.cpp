@@ -5,6 +5,7 @@
 
 #include "app/form/announcer.h"
 #include "app/features/assistant.h"
+#include "app/features/board_choice.h"
 #include "app/form/command_button.h"
 #include "app/form/controls.h"
 #include "app/form/description_box.h"
@@ -159,6 +160,7 @@ void MainWindow::createControls()
     zoom_ = new FormZoom(*this, this);
     projector_ = new Projector(*this, {*assistant_, *gallop_, *aids_, *pictures_}, this);
     language_ = new LanguageMenu(*this, this);
+    boardChoice_ = new BoardChoice(*this, this);
     // From here on dialogs, menus and tooltips take the typeface with the search for missing letters.
     QApplication::setFont(fontFrom(controls::formFont));
     placeControls();
