@@ -212,9 +212,10 @@ void BoardTest::onlyChangedSquaresAreReported()
     board.setBackColor(9, visitedColor);
     board.setCaption(9, u"1"_s);
     board.setBackColor(18, reachableColor);
+    board.setCaption(20, u"7"_s); // a caption alone
     const Board::Changes changes = board.takeChanges();
-    QCOMPARE(changes.count(), std::size_t(2));
-    QVERIFY(changes.test(9) && changes.test(18));
+    QCOMPARE(changes.count(), std::size_t(3));
+    QVERIFY(changes.test(9) && changes.test(18) && changes.test(20));
 }
 
 // A board of another shape keeps the designed board's place: its squares of one size, edge to

@@ -292,6 +292,23 @@ void FilesTest::namesInAnyEncodingRoundTrip()
         QCOMPARE(encodeFileName(decodeFileName(bytes)), bytes);
     }
     QCOMPARE(decodeFileName("d4 \xd0\xb4"), u"d4 д"_s);
+    // At the edges of UTF-8: what is a letter is read as one, every other byte kept as it is.
+    const auto kept = [](QByteArrayView bytes) {
+        QString name;
+        for (const char byte : bytes)
+            name += QChar(char16_t(0xDC00 + static_cast<unsigned char>(byte)));
+        return name;
+    };
+    const std::pair<QByteArray, QString> edges[] = {
+        {"\xf0\x9f\x98\x80", u"😀"_s},                           // four bytes
+        {"\xf4\x8f\xbf\xbf", QString::fromUcs4(U"\U0010FFFF")},   // the last code point
+        {"\xf4\x90\x80\x80", kept("\xf4\x90\x80\x80")},           // past it
+        {"\xed\x9f\xbf", QString(QChar(0xD7FF))},                   // just below the surrogates
+        {"\xed\xa0\x80", kept("\xed\xa0\x80")},                     // the first surrogate
+        {"\xc0\xaf", kept("\xc0\xaf")},                               // an overlong '/'
+    };
+    for (const auto &[bytes, name] : edges)
+        QCOMPARE(decodeFileName(bytes), name);
 
     // A Latin-1 name and a CP1251 one, written and read by the names the system gives.
     QTemporaryDir dir;
