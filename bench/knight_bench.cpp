@@ -32,6 +32,7 @@
 #include "first_paint.h"
 #include "solver_corpus.h"
 #include "tours/catalogue.h"
+#include "tours/found_tour.h"
 
 #include <QApplication>
 #include <QRadioButton>
@@ -257,6 +258,53 @@ int measureSolver(int boundMs, TourSolver::Goal goal)
     return 0;
 }
 
+// On every board offered but 8 x 8 (the corpora above cover it): the verdict or hint on 200
+// seeded random walks, the verdict before a move (a search from each square, as the window
+// makes it), and the tour "Покажи" finds from each square. Each counted alone under callgrind.
+int measureBoards()
+{
+    std::mt19937 random(20261210);
+    int items = 0;
+    const auto counted = [&items](const std::function<void()> &work) {
+        CALLGRIND_TOGGLE_COLLECT;
+        work();
+        CALLGRIND_TOGGLE_COLLECT;
+        CALLGRIND_DUMP_STATS;
+        ++items;
+    };
+    for (const BoardShape shape : offeredShapes) {
+        if (shape == BoardShape{})
+            continue;
+        TourSolver solver(shape.files, shape.ranks);
+        for (int i = 0; i < 200; ++i) {
+            // A random walk of random length: knight's moves to free squares while there are any.
+            std::vector<int> walk{int(random() % unsigned(shape.count()))};
+            const int length = 1 + int(random() % unsigned(shape.count()));
+            while (int(walk.size()) < length) {
+                std::vector<int> free;
+                for (int s = 0; s < shape.count(); ++s) {
+                    if ((solver.knightTargets(walk.back()) >> s & 1) && std::find(walk.begin(), walk.end(), s) == walk.end())
+                        free.push_back(s);
+                }
+                if (free.empty())
+                    break;
+                walk.push_back(free[random() % free.size()]);
+            }
+            counted([&] { solver.solve(walk); });
+        }
+        counted([&] {
+            for (int s = 0; s < shape.count(); ++s)
+                solver.solve({s});
+        });
+        for (int n = 0; n < squareCount; ++n) {
+            if (shape.contains(n))
+                counted([&] { foundTourItems(shape, n); });
+        }
+    }
+    std::printf("items=%d\n", items);
+    return 0;
+}
+
 qint64 percentile99(std::vector<qint64> times)
 {
     std::sort(times.begin(), times.end());
@@ -320,12 +368,14 @@ int main(int argc, char *argv[])
     if (args.size() >= 2 && (args[1] == u"solver" || args[1] == u"solver-closed"))
         return measureSolver(args.size() >= 3 ? args[2].toInt() : 300,
                              args[1] == u"solver" ? TourSolver::Goal::Open : TourSolver::Goal::Closed);
+    if (args.size() >= 2 && args[1] == u"boards")
+        return measureBoards();
     if (args.size() >= 2 && args[1] == u"puzzles")
         return measurePuzzles(args.size() >= 3 ? args[2].toInt() : 100);
     if (args.size() >= 2 && args[1] == u"worksheet")
         return measureWorksheet(args.size() >= 3 ? args[2].toInt() : 30);
     if (args.size() >= 3 && args[1] == u"op")
         return measure(args[2].toStdString(), args.size() >= 4 ? args[3].toInt() : 101);
-    std::fprintf(stderr, "usage: knight-bench op NAME [RUNS] | solver | solver-closed | puzzles | worksheet | hunt\n");
+    std::fprintf(stderr, "usage: knight-bench op NAME [RUNS] | solver | solver-closed | boards | puzzles | worksheet | hunt\n");
     return 2;
 }
