@@ -34,8 +34,9 @@ namespace {
 // With a reader given, a signal interrupts its wait before each piece, as a child's end or a
 // timer would: the signal does nothing else.
 // The next close fails with EIO, as on a network filesystem that reports a lost write only
-// when the file is closed; the descriptor is closed all the same. Only this program's own
-// calls come here: the libraries it loads call the C library's close.
+// when the file is closed; the descriptor is closed all the same. Every close of the process
+// comes here: the flag is set just before the write whose close it is meant for, and nothing
+// else runs in between.
 std::atomic<bool> failNextClose{false};
 
 } // namespace
