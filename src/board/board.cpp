@@ -13,38 +13,22 @@ Board::Board()
 
 void Board::setCaption(int n, const QString &caption)
 {
-    Square &square = elements_[std::size_t(n)];
-    if (square.caption != caption) {
-        square.caption = caption;
-        changes_.set(std::size_t(n));
-    }
+    write(n, &Square::caption, caption);
 }
 
 void Board::setToolTip(int n, const QString &toolTip)
 {
-    Square &square = elements_[std::size_t(n)];
-    if (square.toolTip != toolTip) {
-        square.toolTip = toolTip;
-        changes_.set(std::size_t(n));
-    }
+    write(n, &Square::toolTip, toolTip);
 }
 
 void Board::setBackColor(int n, Color color)
 {
-    Square &square = elements_[std::size_t(n)];
-    if (square.backColor != color) {
-        square.backColor = color;
-        changes_.set(std::size_t(n));
-    }
+    write(n, &Square::backColor, color);
 }
 
 void Board::setVisible(int n, bool visible)
 {
-    Square &square = elements_[std::size_t(n)];
-    if (square.visible != visible) {
-        square.visible = visible;
-        changes_.set(std::size_t(n));
-    }
+    write(n, &Square::visible, visible);
 }
 
 // A new element copies the template in everything but visibility.
@@ -95,11 +79,7 @@ void Board::updateBoard(BoardUpdateKind kind, const QStringList &storedTour)
 
 void Board::setRect(int n, TwipsRect rect)
 {
-    Square &square = elements_[std::size_t(n)];
-    if (square.rect != rect) {
-        square.rect = rect;
-        changes_.set(std::size_t(n));
-    }
+    write(n, &Square::rect, rect);
 }
 
 void Board::setShape(BoardShape shape)

@@ -64,6 +64,16 @@ public:
 private:
     void createElement(int n);
     void setRect(int n, TwipsRect rect);
+    // A field of element n written, and the element reported as changed, only if it differs.
+    template <typename Value>
+    void write(int n, Value Square::*field, const Value &value)
+    {
+        Square &square = elements_[std::size_t(n)];
+        if (square.*field != value) {
+            square.*field = value;
+            changes_.set(std::size_t(n));
+        }
+    }
 
     std::vector<Square> elements_;
     Changes changes_;
