@@ -237,6 +237,15 @@ void SafetyWindowTest::theWalkIsKeptForTheNextStart()
     next.Command1_Click(int(Command::Clear));
     QVERIFY(next.autosave()->waitUntilWritten().isNull());
     QVERIFY(!QFile::exists(kept));
+    // A walk on a smaller board comes back on its board.
+    next.setBoardShape({3, 4});
+    clickSquares(next, u"a1 c2"_s);
+    QVERIFY(next.autosave()->waitUntilWritten().isNull());
+    MainWindow third;
+    third.autosave()->useFolder(folder.path());
+    third.action(ActionId::ResumeWalk)->trigger();
+    QCOMPARE(third.form().shape(), (BoardShape{3, 4}));
+    QCOMPARE(third.form().walkSquares(), squares(u"a1 c2"_s));
 }
 
 void SafetyWindowTest::aWalkThatCannotBeKeptIsToldOnce()
