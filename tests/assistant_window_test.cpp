@@ -190,7 +190,7 @@ void AssistantWindowTest::aSmallerBoardKeepsEveryAidOnIt()
     QCOMPARE(message(window), u"Да, но не от всяко поле: пълна обиколка на тази дъска може да започне от 13 от 25 полета."_s);
     // The arrows stop at the board's edge; a square off it is typed in vain.
     window.square(0)->setFocus();
-    for (const auto [key, stop] : {std::pair{Qt::Key_Right, u"e1"_s}, std::pair{Qt::Key_Up, u"e5"_s}}) {
+    for (const auto &[key, stop] : {std::pair{Qt::Key_Right, u"e1"_s}, std::pair{Qt::Key_Up, u"e5"_s}}) {
         for (int i = 0; i < 5; ++i)
             QTest::keyClick(window.focusWidget(), key);
         QCOMPARE(window.cursorSquare(), squareNamed(stop));

@@ -16,7 +16,9 @@
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QtEndian>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -380,6 +382,18 @@ void PictureTest::printingPaintsTheSameDiagram()
     QVERIFY(drawn.count(" re") >= 128); // 64 squares filled and 64 framed
     QCOMPARE(drawn.count(" re"), exported.count(" re"));
     QCOMPARE(drawn.count(" l\n") + drawn.count(" l "), exported.count(" l\n") + exported.count(" l "));
+
+    // "Печат…" offers a printer whose job is named by the diagram's caption.
+    QString docName;
+    QTimer::singleShot(0, &window, [&docName] {
+        if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
+            docName = dialog->printer()->docName();
+            dialog->reject();
+        }
+    });
+    window.action(ActionId::Print)->trigger();
+    QCOMPARE(docName, window.pictures()->diagram().caption);
+    QVERIFY(!docName.isEmpty());
 }
 
 QTEST_MAIN(PictureTest)

@@ -28,7 +28,9 @@ struct BoardShape {
     int ranks = boardSide;
 
     constexpr int count() const { return files * ranks; }
-    constexpr bool contains(int n) const { return isSquare(n) && squareColumn(n) < files && squareRow(n) < ranks; }
+    // Row and column counted from 0; a knight's move off the board gives a negative or too large one.
+    constexpr bool holds(int row, int column) const { return row >= 0 && row < ranks && column >= 0 && column < files; }
+    constexpr bool contains(int n) const { return isSquare(n) && holds(squareRow(n), squareColumn(n)); }
     // The numbering of the solver, which packs a board's squares rank by rank, files to a rank.
     constexpr int packed(int n) const { return squareRow(n) * files + squareColumn(n); }
     constexpr int unpacked(int index) const { return squareAt(index / files, index % files); }
@@ -38,6 +40,8 @@ struct BoardShape {
 
 // The boards offered, the small ones that have a tour first; the last is the designed board.
 inline constexpr std::array<BoardShape, 7> offeredShapes{{{3, 4}, {3, 7}, {4, 5}, {5, 5}, {6, 6}, {7, 7}, {8, 8}}};
+
+constexpr bool isOffered(BoardShape shape) { return std::ranges::find(offeredShapes, shape) != offeredShapes.end(); }
 
 // Light when row + column is odd: a1 and h8 are dark, h1 and a8 light.
 constexpr Color baseColor(int n)

@@ -126,7 +126,7 @@ WalkReading readWalk(QByteArrayView bytes)
         bool numbers[2] = {false, false};
         const BoardShape shape{sides.value(0).toInt(&numbers[0]), sides.value(1).toInt(&numbers[1])};
         if (n < 0 && reading.squares.empty() && !named && sides.size() == 2 && numbers[0] && numbers[1]) {
-            if (std::ranges::find(offeredShapes, shape) == offeredShapes.end()) {
+            if (!isOffered(shape)) {
                 fail(line, tokenColumn, text, NotationText::tr("няма такава дъска"));
                 return false;
             }

@@ -54,7 +54,7 @@ void Walk::placeKnight(int n)
     for (const KnightMove move : knightMoves) {
         const int targetRow = row + move.rowChange;
         const int targetColumn = column + move.columnChange;
-        if (targetRow > 0 && targetColumn > 0 && targetRow <= shape().ranks && targetColumn <= shape().files)
+        if (shape().holds(targetRow - 1, targetColumn - 1))
             markReachable(squareAt(targetRow - 1, targetColumn - 1));
     }
 }

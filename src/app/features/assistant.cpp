@@ -125,7 +125,7 @@ QString Assistant::verdictBeforeAMove()
     const BoardShape shape = view_.form().shape();
     int starts = 0;
     for (int n = 0; n < squareCount; ++n)
-        starts += shape.contains(n) && judge({n}).verdict.answer == TourSolver::Answer::Yes;
+        starts += shape.contains(n) && solve({n}).answer == TourSolver::Answer::Yes;
     if (starts == shape.count())
         return closed_ ? tr("Да: от всяко поле на дъската може да започне затворена обиколка.")
                        : tr("Да: от всяко поле на дъската може да започне пълна обиколка.");
@@ -170,7 +170,8 @@ Assistant::Aim Assistant::aim(SquareList walk)
     return {judged.verdict.tour, {}};
 }
 
-Assistant::Judgement Assistant::judge(const SquareList &walk)
+// The verdict in the solver's numbering, which packs the board's squares.
+TourSolver::Verdict Assistant::solve(const SquareList &walk)
 {
     const BoardShape shape = view_.form().shape();
     if (solver_.files() != shape.files || solver_.ranks() != shape.ranks)
@@ -178,16 +179,19 @@ Assistant::Judgement Assistant::judge(const SquareList &walk)
     SquareList packed;
     for (const int n : walk)
         packed.push_back(shape.packed(n));
-    Judgement judged{solver_.solve(packed, std::chrono::milliseconds(300), closed_ ? TourSolver::Goal::Closed : TourSolver::Goal::Open), {}};
+    return solver_.solve(packed, std::chrono::milliseconds(300), closed_ ? TourSolver::Goal::Closed : TourSolver::Goal::Open);
+}
+
+Assistant::Judgement Assistant::judge(const SquareList &walk)
+{
+    Judgement judged{solve(walk), {}};
     // Said in the solver's numbering, which names the board's squares.
     judged.text = verdictText(solver_, judged.verdict);
-    TourSolver::Verdict &verdict = judged.verdict;
-    for (std::vector<int> *squares : {&verdict.squares, &verdict.tour}) {
+    const BoardShape shape = view_.form().shape();
+    for (std::vector<int> *squares : {&judged.verdict.squares, &judged.verdict.tour}) {
         for (int &n : *squares)
             n = shape.unpacked(n);
     }
-    if (verdict.knight >= 0)
-        verdict.knight = shape.unpacked(verdict.knight);
     return judged;
 }
 

@@ -65,6 +65,7 @@ private:
         TourSolver::Verdict verdict;
         QString text;
     };
+    TourSolver::Verdict solve(const SquareList &walk);
     Judgement judge(const SquareList &walk);
     // Before a move: whether a tour can start on every square of the board, or how many.
     QString verdictBeforeAMove();

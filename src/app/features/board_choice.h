@@ -14,7 +14,7 @@ class ChoiceMenu;
 class FormView;
 
 // "Дъска": the board's size, chosen in its submenu or stepped through with its key. The walk
-// on the board it replaces is kept, so that "Върни" brings it back with its board.
+// on the board it replaces is kept, so that "Ход назад" (Ctrl+Z) brings it back with its board.
 class BoardChoice : public QObject
 {
     Q_OBJECT

@@ -52,8 +52,7 @@ int PracticeAids::countFor(int n) const
     for (const KnightMove move : knightMoves) {
         const int row = squareRow(n) + move.rowChange;
         const int column = squareColumn(n) + move.columnChange;
-        if (row >= 0 && row < board.shape().ranks && column >= 0 && column < board.shape().files
-            && board.square(squareAt(row, column)).caption.isEmpty())
+        if (board.shape().holds(row, column) && board.square(squareAt(row, column)).caption.isEmpty())
             ++onward;
     }
     return onward;

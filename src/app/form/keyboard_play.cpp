@@ -55,8 +55,7 @@ bool KeyboardPlay::moveCursorByArrow(int key)
     default:
         return false;
     }
-    const BoardShape shape = window_.form().shape();
-    if (row >= 0 && row < shape.ranks && column >= 0 && column < shape.files)
+    if (window_.form().shape().holds(row, column))
         moveCursor(squareAt(row, column));
     return true;
 }

@@ -113,7 +113,7 @@ void MainWindow::Option1_Click(int index)
 
 void MainWindow::setBoardShape(BoardShape shape)
 {
-    if (std::ranges::find(offeredShapes, shape) == offeredShapes.end() || puzzle_->isOn())
+    if (!isOffered(shape) || puzzle_->isOn())
         return;
     assistant_->clearTransient();
     form_.setShape(shape);
