@@ -19,7 +19,7 @@ qt=$(needed "$build/src/app/knight-tour")
 grep -q multimedia <<<"$qt" && fail "the program links Qt Multimedia; only its sound module may"
 qt="$qt $(needed "$build/src/sound/knight-sound.so")"
 grep -q multimedia <<<"$qt" || fail "the sound module does not link Qt Multimedia"
-for needed in $qt fonts-liberation qt6-translations-l10n; do
+for needed in $qt libqt6sql6-sqlite fonts-liberation qt6-translations-l10n; do
     grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 

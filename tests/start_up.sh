@@ -111,7 +111,10 @@ check "--worksheet, a full output" 2 1 "в стандартния изход н�
 rm -rf "$work"
 
 # Options that conflict, repeat, come empty or take extra arguments: exit 2, one Bulgarian line.
-check "--complete with --export" 2 1 "--complete, --export и --worksheet не могат" -- "$program" --export p.png --complete w
+check "--complete with --export" 2 1 "--complete, --export, --worksheet и --results не могат" -- "$program" --export p.png --complete w
+check "--results with --worksheet" 2 1 "--complete, --export, --worksheet и --results не могат" -- "$program" --results r.csv --worksheet w.pdf
+check "--results with --closed" 2 1 "--closed не може да се използва с --results" -- "$program" --results r.csv --closed
+check "extra argument to --results" 2 1 "неочакван аргумент „extra.txt“" -- "$program" --results r.csv extra.txt
 check "extra argument to --complete" 2 1 "неочакван аргумент „extra.txt“" -- "$program" --complete w extra.txt
 check "extra argument to --export" 2 1 "неочакван аргумент „extra.txt“" -- "$program" --export p.png extra.txt
 check "empty --tour" 2 1 "опцията --tour изисква стойност" -- "$program" --export p.png --tour ""

@@ -197,6 +197,14 @@
         <source>Дъска</source>
         <translation>Board</translation>
     </message>
+    <message>
+        <source>Задачи</source>
+        <translation>Tasks</translation>
+    </message>
+    <message>
+        <source>Резултати</source>
+        <translation>Results</translation>
+    </message>
 </context>
 <context>
     <name>Catalogue</name>
@@ -398,10 +406,6 @@
         <translation>--tour, --walk and --path can only be used with --export</translation>
     </message>
     <message>
-        <source>--complete, --export и --worksheet не могат да се използват заедно</source>
-        <translation>--complete, --export and --worksheet cannot be used together</translation>
-    </message>
-    <message>
         <source>непозната дъска „%1“: дъските са %2</source>
         <translation>unknown board “%1”: the boards are %2</translation>
     </message>
@@ -460,6 +464,8 @@
     --count БРОЙ       колко различни пъзела, от 1 до %2 (без нея – 1)
     --seed ЧИСЛО       същото число дава същите пъзели (без нея – случайно)
     --closed           затворени обиколки (на 6x6 и 8x8)
+  --results ФАЙЛ       записва резултатите от задачите във ФАЙЛ (.csv)
+                       или на стандартния изход (-)
 
 Приемат се и стандартните опции на Qt: -display ДИСПЛЕЙ, -platform ИМЕ,
 -style СТИЛ и другите.
@@ -495,10 +501,20 @@ Options:
     --seed NUMBER      the same number makes the same puzzles (without it,
                        a random one)
     --closed           closed tours (on 6x6 and 8x8)
+  --results FILE       writes the results of the tasks to FILE (.csv)
+                       or to standard output (-)
 
 Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
 -style STYLE and the others.
 </translation>
+    </message>
+    <message>
+        <source>--complete, --export, --worksheet и --results не могат да се използват заедно</source>
+        <translation>--complete, --export, --worksheet and --results cannot be used together</translation>
+    </message>
+    <message>
+        <source>--%1 не може да се използва с --results</source>
+        <translation>--%1 cannot be used with --results</translation>
     </message>
 </context>
 <context>
@@ -728,6 +744,96 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     </message>
 </context>
 <context>
+    <name>ResultsCliText</name>
+    <message>
+        <source>резултатите не могат да бъдат прочетени: %1</source>
+        <translation>the results cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>в стандартния изход не може да се пише: %1</source>
+        <translation>standard output cannot be written: %1</translation>
+    </message>
+    <message>
+        <source>%1 не е записан: %2</source>
+        <translation>%1 was not written: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsText</name>
+    <message>
+        <source>базата данни е заета от друга програма</source>
+        <translation>the database is busy in another program</translation>
+    </message>
+    <message>
+        <source>базата данни е само за четене</source>
+        <translation>the database is read-only</translation>
+    </message>
+    <message>
+        <source>файлът с резултатите е повреден</source>
+        <translation>the results file is damaged</translation>
+    </message>
+    <message>
+        <source>папката %1 не може да бъде създадена</source>
+        <translation>the folder %1 cannot be made</translation>
+    </message>
+    <message>
+        <source>няма драйвер за SQLite</source>
+        <translation>there is no SQLite driver</translation>
+    </message>
+    <message>
+        <source>да</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>с помощника</source>
+        <translation>with the assistant</translation>
+    </message>
+    <message>
+        <source>не</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>Ученик</source>
+        <translation>Pupil</translation>
+    </message>
+    <message>
+        <source>Задача</source>
+        <translation>Task</translation>
+    </message>
+    <message>
+        <source>Решена</source>
+        <translation>Solved</translation>
+    </message>
+    <message>
+        <source>Време</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Върнати ходове</source>
+        <translation>Moves taken back</translation>
+    </message>
+    <message>
+        <source>Подсказки</source>
+        <translation>Hints</translation>
+    </message>
+    <message>
+        <source>Проверки</source>
+        <translation>Verdicts</translation>
+    </message>
+    <message>
+        <source>Дата</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>файлът не може да бъде записан: дискът е пълен или файлът е твърде голям</source>
+        <translation>the file cannot be written: the disk is full or the file is too large</translation>
+    </message>
+    <message>
+        <source>грешка в базата данни (%1)</source>
+        <translation>a database error (%1)</translation>
+    </message>
+</context>
+<context>
     <name>SpokenText</name>
     <message>
         <source>Поле %1</source>
@@ -851,6 +957,53 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>системна грешка %1</source>
         <translation>system error %1</translation>
+    </message>
+</context>
+<context>
+    <name>TaskText</name>
+    <message>
+        <source>Дъска %1 × %2</source>
+        <translation>Board %1 × %2</translation>
+    </message>
+    <message>
+        <source>продължете %1</source>
+        <translation>go on from %1</translation>
+    </message>
+    <message>
+        <source>от %1</source>
+        <translation>from %1</translation>
+    </message>
+    <message>
+        <source>затворена обиколка</source>
+        <translation>closed tour</translation>
+    </message>
+    <message>
+        <source>отворена обиколка</source>
+        <translation>open tour</translation>
+    </message>
+    <message>
+        <source>без помощ</source>
+        <translation>no help</translation>
+    </message>
+    <message>
+        <source>зелени полета</source>
+        <translation>green squares</translation>
+    </message>
+    <message>
+        <source>подсказки</source>
+        <translation>hints</translation>
+    </message>
+    <message>
+        <source>проверка</source>
+        <translation>verdict</translation>
+    </message>
+    <message>
+        <source>довършване</source>
+        <translation>completion</translation>
+    </message>
+    <message>
+        <source>без %1</source>
+        <translation>no %1</translation>
     </message>
 </context>
 <context>
@@ -1175,6 +1328,49 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     </message>
 </context>
 <context>
+    <name>knight::ResultsDialog</name>
+    <message>
+        <source>Резултати</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <source>Резултатите не могат да бъдат прочетени: %1.</source>
+        <translation>The results cannot be read: %1.</translation>
+    </message>
+    <message>
+        <source>Всички ученици</source>
+        <translation>All pupils</translation>
+    </message>
+    <message>
+        <source>Всички задачи</source>
+        <translation>All tasks</translation>
+    </message>
+    <message>
+        <source>Задача %1</source>
+        <translation>Task %1</translation>
+    </message>
+    <message>
+        <source>Запази CSV…</source>
+        <translation>Save CSV…</translation>
+    </message>
+    <message>
+        <source>Запази резултатите</source>
+        <translation>Save the results</translation>
+    </message>
+    <message>
+        <source>Таблица CSV (*.csv)</source>
+        <translation>CSV table (*.csv)</translation>
+    </message>
+    <message>
+        <source>резултати.csv</source>
+        <translation>results.csv</translation>
+    </message>
+    <message>
+        <source>Резултатите не са запазени: %1.</source>
+        <translation>The results were not saved: %1.</translation>
+    </message>
+</context>
+<context>
     <name>knight::SquareLabel</name>
     <message>
         <source>, продължения: %1</source>
@@ -1183,6 +1379,84 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>, дадено число %1</source>
         <translation>, given number %1</translation>
+    </message>
+</context>
+<context>
+    <name>knight::TaskDialog</name>
+    <message>
+        <source>Задачи</source>
+        <translation>Tasks</translation>
+    </message>
+    <message>
+        <source>№</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Задача</source>
+        <translation>Task</translation>
+    </message>
+    <message>
+        <source>Целево време</source>
+        <translation>Target time</translation>
+    </message>
+    <message>
+        <source>Най-добро време</source>
+        <translation>Best time</translation>
+    </message>
+    <message>
+        <source>Започни</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Друг ученик…</source>
+        <translation>Another pupil…</translation>
+    </message>
+    <message>
+        <source>Ученик: %1</source>
+        <translation>Pupil: %1</translation>
+    </message>
+</context>
+<context>
+    <name>knight::TaskPlay</name>
+    <message>
+        <source>Задачи</source>
+        <translation>Tasks</translation>
+    </message>
+    <message>
+        <source>Име на ученика:</source>
+        <translation>Pupil’s name:</translation>
+    </message>
+    <message>
+        <source>Задача %1: %2. Целево време %3.</source>
+        <translation>Task %1: %2. Target time %3.</translation>
+    </message>
+    <message>
+        <source>Задачата започва от %1.</source>
+        <translation>The task starts on %1.</translation>
+    </message>
+    <message>
+        <source>Разходката не е от задачата, затова задачата е изоставена.</source>
+        <translation>The walk is not the task’s, so the task was left.</translation>
+    </message>
+    <message>
+        <source>Всички полета са обходени, но обиколката не е затворена: от %1 няма ход до %2. Върнете ходове и опитайте друг път.</source>
+        <translation>Every square is visited, but the tour is not closed: there is no move from %1 to %2. Take moves back and try another way.</translation>
+    </message>
+    <message>
+        <source>Задача %1 е довършена от помощника. Опитайте я сами!</source>
+        <translation>Task %1 was completed by the assistant. Try it yourself!</translation>
+    </message>
+    <message>
+        <source>Резултатът не е запазен: %1. Урокът продължава, но резултатите не се пазят.</source>
+        <translation>The result was not stored: %1. The lesson goes on, but results are not kept.</translation>
+    </message>
+    <message>
+        <source>Браво! Задача %1 е решена за %2, в целевото време %3.</source>
+        <translation>Well done! Task %1 is solved in %2, within the target time of %3.</translation>
+    </message>
+    <message>
+        <source>Браво! Задача %1 е решена за %2 (целевото време е %3).</source>
+        <translation>Well done! Task %1 is solved in %2 (the target time is %3).</translation>
     </message>
 </context>
 <context>

@@ -95,7 +95,8 @@ int main(int argc, char *argv[])
     case CommandLine::Mode::Help:
     case CommandLine::Mode::Version:
     case CommandLine::Mode::Error:
-    case CommandLine::Mode::Complete: {
+    case CommandLine::Mode::Complete:
+    case CommandLine::Mode::Results: {
         QCoreApplication app(argc, argv);
         translations.install();
         // Read again, so that its messages speak the language.
@@ -106,6 +107,8 @@ int main(int argc, char *argv[])
         }
         if (commandLine.mode == CommandLine::Mode::Complete)
             return knight::runComplete(commandLine.walkSource, knight::completeBound, commandLine.closed);
+        if (commandLine.mode == CommandLine::Mode::Results)
+            return knight::runResults(commandLine.resultsFile);
         if (const QString problem = knight::writeDescriptor(STDOUT_FILENO, commandLine.message.toUtf8());
             !problem.isNull())
             return knight::refuseInput(MainText::tr("в стандартния изход не може да се пише: %1").arg(problem));

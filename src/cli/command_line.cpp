@@ -70,6 +70,8 @@ QString helpText(const QCommandLineParser &)
                "    --count БРОЙ       колко различни пъзела, от 1 до %2 (без нея – 1)\n"
                "    --seed ЧИСЛО       същото число дава същите пъзели (без нея – случайно)\n"
                "    --closed           затворени обиколки (на 6x6 и 8x8)\n"
+               "  --results ФАЙЛ       записва резултатите от задачите във ФАЙЛ (.csv)\n"
+               "                       или на стандартния изход (-)\n"
                "\n"
                "Приемат се и стандартните опции на Qt: -display ДИСПЛЕЙ, -platform ИМЕ,\n"
                "-style СТИЛ и другите.\n")
@@ -163,8 +165,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption level(QStringLiteral("level"), QString(), QStringLiteral("level"));
     const QCommandLineOption count(QStringLiteral("count"), QString(), QStringLiteral("count"));
     const QCommandLineOption seed(QStringLiteral("seed"), QString(), QStringLiteral("seed"));
-    const std::array ownOptions{help,      version, complete, exportTo, tour, walk,  path,
-                                closed,    lang,    worksheet, board,   level, count, seed};
+    const QCommandLineOption results(QStringLiteral("results"), QString(), QStringLiteral("file"));
+    const std::array ownOptions{help,      version, complete, exportTo, tour,  walk, path,
+                                closed,    lang,    worksheet, board,   level, count, seed, results};
     for (const QCommandLineOption &option : ownOptions)
         parser.addOption(option);
     for (const QtOption &qt : qtOptions) {
@@ -228,8 +231,19 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const auto unexpected = [&usageError](const QString &argument) {
         return usageError(CommandLineText::tr("неочакван аргумент „%1“").arg(argument));
     };
-    if (int(parser.isSet(exportTo)) + int(parser.isSet(complete)) + int(parser.isSet(worksheet)) > 1)
-        return usageError(CommandLineText::tr("--complete, --export и --worksheet не могат да се използват заедно"));
+    if (int(parser.isSet(exportTo)) + int(parser.isSet(complete)) + int(parser.isSet(worksheet)) + int(parser.isSet(results)) > 1)
+        return usageError(CommandLineText::tr("--complete, --export, --worksheet и --results не могат да се използват заедно"));
+    if (parser.isSet(results)) {
+        for (const QCommandLineOption &option : {tour, walk, path, closed, board, level, count, seed}) {
+            if (parser.isSet(option))
+                return usageError(CommandLineText::tr("--%1 не може да се използва с --results").arg(option.names().first()));
+        }
+        if (!positional.isEmpty())
+            return unexpected(positional.first());
+        result.mode = CommandLine::Mode::Results;
+        result.resultsFile = parser.value(results);
+        return result;
+    }
     if (parser.isSet(worksheet)) {
         if (parser.isSet(tour) || parser.isSet(walk) || parser.isSet(path))
             return usageError(CommandLineText::tr("--tour, --walk и --path могат да се използват само с --export"));

@@ -16,7 +16,7 @@ inline constexpr char programName[] = "knight-tour";
 
 // What the command line asks for. The modes other than Window need no display.
 struct CommandLine {
-    enum class Mode { Window, Help, Version, Error, Complete, Export, Worksheet };
+    enum class Mode { Window, Help, Version, Error, Complete, Export, Worksheet, Results };
 
     Mode mode = Mode::Window;
     QString message;  // the help, the version or the error, one line for an error
@@ -31,6 +31,7 @@ struct CommandLine {
     QString worksheetFile;      // Worksheet: the .pdf to write
     WorksheetRequest worksheet; // Worksheet: its puzzles; closed is the one above
     bool seedGiven = false;     // Worksheet: --seed was given (else a random one, told)
+    QString resultsFile;        // Results: the .csv to write, or "-" for standard output
     std::optional<Language> language; // --lang, when given
 };
 
@@ -53,6 +54,10 @@ int runComplete(const QString &source, std::chrono::milliseconds bound = complet
 // --export: the picture of a tour, a walk or the empty board; needs a Qt GUI application
 // (offscreen will do).
 int runExport(const CommandLine &commandLine);
+
+// --results: the class's results as CSV, in the language in use; exit 1 when they cannot be
+// read or written.
+int runResults(const QString &file);
 
 // --worksheet: puzzles with their key as a PDF; needs a Qt GUI application (offscreen will do).
 int runWorksheet(const CommandLine &commandLine);

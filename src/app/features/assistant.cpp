@@ -89,6 +89,7 @@ void Assistant::showHint()
     }
     hintSquare_ = aimed.tour.at(walk.size());
     ++hintsUsed_;
+    emit helped(ActionId::Hint);
     view_.setHintShown(hintSquare_, true);
     hintTimer_->start();
     view_.announce(tr("Подсказка: %1.").arg(chessName(hintSquare_)));
@@ -104,6 +105,7 @@ void Assistant::showVerdict()
     }
     if (!canPlay(view_.form()))
         return;
+    emit helped(ActionId::Verdict);
     if (puzzle_.isOn()) {
         const Aim aimed = aim(walk);
         showMessage(aimed.tour.empty() ? aimed.why
@@ -148,6 +150,7 @@ void Assistant::completeTour()
     PuzzlePlay *puzzle = &puzzle_;
     if (puzzle->isOn())
         puzzle->noteCompletion();
+    emit helped(ActionId::Complete);
     for (std::size_t i = view_.form().history().size(); i < aimed.tour.size(); ++i)
         view_.Label2_Click(aimed.tour[i]);
     // A puzzle says its own end.
@@ -223,6 +226,9 @@ void Assistant::reportWalkEnd(bool asked)
                                             .arg(takeBacksUsed_)
                                       : QString();
     if (moves == form.shape().count()) {
+        // A task says its own end.
+        if (view_.action(ActionId::Tasks)->isChecked())
+            return;
         const bool closed = isKnightMove(form.history().last().toInt(), form.history().first().toInt());
         if (asked || endMessages_)
             showMessage((closed ? tr("Пълна обиколка: конят обходи всичките %1 полета и "

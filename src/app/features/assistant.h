@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/features/puzzle_play.h"
+#include "app/form/actions.h"
 #include "notation/walk_notation.h"
 #include "solver/tour_solver.h"
 
@@ -53,6 +54,8 @@ public:
 signals:
     // A message, the hint or the named squares came or went.
     void transientChanged();
+    // A hint or a verdict was given, or the walk is being completed.
+    void helped(ActionId id);
 
 private:
     using Aim = PuzzlePlay::Aim;

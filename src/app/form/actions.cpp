@@ -12,6 +12,8 @@
 #include "app/features/practice_aids.h"
 #include "app/projector/projector.h"
 #include "app/features/puzzle_play.h"
+#include "app/features/results_dialog.h"
+#include "app/features/task_play.h"
 #include "app/features/walk_autosave.h"
 #include "app/features/walk_files.h"
 #include "app/features/worksheet_dialog.h"
@@ -39,6 +41,18 @@ void pressCommand(MainWindow &window)
 }
 
 constexpr auto noStandardKey = QKeySequence::UnknownKey;
+
+template<Aid aid>
+bool taskAllows(const MainWindow &window)
+{
+    return window.tasks()->allows(aid);
+}
+
+// A task sets these itself.
+bool outsideTasks(const MainWindow &window)
+{
+    return !window.tasks()->isOn();
+}
 
 constexpr std::array<ActionEntry, actionCount> table{{
     {ActionId::Show, QT_TRANSLATE_NOOP("Actions", "Покажи"), noStandardKey, "F5", commandEnabled<Command::Show>,
@@ -85,29 +99,37 @@ constexpr std::array<ActionEntry, actionCount> table{{
      true},
     {ActionId::Projector, QT_TRANSLATE_NOOP("Actions", "Изглед за проектор"), noStandardKey, "F10", nullptr,
      [](MainWindow &window) { window.projector()->setOn(window.action(ActionId::Projector)->isChecked()); }, true},
+    // A task may allow only some of the assistant's help.
     {ActionId::Hint, QT_TRANSLATE_NOOP("Actions", "Подскажи ход"), noStandardKey, "Ctrl+H", Assistant::canPlay,
-     [](MainWindow &window) { window.assistant()->showHint(); }},
+     [](MainWindow &window) { window.assistant()->showHint(); }, false, false, taskAllows<Aid::Hints>},
     {ActionId::Verdict, QT_TRANSLATE_NOOP("Actions", "Може ли още?"), noStandardKey, "F7",
      [](const KnightForm &form) { return Assistant::canPlay(form) || form.history().size() == form.shape().count(); },
-     [](MainWindow &window) { window.assistant()->showVerdict(); }},
+     [](MainWindow &window) { window.assistant()->showVerdict(); }, false, false, taskAllows<Aid::Verdict>},
     {ActionId::Complete, QT_TRANSLATE_NOOP("Actions", "Довърши обиколката"), noStandardKey, "Ctrl+E", Assistant::canPlay,
-     [](MainWindow &window) { window.assistant()->completeTour(); }},
+     [](MainWindow &window) { window.assistant()->completeTour(); }, false, false, taskAllows<Aid::Completion>},
     {ActionId::EndMessages, QT_TRANSLATE_NOOP("Actions", "Съобщения за края на разходката"), noStandardKey, "Ctrl+M", nullptr,
      [](MainWindow &window) { window.assistant()->setEndMessages(window.action(ActionId::EndMessages)->isChecked()); }, true},
     {ActionId::NoGreens, QT_TRANSLATE_NOOP("Actions", "Без зелени полета"), noStandardKey, "Ctrl+Shift+G", nullptr,
-     [](MainWindow &window) { window.aids()->setGreensHidden(window.action(ActionId::NoGreens)->isChecked()); }, true},
+     [](MainWindow &window) { window.aids()->setGreensHidden(window.action(ActionId::NoGreens)->isChecked()); }, true,
+     false, outsideTasks},
     {ActionId::Counts, QT_TRANSLATE_NOOP("Actions", "Брой продължения"), noStandardKey, "Ctrl+Shift+N", nullptr,
      [](MainWindow &window) { window.aids()->setCountsShown(window.action(ActionId::Counts)->isChecked()); }, true},
     {ActionId::ClosedTour, QT_TRANSLATE_NOOP("Actions", "Затворена обиколка"), noStandardKey, "Ctrl+Shift+O", nullptr,
      [](MainWindow &window) { window.assistant()->setClosedGoal(window.action(ActionId::ClosedTour)->isChecked()); },
-     true},
+     true, false, outsideTasks},
     // The window's puzzles are 8 x 8 puzzles; a board is chosen outside a puzzle.
     {ActionId::Puzzle, QT_TRANSLATE_NOOP("Actions", "Пъзел"), noStandardKey, "Ctrl+Shift+P",
      [](const KnightForm &form) { return form.shape() == BoardShape{}; },
-     [](MainWindow &window) { window.puzzle()->setOn(window.action(ActionId::Puzzle)->isChecked()); }, true},
+     [](MainWindow &window) { window.puzzle()->setOn(window.action(ActionId::Puzzle)->isChecked()); }, true, false,
+     outsideTasks},
     {ActionId::BoardSize, QT_TRANSLATE_NOOP("Actions", "Дъска"), noStandardKey, "Ctrl+D", nullptr,
      [](MainWindow &window) { window.boardChoice()->nextBoard(); }, false, false,
+     [](const MainWindow &window) { return !window.puzzle()->isOn() && !window.tasks()->isOn(); }},
+    {ActionId::Tasks, QT_TRANSLATE_NOOP("Actions", "Задачи"), noStandardKey, "Ctrl+Shift+T", nullptr,
+     [](MainWindow &window) { window.tasks()->setOn(window.action(ActionId::Tasks)->isChecked()); }, true, false,
      [](const MainWindow &window) { return !window.puzzle()->isOn(); }},
+    {ActionId::Results, QT_TRANSLATE_NOOP("Actions", "Резултати"), noStandardKey, "Ctrl+Shift+R", nullptr,
+     [](MainWindow &window) { ResultsDialog(window.tasks()->store(), &window).exec(); }},
     {ActionId::Coordinates, QT_TRANSLATE_NOOP("Actions", "Координати"), noStandardKey, "Ctrl+K", nullptr,
      [](MainWindow &window) { window.pictures()->setCoordinatesShown(window.action(ActionId::Coordinates)->isChecked()); },
      true, true},
@@ -146,7 +168,7 @@ constexpr ActionId gallopGroup[] = {ActionId::PauseGallop, ActionId::NextStep, A
                                     ActionId::Sound};
 constexpr ActionId assistantGroup[] = {ActionId::Hint, ActionId::Verdict, ActionId::Complete, ActionId::EndMessages};
 constexpr ActionId practiceGroup[] = {ActionId::Redo, ActionId::NoGreens, ActionId::Counts, ActionId::ClosedTour,
-                                      ActionId::Puzzle, ActionId::BoardSize};
+                                      ActionId::Puzzle, ActionId::BoardSize, ActionId::Tasks, ActionId::Results};
 constexpr ActionId viewGroup[] = {ActionId::ZoomIn, ActionId::ZoomOut, ActionId::ZoomNormal, ActionId::FullScreen,
                                   ActionId::Projector, ActionId::Coordinates, ActionId::Path, ActionId::Board};
 constexpr ActionId fileGroup[] = {ActionId::OpenWalk, ActionId::SaveWalk, ActionId::CopyWalk, ActionId::PasteWalk,

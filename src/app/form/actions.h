@@ -24,7 +24,7 @@ enum class ActionId {
     PauseGallop, NextStep, PreviousStep, Tempo, Sound,
     ZoomIn, ZoomOut, ZoomNormal, FullScreen, Projector,
     Hint, Verdict, Complete, EndMessages,
-    NoGreens, Counts, ClosedTour, Puzzle, BoardSize,
+    NoGreens, Counts, ClosedTour, Puzzle, BoardSize, Tasks, Results,
     Coordinates, Path, Print, ExportPicture, Worksheet,
     OpenWalk, SaveWalk, CopyWalk, PasteWalk, ResumeWalk,
     Guide, Language, Quit,

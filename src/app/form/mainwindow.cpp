@@ -15,6 +15,7 @@
 #include "app/features/practice_aids.h"
 #include "app/projector/projector.h"
 #include "app/features/puzzle_play.h"
+#include "app/features/task_play.h"
 #include "app/form/square_label.h"
 #include "app/features/walk_autosave.h"
 #include "app/features/walk_files.h"
@@ -80,7 +81,7 @@ void MainWindow::changeEvent(QEvent *event)
 void MainWindow::Label2_Click(int n)
 {
     assistant_->clearTransient();
-    if (puzzle_->refuses(n))
+    if (puzzle_->refuses(n) || tasks_->refuses(n))
         return;
     const qsizetype before = form_.history().size();
     form_.Label2_Click(n);
@@ -100,8 +101,10 @@ void MainWindow::Command1_Click(int index)
     mirrorForm();
     if (index == int(Command::MoveBack))
         announcer_->announce(walkAnnouncement(form_, before));
-    if (form_.history().size() < before && !form_.history().isEmpty())
+    if (form_.history().size() < before && !form_.history().isEmpty()) {
         assistant_->countTakeBack();
+        tasks_->noteTakeBack();
+    }
 }
 
 void MainWindow::Option1_Click(int index)
@@ -113,7 +116,7 @@ void MainWindow::Option1_Click(int index)
 
 void MainWindow::setBoardShape(BoardShape shape)
 {
-    if (!isOffered(shape) || puzzle_->isOn())
+    if (!isOffered(shape) || puzzle_->isOn() || (tasks_->isOn() && shape != tasks_->task().shape))
         return;
     assistant_->clearTransient();
     form_.setShape(shape);
@@ -312,6 +315,7 @@ void MainWindow::mirrorForm()
     assistant_->followForm();
     autosave_->followForm();
     puzzle_->followForm();
+    tasks_->followForm();
     projector_->followForm();
     boardChoice_->followForm();
     // An option chosen by the program's own keys shows as chosen.

@@ -39,6 +39,7 @@ class PuzzlePlay;
 class SquareLabel;
 class WalkAutosave;
 class BoardChoice;
+class TaskPlay;
 class WalkFiles;
 
 // The one window: builds the controls from the control table, routes their events to the
@@ -106,6 +107,7 @@ public:
     PracticeAids *aids() const { return aids_; }
     PuzzlePlay *puzzle() const { return puzzle_; }
     BoardChoice *boardChoice() const { return boardChoice_; }
+    TaskPlay *tasks() const { return tasks_; }
     FormZoom *zoom() const { return zoom_; }
     Projector *projector() const { return projector_; }
     LanguageMenu *languageMenu() const { return language_; }
@@ -155,6 +157,7 @@ private:
     PracticeAids *aids_ = nullptr;
     PuzzlePlay *puzzle_ = nullptr;
     BoardChoice *boardChoice_ = nullptr;
+    TaskPlay *tasks_ = nullptr;
     FormZoom *zoom_ = nullptr;
     Projector *projector_ = nullptr;
     LanguageMenu *language_ = nullptr;

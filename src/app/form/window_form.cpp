@@ -21,6 +21,7 @@
 #include "app/features/practice_aids.h"
 #include "app/projector/projector.h"
 #include "app/features/puzzle_play.h"
+#include "app/features/task_play.h"
 #include "app/form/square_label.h"
 #include "app/features/walk_autosave.h"
 #include "app/features/walk_files.h"
@@ -161,6 +162,8 @@ void MainWindow::createControls()
     projector_ = new Projector(*this, {*assistant_, *gallop_, *aids_, *pictures_}, this);
     language_ = new LanguageMenu(*this, this);
     boardChoice_ = new BoardChoice(*this, this);
+    tasks_ = new TaskPlay(*this, *assistant_, *aids_, *sound_, this);
+    connect(assistant_, &Assistant::helped, tasks_, &TaskPlay::noteHelp);
     // From here on dialogs, menus and tooltips take the typeface with the search for missing letters.
     QApplication::setFont(fontFrom(controls::formFont));
     placeControls();

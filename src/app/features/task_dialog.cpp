@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/features/task_dialog.h"
+
+#include "app/features/task_play.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace knight {
+
+TaskDialog::TaskDialog(TaskPlay &tasks, QWidget *parent)
+    : QDialog(parent)
+    , tasks_(tasks)
+    , list_(new QTreeWidget(this))
+    , pupil_(new QLabel(this))
+{
+    setWindowTitle(tr("Задачи"));
+    list_->setRootIsDecorated(false);
+    list_->setHeaderLabels({tr("№"), tr("Задача"), tr("Целево време"), tr("Най-добро време")});
+    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("Започни"));
+    QPushButton *rename = buttons->addButton(tr("Друг ученик…"), QDialogButtonBox::ActionRole);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(pupil_);
+    layout->addWidget(list_);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(list_, &QTreeWidget::itemActivated, this, &QDialog::accept);
+    connect(rename, &QPushButton::clicked, this, [this] {
+        tasks_.askPupil(true);
+        fill();
+    });
+    fill();
+    list_->setCurrentItem(list_->topLevelItem(std::max(tasks_.index(), 0)));
+    resize(list_->header()->length() + 60, 520);
+}
+
+void TaskDialog::fill()
+{
+    pupil_->setText(tr("Ученик: %1").arg(tasks_.pupil()));
+    const int current = list_->currentIndex().row();
+    list_->clear();
+    const std::vector<int> best = tasks_.bestTimes();
+    for (std::size_t i = 0; i < lessonTasks().size(); ++i) {
+        const Task &task = lessonTasks()[i];
+        auto *item = new QTreeWidgetItem(list_, {QString::number(i + 1), taskTitle(task),
+                                                 minutesAndSeconds(int(task.target.count())),
+                                                 best[i] < 0 ? QStringLiteral("—") : minutesAndSeconds(best[i])});
+        item->setTextAlignment(0, Qt::AlignRight);
+    }
+    if (current >= 0)
+        list_->setCurrentItem(list_->topLevelItem(current));
+}
+
+std::optional<int> TaskDialog::choose(TaskPlay &tasks, QWidget *parent)
+{
+    TaskDialog dialog(tasks, parent);
+    if (dialog.exec() != QDialog::Accepted || !dialog.list_->currentItem())
+        return std::nullopt;
+    return dialog.list_->indexOfTopLevelItem(dialog.list_->currentItem());
+}
+
+} // namespace knight

@@ -1,0 +1,221 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/features/task_play.h"
+
+#include "app/features/assistant.h"
+#include "app/features/gallop_sound.h"
+#include "app/features/practice_aids.h"
+#include "app/features/task_dialog.h"
+#include "app/form/form_view.h"
+#include "notation/walk_notation.h"
+
+#include <QAction>
+#include <QInputDialog>
+
+namespace knight {
+
+TaskPlay::TaskPlay(FormView &view, Assistant &assistant, PracticeAids &aids, GallopSound &sound, QWidget *window)
+    : QObject(window)
+    , view_(view)
+    , assistant_(assistant)
+    , aids_(aids)
+    , sound_(sound)
+    , window_(window)
+    , store_(std::make_unique<ResultsStore>())
+{
+}
+
+// A program closed in the middle of a task leaves that attempt abandoned.
+TaskPlay::~TaskPlay()
+{
+    if (isOn() && !finished_ && moves_ > qsizetype(task().beginning.size()))
+        store_->record(ended(Outcome::Abandoned));
+}
+
+void TaskPlay::setOn(bool on)
+{
+    if (!on) {
+        leave();
+        return;
+    }
+    view_.action(ActionId::Tasks)->setChecked(false);
+    if (!askPupil(false))
+        return;
+    if (const std::optional<int> chosen = TaskDialog::choose(*this, window_))
+        start(*chosen);
+}
+
+bool TaskPlay::askPupil(bool always)
+{
+    if (!pupil_.isEmpty() && !always)
+        return true;
+    bool given = false;
+    const QString name = QInputDialog::getText(window_, tr("Задачи"), tr("Име на ученика:"), QLineEdit::Normal, pupil_, &given);
+    if (given && !name.simplified().isEmpty())
+        setPupil(name);
+    return !pupil_.isEmpty();
+}
+
+std::vector<int> TaskPlay::bestTimes()
+{
+    std::vector<int> best(lessonTasks().size(), -1);
+    for (const Attempt &attempt : store_->read().attempts) {
+        const std::size_t i = std::size_t(attempt.task - 1);
+        if (attempt.pupil == pupil_ && attempt.outcome == Outcome::Solved && i < best.size()
+            && (best[i] < 0 || attempt.seconds < best[i]))
+            best[i] = attempt.seconds;
+    }
+    return best;
+}
+
+void TaskPlay::start(int index)
+{
+    if (index < 0 || std::size_t(index) >= lessonTasks().size())
+        return;
+    if (isOn())
+        leave();
+    else {
+        freeGreensHidden_ = aids_.greensHidden();
+        freeClosed_ = assistant_.closedGoal();
+    }
+    index_ = index;
+    view_.action(ActionId::Tasks)->setChecked(true);
+    // The board first: choosing it keeps the old walk for restoring, which a task never does.
+    view_.setBoardShape(task().shape);
+    aids_.setGreensHidden(!task().allows(Aid::Greens));
+    assistant_.setClosedGoal(task().closed);
+    if (view_.form().canClear())
+        view_.Command1_Click(int(Command::Clear));
+    beginAttempt();
+    followForm();
+    view_.showMessage(tr("Задача %1: %2. Целево време %3.")
+                          .arg(index + 1)
+                          .arg(taskTitle(task()))
+                          .arg(minutesAndSeconds(int(task().target.count()))));
+}
+
+void TaskPlay::beginAttempt()
+{
+    attempt_ = {};
+    attempt_.pupil = pupil_;
+    attempt_.task = index_ + 1;
+    completed_ = finished_ = false;
+    moves_ = 0;
+    clock_.start();
+}
+
+void TaskPlay::leave()
+{
+    if (!isOn())
+        return;
+    if (!finished_ && moves_ > qsizetype(task().beginning.size()))
+        store(Outcome::Abandoned);
+    index_ = -1;
+    view_.action(ActionId::Tasks)->setChecked(false);
+    restoreFreePlay();
+}
+
+void TaskPlay::restoreFreePlay()
+{
+    aids_.setGreensHidden(freeGreensHidden_);
+    assistant_.setClosedGoal(freeClosed_);
+    view_.updateActions();
+}
+
+bool TaskPlay::refuses(int n)
+{
+    const KnightForm &form = view_.form();
+    if (!isOn() || !form.walking() || !form.history().isEmpty() || task().start < 0 || n == task().start
+        || !form.shape().contains(n))
+        return false;
+    view_.showMessage(tr("Задачата започва от %1.").arg(chessName(task().start)));
+    return true;
+}
+
+void TaskPlay::noteHelp(ActionId id)
+{
+    if (id == ActionId::Hint)
+        ++attempt_.hints;
+    else if (id == ActionId::Verdict)
+        ++attempt_.verdicts;
+    else if (id == ActionId::Complete)
+        completed_ = true;
+}
+
+void TaskPlay::followForm()
+{
+    const KnightForm &form = view_.form();
+    const qsizetype moves = form.history().size();
+    if (!isOn()) {
+        // Free play: the pupil's own full tour is celebrated when the end messages are on.
+        if (moves == form.shape().count() && moves_ < moves && !completed_ && form.walking()
+            && view_.action(ActionId::EndMessages)->isChecked())
+            sound_.chime();
+        if (moves == 0)
+            completed_ = false;
+        moves_ = moves;
+        return;
+    }
+    // A walk shown, galloped or brought in whole is not the pupil's attempt.
+    if (!form.walking() || (moves > moves_ + 1 && !giving_)) {
+        leave();
+        view_.showMessage(tr("Разходката не е от задачата, затова задачата е изоставена."));
+        return;
+    }
+    if (moves == 0 && finished_)
+        beginAttempt();
+    // The given beginning stays: after a clearing, or a move taken back into it, it is given again.
+    if (moves < qsizetype(task().beginning.size()) && !giving_) {
+        giving_ = true;
+        view_.replaceWalk(task().beginning);
+        giving_ = false;
+        return;
+    }
+    const bool grew = moves > moves_;
+    moves_ = moves;
+    if (grew && moves == form.shape().count() && !finished_)
+        finish();
+}
+
+void TaskPlay::finish()
+{
+    const QStringList walk = view_.form().history();
+    if (task().closed && !isKnightMove(walk.last().toInt(), walk.first().toInt())) {
+        view_.showMessage(tr("Всички полета са обходени, но обиколката не е затворена: от %1 няма ход до %2. "
+                             "Върнете ходове и опитайте друг път.")
+                              .arg(chessName(walk.last().toInt()), chessName(walk.first().toInt())));
+        return;
+    }
+    finished_ = true;
+    store(completed_ ? Outcome::Completed : Outcome::Solved);
+    if (completed_) {
+        view_.showMessage(tr("Задача %1 е довършена от помощника. Опитайте я сами!").arg(index_ + 1));
+        return;
+    }
+    const int target = int(task().target.count());
+    const QString said = (attempt_.seconds <= target ? tr("Браво! Задача %1 е решена за %2, в целевото време %3.")
+                                                     : tr("Браво! Задача %1 е решена за %2 (целевото време е %3)."))
+                             .arg(index_ + 1)
+                             .arg(minutesAndSeconds(attempt_.seconds), minutesAndSeconds(target));
+    view_.showMessage(pupil_.isEmpty() ? said : pupil_ + QStringLiteral(": ") + said);
+    sound_.chime();
+}
+
+Attempt TaskPlay::ended(Outcome outcome)
+{
+    attempt_.outcome = outcome;
+    attempt_.seconds = int(clock_.elapsed() / 1000);
+    attempt_.finished = QDateTime::currentDateTime();
+    return attempt_;
+}
+
+void TaskPlay::store(Outcome outcome)
+{
+    const QString problem = store_->record(ended(outcome));
+    // Said once: the lesson goes on without the results.
+    if (!problem.isNull() && !storeProblemShown_) {
+        storeProblemShown_ = true;
+        view_.showProblem(tr("Резултатът не е запазен: %1. Урокът продължава, но резултатите не се пазят.").arg(problem));
+    }
+}
+
+} // namespace knight

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/form/actions.h"
+#include "results/results_store.h"
+#include "tasks/task_list.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QWidget;
+
+namespace knight {
+
+class Assistant;
+class FormView;
+class GallopSound;
+class PracticeAids;
+
+// The lesson's set tasks, off until chosen: the task sets the board and the aids, gives its
+// beginning, keeps the pupil to its start square, and explains a closed tour that does not
+// close. Its end is celebrated and stored with the score (time, moves taken back, hints and
+// verdicts); a tour the assistant completed counts as not solved by the pupil. Leaving a task
+// returns to free play with the aids as they were.
+class TaskPlay : public QObject
+{
+    Q_OBJECT
+
+public:
+    TaskPlay(FormView &view, Assistant &assistant, PracticeAids &aids, GallopSound &sound, QWidget *window);
+    ~TaskPlay() override;
+
+    // The menu's option: on, the list to choose from (the pupil's name asked first in a
+    // session); off, free play.
+    void setOn(bool on);
+    bool isOn() const { return index_ >= 0; }
+    // Task index (counted from 0) on a cleared board of its size; an attempt begins.
+    void start(int index);
+    void leave();
+    int index() const { return index_; }
+    bool allows(Aid aid) const { return !isOn() || lessonTasks()[std::size_t(index_)].allows(aid); }
+
+    const QString &pupil() const { return pupil_; }
+    void setPupil(const QString &pupil) { pupil_ = pupil.simplified(); }
+    // The pupil's name, asked when none was given in this session; false when none is given.
+    bool askPupil(bool always);
+    // The pupil's best time at each task, in seconds (-1: not solved yet).
+    std::vector<int> bestTimes();
+    ResultsStore &store() { return *store_; }
+    void useStore(std::unique_ptr<ResultsStore> store) { store_ = std::move(store); }
+
+    // Before a click on square n: whether the task refuses the move, said why.
+    bool refuses(int n);
+    // The help the attempt used.
+    void noteHelp(ActionId id);
+    void noteTakeBack() { ++attempt_.takeBacks; }
+    // After each change of the form: the beginning given again after a clearing, the end
+    // recognised and stored, a walk brought in from elsewhere ending the task.
+    void followForm();
+
+    // The task on; only while one is.
+    const Task &task() const { return lessonTasks()[std::size_t(index_)]; }
+
+private:
+    void beginAttempt();
+    void finish();
+    Attempt ended(Outcome outcome);
+    void store(Outcome outcome);
+    void restoreFreePlay();
+
+    FormView &view_;
+    Assistant &assistant_;
+    PracticeAids &aids_;
+    GallopSound &sound_;
+    QWidget *window_;
+    std::unique_ptr<ResultsStore> store_;
+    QString pupil_;
+    int index_ = -1;
+    Attempt attempt_;
+    QElapsedTimer clock_;
+    bool completed_ = false; // the assistant finished the walk
+    bool finished_ = false;
+    bool giving_ = false;    // the task plays its beginning
+    qsizetype moves_ = 0;    // the walk's length when last seen
+    bool storeProblemShown_ = false;
+    // Free play's aids, given back when the task is left.
+    bool freeGreensHidden_ = false;
+    bool freeClosed_ = false;
+};
+
+} // namespace knight

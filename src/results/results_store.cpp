@@ -1,0 +1,211 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "results/results_store.h"
+
+#include "files/file_io.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QVariant>
+
+#include <atomic>
+
+namespace knight {
+
+namespace {
+
+struct ResultsText {
+    Q_DECLARE_TR_FUNCTIONS(ResultsText)
+};
+
+constexpr auto schema = "CREATE TABLE IF NOT EXISTS attempts (id INTEGER PRIMARY KEY, pupil TEXT NOT NULL, "
+                        "task INTEGER NOT NULL, outcome INTEGER NOT NULL, seconds INTEGER NOT NULL, "
+                        "take_backs INTEGER NOT NULL, hints INTEGER NOT NULL, verdicts INTEGER NOT NULL, "
+                        "finished TEXT NOT NULL)";
+
+// Larger than any class's results could grow: a file past it is not ours.
+constexpr qsizetype sizeLimit = qsizetype(1) << 30;
+
+QString problemOf(const QSqlError &error)
+{
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    if (text.contains(QLatin1String("locked")) || text.contains(QLatin1String("busy")))
+        return ResultsText::tr("базата данни е заета от друга програма");
+    if (text.contains(QLatin1String("readonly")) || text.contains(QLatin1String("read-only")))
+        return ResultsText::tr("базата данни е само за четене");
+    if (text.contains(QLatin1String("not a database")) || text.contains(QLatin1String("malformed")))
+        return ResultsText::tr("файлът с резултатите е повреден");
+    if (text.contains(QLatin1String("full")) || text.contains(QLatin1String("I/O")))
+        return ResultsText::tr("файлът не може да бъде записан: дискът е пълен или файлът е твърде голям");
+    return ResultsText::tr("грешка в базата данни (%1)").arg(text);
+}
+
+} // namespace
+
+ResultsStore::ResultsStore(QString path)
+    : path_(std::move(path))
+{
+    static std::atomic<int> made{0};
+    connection_ = QStringLiteral("results-%1").arg(made++);
+}
+
+ResultsStore::~ResultsStore()
+{
+    if (QSqlDatabase::contains(connection_)) {
+        QSqlDatabase::database(connection_, false).close();
+        QSqlDatabase::removeDatabase(connection_);
+    }
+}
+
+QString ResultsStore::defaultPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+           + QStringLiteral("/kon-obikolka/knight-tour/results.sqlite");
+}
+
+// A regular file only: SQLite would wait for ever on a FIFO, and a device is not a database.
+QString ResultsStore::open(bool create)
+{
+    if (const QString refused = refusedForReading(path_, sizeLimit); !refused.isNull())
+        return refused;
+    if (opened_)
+        return {};
+    if (!create && !QFileInfo::exists(path_))
+        return {};
+    if (create && !QDir().mkpath(QFileInfo(path_).absolutePath()))
+        return ResultsText::tr("папката %1 не може да бъде създадена").arg(QFileInfo(path_).absolutePath());
+    QSqlDatabase database = QSqlDatabase::contains(connection_) ? QSqlDatabase::database(connection_, false)
+                                                                : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+    if (!database.isValid())
+        return ResultsText::tr("няма драйвер за SQLite");
+    database.setDatabaseName(path_);
+    // A teacher's export may hold the file for a moment; a longer wait would stop the lesson.
+    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=250"));
+    if (!database.open())
+        return problemOf(database.lastError());
+    opened_ = true;
+    return {};
+}
+
+QString ResultsStore::record(const Attempt &attempt)
+{
+    if (QString problem = open(true); !problem.isNull()) {
+        opened_ = false;
+        return problem;
+    }
+    QSqlDatabase database = QSqlDatabase::database(connection_, false);
+    QSqlQuery query(database);
+    const auto fail = [&](const QSqlError &error) {
+        database.rollback();
+        // Opened again next time: the file may have been mended or replaced meanwhile.
+        database.close();
+        opened_ = false;
+        return problemOf(error);
+    };
+    if (!database.transaction())
+        return fail(database.lastError());
+    if (!query.exec(QLatin1String(schema)))
+        return fail(query.lastError());
+    query.prepare(QStringLiteral("INSERT INTO attempts (pupil, task, outcome, seconds, take_backs, hints, verdicts, "
+                                 "finished) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const QVariant &value : {QVariant(attempt.pupil), QVariant(attempt.task), QVariant(int(attempt.outcome)),
+                                  QVariant(attempt.seconds), QVariant(attempt.takeBacks), QVariant(attempt.hints),
+                                  QVariant(attempt.verdicts),
+                                  QVariant(attempt.finished.toUTC().toString(Qt::ISODate))})
+        query.addBindValue(value);
+    if (!query.exec())
+        return fail(query.lastError());
+    if (!database.commit())
+        return fail(database.lastError());
+    return {};
+}
+
+ResultsStore::Reading ResultsStore::read()
+{
+    Reading reading;
+    if (QString problem = open(false); !problem.isNull()) {
+        reading.problem = problem;
+        return reading;
+    }
+    if (!opened_)
+        return reading;
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (!query.exec(QStringLiteral("SELECT pupil, task, outcome, seconds, take_backs, hints, verdicts, finished "
+                                   "FROM attempts ORDER BY id"))) {
+        // An empty file is an empty database: nothing stored yet.
+        if (!query.lastError().databaseText().contains(QLatin1String("no such table")))
+            reading.problem = problemOf(query.lastError());
+        return reading;
+    }
+    while (query.next()) {
+        Attempt attempt{query.value(0).toString(), query.value(1).toInt(),
+                        Outcome(std::clamp(query.value(2).toInt(), 0, int(Outcome::Abandoned))),
+                        query.value(3).toInt(), query.value(4).toInt(), query.value(5).toInt(), query.value(6).toInt(),
+                        QDateTime::fromString(query.value(7).toString(), Qt::ISODate)};
+        reading.attempts.push_back(attempt);
+    }
+    if (query.lastError().isValid())
+        reading.problem = problemOf(query.lastError());
+    return reading;
+}
+
+QStringList resultsHeader()
+{
+    return {ResultsText::tr("Ученик"),         ResultsText::tr("Задача"),    ResultsText::tr("Решена"),
+            ResultsText::tr("Време"),          ResultsText::tr("Върнати ходове"), ResultsText::tr("Подсказки"),
+            ResultsText::tr("Проверки"),       ResultsText::tr("Дата")};
+}
+
+QString minutesAndSeconds(int seconds)
+{
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString outcomeText(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Solved:
+        return ResultsText::tr("да");
+    case Outcome::Completed:
+        return ResultsText::tr("с помощника");
+    case Outcome::Abandoned:
+        break;
+    }
+    return ResultsText::tr("не");
+}
+
+namespace {
+
+// A field as CSV has it; one that a spreadsheet would take for a formula is kept as text.
+QString csvField(QString field)
+{
+    if (!field.isEmpty() && QStringLiteral("=+-@").contains(field.front()))
+        field.prepend(QLatin1Char('\''));
+    if (field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')) || field.contains(QLatin1Char('\n'))
+        || field.contains(QLatin1Char('\r')) || field.startsWith(QLatin1Char(' ')))
+        return QLatin1Char('"') + field.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+    return field;
+}
+
+} // namespace
+
+QByteArray resultsCsv(const std::vector<Attempt> &attempts, Language language)
+{
+    const QLocale locale = languageLocale(language);
+    QStringList lines{resultsHeader().join(QLatin1Char(','))};
+    for (const Attempt &attempt : attempts) {
+        lines << QStringList{csvField(attempt.pupil), locale.toString(attempt.task), csvField(outcomeText(attempt.outcome)),
+                             minutesAndSeconds(attempt.seconds), locale.toString(attempt.takeBacks), locale.toString(attempt.hints),
+                             locale.toString(attempt.verdicts),
+                             csvField(locale.toString(attempt.finished.toLocalTime(), QLocale::ShortFormat))}
+                     .join(QLatin1Char(','));
+    }
+    return "\xEF\xBB\xBF" + lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+}
+
+} // namespace knight

@@ -1,0 +1,259 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The class's results: stored and read back whole, written as CSV a spreadsheet reads back,
+// refused stores reported and left as they were, and a writer killed at any moment leaving
+// only whole rows.
+#include "cli/command_line.h"
+#include "results/results_store.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace knight;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDateTime when(QDate(2026, 12, 10), QTime(9, 15), Qt::UTC);
+
+std::vector<Attempt> sample()
+{
+    return {{u"Мария Петрова"_s, 1, Outcome::Solved, 65, 2, 1, 0, when},
+            {u"Ivan, \"the quick\"\nsecond line"_s, 16, Outcome::Completed, 600, 0, 3, 2, when.addDays(1)},
+            {u"=HYPERLINK(\"x\")"_s, 20, Outcome::Abandoned, 1805, 11, 0, 0, when.addSecs(7)}};
+}
+
+// RFC 4180 read back, independently of the writer.
+QList<QStringList> csvRows(QByteArray bytes)
+{
+    QList<QStringList> rows{{}};
+    const QString text = QString::fromUtf8(bytes.mid(3));
+    QString field;
+    bool quoted = false;
+    const auto next = [&text](qsizetype i) { return i + 1 < text.size() ? text[i + 1] : QChar(); };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted && c == u'"' && next(i) == u'"')
+            field += c, ++i;
+        else if (c == u'"')
+            quoted = !quoted;
+        else if (!quoted && c == u',')
+            rows.last() << field, field.clear();
+        else if (!quoted && c == u'\r' && next(i) == u'\n')
+            rows.last() << field, field.clear(), rows << QStringList{}, ++i;
+        else
+            field += c;
+    }
+    rows.removeLast();
+    return rows;
+}
+
+// Stores attempts one after another until it is killed.
+int writeUntilKilled(const QString &path)
+{
+    ResultsStore store(path);
+    for (int i = 0;; ++i) {
+        if (!store.record({u"pupil %1"_s.arg(i), i % 20 + 1, Outcome::Solved, i, i, i, i, when}).isNull())
+            return 1;
+    }
+}
+
+} // namespace
+
+class ResultsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void attemptsComeBackAsStoredAndAsCsv();
+    void aStoreThatCannotBeWrittenIsReportedAndLeftAsItWas_data();
+    void aStoreThatCannotBeWrittenIsReportedAndLeftAsItWas();
+    void aWriterKilledAtAnyMomentLeavesWholeRows();
+    void theCommandLineWritesTheResults();
+};
+
+void ResultsTest::attemptsComeBackAsStoredAndAsCsv()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"class/results.sqlite"_s);
+    ResultsStore store(path);
+    // Nothing is made before the first attempt.
+    QVERIFY(store.read().attempts.empty());
+    QVERIFY(store.read().problem.isNull());
+    QVERIFY(!QFile::exists(path));
+    for (const Attempt &attempt : sample())
+        QVERIFY(store.record(attempt).isNull());
+    QCOMPARE(ResultsStore(path).read().attempts, sample());
+
+    const QByteArray bytes = resultsCsv(sample(), Language::Bulgarian);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    const QList<QStringList> rows = csvRows(bytes);
+    QCOMPARE(rows.size(), 4);
+    QCOMPARE(rows[0], resultsHeader());
+    QCOMPARE(rows[1].mid(0, 7), (QStringList{u"Мария Петрова"_s, u"1"_s, u"да"_s, u"1:05"_s, u"2"_s, u"1"_s, u"0"_s}));
+    QCOMPARE(rows[2][0], sample()[1].pupil);
+    QCOMPARE(rows[2][2], u"с помощника"_s);
+    // A name a spreadsheet would run as a formula stays text.
+    QCOMPARE(rows[3][0], u"'=HYPERLINK(\"x\")"_s);
+    QCOMPARE(rows[3].mid(2, 2), (QStringList{u"не"_s, u"30:05"_s}));
+    // Dates as each language writes them.
+    const QString bulgarian = rows[1][7];
+    const QString english = csvRows(resultsCsv(sample(), Language::English))[1][7];
+    QCOMPARE(bulgarian, QLocale(QLocale::Bulgarian).toString(when.toLocalTime(), QLocale::ShortFormat));
+    QVERIFY2(bulgarian != english, qPrintable(english));
+}
+
+void ResultsTest::aStoreThatCannotBeWrittenIsReportedAndLeftAsItWas_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("not a database") << u"corrupt"_s << u"повреден"_s;
+    QTest::newRow("held by another program") << u"locked"_s << u"заета"_s;
+    QTest::newRow("a read-only file") << u"read-only"_s << u"само за четене"_s;
+    QTest::newRow("past the file-size limit") << u"size limit"_s << u"твърде голям"_s;
+    QTest::newRow("a FIFO") << u"fifo"_s << u""_s;
+    QTest::newRow("a folder") << u"folder"_s << u""_s;
+}
+
+void ResultsTest::aStoreThatCannotBeWrittenIsReportedAndLeftAsItWas()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, said);
+    if (::geteuid() == 0 && fault == u"read-only")
+        QSKIP("root writes read-only files");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"results.sqlite"_s);
+    QVERIFY(ResultsStore(path).record(sample()[0]).isNull());
+    QSqlDatabase holder = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"holder"_s);
+    holder.setDatabaseName(path);
+    QVERIFY(holder.open());
+    if (fault == u"corrupt") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, 'x'));
+    } else if (fault == u"locked") {
+        QVERIFY(QSqlQuery(holder).exec(u"BEGIN EXCLUSIVE"_s));
+    } else if (fault == u"read-only") {
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+    } else if (fault == u"size limit") {
+        // The program ignores the signal at start, so that a write past the limit fails instead.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{rlim_t(QFileInfo(path).size()), RLIM_INFINITY};
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    } else {
+        QVERIFY(QFile::remove(path));
+        QVERIFY(fault == u"fifo" ? ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0 : QDir().mkdir(path));
+    }
+    const QByteArray before = fault == u"corrupt" ? QByteArray(4096, 'x') : QByteArray();
+    ResultsStore store(path);
+    QElapsedTimer clock;
+    clock.start();
+    Attempt large = sample()[1];
+    large.pupil = QString(20000, u'я');
+    const QString problem = store.record(large);
+    const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    QVERIFY2(!problem.isNull() && problem.contains(said), qPrintable(problem));
+    // What was stored before is still there, whole.
+    if (fault == u"size limit")
+        QCOMPARE(store.read().attempts, std::vector<Attempt>{sample()[0]});
+    else
+        QVERIFY2(!store.read().problem.isNull(), qPrintable(fault));
+    QVERIFY(clock.elapsed() < 3000); // nothing waits for ever
+    if (fault == u"corrupt") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+    if (fault == u"locked") {
+        // Once the other program lets go, the same store goes on.
+        QVERIFY(QSqlQuery(holder).exec(u"ROLLBACK"_s));
+        QVERIFY(store.record(sample()[1]).isNull());
+        QCOMPARE(store.read().attempts.size(), std::size_t(2));
+    }
+    holder.close();
+    holder = {};
+    QSqlDatabase::removeDatabase(u"holder"_s);
+}
+
+void ResultsTest::aWriterKilledAtAnyMomentLeavesWholeRows()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"results.sqlite"_s);
+    for (const int delay : {150, 230, 310, 170, 260}) {
+        QProcess writer;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"KNIGHT_RESULTS_WRITER"_s, path);
+        writer.setProcessEnvironment(environment);
+        writer.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(writer.waitForStarted());
+        QTest::qWait(delay);
+        ::kill(pid_t(writer.processId()), SIGKILL);
+        QVERIFY(writer.waitForFinished());
+        QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
+    }
+    QSqlDatabase check = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"check"_s);
+    check.setDatabaseName(path);
+    QVERIFY(check.open());
+    QSqlQuery query(check);
+    QVERIFY(query.exec(u"PRAGMA integrity_check"_s) && query.next());
+    QCOMPARE(query.value(0).toString(), u"ok"_s);
+    check.close();
+    check = {};
+    QSqlDatabase::removeDatabase(u"check"_s);
+    const std::vector<Attempt> rows = ResultsStore(path).read().attempts;
+    QVERIFY(rows.size() > 5);
+    for (const Attempt &row : rows) {
+        const int i = row.pupil.mid(6).toInt();
+        QCOMPARE(row, (Attempt{u"pupil %1"_s.arg(i), i % 20 + 1, Outcome::Solved, i, i, i, i, when}));
+    }
+}
+
+void ResultsTest::theCommandLineWritesTheResults()
+{
+    QTemporaryDir dir;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
+    const QString csv = dir.filePath(u"out.csv"_s);
+    // No results yet: the header alone.
+    QCOMPARE(runResults(csv), exitOk);
+    QFile written(csv);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(csvRows(written.readAll()), (QList<QStringList>{resultsHeader()}));
+    written.close();
+    ResultsStore store;
+    QVERIFY(store.path().startsWith(dir.path()));
+    for (const Attempt &attempt : sample())
+        QVERIFY(store.record(attempt).isNull());
+    QCOMPARE(runResults(csv), exitOk);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(csvRows(written.readAll()), csvRows(resultsCsv(sample(), Language::Bulgarian)));
+    // A folder that is not there, or a database that is not one: said, status 1, nothing written.
+    QCOMPARE(runResults(dir.filePath(u"missing/out.csv"_s)), 1);
+    QFile damaged(store.path());
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(2048, 'x'));
+    damaged.close();
+    QCOMPARE(runResults(dir.filePath(u"other.csv"_s)), 1);
+    QVERIFY(!QFile::exists(dir.filePath(u"other.csv"_s)));
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (const QString path = qEnvironmentVariable("KNIGHT_RESULTS_WRITER"); !path.isEmpty())
+        return writeUntilKilled(path);
+    ResultsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "results_test.moc"
