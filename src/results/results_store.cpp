@@ -113,7 +113,8 @@ QString ResultsStore::record(const Attempt &attempt)
         return fail(query.lastError());
     query.prepare(QStringLiteral("INSERT INTO attempts (pupil, task, outcome, seconds, take_backs, hints, verdicts, "
                                  "finished) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const QVariant &value : {QVariant(attempt.pupil), QVariant(attempt.task), QVariant(int(attempt.outcome)),
+    // A pupil without a name is an empty name, never NULL.
+    for (const QVariant &value : {QVariant(attempt.pupil.isNull() ? QStringLiteral("") : attempt.pupil), QVariant(attempt.task), QVariant(int(attempt.outcome)),
                                   QVariant(attempt.seconds), QVariant(attempt.takeBacks), QVariant(attempt.hints),
                                   QVariant(attempt.verdicts),
                                   QVariant(attempt.finished.toUTC().toString(Qt::ISODate))})

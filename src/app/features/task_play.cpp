@@ -79,12 +79,14 @@ void TaskPlay::start(int index)
     }
     index_ = index;
     view_.action(ActionId::Tasks)->setChecked(true);
-    // The board first: choosing it keeps the old walk for restoring, which a task never does.
+    // Set up as one step: the walk the board and the clearing take away is not an attempt's.
+    giving_ = true;
     view_.setBoardShape(task().shape);
     aids_.setGreensHidden(!task().allows(Aid::Greens));
     assistant_.setClosedGoal(task().closed);
     if (view_.form().canClear())
         view_.Command1_Click(int(Command::Clear));
+    giving_ = false;
     beginAttempt();
     followForm();
     view_.showMessage(tr("Задача %1: %2. Целево време %3.")

@@ -1,0 +1,274 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Tasks through the real window: chosen in their list, played by clicks with their rules,
+// celebrated and stored, left for free play; a store that fails is said once, and a program
+// killed in the middle of a task leaves the finished ones stored.
+#include "app/features/gallop_sound.h"
+#include "app/features/practice_aids.h"
+#include "app/features/task_dialog.h"
+#include "app/features/task_play.h"
+#include "task_tours.h"
+#include "window_support.h"
+
+#include <QMessageBox>
+#include <QProcess>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <csignal>
+#include <iostream>
+
+using namespace knight;
+using namespace knight::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct CountingPlayer : BeatPlayer {
+    int *chimes;
+    explicit CountingPlayer(int *count) : chimes(count) {}
+    void play(Beat beat) override { *chimes += beat == Beat::End; }
+};
+
+// Chooses the task in the list when it opens, after reading the best time shown for it.
+QString chooseInTheList(MainWindow &window, int index)
+{
+    QString best;
+    QTimer::singleShot(0, &window, [&best, index] {
+        auto *dialog = qobject_cast<TaskDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->list()->setCurrentItem(dialog->list()->topLevelItem(index));
+        best = dialog->list()->currentItem()->text(3);
+        dialog->accept();
+    });
+    window.action(ActionId::Tasks)->trigger();
+    return best;
+}
+
+void play(MainWindow &window, const std::vector<int> &squares)
+{
+    for (const int n : squares)
+        QTest::mouseClick(window.square(n), Qt::LeftButton);
+}
+
+std::vector<Attempt> stored(MainWindow &window)
+{
+    return window.tasks()->store().read().attempts;
+}
+
+} // namespace
+
+class TaskWindowTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir data_;
+
+private slots:
+    void initTestCase() { qputenv("XDG_DATA_HOME", QFile::encodeName(data_.path())); }
+    void init() { QFile::remove(ResultsStore::defaultPath()); }
+
+    // Chosen in the list, played with a take-back and a hint, celebrated with the chime and
+    // stored with its score; the list then shows the best time.
+    void aTaskIsPlayedAndStoredWithItsScore()
+    {
+        ShownWindow shown;
+        MainWindow &window = shown.window;
+        int chimes = 0;
+        window.sound()->setPlayer(std::make_unique<CountingPlayer>(&chimes));
+        window.sound()->setOn(true);
+        window.tasks()->setPupil(u"  Мария   Петрова "_s);
+        QCOMPARE(chooseInTheList(window, 0), u"—"_s);
+        QCOMPARE(window.form().shape(), (BoardShape{3, 4}));
+        QVERIFY(message(window).startsWith(u"Задача 1: Дъска 3 × 4"_s));
+        const std::vector<int> tour = TaskTourSearch(lessonTasks()[0]).tour();
+        play(window, {tour.begin(), tour.begin() + 3});
+        window.Command1_Click(int(Command::MoveBack));
+        window.action(ActionId::Hint)->trigger();
+        QCOMPARE(window.assistant()->hintSquare(), tour[2]);
+        QVERIFY(stored(window).empty());
+        play(window, {tour.begin() + 2, tour.end()});
+        QVERIFY2(message(window).startsWith(u"Мария Петрова: Браво! Задача 1 е решена за 0:0"_s), qPrintable(message(window)));
+        QCOMPARE(chimes, 1);
+        const std::vector<Attempt> rows = stored(window);
+        QCOMPARE(rows.size(), std::size_t(1));
+        QCOMPARE(rows[0].pupil, u"Мария Петрова"_s);
+        QCOMPARE((std::array{rows[0].task, int(rows[0].outcome), rows[0].takeBacks, rows[0].hints, rows[0].verdicts}),
+                 (std::array{1, int(Outcome::Solved), 1, 1, 0}));
+        // "Чисти" starts the task again; left, and the list shows the time just made.
+        window.Command1_Click(int(Command::Clear));
+        QVERIFY(window.tasks()->isOn());
+        window.action(ActionId::Tasks)->trigger();
+        QVERIFY(!window.tasks()->isOn());
+        QVERIFY(chooseInTheList(window, 0).startsWith(u"0:0"_s));
+        QCOMPARE(stored(window).size(), std::size_t(1));
+        window.action(ActionId::Tasks)->trigger();
+
+        // In free play the pupil's own tour is celebrated when the end messages are on, and
+        // one the assistant completed is not.
+        window.action(ActionId::EndMessages)->trigger();
+        for (const bool completed : {false, true}) {
+            window.Command1_Click(int(Command::Clear));
+            play(window, {tour.begin(), tour.end() - (completed ? 3 : 0)});
+            if (completed)
+                window.action(ActionId::Complete)->trigger();
+            QVERIFY(message(window).startsWith(u"Пълна обиколка"_s));
+            QCOMPARE(chimes, 2);
+        }
+        QCOMPARE(stored(window).size(), std::size_t(1));
+    }
+
+    // Each task allows only its aids and keeps its start, its goal and its beginning; leaving
+    // gives free play back as it was, and an attempt with moves is stored as abandoned.
+    void aTaskKeepsItsRulesUntilItIsLeft()
+    {
+        ShownWindow shown;
+        MainWindow &window = shown.window;
+        window.tasks()->setPupil(u"Иван"_s);
+        window.action(ActionId::Counts)->trigger();
+        const std::array kept{ActionId::NoGreens, ActionId::ClosedTour, ActionId::BoardSize, ActionId::Puzzle};
+        struct Row {
+            int task;
+            std::array<bool, 3> aids; // hint, verdict, completion
+            bool greensHidden;
+        };
+        for (const Row row : {Row{1, {true, true, false}, false}, Row{12, {false, false, false}, false},
+                              Row{8, {false, false, false}, true}, Row{15, {true, true, true}, false}}) {
+            window.tasks()->start(row.task);
+            const Task &task = lessonTasks()[std::size_t(row.task)];
+            window.updateActions();
+            const QString name = taskTitle(task);
+            QCOMPARE(window.form().shape(), task.shape);
+            QCOMPARE(window.aids()->greensHidden(), row.greensHidden);
+            QCOMPARE(window.assistant()->closedGoal(), task.closed);
+            for (const ActionId id : kept)
+                QVERIFY2(!window.action(id)->isEnabled(), qPrintable(name));
+            const std::array helpers{ActionId::Hint, ActionId::Verdict, ActionId::Complete};
+            for (std::size_t i = 0; i < helpers.size(); ++i)
+                QVERIFY2(window.action(helpers[i])->isEnabled() == row.aids[i], qPrintable(name));
+            if (task.start >= 0) {
+                // A first move elsewhere is refused, with the reason.
+                const int elsewhere = task.start == 0 ? 1 : 0;
+                window.Label2_Click(elsewhere);
+                QVERIFY(window.form().history().isEmpty());
+                QCOMPARE(message(window), u"Задачата започва от %1."_s.arg(chessName(task.start)));
+            }
+            if (!task.beginning.empty()) {
+                // The given beginning stays through a take-back and a clearing.
+                QCOMPARE(window.form().walkSquares(), task.beginning);
+                window.Command1_Click(int(Command::MoveBack));
+                QCOMPARE(window.form().walkSquares(), task.beginning);
+                window.Command1_Click(int(Command::Clear));
+                QCOMPARE(window.form().walkSquares(), task.beginning);
+            }
+        }
+        // The last task had moves only of its own beginning: leaving it stores nothing.
+        QVERIFY(stored(window).empty());
+        window.tasks()->start(1);
+        window.Label2_Click(squareNamed(u"a1"));
+        window.action(ActionId::Tasks)->trigger();
+        QVERIFY(!window.tasks()->isOn());
+        QCOMPARE(stored(window).size(), std::size_t(1));
+        QCOMPARE(stored(window)[0].outcome, Outcome::Abandoned);
+        window.updateActions();
+        QVERIFY(!window.aids()->greensHidden());
+        QVERIFY(!window.assistant()->closedGoal());
+        QVERIFY(window.action(ActionId::Counts)->isChecked());
+        // All but the puzzle, which is for 8 x 8 only.
+        for (const ActionId id : {ActionId::NoGreens, ActionId::ClosedTour, ActionId::BoardSize})
+            QVERIFY(window.action(id)->isEnabled());
+    }
+
+    // A closed task whose walk does not close is explained and not stored; completion is
+    // stored as the assistant's; a walk brought in from elsewhere ends the task.
+    void theEndOfATaskIsJudgedByItsRules()
+    {
+        ShownWindow shown;
+        MainWindow &window = shown.window;
+        window.tasks()->start(10); // 6 x 6, closed, from any square
+        Task open = lessonTasks()[10];
+        open.closed = false;
+        open.start = squareNamed(u"a1");
+        const std::vector<int> tour = TaskTourSearch(open).tour();
+        QCOMPARE(tour.size(), std::size_t(36));
+        QVERIFY(!knightApart(tour.front(), tour.back()));
+        play(window, tour);
+        QVERIFY2(message(window).contains(u"не е затворена: от %1 няма ход до a1"_s.arg(chessName(tour.back()))),
+                 qPrintable(message(window)));
+        QVERIFY(stored(window).empty());
+
+        window.tasks()->start(15); // 8 x 8 from a given beginning, completion allowed
+        window.action(ActionId::Complete)->trigger();
+        QCOMPARE(window.form().history().size(), 64);
+        QCOMPARE(message(window), u"Задача 16 е довършена от помощника. Опитайте я сами!"_s);
+        // The closed task, left for this one, was stored as abandoned.
+        QCOMPARE(stored(window).size(), std::size_t(2));
+        QCOMPARE(stored(window)[0].outcome, Outcome::Abandoned);
+        QCOMPARE(stored(window)[1].outcome, Outcome::Completed);
+
+        window.Command1_Click(int(Command::Clear));
+        window.replaceWalk(squares(u"a1 b3 c1 d3 e1"_s));
+        QVERIFY(!window.tasks()->isOn());
+        QCOMPARE(message(window), u"Разходката не е от задачата, затова задачата е изоставена."_s);
+        QCOMPARE(stored(window).size(), std::size_t(2)); // the new attempt had only the given beginning
+    }
+
+    // A store that cannot be written is said once; the lesson goes on and says its ends.
+    void aFailingStoreIsSaidOnce()
+    {
+        MainWindow window;
+        QVERIFY(QDir().mkpath(data_.filePath(u"folder.sqlite"_s)));
+        window.tasks()->useStore(std::make_unique<ResultsStore>(data_.filePath(u"folder.sqlite"_s)));
+        const std::vector<int> tour = TaskTourSearch(lessonTasks()[0]).tour();
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            window.tasks()->start(0);
+            play(window, tour);
+            QVERIFY(message(window).startsWith(u"Браво! Задача 1"_s));
+        }
+        QCOMPARE(window.findChildren<QMessageBox *>().size(), 1);
+        QVERIFY(window.findChildren<QMessageBox *>()[0]->text().startsWith(u"Резултатът не е запазен: това е папка."_s));
+    }
+
+    // Killed in the middle of a task, the program leaves what it finished stored, whole.
+    void aProgramKilledMidTaskKeepsWhatItFinished()
+    {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"KNIGHT_TASK_CHILD"_s, u"1"_s);
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForReadyRead(20000));
+        QCOMPARE(child.readLine().trimmed(), "playing");
+        ::kill(pid_t(child.processId()), SIGKILL);
+        QVERIFY(child.waitForFinished());
+        const std::vector<Attempt> rows = ResultsStore().read().attempts;
+        QCOMPARE(rows.size(), std::size_t(1));
+        QCOMPARE(rows[0].pupil, u"Вера"_s);
+        QCOMPARE(rows[0].outcome, Outcome::Solved);
+    }
+};
+
+// The child: solves the first task, starts the third, plays two moves and waits to be killed.
+int playUntilKilled()
+{
+    MainWindow window;
+    window.show();
+    window.tasks()->setPupil(u"Вера"_s);
+    window.tasks()->start(0);
+    play(window, TaskTourSearch(lessonTasks()[0]).tour());
+    window.tasks()->start(2);
+    const std::vector<int> tour = TaskTourSearch(lessonTasks()[2]).tour();
+    play(window, {tour.begin(), tour.begin() + 2});
+    std::cout << "playing" << std::endl;
+    return QApplication::exec();
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("KNIGHT_TASK_CHILD"))
+        return playUntilKilled();
+    TaskWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "task_window_test.moc"
