@@ -7,6 +7,9 @@
 #include "app/features/results_dialog.h"
 #include "app/features/task_dialog.h"
 #include "app/features/task_play.h"
+#include "app/projector/projector.h"
+#include "app/projector/projector_window.h"
+#include "app/projector/status_lines.h"
 #include "task_tours.h"
 #include "window_support.h"
 
@@ -83,6 +86,10 @@ private slots:
         QCOMPARE(chooseInTheList(window, 0), u"—"_s);
         QCOMPARE(window.form().shape(), (BoardShape{3, 4}));
         QVERIFY(message(window).startsWith(u"Задача 1: Дъска 3 × 4"_s));
+        // The projector view names the task in its status.
+        window.action(ActionId::Projector)->trigger();
+        QCOMPARE(window.projector()->view()->status()->text(), u"Ход 0 от 12\nЗадача 1"_s);
+        window.action(ActionId::Projector)->trigger();
         const std::vector<int> tour = TaskTourSearch(lessonTasks()[0]).tour();
         play(window, {tour.begin(), tour.begin() + 3});
         window.Command1_Click(int(Command::MoveBack));

@@ -742,6 +742,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <source>Дъска %1 × %2</source>
         <translation>Board %1 × %2</translation>
     </message>
+    <message>
+        <source>Задача %1</source>
+        <translation>Task %1</translation>
+    </message>
 </context>
 <context>
     <name>ResultsCliText</name>
@@ -1004,6 +1008,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>без %1</source>
         <translation>no %1</translation>
+    </message>
+    <message>
+        <source> и </source>
+        <translation> or </translation>
     </message>
 </context>
 <context>

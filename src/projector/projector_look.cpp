@@ -137,6 +137,11 @@ QString kindLine(const KnightForm &form)
     return form.shape() == BoardShape{} ? kindLine(form.problemIndex()) : boardLine(form.shape());
 }
 
+QString taskLine(int task)
+{
+    return ProjectorText::tr("Задача %1").arg(task);
+}
+
 QString pausedLine(int step, int squares = squareCount)
 {
     return ProjectorText::tr("Галоп на пауза: %1/%2").arg(step).arg(squares);
@@ -152,7 +157,7 @@ QString runningLine(int step, int tempoMilliseconds, int squares = squareCount)
 
 } // namespace
 
-QStringList projectorStatus(const KnightForm &form, int tempoMilliseconds)
+QStringList projectorStatus(const KnightForm &form, int tempoMilliseconds, int task)
 {
     // While the gallop runs, its line says the move: one number changes at each step.
     const int squares = form.shape().count();
@@ -160,10 +165,11 @@ QStringList projectorStatus(const KnightForm &form, int tempoMilliseconds)
         return {kindLine(form), pausedLine(shownGallopStep(form), squares)};
     if (form.gallopOn())
         return {kindLine(form), runningLine(shownGallopStep(form), tempoMilliseconds, squares)};
-    return {movesLine(form.walking() ? int(form.history().size()) : squares, squares), kindLine(form)};
+    return {movesLine(form.walking() ? int(form.history().size()) : squares, squares),
+            task > 0 ? taskLine(task) : kindLine(form)};
 }
 
-QStringList projectorStatusCandidates(std::span<const int> tempos)
+QStringList projectorStatusCandidates(std::span<const int> tempos, int tasks)
 {
     QStringList lines{movesLine(squareCount), pausedLine(squareCount)};
     for (int kind = 0; kind < tourKindCount; ++kind)
@@ -172,6 +178,8 @@ QStringList projectorStatusCandidates(std::span<const int> tempos)
         lines << boardLine(shape);
     for (const int tempo : tempos)
         lines << runningLine(squareCount, tempo);
+    for (int task = 1; task <= tasks; ++task)
+        lines << taskLine(task);
     return lines;
 }
 

@@ -70,11 +70,13 @@ struct ProjectorMarks {
 // reached), the hint filled and the named squares framed (the view frames its keyboard cursor).
 Diagram projectorDiagram(Diagram window, const KnightForm &form, const ProjectorMarks &marks);
 
-// The status lines: the move ("Ход 23 от 64") and the chosen tour; during a gallop the chosen
-// tour and the gallop's step with its pace or its pause.
-QStringList projectorStatus(const KnightForm &form, int tempoMilliseconds);
-// The widest lines of each kind the status can show at these paces: the status's type is
-// chosen once so that all of them fit, and keeps its size as the lesson goes on.
-QStringList projectorStatusCandidates(std::span<const int> tempos);
+// The status lines: the move ("Ход 23 от 64") and the chosen tour, or the task on ("Задача 6",
+// counted from 1; 0: none); during a gallop the chosen tour and the gallop's step with its pace
+// or its pause.
+QStringList projectorStatus(const KnightForm &form, int tempoMilliseconds, int task = 0);
+// The widest lines of each kind the status can show at these paces and with this many tasks:
+// the status's type is chosen once so that all of them fit, and keeps its size as the lesson
+// goes on.
+QStringList projectorStatusCandidates(std::span<const int> tempos, int tasks = 0);
 
 } // namespace knight

@@ -144,8 +144,10 @@ QString taskTitle(const Task &task)
     }
     if (task.aids == 0)
         parts << TaskText::tr("без помощ");
-    else if (!missing.isEmpty())
-        parts << TaskText::tr("без %1").arg(missing.join(QStringLiteral(", ")));
+    else if (!missing.isEmpty()) {
+        const QString last = missing.takeLast();
+        parts << TaskText::tr("без %1").arg(missing.isEmpty() ? last : missing.join(QStringLiteral(", ")) + TaskText::tr(" и ") + last);
+    }
     return parts.join(QStringLiteral(", "));
 }
 

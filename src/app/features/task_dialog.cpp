@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -38,7 +39,11 @@ TaskDialog::TaskDialog(TaskPlay &tasks, QWidget *parent)
     });
     fill();
     list_->setCurrentItem(list_->topLevelItem(std::max(tasks_.index(), 0)));
-    resize(list_->header()->length() + 60, 520);
+    // Every task in sight, without scrolling, where the screen has room.
+    list_->header()->resizeSections(QHeaderView::ResizeToContents);
+    const int frame = 2 * list_->frameWidth();
+    list_->setMinimumSize(list_->header()->length() + frame + list_->verticalScrollBar()->sizeHint().width(),
+                          list_->sizeHintForRow(0) * (list_->topLevelItemCount() + 2) + frame);
 }
 
 void TaskDialog::fill()

@@ -159,11 +159,11 @@ void MainWindow::createControls()
     gallop_ = new GallopControl(*this, this);
     aids_ = new PracticeAids(*this, this);
     zoom_ = new FormZoom(*this, this);
-    projector_ = new Projector(*this, {*assistant_, *gallop_, *aids_, *pictures_}, this);
-    language_ = new LanguageMenu(*this, this);
-    boardChoice_ = new BoardChoice(*this, this);
     tasks_ = new TaskPlay(*this, *assistant_, *aids_, *sound_, this);
     connect(assistant_, &Assistant::helped, tasks_, &TaskPlay::noteHelp);
+    projector_ = new Projector(*this, {*assistant_, *gallop_, *aids_, *pictures_, *tasks_}, this);
+    language_ = new LanguageMenu(*this, this);
+    boardChoice_ = new BoardChoice(*this, this);
     // From here on dialogs, menus and tooltips take the typeface with the search for missing letters.
     QApplication::setFont(fontFrom(controls::formFont));
     placeControls();

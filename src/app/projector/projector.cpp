@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/projector/projector.h"
 
+#include "app/features/task_play.h"
+
 #include "app/features/assistant.h"
 #include "app/features/gallop_control.h"
 #include "app/form/form_view.h"
 #include "app/features/pictures.h"
 #include "app/features/practice_aids.h"
+#include "app/features/task_play.h"
 #include "app/projector/projector_window.h"
 
 #include <QAction>
@@ -97,7 +100,7 @@ void Projector::followForm()
             cell.caption = QString::number(count);
     }
     const QLabel *message = sources_.assistant.message();
-    view_->setContent(projectorDiagram(diagram, form, marks_), projectorStatus(form, sources_.gallop.tempo()),
+    view_->setContent(projectorDiagram(diagram, form, marks_), projectorStatus(form, sources_.gallop.tempo(), sources_.tasks.index() + 1),
                       message->isHidden() ? QString() : message->text());
 }
 

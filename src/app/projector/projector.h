@@ -14,6 +14,7 @@ class Assistant;
 class FormView;
 class GallopControl;
 class Pictures;
+class TaskPlay;
 class PracticeAids;
 class ProjectorWindow;
 
@@ -37,6 +38,7 @@ public:
         const GallopControl &gallop;
         const PracticeAids &aids;
         const Pictures &pictures;
+        const TaskPlay &tasks;
     };
 
     Projector(FormView &view, const Sources &sources, QWidget *window);

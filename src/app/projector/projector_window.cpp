@@ -6,6 +6,7 @@
 #include "board/squares.h"
 #include "picture/qt_color.h"
 #include "projector/projector_look.h"
+#include "tasks/task_list.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -158,7 +159,7 @@ void ProjectorWindow::placeControls()
     // The status's type: as large as its widest lines allow, whatever the lesson shows.
     QFont statusFont = font();
     statusFont.setBold(true);
-    const QStringList candidates = projectorStatusCandidates(tempos_);
+    const QStringList candidates = projectorStatusCandidates(tempos_, int(lessonTasks().size()));
     for (int size = typeSize(h, proportions.statusType); size >= proportions.minimumType; --size) {
         statusFont.setPixelSize(size);
         const QFontMetricsF metrics(statusFont);
