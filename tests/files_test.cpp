@@ -5,6 +5,7 @@
 #include "fault_support.h"
 #include "files/background_writer.h"
 #include "files/file_io.h"
+#include "files/system_error.h"
 #include "files/file_names.h"
 
 #include <QRandomGenerator>
@@ -281,6 +282,8 @@ void FilesTest::readErrorsSayWhy()
     // An empty file is read as empty, not as an error.
     writeFile(dir.filePath(u"empty"_s), {});
     QVERIFY(readFile(dir.filePath(u"empty"_s), 100, ReadableFiles::Regular).ok());
+    // An error without a phrase of its own is still said, by its number.
+    QCOMPARE(systemErrorText(EDOM), u"системна грешка %1"_s.arg(EDOM));
 }
 
 void FilesTest::namesInAnyEncodingRoundTrip()
