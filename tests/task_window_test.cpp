@@ -265,6 +265,9 @@ private slots:
         QAbstractItemModel *table = dialog.table()->model();
         QCOMPARE(table->rowCount(), 4);
         QCOMPARE(table->index(0, 0).data().toString(), u"Ана"_s); // the newest first
+        // Dates as the program's language writes them, whatever the system's.
+        QCOMPARE(table->index(0, 7).data().toString(),
+                 languageLocale(Language::Bulgarian).toString(attempts[3].finished.toLocalTime(), QLocale::ShortFormat));
         dialog.pupilFilter()->setCurrentIndex(dialog.pupilFilter()->findText(u"Ана"_s));
         dialog.taskFilter()->setCurrentIndex(3);
         dialog.table()->sortByColumn(3, Qt::AscendingOrder); // by time, as numbers: 0:09 before 1:35

@@ -73,7 +73,7 @@ ResultsDialog::ResultsDialog(ResultsStore &store, QWidget *parent)
     problem_->setWordWrap(true);
 
     model_->setHorizontalHeaderLabels(resultsHeader());
-    const QLocale locale;
+    const QLocale locale = languageLocale(languageInUse());
     std::set<QString> pupils;
     for (std::size_t i = 0; i < attempts_.size(); ++i) {
         const Attempt &a = attempts_[i];
