@@ -186,6 +186,14 @@ private slots:
         // All but the puzzle, which is for 8 x 8 only.
         for (const ActionId id : {ActionId::NoGreens, ActionId::ClosedTour, ActionId::BoardSize})
             QVERIFY(window.action(id)->isEnabled());
+        // A window closed in the middle of a task leaves it abandoned.
+        {
+            MainWindow closed;
+            closed.tasks()->start(1);
+            closed.Label2_Click(squareNamed(u"a1"));
+        }
+        QCOMPARE(ResultsStore().read().attempts.size(), std::size_t(2));
+        QCOMPARE(ResultsStore().read().attempts.back().task, 2);
     }
 
     // A closed task whose walk does not close is explained and not stored; completion is
