@@ -213,6 +213,9 @@ private slots:
         QVERIFY2(message(window).contains(u"не е затворена: от %1 няма ход до a1"_s.arg(chessName(tour.back()))),
                  qPrintable(message(window)));
         QVERIFY(stored(window).empty());
+        // Asked, the assistant says what the walk is; that is no verdict of the score's.
+        window.action(ActionId::Verdict)->trigger();
+        QVERIFY(message(window).startsWith(u"Пълна обиколка: конят обходи всичките 36 полета. Обиколката е отворена"_s));
 
         window.tasks()->start(15); // 8 x 8 from a given beginning, completion allowed
         window.action(ActionId::Complete)->trigger();
@@ -221,6 +224,7 @@ private slots:
         // The closed task, left for this one, was stored as abandoned.
         QCOMPARE(stored(window).size(), std::size_t(2));
         QCOMPARE(stored(window)[0].outcome, Outcome::Abandoned);
+        QCOMPARE(stored(window)[0].verdicts, 0);
         QCOMPARE(stored(window)[1].outcome, Outcome::Completed);
 
         window.Command1_Click(int(Command::Clear));

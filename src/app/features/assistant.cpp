@@ -153,8 +153,8 @@ void Assistant::completeTour()
     emit helped(ActionId::Complete);
     for (std::size_t i = view_.form().history().size(); i < aimed.tour.size(); ++i)
         view_.Label2_Click(aimed.tour[i]);
-    // A puzzle says its own end.
-    if (!puzzle->isOn())
+    // A puzzle and a task say their own ends.
+    if (!puzzle->isOn() && !view_.action(ActionId::Tasks)->isChecked())
         reportWalkEnd(true);
 }
 
@@ -226,8 +226,8 @@ void Assistant::reportWalkEnd(bool asked)
                                             .arg(takeBacksUsed_)
                                       : QString();
     if (moves == form.shape().count()) {
-        // A task says its own end.
-        if (view_.action(ActionId::Tasks)->isChecked())
+        // A task says its own end; asked, the assistant says what the walk is.
+        if (!asked && view_.action(ActionId::Tasks)->isChecked())
             return;
         const bool closed = isKnightMove(form.history().last().toInt(), form.history().first().toInt());
         if (asked || endMessages_)
