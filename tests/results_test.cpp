@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -58,13 +59,15 @@ QList<QStringList> csvRows(QByteArray bytes)
     return rows;
 }
 
-// Stores attempts one after another until it is killed.
+// Stores attempts one after another until it is killed; says so after the first.
 int writeUntilKilled(const QString &path)
 {
     ResultsStore store(path);
     for (int i = 0;; ++i) {
         if (!store.record({u"pupil %1"_s.arg(i), i % 20 + 1, Outcome::Solved, i, i, i, i, when}).isNull())
             return 1;
+        std::printf("stored\n");
+        std::fflush(stdout);
     }
 }
 
@@ -190,13 +193,13 @@ void ResultsTest::aWriterKilledAtAnyMomentLeavesWholeRows()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"results.sqlite"_s);
-    for (const int delay : {150, 230, 310, 170, 260}) {
+    for (const int delay : {0, 13, 29, 41, 57}) {
         QProcess writer;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"KNIGHT_RESULTS_WRITER"_s, path);
         writer.setProcessEnvironment(environment);
         writer.start(QCoreApplication::applicationFilePath(), {});
-        QVERIFY(writer.waitForStarted());
+        QVERIFY(writer.waitForReadyRead(20000));
         QTest::qWait(delay);
         ::kill(pid_t(writer.processId()), SIGKILL);
         QVERIFY(writer.waitForFinished());
@@ -212,7 +215,7 @@ void ResultsTest::aWriterKilledAtAnyMomentLeavesWholeRows()
     check = {};
     QSqlDatabase::removeDatabase(u"check"_s);
     const std::vector<Attempt> rows = ResultsStore(path).read().attempts;
-    QVERIFY(rows.size() > 5);
+    QVERIFY(rows.size() >= 5);
     for (const Attempt &row : rows) {
         const int i = row.pupil.mid(6).toInt();
         QCOMPARE(row, (Attempt{u"pupil %1"_s.arg(i), i % 20 + 1, Outcome::Solved, i, i, i, i, when}));
