@@ -80,6 +80,13 @@ void ClassroomWindowTest::theTeacherPausesAndStepsTheGallop()
     QVERIFY(window.form().gallopPaused());
     QVERIFY(window.action(ActionId::PauseGallop)->isChecked());
     QCOMPARE(message(window), u"Пауза на ход 1 от 64: F8 продължава, F9 и Shift+F9 местят с по един ход."_s);
+    // Its key steps through every pace in order, from the quickest round again.
+    QList<int> paces;
+    for (std::size_t i = 0; i <= GallopControl::tempos.size(); ++i) {
+        window.action(ActionId::Tempo)->trigger();
+        paces << window.form().timer().interval();
+    }
+    QCOMPARE(paces, (QList<int>{3000, 5000, 500, 1000, 2000, 3000}));
     // Held still by the clock, even at the quickest pace.
     window.gallop()->setTempo(500);
     const QString still = green(window);
