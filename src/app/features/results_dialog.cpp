@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -25,6 +26,7 @@ namespace knight {
 namespace {
 
 constexpr int dateColumn = 7; // the last of resultsHeader()
+constexpr int shownRows = 12;
 constexpr int sortRole = Qt::UserRole + 1;
 
 // A cell that shows text and sorts by value.
@@ -117,7 +119,12 @@ ResultsDialog::ResultsDialog(ResultsStore &store, QWidget *parent)
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(csv, &QPushButton::clicked, this, &ResultsDialog::exportDialog);
-    resize(760, 480);
+    // Every column whole and a dozen rows in sight, whatever the rows hold.
+    table_->resizeColumnsToContents();
+    const int frame = 2 * table_->frameWidth();
+    table_->setMinimumSize(table_->horizontalHeader()->length() + frame + table_->verticalScrollBar()->sizeHint().width(),
+                           table_->verticalHeader()->defaultSectionSize() * shownRows
+                               + table_->horizontalHeader()->sizeHint().height() + frame);
 }
 
 void ResultsDialog::filter()
