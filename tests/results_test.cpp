@@ -18,6 +18,7 @@
 #include <csignal>
 #include <cstdio>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 using namespace knight;
@@ -248,6 +249,21 @@ void ResultsTest::theCommandLineWritesTheResults()
     damaged.close();
     QCOMPARE(runResults(dir.filePath(u"other.csv"_s)), 1);
     QVERIFY(!QFile::exists(dir.filePath(u"other.csv"_s)));
+    // The file deleted while the store is open: the next attempt starts a new one.
+    QVERIFY(QFile::remove(store.path()));
+    QVERIFY(store.record(sample()[0]).isNull());
+    QCOMPARE(ResultsStore().read().attempts, std::vector<Attempt>{sample()[0]});
+    // Standard output that nobody reads any more: said, status 1, no signal ends the program.
+    int ends[2];
+    QVERIFY(::pipe(ends) == 0);
+    ::close(ends[0]);
+    const int kept = ::dup(STDOUT_FILENO);
+    ::dup2(ends[1], STDOUT_FILENO);
+    ::close(ends[1]);
+    const int status = runResults(u"-"_s);
+    ::dup2(kept, STDOUT_FILENO);
+    ::close(kept);
+    QCOMPARE(status, 1);
 }
 
 int main(int argc, char **argv)

@@ -14,6 +14,9 @@
 #include "window_support.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QInputDialog>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QTableView>
 #include <QProcess>
@@ -116,6 +119,20 @@ private slots:
         QVERIFY(!window.tasks()->isOn());
         QVERIFY(chooseInTheList(window, 0).startsWith(u"0:0"_s));
         QCOMPARE(stored(window).size(), std::size_t(1));
+        {
+            // Another pupil: the name changes, and the best times with it.
+            TaskDialog list(*window.tasks(), &window);
+            QTimer::singleShot(0, &window, [] {
+                if (auto *asked = qobject_cast<QInputDialog *>(QApplication::activeModalWidget())) {
+                    asked->setTextValue(u"Петър"_s);
+                    asked->accept();
+                }
+            });
+            list.findChild<QDialogButtonBox *>()->buttons().constLast()->click();
+            QCOMPARE(window.tasks()->pupil(), u"Петър"_s);
+            QCOMPARE(list.findChild<QLabel *>()->text(), u"Ученик: Петър"_s);
+            QCOMPARE(list.list()->topLevelItem(0)->text(3), u"—"_s);
+        }
         window.action(ActionId::Tasks)->trigger();
 
         // In free play the pupil's own tour is celebrated when the end messages are on, and

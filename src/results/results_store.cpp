@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -14,6 +15,8 @@
 #include <QVariant>
 
 #include <atomic>
+
+#include <sys/stat.h>
 
 namespace knight {
 
@@ -47,6 +50,14 @@ QString problemOf(const QSqlError &error)
 
 } // namespace
 
+std::optional<std::pair<dev_t, ino_t>> ResultsStore::identityOf(const QString &path)
+{
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return std::pair{status.st_dev, status.st_ino};
+}
+
 ResultsStore::ResultsStore(QString path)
     : path_(std::move(path))
 {
@@ -73,8 +84,14 @@ QString ResultsStore::open(bool create)
 {
     if (const QString refused = refusedForReading(path_, sizeLimit); !refused.isNull())
         return refused;
-    if (opened_)
+    // The file deleted or replaced since (a teacher starting a new year's results): what comes
+    // now goes to the file of that name, not to the one that is gone.
+    if (opened_ && identityOf(path_) == identity_)
         return {};
+    if (opened_) {
+        QSqlDatabase::database(connection_, false).close();
+        opened_ = false;
+    }
     if (!create && !QFileInfo::exists(path_))
         return {};
     if (create && !QDir().mkpath(QFileInfo(path_).absolutePath()))
@@ -89,6 +106,7 @@ QString ResultsStore::open(bool create)
     if (!database.open())
         return problemOf(database.lastError());
     opened_ = true;
+    identity_ = identityOf(path_);
     return {};
 }
 
@@ -123,6 +141,7 @@ QString ResultsStore::record(const Attempt &attempt)
         return fail(query.lastError());
     if (!database.commit())
         return fail(database.lastError());
+    identity_ = identityOf(path_);
     return {};
 }
 

@@ -7,7 +7,11 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+#include <utility>
 #include <vector>
+
+#include <sys/types.h>
 
 namespace knight {
 
@@ -52,10 +56,13 @@ public:
 
 private:
     QString open(bool create);
+    // Which file a name stands for: its device and inode, none when there is no file.
+    static std::optional<std::pair<dev_t, ino_t>> identityOf(const QString &path);
 
     QString path_;
     QString connection_;
     bool opened_ = false;
+    std::optional<std::pair<dev_t, ino_t>> identity_;
 };
 
 // The attempts as CSV for a gradebook (UTF-8 with a byte order mark, commas, quotes where
