@@ -277,6 +277,7 @@ private slots:
     void theResultsSortFilterAndExport()
     {
         MainWindow window;
+        QVERIFY(ResultsDialog(window.tasks()->store(), &window).findChild<QLabel *>()->text().startsWith(u"Още няма резултати"_s));
         const QDateTime day(QDate(2026, 12, 10), QTime(10, 0), Qt::UTC);
         const std::vector<Attempt> attempts{{u"Ана"_s, 3, Outcome::Solved, 95, 1, 0, 0, day},
                                             {u"Борис"_s, 3, Outcome::Abandoned, 600, 4, 2, 1, day.addSecs(60)},

@@ -1377,6 +1377,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <source>Резултатите не са запазени: %1.</source>
         <translation>The results were not saved: %1.</translation>
     </message>
+    <message>
+        <source>Още няма резултати: опитът на ученик се записва, когато той реши или остави задача от „Задачи“.</source>
+        <translation>No results yet: a pupil’s attempt is stored when they solve or leave a task from “Tasks”.</translation>
+    </message>
 </context>
 <context>
     <name>knight::SquareLabel</name>

@@ -70,8 +70,12 @@ ResultsDialog::ResultsDialog(ResultsStore &store, QWidget *parent)
     setWindowTitle(tr("Резултати"));
     const ResultsStore::Reading reading = store.read();
     attempts_ = reading.attempts;
-    problem_->setText(reading.problem.isNull() ? QString() : tr("Резултатите не могат да бъдат прочетени: %1.").arg(reading.problem));
-    problem_->setVisible(!reading.problem.isNull());
+    // Above the table: why it is empty, when it is.
+    if (!reading.problem.isNull())
+        problem_->setText(tr("Резултатите не могат да бъдат прочетени: %1.").arg(reading.problem));
+    else if (attempts_.empty())
+        problem_->setText(tr("Още няма резултати: опитът на ученик се записва, когато той реши или остави задача от „Задачи“."));
+    problem_->setVisible(!problem_->text().isEmpty());
     problem_->setWordWrap(true);
 
     model_->setHorizontalHeaderLabels(resultsHeader());
