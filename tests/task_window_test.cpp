@@ -132,6 +132,11 @@ private slots:
             QCOMPARE(window.tasks()->pupil(), u"Петър"_s);
             QCOMPARE(list.findChild<QLabel *>()->text(), u"Ученик: Петър"_s);
             QCOMPARE(list.list()->topLevelItem(0)->text(3), u"—"_s);
+            // Still on the task chosen before, each task numbered as its messages number it.
+            QCOMPARE(list.list()->currentItem(), list.list()->topLevelItem(0));
+            QCOMPARE(list.list()->topLevelItemCount(), int(lessonTasks().size()));
+            QCOMPARE(list.list()->topLevelItem(19)->text(0), u"20"_s);
+            QCOMPARE(list.list()->topLevelItem(19)->text(1), taskTitle(lessonTasks()[19]));
         }
         window.action(ActionId::Tasks)->trigger();
 
