@@ -98,6 +98,20 @@ void ResultsTest::attemptsComeBackAsStoredAndAsCsv()
     for (const Attempt &attempt : sample())
         QVERIFY(store.record(attempt).isNull());
     QCOMPARE(ResultsStore(path).read().attempts, sample());
+    // A store gone leaves its file closed.
+    const auto opened = [&path] {
+        int count = 0;
+        for (const QFileInfo &fd : QDir(u"/proc/self/fd"_s).entryInfoList(QDir::Files | QDir::System))
+            count += fd.symLinkTarget() == QFileInfo(path).canonicalFilePath();
+        return count;
+    };
+    QCOMPARE(opened(), 1);
+    {
+        ResultsStore other(path);
+        QCOMPARE(other.read().attempts.size(), sample().size());
+        QCOMPARE(opened(), 2);
+    }
+    QCOMPARE(opened(), 1);
 
     const QByteArray bytes = resultsCsv(sample(), Language::Bulgarian);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));

@@ -304,7 +304,8 @@ private slots:
         ResultsDialog dialog(window.tasks()->store(), &window);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        // Every column whole, and room for a dozen rows.
+        // Every column whole, and room for a dozen rows; the filters as wide as their texts.
+        QCOMPARE(dialog.pupilFilter()->width(), dialog.pupilFilter()->sizeHint().width());
         QVERIFY(!dialog.table()->horizontalScrollBar()->isVisible());
         QVERIFY(dialog.table()->viewport()->height() >= 12 * dialog.table()->rowHeight(0));
         QAbstractItemModel *table = dialog.table()->model();
