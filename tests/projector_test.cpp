@@ -141,9 +141,13 @@ void ProjectorTest::squaresKeepTheirMeaning()
     }
     QCOMPARE(view.knight, squares(u"c5"_s).front());
     QVERIFY(view.knightFigure);
-    QCOMPARE(view.marks.size(), std::size_t(2));
-    QCOMPARE(view.marks[0].square, squares(u"e6"_s).front());
-    QCOMPARE(view.marks[0].color, p.named);
+    // The hint framed as well as filled, legible without its colour (a frame of at least 3 : 1
+    // on it); then the named squares.
+    QCOMPARE(view.marks.size(), std::size_t(3));
+    QCOMPARE(view.marks[0].square, hint);
+    QVERIFY(contrastRatio(view.marks[0].color, p.hint) >= 3);
+    QCOMPARE(view.marks[1].square, squares(u"e6"_s).front());
+    QCOMPARE(view.marks[1].color, p.named);
     // Each meaning has a colour of its own.
     const Color fills[] = {p.light, p.dark, p.visited, p.reachable, p.knight, p.hint};
     for (const Color a : fills)

@@ -468,8 +468,14 @@ void ProjectorWindowTest::rememberedNotImposed()
         first.preferences().useStore(settings.open());
         first.restorePreferences();
         QVERIFY(!first.projector()->isOn() && !first.projector()->view()); // a first start
+        first.show();
         first.action(ActionId::Projector)->trigger();
         QVERIFY(first.projector()->isOn());
+        // Quit from the view: remembered as it was, though quitting hides it.
+        first.action(ActionId::Quit)->trigger();
+        QVERIFY(!first.isVisible());
+        QApplication::closeAllWindows(); // as quitting closes every window
+        QVERIFY(!first.projector()->view()->isVisible());
     }
     MainWindow next;
     next.preferences().useStore(settings.open());

@@ -10,6 +10,8 @@
 #include "app/projector/projector.h"
 #include "app/projector/projector_window.h"
 #include "app/projector/status_lines.h"
+#include "app/form/command_button.h"
+#include "app/form/termination.h"
 #include "task_tours.h"
 #include "window_support.h"
 
@@ -25,11 +27,15 @@
 #include <QTreeWidget>
 
 #include <csignal>
+#include <map>
 #include <iostream>
 
 using namespace knight;
 using namespace knight::test;
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(knight::Aid)
+Q_DECLARE_METATYPE(knight::Outcome)
 
 namespace {
 
@@ -62,6 +68,28 @@ void play(MainWindow &window, const std::vector<int> &squares)
 {
     for (const int n : squares)
         QTest::mouseClick(window.square(n), Qt::LeftButton);
+}
+
+// A tour of each task, found once.
+const std::vector<int> &taskTour(int task)
+{
+    static std::map<int, std::vector<int>> found;
+    auto [place, made] = found.try_emplace(task);
+    if (made)
+        place->second = TaskTourSearch(lessonTasks()[std::size_t(task)]).tour();
+    return place->second;
+}
+
+// The pupil's own moves of a tour of the task, after its beginning (its first square too when
+// there is none), from the skip-th on.
+void playOwnMoves(MainWindow &window, int task, int count, int skip = 0)
+{
+    const std::vector<int> &tour = taskTour(task);
+    const std::size_t given = lessonTasks()[std::size_t(task)].beginning.size();
+    const std::size_t from = given == 0 && skip == 0 ? 0 : std::max<std::size_t>(given, 1) + std::size_t(skip);
+    const std::size_t to = std::max<std::size_t>(given, 1) + std::size_t(skip + count);
+    for (std::size_t i = from; i < to; ++i)
+        QTest::mouseClick(window.square(tour[i]), Qt::LeftButton);
 }
 
 std::vector<Attempt> stored(MainWindow &window)
@@ -261,6 +289,129 @@ private slots:
         QCOMPARE(stored(window).size(), std::size_t(2)); // the new attempt had only the given beginning
     }
 
+    // A task chosen over a tour shown, galloped or paused starts whole: left what was on, its
+    // board, its title, on; the tour seen is the help of the task's next attempt.
+    void aTaskStartsWholeOverAShownTour_data()
+    {
+        QTest::addColumn<int>("task");
+        QTest::addColumn<QString>("walk");
+        QTest::addColumn<QList<ActionId>>("then");
+        QTest::newRow("5 x 5 from c3, shown, task 7 again") << 6 << u"c3"_s << QList{ActionId::Show};
+        QTest::newRow("tour 1 on 8 x 8, an 8 x 8 task") << 17 << QString() << QList{ActionId::Show};
+        QTest::newRow("8 x 8, galloping") << 16 << QString() << QList{ActionId::Show, ActionId::Gallop};
+        QTest::newRow("8 x 8, paused") << 19 << QString() << QList{ActionId::Show, ActionId::Gallop, ActionId::PauseGallop};
+    }
+
+    void aTaskStartsWholeOverAShownTour()
+    {
+        QFETCH(int, task);
+        QFETCH(QString, walk);
+        QFETCH(QList<ActionId>, then);
+        ShownWindow shown;
+        MainWindow &window = shown.window;
+        window.tasks()->setPupil(u"Ива"_s);
+        const Task &chosen = lessonTasks()[std::size_t(task)];
+        // The task once, so that it is left for the tour: Show is free play's then.
+        window.tasks()->start(task);
+        window.action(ActionId::Tasks)->trigger();
+        window.setBoardShape(chosen.shape);
+        play(window, squares(walk));
+        for (const ActionId id : then)
+            window.action(id)->trigger();
+        QVERIFY(!window.form().walking());
+        for (const unsigned help : {unsigned(Help::ShownTour), 0u}) {
+            window.tasks()->start(task);
+            QVERIFY(window.tasks()->isOn());
+            QCOMPARE(window.tasks()->index(), task);
+            QVERIFY(window.action(ActionId::Tasks)->isChecked());
+            QCOMPARE(window.form().shape(), chosen.shape);
+            QVERIFY(window.form().walking() && !window.form().timer().isActive());
+            QCOMPARE(window.form().walkSquares(), chosen.beginning);
+            QCOMPARE(message(window), u"Задача %1: %2. Целево време %3."_s.arg(task + 1).arg(
+                                          taskTitle(chosen), minutesAndSeconds(int(chosen.target.count()))));
+            playOwnMoves(window, task, 1);
+            window.action(ActionId::Tasks)->trigger();
+            // Seen once, told once: the attempt after it saw no tour.
+            QCOMPARE(stored(window).back().help, help);
+        }
+        QCOMPARE(stored(window).size(), std::size_t(2));
+    }
+
+    // Each aid: where the task allows it, used and stored as used; where it does not, disabled
+    // in the menu, the keys and the buttons (the projector view's are the same actions), with
+    // the reason.
+    void everyAidIsTheTasks_data()
+    {
+        QTest::addColumn<ActionId>("action");
+        QTest::addColumn<Aid>("aid");
+        QTest::addColumn<unsigned>("help");
+        QTest::newRow("hint") << ActionId::Hint << Aid::Hints << unsigned(Help::Hints);
+        QTest::newRow("verdict") << ActionId::Verdict << Aid::Verdict << unsigned(Help::Verdict);
+        QTest::newRow("completion") << ActionId::Complete << Aid::Completion << unsigned(Help::Completion);
+        QTest::newRow("counts") << ActionId::Counts << Aid::Counts << unsigned(Help::Counts);
+        QTest::newRow("show") << ActionId::Show << Aid::Completion << unsigned(Help::ShownTour);
+        QTest::newRow("gallop") << ActionId::Gallop << Aid::Completion << unsigned(Help::ShownTour);
+    }
+
+    void everyAidIsTheTasks()
+    {
+        QFETCH(ActionId, action);
+        QFETCH(Aid, aid);
+        QFETCH(unsigned, help);
+        ShownWindow shown;
+        MainWindow &window = shown.window;
+        const bool showsTour = action == ActionId::Show || action == ActionId::Gallop;
+        QAction *entry = window.action(action);
+        for (int task = 0; task < int(lessonTasks().size()); ++task) {
+            const Task &chosen = lessonTasks()[std::size_t(task)];
+            const QString name = taskTitle(chosen);
+            window.tasks()->start(task);
+            playOwnMoves(window, task, 1);
+            const bool allowed = chosen.allows(aid);
+            QCOMPARE(entry->toolTip(), allowed ? entry->text() : u"Задача %1 не позволява тази помощ."_s.arg(task + 1));
+            if (!allowed) {
+                QVERIFY2(!entry->isEnabled(), qPrintable(name));
+                if (showsTour) {
+                    CommandButton *button = window.command(action == ActionId::Show ? 0 : 1);
+                    QVERIFY(!button->isEnabled());
+                    QCOMPARE(button->toolTip(), entry->toolTip());
+                    QTest::keyClick(&window, Qt::Key_F5);
+                    window.Command1_Click(int(Command::Show));
+                    QVERIFY2(window.form().walking() && window.tasks()->isOn(), qPrintable(name));
+                }
+                window.action(ActionId::Tasks)->trigger();
+                continue;
+            }
+            if (showsTour) {
+                // The tour shown leaves the task; it counts against the task's next attempt.
+                QVERIFY(window.command(0)->isEnabled());
+                window.action(ActionId::Show)->trigger();
+                QVERIFY(!window.tasks()->isOn());
+                entry->trigger();
+                window.tasks()->start(task);
+                playOwnMoves(window, task, 1);
+            } else {
+                QVERIFY2(entry->isEnabled(), qPrintable(name));
+                entry->trigger();
+                if (action == ActionId::Counts)
+                    playOwnMoves(window, task, 2, 1);
+            }
+            const std::size_t before = stored(window).size();
+            if (window.tasks()->isOn())
+                window.action(ActionId::Tasks)->trigger();
+            const std::vector<Attempt> rows = stored(window);
+            QVERIFY2(rows.size() == before + (action != ActionId::Complete), qPrintable(name));
+            QVERIFY2(rows.back().help == help, qPrintable(u"%1: %2"_s.arg(name).arg(rows.back().help)));
+        }
+        // The results name it.
+        ResultsDialog dialog(window.tasks()->store(), &window);
+        QCOMPARE(dialog.table()->model()->headerData(8, Qt::Horizontal).toString(), u"Помощ"_s);
+        QStringList shownHelp;
+        for (int row = 0; row < dialog.table()->model()->rowCount(); ++row)
+            shownHelp << dialog.table()->model()->index(row, 8).data().toString();
+        QVERIFY(shownHelp.contains(helpText(help)));
+    }
+
     // A store that cannot be written is said once; the lesson goes on and says its ends.
     void aFailingStoreIsSaidOnce()
     {
@@ -336,9 +487,20 @@ private slots:
         QCOMPARE(unreadable.table()->model()->rowCount(), 0);
     }
 
-    // Killed in the middle of a task, the program leaves what it finished stored, whole.
+    // Killed in the middle of a task, the program leaves what it finished stored, whole; ended
+    // as a session's logout ends it (SIGTERM), it stores the attempt in progress too.
+    void aProgramKilledMidTaskKeepsWhatItFinished_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QList<Outcome>>("outcomes");
+        QTest::newRow("SIGKILL") << SIGKILL << QList{Outcome::Solved};
+        QTest::newRow("SIGTERM") << SIGTERM << QList{Outcome::Solved, Outcome::Abandoned};
+    }
+
     void aProgramKilledMidTaskKeepsWhatItFinished()
     {
+        QFETCH(int, signal);
+        QFETCH(QList<Outcome>, outcomes);
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"KNIGHT_TASK_CHILD"_s, u"1"_s);
@@ -346,12 +508,15 @@ private slots:
         child.start(QCoreApplication::applicationFilePath(), {});
         QVERIFY(child.waitForReadyRead(20000));
         QCOMPARE(child.readLine().trimmed(), "playing");
-        ::kill(pid_t(child.processId()), SIGKILL);
+        ::kill(pid_t(child.processId()), signal);
         QVERIFY(child.waitForFinished());
-        const std::vector<Attempt> rows = ResultsStore().read().attempts;
-        QCOMPARE(rows.size(), std::size_t(1));
-        QCOMPARE(rows[0].pupil, u"Вера"_s);
-        QCOMPARE(rows[0].outcome, Outcome::Solved);
+        QCOMPARE(child.exitStatus(), signal == SIGTERM ? QProcess::NormalExit : QProcess::CrashExit);
+        QList<Outcome> stored;
+        for (const Attempt &row : ResultsStore().read().attempts) {
+            QCOMPARE(row.pupil, u"Вера"_s);
+            stored << row.outcome;
+        }
+        QCOMPARE(stored, outcomes);
     }
 };
 
@@ -366,6 +531,7 @@ int playUntilKilled()
     window.tasks()->start(2);
     const std::vector<int> tour = TaskTourSearch(lessonTasks()[2]).tour();
     play(window, {tour.begin(), tour.begin() + 2});
+    closeOnTermination(window);
     std::cout << "playing" << std::endl;
     return QApplication::exec();
 }

@@ -836,6 +836,30 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <source>грешка в базата данни (%1)</source>
         <translation>a database error (%1)</translation>
     </message>
+    <message>
+        <source>Помощ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>подсказки</source>
+        <translation>hints</translation>
+    </message>
+    <message>
+        <source>проверки</source>
+        <translation>verdicts</translation>
+    </message>
+    <message>
+        <source>довършване</source>
+        <translation>completion</translation>
+    </message>
+    <message>
+        <source>брой продължения</source>
+        <translation>onward moves</translation>
+    </message>
+    <message>
+        <source>показана обиколка</source>
+        <translation>tour shown</translation>
+    </message>
 </context>
 <context>
     <name>SpokenText</name>
@@ -1012,6 +1036,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source> и </source>
         <translation> or </translation>
+    </message>
+    <message>
+        <source>брой продължения</source>
+        <translation>onward moves</translation>
     </message>
 </context>
 <context>
@@ -1469,6 +1497,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>Браво! Задача %1 е решена за %2 (целевото време е %3).</source>
         <translation>Well done! Task %1 is solved in %2 (the target time is %3).</translation>
+    </message>
+    <message>
+        <source>Задача %1 не позволява тази помощ.</source>
+        <translation>Task %1 does not allow this help.</translation>
     </message>
 </context>
 <context>

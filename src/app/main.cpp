@@ -3,6 +3,7 @@
 #include "app/features/gallop_sound.h"
 #include "app/features/language_menu.h"
 #include "app/form/mainwindow.h"
+#include "app/form/termination.h"
 #include "app/features/walk_autosave.h"
 #include "app/features/walk_files.h"
 #include "cli/command_line.h"
@@ -140,6 +141,7 @@ int main(int argc, char *argv[])
     window.autosave()->useFolder(knight::WalkAutosave::userFolder());
     window.preferences().useStore(std::move(store));
     window.restorePreferences();
+    knight::closeOnTermination(window);
     window.show();
     // Said once the window is there, over it.
     if (const QString refusal = storeRefused ? knight::Preferences::refusal(knight::Preferences::userFile()) : QString();

@@ -99,8 +99,12 @@ Diagram projectorDiagram(Diagram window, const KnightForm &form, const Projector
         Diagram::Cell &cell = view.squares[std::size_t(n)];
         cell.color = fillFor(cell.color, n);
     }
-    if (isSquare(marks.hint))
+    // The hint by shape as well as colour: a washed-out projector or a grayscale copy loses
+    // yellow on beige, not a black frame on yellow.
+    if (isSquare(marks.hint)) {
         view.squares[std::size_t(marks.hint)].color = projectorPalette.hint;
+        view.marks.push_back({marks.hint, projectorPalette.hintFrame});
+    }
     view.knight = knightOf(form);
     view.knightFigure = true;
     if (isSquare(view.knight))

@@ -26,6 +26,7 @@ struct ProjectorPalette {
     Color reachable;
     Color knight;
     Color hint;
+    Color hintFrame;
     Color named;  // the frame of a square a verdict names
     Color cursor; // the keyboard's square
     Color button;
@@ -44,6 +45,7 @@ inline constexpr ProjectorPalette projectorPalette{
     .reachable = {40, 180, 40},
     .knight = {170, 0, 0},
     .hint = {255, 215, 0},
+    .hintFrame = {0, 0, 0},
     .named = {200, 0, 200},
     .cursor = {0, 70, 200},
     .button = {25, 80, 160},
@@ -67,7 +69,7 @@ struct ProjectorMarks {
 
 // The window's diagram in the view's colours: each square's colour by its meaning, its number
 // in the colour that reads best there, the knight as a figure (while galloping, on the step
-// reached), the hint filled and the named squares framed (the view frames its keyboard cursor).
+// reached), the hint filled and framed, the named squares framed (the view frames its keyboard cursor).
 Diagram projectorDiagram(Diagram window, const KnightForm &form, const ProjectorMarks &marks);
 
 // The status lines: the move ("Ход 23 от 64") and the chosen tour, or the task on ("Задача 6",

@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QVariant>
 
+#include <array>
 #include <atomic>
 
 #include <sys/stat.h>
@@ -29,7 +30,11 @@ struct ResultsText {
 constexpr auto schema = "CREATE TABLE IF NOT EXISTS attempts (id INTEGER PRIMARY KEY, pupil TEXT NOT NULL, "
                         "task INTEGER NOT NULL, outcome INTEGER NOT NULL, seconds INTEGER NOT NULL, "
                         "take_backs INTEGER NOT NULL, hints INTEGER NOT NULL, verdicts INTEGER NOT NULL, "
-                        "finished TEXT NOT NULL)";
+                        "finished TEXT NOT NULL, help INTEGER NOT NULL DEFAULT 0)";
+// A store made before the help was kept gets its column; an older row used none that is known.
+constexpr auto helpColumn = "ALTER TABLE attempts ADD COLUMN help INTEGER NOT NULL DEFAULT 0";
+// Several programs share one store in a computer room: a writer waits its turn this long.
+constexpr int busyMilliseconds = 10000;
 
 // Larger than any class's results could grow: a file past it is not ours.
 constexpr qsizetype sizeLimit = qsizetype(1) << 30;
@@ -101,12 +106,25 @@ QString ResultsStore::open(bool create)
     if (!database.isValid())
         return ResultsText::tr("няма драйвер за SQLite");
     database.setDatabaseName(path_);
-    // A teacher's export may hold the file for a moment; a longer wait would stop the lesson.
-    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=250"));
+    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyMilliseconds));
     if (!database.open())
         return problemOf(database.lastError());
     opened_ = true;
+    schemaMade_ = false;
     identity_ = identityOf(path_);
+    return {};
+}
+
+// The table made, and brought up to date, outside any attempt's transaction.
+QString ResultsStore::makeSchema()
+{
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (!query.exec(QLatin1String(schema)))
+        return problemOf(query.lastError());
+    if (!query.exec(QStringLiteral("SELECT help FROM attempts LIMIT 0")) && !query.exec(QLatin1String(helpColumn))
+        && !query.lastError().databaseText().contains(QLatin1String("duplicate column")))
+        return problemOf(query.lastError());
+    schemaMade_ = true;
     return {};
 }
 
@@ -119,28 +137,35 @@ QString ResultsStore::record(const Attempt &attempt)
     QSqlDatabase database = QSqlDatabase::database(connection_, false);
     QSqlQuery query(database);
     const auto fail = [&](const QSqlError &error) {
-        database.rollback();
+        query.exec(QStringLiteral("ROLLBACK"));
         // Opened again next time: the file may have been mended or replaced meanwhile.
         database.close();
         opened_ = false;
         return problemOf(error);
     };
-    if (!database.transaction())
-        return fail(database.lastError());
-    if (!query.exec(QLatin1String(schema)))
+    if (!schemaMade_) {
+        if (QString problem = makeSchema(); !problem.isNull()) {
+            database.close();
+            opened_ = false;
+            return problem;
+        }
+    }
+    // A writer from the first statement: a deferred transaction would take a read lock first,
+    // and SQLite answers a reader that wants to write "busy" at once, without waiting.
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return fail(query.lastError());
     query.prepare(QStringLiteral("INSERT INTO attempts (pupil, task, outcome, seconds, take_backs, hints, verdicts, "
-                                 "finished) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+                                 "finished, help) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     // A pupil without a name is an empty name, never NULL.
     for (const QVariant &value : {QVariant(attempt.pupil.isNull() ? QStringLiteral("") : attempt.pupil), QVariant(attempt.task), QVariant(int(attempt.outcome)),
                                   QVariant(attempt.seconds), QVariant(attempt.takeBacks), QVariant(attempt.hints),
                                   QVariant(attempt.verdicts),
-                                  QVariant(attempt.finished.toUTC().toString(Qt::ISODate))})
+                                  QVariant(attempt.finished.toUTC().toString(Qt::ISODate)), QVariant(attempt.help)})
         query.addBindValue(value);
     if (!query.exec())
         return fail(query.lastError());
-    if (!database.commit())
-        return fail(database.lastError());
+    if (!query.exec(QStringLiteral("COMMIT")))
+        return fail(query.lastError());
     identity_ = identityOf(path_);
     return {};
 }
@@ -155,8 +180,12 @@ ResultsStore::Reading ResultsStore::read()
     if (!opened_)
         return reading;
     QSqlQuery query(QSqlDatabase::database(connection_, false));
-    if (!query.exec(QStringLiteral("SELECT pupil, task, outcome, seconds, take_backs, hints, verdicts, finished "
-                                   "FROM attempts ORDER BY id"))) {
+    const auto select = [&query](const char *help) {
+        return query.exec(QStringLiteral("SELECT pupil, task, outcome, seconds, take_backs, hints, verdicts, finished, %1 "
+                                         "FROM attempts ORDER BY id").arg(QLatin1String(help)));
+    };
+    // A store from before the help was kept reads as one where none was used.
+    if (!select("help") && (!query.lastError().databaseText().contains(QLatin1String("no such column")) || !select("0"))) {
         // An empty file is an empty database: nothing stored yet.
         if (!query.lastError().databaseText().contains(QLatin1String("no such table")))
             reading.problem = problemOf(query.lastError());
@@ -166,7 +195,7 @@ ResultsStore::Reading ResultsStore::read()
         Attempt attempt{query.value(0).toString(), query.value(1).toInt(),
                         Outcome(std::clamp(query.value(2).toInt(), 0, int(Outcome::Abandoned))),
                         query.value(3).toInt(), query.value(4).toInt(), query.value(5).toInt(), query.value(6).toInt(),
-                        QDateTime::fromString(query.value(7).toString(), Qt::ISODate)};
+                        QDateTime::fromString(query.value(7).toString(), Qt::ISODate), query.value(8).toUInt()};
         reading.attempts.push_back(attempt);
     }
     if (query.lastError().isValid())
@@ -178,7 +207,7 @@ QStringList resultsHeader()
 {
     return {ResultsText::tr("Ученик"),         ResultsText::tr("Задача"),    ResultsText::tr("Решена"),
             ResultsText::tr("Време"),          ResultsText::tr("Върнати ходове"), ResultsText::tr("Подсказки"),
-            ResultsText::tr("Проверки"),       ResultsText::tr("Дата")};
+            ResultsText::tr("Проверки"),       ResultsText::tr("Дата"),      ResultsText::tr("Помощ")};
 }
 
 QString minutesAndSeconds(int seconds)
@@ -197,6 +226,19 @@ QString outcomeText(Outcome outcome)
         break;
     }
     return ResultsText::tr("не");
+}
+
+QString helpText(unsigned help)
+{
+    const std::array<QString, helpKinds> names{ResultsText::tr("подсказки"), ResultsText::tr("проверки"),
+                                               ResultsText::tr("довършване"), ResultsText::tr("брой продължения"),
+                                               ResultsText::tr("показана обиколка")};
+    QStringList used;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (help & (1u << i))
+            used << names[i];
+    }
+    return used.isEmpty() ? QStringLiteral("—") : used.join(QStringLiteral(", "));
 }
 
 namespace {
@@ -222,7 +264,8 @@ QByteArray resultsCsv(const std::vector<Attempt> &attempts, Language language)
         lines << QStringList{csvField(attempt.pupil), locale.toString(attempt.task), csvField(outcomeText(attempt.outcome)),
                              minutesAndSeconds(attempt.seconds), locale.toString(attempt.takeBacks), locale.toString(attempt.hints),
                              locale.toString(attempt.verdicts),
-                             csvField(locale.toString(attempt.finished.toLocalTime(), QLocale::ShortFormat))}
+                             csvField(locale.toString(attempt.finished.toLocalTime(), QLocale::ShortFormat)),
+                             csvField(helpText(attempt.help))}
                      .join(QLatin1Char(','));
     }
     return "\xEF\xBB\xBF" + lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";

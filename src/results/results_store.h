@@ -18,6 +18,10 @@ namespace knight {
 // How an attempt at a task ended.
 enum class Outcome { Solved, Completed, Abandoned };
 
+// The help an attempt used, as bits: what a teacher needs to tell a fair solve from a copied one.
+enum class Help : unsigned { Hints = 1, Verdict = 2, Completion = 4, Counts = 8, ShownTour = 16 };
+inline constexpr unsigned helpKinds = 5;
+
 // One attempt at a task: a row of the class's results.
 struct Attempt {
     QString pupil;
@@ -28,6 +32,9 @@ struct Attempt {
     int hints = 0;
     int verdicts = 0;
     QDateTime finished;
+    unsigned help = 0; // Help bits
+
+    void use(Help kind) { help |= unsigned(kind); }
 
     friend bool operator==(const Attempt &, const Attempt &) = default;
 };
@@ -56,12 +63,14 @@ public:
 
 private:
     QString open(bool create);
+    QString makeSchema();
     // Which file a name stands for: its device and inode, none when there is no file.
     static std::optional<std::pair<dev_t, ino_t>> identityOf(const QString &path);
 
     QString path_;
     QString connection_;
     bool opened_ = false;
+    bool schemaMade_ = false;
     std::optional<std::pair<dev_t, ino_t>> identity_;
 };
 
@@ -74,5 +83,7 @@ QStringList resultsHeader();
 QString minutesAndSeconds(int seconds);
 // "да", "с помощника", "не" in the language in use.
 QString outcomeText(Outcome outcome);
+// The help used, named ("подсказки, брой продължения"), or "—" for none.
+QString helpText(unsigned help);
 
 } // namespace knight

@@ -34,7 +34,8 @@ std::optional<unsigned> aidsOf(QByteArrayView field)
     if (field == "none")
         return 0u;
     constexpr std::pair<const char *, Aid> names[] = {
-        {"greens", Aid::Greens}, {"hints", Aid::Hints}, {"verdict", Aid::Verdict}, {"completion", Aid::Completion}};
+        {"greens", Aid::Greens}, {"hints", Aid::Hints},         {"verdict", Aid::Verdict},
+        {"completion", Aid::Completion}, {"counts", Aid::Counts}};
     unsigned aids = 0;
     for (const QByteArray &name : field.toByteArray().split(',')) {
         const auto *found = std::ranges::find_if(names, [&name](const auto &entry) { return name == entry.first; });
@@ -142,7 +143,10 @@ QString taskTitle(const Task &task)
         if (!task.allows(aid))
             missing << name;
     }
-    if (task.aids == 0)
+    // The counts are a kind of hint: named only where hints are allowed and they are not.
+    if (task.allows(Aid::Hints) && !task.allows(Aid::Counts))
+        missing.insert(1, TaskText::tr("брой продължения"));
+    if ((task.aids & ~unsigned(Aid::Counts)) == 0)
         parts << TaskText::tr("без помощ");
     else if (!missing.isEmpty()) {
         const QString last = missing.takeLast();

@@ -13,8 +13,9 @@
 namespace knight {
 
 // What a task may let the pupil use.
-enum class Aid : unsigned { Greens = 1, Hints = 2, Verdict = 4, Completion = 8 };
-inline constexpr unsigned allAids = 15;
+// The onward-move counts are a hint of their own (each says where Warnsdorff's rule goes).
+enum class Aid : unsigned { Greens = 1, Hints = 2, Verdict = 4, Completion = 8, Counts = 16 };
+inline constexpr unsigned allAids = 31;
 
 // One task of a lesson: a full tour on a board, perhaps from a given square or with a given
 // beginning, open or closed, with some aids, in a target time.

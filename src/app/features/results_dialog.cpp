@@ -25,7 +25,7 @@ namespace knight {
 
 namespace {
 
-constexpr int dateColumn = 7; // the last of resultsHeader()
+constexpr int dateColumn = 7; // of resultsHeader()
 constexpr int shownRows = 12;
 constexpr int sortRole = Qt::UserRole + 1;
 
@@ -88,7 +88,8 @@ ResultsDialog::ResultsDialog(ResultsStore &store, QWidget *parent)
                                    cell(minutesAndSeconds(a.seconds), a.seconds),
                                    cell(locale.toString(a.takeBacks), a.takeBacks), cell(locale.toString(a.hints), a.hints),
                                    cell(locale.toString(a.verdicts), a.verdicts),
-                                   cell(locale.toString(a.finished.toLocalTime(), QLocale::ShortFormat), a.finished)};
+                                   cell(locale.toString(a.finished.toLocalTime(), QLocale::ShortFormat), a.finished),
+                                   cell(helpText(a.help), a.help)};
         model_->appendRow(row);
         pupils.insert(a.pupil);
     }

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QInputDialog>
+#include <QScopedValueRollback>
 
 namespace knight {
 
@@ -21,6 +22,7 @@ TaskPlay::TaskPlay(FormView &view, Assistant &assistant, PracticeAids &aids, Gal
     , sound_(sound)
     , window_(window)
     , store_(std::make_unique<ResultsStore>())
+    , tourSeen_(lessonTasks().size(), false)
 {
 }
 
@@ -67,28 +69,38 @@ std::vector<int> TaskPlay::bestTimes()
     return best;
 }
 
+// One transition, in the order a teacher sees it: what is on is left, the board and the aids
+// set, the beginning given, the clock started, the title said. The form's updates on the way
+// are the task's own, not the pupil's.
 void TaskPlay::start(int index)
 {
     if (index < 0 || std::size_t(index) >= lessonTasks().size())
         return;
+    const QScopedValueRollback<bool> changing(changing_, true);
+    // Leave what is on: a task, or a tour shown or galloped.
     if (isOn())
         leave();
     else {
         freeGreensHidden_ = aids_.greensHidden();
+        freeCountsShown_ = aids_.countsShown();
         freeClosed_ = assistant_.closedGoal();
     }
-    index_ = index;
-    view_.action(ActionId::Tasks)->setChecked(true);
-    // Set up as one step: the walk the board and the clearing take away is not an attempt's.
-    giving_ = true;
-    view_.setBoardShape(task().shape);
-    aids_.setGreensHidden(!task().allows(Aid::Greens));
-    assistant_.setClosedGoal(task().closed);
     if (view_.form().canClear())
         view_.Command1_Click(int(Command::Clear));
-    giving_ = false;
+    // Set the board and the aids.
+    index_ = index;
+    view_.action(ActionId::Tasks)->setChecked(true);
+    view_.setBoardShape(task().shape);
+    aids_.setGreensHidden(!task().allows(Aid::Greens));
+    if (!task().allows(Aid::Counts))
+        aids_.setCountsShown(false);
+    assistant_.setClosedGoal(task().closed);
+    // Give the beginning, start the clock.
+    if (!task().beginning.empty())
+        view_.replaceWalk(task().beginning);
     beginAttempt();
-    followForm();
+    moves_ = view_.form().history().size();
+    view_.updateActions();
     view_.showMessage(tr("Задача %1: %2. Целево време %3.")
                           .arg(index + 1)
                           .arg(taskTitle(task()))
@@ -100,6 +112,10 @@ void TaskPlay::beginAttempt()
     attempt_ = {};
     attempt_.pupil = pupil_;
     attempt_.task = index_ + 1;
+    // A tour of this board seen whole since the last attempt at this task is this attempt's help.
+    if (tourSeen_[std::size_t(index_)])
+        attempt_.use(Help::ShownTour);
+    tourSeen_[std::size_t(index_)] = false;
     completed_ = finished_ = false;
     moves_ = 0;
     clock_.start();
@@ -119,6 +135,7 @@ void TaskPlay::leave()
 void TaskPlay::restoreFreePlay()
 {
     aids_.setGreensHidden(freeGreensHidden_);
+    aids_.setCountsShown(freeCountsShown_);
     assistant_.setClosedGoal(freeClosed_);
     view_.updateActions();
 }
@@ -135,18 +152,39 @@ bool TaskPlay::refuses(int n)
 
 void TaskPlay::noteHelp(ActionId id)
 {
-    if (id == ActionId::Hint)
+    if (id == ActionId::Hint) {
         ++attempt_.hints;
-    else if (id == ActionId::Verdict)
+        attempt_.use(Help::Hints);
+    } else if (id == ActionId::Verdict) {
         ++attempt_.verdicts;
-    else if (id == ActionId::Complete)
+        attempt_.use(Help::Verdict);
+    } else if (id == ActionId::Complete) {
         completed_ = true;
+        attempt_.use(Help::Completion);
+    }
+}
+
+QString TaskPlay::refusal(Aid aid) const
+{
+    return allows(aid) ? QString() : tr("Задача %1 не позволява тази помощ.").arg(index_ + 1);
+}
+
+void TaskPlay::noteTourSeen()
+{
+    const KnightForm &form = view_.form();
+    if (form.walking() || form.tourItems().isEmpty())
+        return;
+    for (std::size_t i = 0; i < lessonTasks().size(); ++i)
+        tourSeen_[i] = tourSeen_[i] || lessonTasks()[i].shape == form.shape();
 }
 
 void TaskPlay::followForm()
 {
+    if (changing_)
+        return;
     const KnightForm &form = view_.form();
     const qsizetype moves = form.history().size();
+    noteTourSeen();
     if (!isOn()) {
         // Free play: the pupil's own full tour is celebrated when the end messages are on.
         if (moves == form.shape().count() && moves_ < moves && !completed_ && form.walking()
@@ -159,6 +197,7 @@ void TaskPlay::followForm()
     }
     // A walk shown, galloped or brought in whole is not the pupil's attempt.
     if (!form.walking() || (moves > moves_ + 1 && !giving_)) {
+        const QScopedValueRollback<bool> changing(changing_, true);
         leave();
         view_.showMessage(tr("Разходката не е от задачата, затова задачата е изоставена."));
         return;
@@ -172,6 +211,8 @@ void TaskPlay::followForm()
         giving_ = false;
         return;
     }
+    if (aids_.countsShown())
+        attempt_.use(Help::Counts);
     const bool grew = moves > moves_;
     moves_ = moves;
     if (grew && moves == form.shape().count() && !finished_)

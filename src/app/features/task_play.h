@@ -56,6 +56,8 @@ public:
     bool refuses(int n);
     // The help the attempt used.
     void noteHelp(ActionId id);
+    // Why the task on does not allow the aid; null when it does.
+    QString refusal(Aid aid) const;
     void noteTakeBack() { ++attempt_.takeBacks; }
     // After each change of the form: the beginning given again after a clearing, the end
     // recognised and stored, a walk brought in from elsewhere ending the task.
@@ -70,6 +72,8 @@ private:
     Attempt ended(Outcome outcome);
     void store(Outcome outcome);
     void restoreFreePlay();
+    // A tour shown or galloped whole on a task's board is help for that task's next attempt.
+    void noteTourSeen();
 
     FormView &view_;
     Assistant &assistant_;
@@ -85,9 +89,12 @@ private:
     bool finished_ = false;
     bool giving_ = false;    // the task plays its beginning
     qsizetype moves_ = 0;    // the walk's length when last seen
+    bool changing_ = false;  // a transition is under way: the form's updates are its own
+    std::vector<bool> tourSeen_; // by task
     bool storeProblemShown_ = false;
     // Free play's aids, given back when the task is left.
     bool freeGreensHidden_ = false;
+    bool freeCountsShown_ = false;
     bool freeClosed_ = false;
 };
 

@@ -42,12 +42,6 @@ void pressCommand(MainWindow &window)
 
 constexpr auto noStandardKey = QKeySequence::UnknownKey;
 
-template<Aid aid>
-bool taskAllows(const MainWindow &window)
-{
-    return window.tasks()->allows(aid);
-}
-
 // A task sets these itself.
 bool outsideTasks(const MainWindow &window)
 {
@@ -55,10 +49,11 @@ bool outsideTasks(const MainWindow &window)
 }
 
 constexpr std::array<ActionEntry, actionCount> table{{
+    // They show the answer: a task gives them with its completion.
     {ActionId::Show, QT_TRANSLATE_NOOP("Actions", "Покажи"), noStandardKey, "F5", commandEnabled<Command::Show>,
-     pressCommand<Command::Show>},
+     pressCommand<Command::Show>, false, false, nullptr, Aid::Completion},
     {ActionId::Gallop, QT_TRANSLATE_NOOP("Actions", "Галоп"), noStandardKey, "Ctrl+G", commandEnabled<Command::Gallop>,
-     pressCommand<Command::Gallop>},
+     pressCommand<Command::Gallop>, false, false, nullptr, Aid::Completion},
     {ActionId::Clear, QT_TRANSLATE_NOOP("Actions", "Чисти"), QKeySequence::New, "Ctrl+N", [](const KnightForm &form) { return form.canClear(); },
      pressCommand<Command::Clear>},
     // Right after a walk was wiped, it brings that walk back; otherwise as the button.
@@ -101,19 +96,20 @@ constexpr std::array<ActionEntry, actionCount> table{{
      [](MainWindow &window) { window.projector()->setOn(window.action(ActionId::Projector)->isChecked()); }, true},
     // A task may allow only some of the assistant's help.
     {ActionId::Hint, QT_TRANSLATE_NOOP("Actions", "Подскажи ход"), noStandardKey, "Ctrl+H", Assistant::canPlay,
-     [](MainWindow &window) { window.assistant()->showHint(); }, false, false, taskAllows<Aid::Hints>},
+     [](MainWindow &window) { window.assistant()->showHint(); }, false, false, nullptr, Aid::Hints},
     {ActionId::Verdict, QT_TRANSLATE_NOOP("Actions", "Може ли още?"), noStandardKey, "F7",
      [](const KnightForm &form) { return Assistant::canPlay(form) || form.history().size() == form.shape().count(); },
-     [](MainWindow &window) { window.assistant()->showVerdict(); }, false, false, taskAllows<Aid::Verdict>},
+     [](MainWindow &window) { window.assistant()->showVerdict(); }, false, false, nullptr, Aid::Verdict},
     {ActionId::Complete, QT_TRANSLATE_NOOP("Actions", "Довърши обиколката"), noStandardKey, "Ctrl+E", Assistant::canPlay,
-     [](MainWindow &window) { window.assistant()->completeTour(); }, false, false, taskAllows<Aid::Completion>},
+     [](MainWindow &window) { window.assistant()->completeTour(); }, false, false, nullptr, Aid::Completion},
     {ActionId::EndMessages, QT_TRANSLATE_NOOP("Actions", "Съобщения за края на разходката"), noStandardKey, "Ctrl+M", nullptr,
      [](MainWindow &window) { window.assistant()->setEndMessages(window.action(ActionId::EndMessages)->isChecked()); }, true},
     {ActionId::NoGreens, QT_TRANSLATE_NOOP("Actions", "Без зелени полета"), noStandardKey, "Ctrl+Shift+G", nullptr,
      [](MainWindow &window) { window.aids()->setGreensHidden(window.action(ActionId::NoGreens)->isChecked()); }, true,
      false, outsideTasks},
     {ActionId::Counts, QT_TRANSLATE_NOOP("Actions", "Брой продължения"), noStandardKey, "Ctrl+Shift+N", nullptr,
-     [](MainWindow &window) { window.aids()->setCountsShown(window.action(ActionId::Counts)->isChecked()); }, true},
+     [](MainWindow &window) { window.aids()->setCountsShown(window.action(ActionId::Counts)->isChecked()); }, true,
+     false, nullptr, Aid::Counts},
     {ActionId::ClosedTour, QT_TRANSLATE_NOOP("Actions", "Затворена обиколка"), noStandardKey, "Ctrl+Shift+O", nullptr,
      [](MainWindow &window) { window.assistant()->setClosedGoal(window.action(ActionId::ClosedTour)->isChecked()); },
      true, false, outsideTasks},
@@ -256,8 +252,13 @@ QMenu *WindowActions::contextMenu()
 
 void WindowActions::update(const KnightForm &form)
 {
-    for (const ActionEntry &entry : actionTable())
-        action(entry.id)->setEnabled((!entry.enabled || entry.enabled(form)) && (!entry.ready || entry.ready(window_)));
+    for (const ActionEntry &entry : actionTable()) {
+        const QString refusal = entry.aid ? window_.tasks()->refusal(*entry.aid) : QString();
+        action(entry.id)->setEnabled((!entry.enabled || entry.enabled(form)) && (!entry.ready || entry.ready(window_))
+                                     && refusal.isNull());
+        // Empty: the action's name, as before.
+        action(entry.id)->setToolTip(refusal);
+    }
 }
 
 void WindowActions::retranslate()

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "tasks/task_list.h"
+
 #include <QKeySequence>
 
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -43,6 +46,8 @@ struct ActionEntry {
     bool checkable = false;      // an option
     bool checkedAtStart = false;
     bool (*ready)(const MainWindow &) = nullptr; // a condition beyond the form's; null: none
+    // The aid it gives, which a task may take away (disabled then, the reason its tooltip).
+    std::optional<Aid> aid = std::nullopt;
 };
 
 std::span<const ActionEntry> actionTable();

@@ -23,6 +23,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -78,6 +79,14 @@ void MainWindow::changeEvent(QEvent *event)
         retranslate();
 }
 
+// However the program quits (Ctrl+Q, the window's close button, the session ending), what is
+// on is remembered as it is.
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    projector_->keepForNextStart();
+    QWidget::closeEvent(event);
+}
+
 void MainWindow::Label2_Click(int n)
 {
     assistant_->clearTransient();
@@ -95,6 +104,9 @@ void MainWindow::Label2_Click(int n)
 
 void MainWindow::Command1_Click(int index)
 {
+    // A task that does not show its answer keeps these two closed, whatever asks.
+    if ((index == int(Command::Show) || index == int(Command::Gallop)) && !tasks_->refusal(Aid::Completion).isNull())
+        return;
     assistant_->clearTransient();
     const qsizetype before = form_.history().size();
     form_.Command1_Click(index);
@@ -286,6 +298,32 @@ void MainWindow::showAllSquares()
     projector_->followForm();
 }
 
+void MainWindow::updateActions()
+{
+    if (!actions_)
+        return;
+    actions_->update(form_);
+    mirrorCommands();
+}
+
+// The buttons as their actions: a task that does not show the answer disables "Покажи" and
+// "Галоп", and says why.
+void MainWindow::mirrorCommands()
+{
+    // Enabling first: when the focused button is disabled, the focus moves on to the one that
+    // has just become enabled ("Покажи" hands it to "Галоп"), not past it.
+    for (const bool enable : {true, false}) {
+        for (int i = 0; i < commandCount; ++i) {
+            const bool showsAnswer = Command(i) == Command::Show || Command(i) == Command::Gallop;
+            const QString refusal = showsAnswer ? tasks_->refusal(Aid::Completion) : QString();
+            if ((form_.isEnabled(Command(i)) && refusal.isNull()) == enable)
+                commands_[std::size_t(i)]->setEnabled(enable);
+            if (commands_[std::size_t(i)]->toolTip() != refusal)
+                commands_[std::size_t(i)]->setToolTip(refusal);
+        }
+    }
+}
+
 void MainWindow::mirrorForm()
 {
     if (shownShape_ != form_.shape())
@@ -298,14 +336,7 @@ void MainWindow::mirrorForm()
     mirrorConditions(changes);
     if (aids_->countsShown())
         mirrorCounts();
-    // Enabling first: when the focused button is disabled, the focus moves on to the one that
-    // has just become enabled ("Покажи" hands it to "Галоп"), not past it.
-    for (const bool enable : {true, false}) {
-        for (int i = 0; i < commandCount; ++i) {
-            if (form_.isEnabled(Command(i)) == enable)
-                commands_[std::size_t(i)]->setEnabled(enable);
-        }
-    }
+    mirrorCommands();
     if (shownTextRevision_ != form_.textRevision()) {
         shownTextRevision_ = form_.textRevision();
         text_->setDescription(form_.text());

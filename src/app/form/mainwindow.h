@@ -68,7 +68,7 @@ public:
     void setFormLayout(const controls::FormLayout &layout) override;
     QRectF boardArea() const override;
     QAction *action(ActionId id) const override { return actions_ ? actions_->action(id) : nullptr; }
-    void updateActions() override { if (actions_) actions_->update(form_); }
+    void updateActions() override;
     void announce(const QString &text) override;
 
     void setBoardShape(BoardShape shape) override;
@@ -120,6 +120,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createControls();
@@ -132,6 +133,7 @@ private:
     void mirrorForm();
     void mirrorConditions(const Board::Changes &changes);
     void mirrorCounts();
+    void mirrorCommands();
     // The squares' numbers as large as the squares are; the stored tours' options only on 8 x 8.
     void followShape();
 

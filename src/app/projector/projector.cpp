@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/projector/projector.h"
 
-#include "app/features/task_play.h"
-
 #include "app/features/assistant.h"
 #include "app/features/gallop_control.h"
 #include "app/form/form_view.h"
@@ -68,7 +66,8 @@ void Projector::setOn(bool on)
         view_->hide();
         window_->activateWindow();
     }
-    formView_.preferences().setValue(projectorKey, on);
+    if (!quitting_)
+        formView_.preferences().setValue(projectorKey, on);
 }
 
 void Projector::noteTransient()

@@ -52,6 +52,8 @@ public:
     // After every change the window shows: the view shows it too.
     void followForm();
     void restorePreferences();
+    // The program quits: the view is remembered as it is now, whatever hides it on the way out.
+    void keepForNextStart() { quitting_ = true; }
 
 private:
     void noteTransient();
@@ -61,6 +63,7 @@ private:
     QWidget *window_;
     ProjectorWindow *view_ = nullptr;
     bool on_ = false;
+    bool quitting_ = false;
     ProjectorMarks marks_;
     qsizetype hintMoves_ = -1; // the walk's length when the hint was given
 };
