@@ -64,8 +64,10 @@ QStringList windowTexts(const MainWindow &window)
 }
 
 struct Message {
-    QString context, source, translation;
+    QString context, source, translation; // a count's: its form for many
     bool finished;
+    QStringList forms; // a count's forms: one, many
+    bool numerus;
 };
 
 QList<Message> catalogue()
@@ -82,12 +84,19 @@ QList<Message> catalogue()
         if (xml.name() == u"name")
             context = xml.readElementText();
         else if (xml.name() == u"message")
-            messages.append({context, {}, {}, true});
+            messages.append({context, {}, {}, true, {}, xml.attributes().value(u"numerus"_s) == u"yes"});
         else if (xml.name() == u"source")
             messages.last().source = xml.readElementText();
         else if (xml.name() == u"translation") {
-            messages.last().finished = xml.attributes().value(u"type"_s).isEmpty();
-            messages.last().translation = xml.readElementText();
+            Message &message = messages.last();
+            message.finished = xml.attributes().value(u"type"_s).isEmpty();
+            if (!message.numerus) {
+                message.translation = xml.readElementText();
+                continue;
+            }
+            while (xml.readNextStartElement())
+                message.forms << xml.readElementText();
+            message.translation = message.forms.value(message.forms.size() - 1);
         }
     }
     return messages;
@@ -166,6 +175,16 @@ void LanguageTest::theEnglishCatalogueIsWholeAndEnglish()
         QCOMPARE(placeholders(message.translation), placeholders(message.source));
         QCOMPARE(message.translation.front().isSpace(), message.source.front().isSpace());
         QCOMPARE(message.translation.back().isSpace(), message.source.back().isSpace());
+        if (!message.forms.isEmpty()) {
+            // A count: each form English, the one for one may say "one" for %n.
+            QCOMPARE(message.forms.size(), 2);
+            QVERIFY2(!hasCyrillic(message.forms[0]), what);
+            for (const int n : {1, 2, 5})
+                QCOMPARE(QCoreApplication::translate(message.context.toUtf8().constData(), message.source.toUtf8().constData(),
+                                                     nullptr, n),
+                         QString(message.forms[n == 1 ? 0 : 1]).replace(u"%n"_s, QString::number(n)));
+            continue;
+        }
         QCOMPARE(QCoreApplication::translate(message.context.toUtf8().constData(), message.source.toUtf8().constData()),
                  message.translation);
     }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "board/squares.h"
-#include "projector/projector_look.h"
+#include "projector_look/projector_look.h"
 #include "test_support.h"
 #include "tours/knight_form.h"
 #include "walk/knight.h"

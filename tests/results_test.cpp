@@ -4,6 +4,7 @@
 // only whole rows.
 #include "cli/command_line.h"
 #include "results/results_store.h"
+#include "tasks/task_list.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -38,8 +39,9 @@ std::vector<Attempt> sample()
             {u"=HYPERLINK(\"x\")"_s, 20, Outcome::Abandoned, 1805, 11, 0, 0, when.addSecs(7)}};
 }
 
-// RFC 4180 read back, independently of the writer.
-QList<QStringList> csvRows(QByteArray bytes)
+// RFC 4180 read back, independently of the writer, with the separator a spreadsheet of the
+// language takes.
+QList<QStringList> csvRows(QByteArray bytes, QChar separator = u';')
 {
     QList<QStringList> rows{{}};
     const QString text = QString::fromUtf8(bytes.mid(3));
@@ -52,7 +54,7 @@ QList<QStringList> csvRows(QByteArray bytes)
             field += c, ++i;
         else if (c == u'"')
             quoted = !quoted;
-        else if (!quoted && c == u',')
+        else if (!quoted && c == separator)
             rows.last() << field, field.clear();
         else if (!quoted && c == u'\r' && next(i) == u'\n')
             rows.last() << field, field.clear(), rows << QStringList{}, ++i;
@@ -90,6 +92,7 @@ private slots:
     void aStoreThatCannotBeWrittenIsReportedAndLeftAsItWas_data();
     void aStoreThatCannotBeWrittenIsReportedAndLeftAsItWas();
     void concurrentWritersLoseNothing();
+    void whatCannotBeStoredWaitsAndArrivesOnce();
     void aWriterKilledAtAnyMomentLeavesWholeRows();
     void theCommandLineWritesTheResults();
 };
@@ -121,22 +124,48 @@ void ResultsTest::attemptsComeBackAsStoredAndAsCsv()
     }
     QCOMPARE(opened(), 1);
 
-    const QByteArray bytes = resultsCsv(sample(), Language::Bulgarian);
-    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
-    const QList<QStringList> rows = csvRows(bytes);
-    QCOMPARE(rows.size(), 4);
-    QCOMPARE(rows[0], resultsHeader());
-    QCOMPARE(rows[1].mid(0, 7), (QStringList{u"Мария Петрова"_s, u"1"_s, u"да"_s, u"1:05"_s, u"2"_s, u"1"_s, u"0"_s}));
-    QCOMPARE(rows[2][0], sample()[1].pupil);
-    QCOMPARE(rows[2][2], u"с помощника"_s);
-    // A name a spreadsheet would run as a formula stays text.
-    QCOMPARE(rows[3][0], u"'=HYPERLINK(\"x\")"_s);
-    QCOMPARE(rows[3].mid(2, 2), (QStringList{u"не"_s, u"30:05"_s}));
-    // Dates as each language writes them.
-    const QString bulgarian = rows[1][7];
-    const QString english = csvRows(resultsCsv(sample(), Language::English))[1][7];
-    QCOMPARE(bulgarian, QLocale(QLocale::Bulgarian).toString(when.toLocalTime(), QLocale::ShortFormat));
-    QVERIFY2(bulgarian != english, qPrintable(english));
+    // Read as each language's spreadsheet reads it: its separator, plain whole numbers, a time
+    // in seconds and as h:mm:ss, a date and time; the task whole.
+    for (const auto &[language, separator] : {std::pair{Language::Bulgarian, u';'}, std::pair{Language::English, u','}}) {
+        const QByteArray bytes = resultsCsv(sample(), language);
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        const QList<QStringList> rows = csvRows(bytes, QChar(separator));
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows[0], csvHeader());
+        for (qsizetype r = 1; r < rows.size(); ++r) {
+            const Attempt &a = sample()[std::size_t(r - 1)];
+            const QStringList &row = rows[r];
+            QCOMPARE(row.size(), csvHeader().size());
+            const Task &task = lessonTasks()[std::size_t(a.task - 1)];
+            bool numbers[6] = {};
+            QCOMPARE((std::array{row[1].toInt(&numbers[0]), row[5].toInt(&numbers[1]), row[7].toInt(&numbers[2]),
+                                 row[9].toInt(&numbers[3]), row[10].toInt(&numbers[4]), row[11].toInt(&numbers[5])}),
+                     (std::array{a.task, a.seconds, int(task.target.count()), a.takeBacks, a.hints, a.verdicts}));
+            QVERIFY(std::ranges::all_of(numbers, [](bool ok) { return ok; }));
+            const QTime time = QTime::fromString(row[6].rightJustified(8, u'0'), u"HH:mm:ss"_s);
+            QCOMPARE(QTime(0, 0).secsTo(time), a.seconds);
+            QCOMPARE(row[2], u"%1 × %2"_s.arg(task.shape.files).arg(task.shape.ranks));
+            const QDateTime local = a.finished.toLocalTime();
+            QCOMPARE(QDateTime::fromString(row[13], u"yyyy-MM-dd HH:mm"_s),
+                     QDateTime(local.date(), QTime(local.time().hour(), local.time().minute())));
+            QCOMPARE(row[8], a.outcome == Outcome::Solved && a.seconds <= task.target.count() ? u"да"_s : u"не"_s);
+        }
+        QCOMPARE(rows[1][0], u"Мария Петрова"_s);
+        QCOMPARE(rows[2][0], pupilName(sample()[1].pupil)); // a line break in a name is no part of it
+        QCOMPARE(rows[2][4], u"с помощника"_s);
+        // A name a spreadsheet would run as a formula stays text.
+        QCOMPARE(rows[3][0], u"'=HYPERLINK(\"x\")"_s);
+        QCOMPARE(rows[3].mid(4, 3), (QStringList{u"не"_s, u"1805"_s, u"0:30:05"_s}));
+    }
+    // A name with control characters, pasted or typed: none reaches a terminal or a spreadsheet;
+    // a long one is elided where it is shown.
+    QCOMPARE(pupilName(u"\x1b[31mАна\tП\u0085 \r\n"_s), u"[31mАна П"_s);
+    Attempt pasted = sample()[0];
+    pasted.pupil = u"\tАна"_s;
+    QCOMPARE(csvRows(resultsCsv({pasted}, Language::Bulgarian))[1][0], u"Ана"_s);
+    const QString longName(150, u'я');
+    QCOMPARE(shownName(longName).size(), shownNameLength);
+    QVERIFY(shownName(longName).endsWith(QChar(0x2026)) && shownName(u"Ана"_s) == u"Ана"_s);
 }
 
 void ResultsTest::aStoreThatCannotBeWrittenIsReportedAndLeftAsItWas_data()
@@ -149,6 +178,7 @@ void ResultsTest::aStoreThatCannotBeWrittenIsReportedAndLeftAsItWas_data()
     QTest::newRow("past the file-size limit") << u"size limit"_s << u"твърде голям"_s;
     QTest::newRow("a FIFO") << u"fifo"_s << u""_s;
     QTest::newRow("a folder") << u"folder"_s << u""_s;
+    QTest::newRow("a link to nothing") << u"dangling"_s << u"сочи към файл, който го няма"_s;
 }
 
 void ResultsTest::aStoreThatCannotBeWrittenIsReportedAndLeftAsItWas()
@@ -176,6 +206,9 @@ void ResultsTest::aStoreThatCannotBeWrittenIsReportedAndLeftAsItWas()
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{rlim_t(QFileInfo(path).size()), RLIM_INFINITY};
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    } else if (fault == u"dangling") {
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QFile::link(dir.filePath(u"gone.sqlite"_s), path));
     } else {
         QVERIFY(QFile::remove(path));
         QVERIFY(fault == u"fifo" ? ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0 : QDir().mkdir(path));
@@ -251,6 +284,81 @@ void ResultsTest::concurrentWritersLoseNothing()
     QCOMPARE(pupils.size(), std::size_t(writers * each + 1));
 }
 
+// A lock held longer than any wait, a store that is a folder for a while, a queue that is a
+// FIFO, a store of the first version: every attempt is stored once, in order, or waits and says so.
+void ResultsTest::whatCannotBeStoredWaitsAndArrivesOnce()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"results.sqlite"_s);
+    ResultsStore store(path);
+    store.setBusyWait(50);
+    std::vector<Attempt> attempts = sample();
+    for (std::size_t i = 0; i < attempts.size(); ++i)
+        attempts[i].id = u"id-%1"_s.arg(i);
+    QVERIFY(store.record(attempts[0]).isNull());
+    QSqlDatabase holder = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"holder"_s);
+    holder.setDatabaseName(path);
+    QVERIFY(holder.open() && QSqlQuery(holder).exec(u"BEGIN EXCLUSIVE"_s));
+    for (const int waiting : {1, 2}) {
+        const ResultsStore::Delivery delivery = store.deliver(attempts[std::size_t(waiting)]);
+        QVERIFY(delivery.problem.contains(u"заета"_s));
+        QCOMPARE((std::pair{delivery.delivered, delivery.waiting}), (std::pair{0, waiting}));
+    }
+    QVERIFY(QSqlQuery(holder).exec(u"ROLLBACK"_s));
+    holder.close();
+    holder = {};
+    QSqlDatabase::removeDatabase(u"holder"_s);
+    // The next start delivers them, once: a second delivery adds nothing.
+    ResultsStore next(path);
+    const ResultsStore::Delivery delivered = next.deliver();
+    QVERIFY(delivered.problem.isNull());
+    QCOMPARE((std::pair{delivered.delivered, delivered.waiting}), (std::pair{2, 0}));
+    QVERIFY(next.record(attempts[1]).isNull());
+    QCOMPARE(next.read().attempts, attempts);
+    QVERIFY(!QFile::exists(path + u".waiting"_s));
+
+    // A queue that is a FIFO is not read (it would hang) and not replaced; the attempt goes
+    // straight to the store and the queue is named.
+    QVERIFY(::mkfifo(QFile::encodeName(path + u".waiting"_s).constData(), 0644) == 0);
+    Attempt another = attempts[0];
+    another.id = u"id-fifo"_s;
+    const ResultsStore::Delivery beside = next.deliver(another);
+    QVERIFY2(beside.problem.contains(u".waiting"_s), qPrintable(beside.problem));
+    QCOMPARE(next.read().attempts.size(), attempts.size() + 1);
+    QVERIFY(QFileInfo(path + u".waiting"_s).isFile() == false);
+
+    // A store of the first version, without help or ids: read as none used, and brought up to date.
+    const QString old = dir.filePath(u"old.sqlite"_s);
+    {
+        QSqlDatabase made = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"old"_s);
+        made.setDatabaseName(old);
+        QVERIFY(made.open());
+        QSqlQuery query(made);
+        QVERIFY(query.exec(u"CREATE TABLE attempts (id INTEGER PRIMARY KEY, pupil TEXT NOT NULL, task INTEGER NOT NULL, "
+                           "outcome INTEGER NOT NULL, seconds INTEGER NOT NULL, take_backs INTEGER NOT NULL, "
+                           "hints INTEGER NOT NULL, verdicts INTEGER NOT NULL, finished TEXT NOT NULL)"_s));
+        QVERIFY(query.exec(u"INSERT INTO attempts VALUES (1, 'Ана', 2, 0, 61, 0, 0, 0, '2026-12-10T10:00:00Z')"_s));
+        made.close();
+    }
+    QSqlDatabase::removeDatabase(u"old"_s);
+    ResultsStore upgraded(old);
+    QCOMPARE(upgraded.read().attempts.size(), std::size_t(1));
+    QCOMPARE(upgraded.read().attempts[0].help, 0u);
+    QVERIFY(upgraded.record(attempts[2]).isNull());
+    QCOMPARE(upgraded.read().attempts.back(), attempts[2]);
+    // A table of that name that another program made is said as such, and left alone.
+    const QString foreign = dir.filePath(u"foreign.sqlite"_s);
+    {
+        QSqlDatabase made = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"foreign"_s);
+        made.setDatabaseName(foreign);
+        QVERIFY(made.open());
+        QVERIFY(QSqlQuery(made).exec(u"CREATE TABLE attempts (x TEXT)"_s));
+        made.close();
+    }
+    QSqlDatabase::removeDatabase(u"foreign"_s);
+    QCOMPARE(ResultsStore(foreign).record(attempts[0]), u"файлът е база данни на друга програма"_s);
+}
+
 void ResultsTest::aWriterKilledAtAnyMomentLeavesWholeRows()
 {
     QTemporaryDir dir;
@@ -293,7 +401,7 @@ void ResultsTest::theCommandLineWritesTheResults()
     QCOMPARE(runResults(csv), exitOk);
     QFile written(csv);
     QVERIFY(written.open(QIODevice::ReadOnly));
-    QCOMPARE(csvRows(written.readAll()), (QList<QStringList>{resultsHeader()}));
+    QCOMPARE(csvRows(written.readAll()), (QList<QStringList>{csvHeader()}));
     written.close();
     ResultsStore store;
     QVERIFY(store.path().startsWith(dir.path()));

@@ -412,20 +412,36 @@ private slots:
         QVERIFY(shownHelp.contains(helpText(help)));
     }
 
-    // A store that cannot be written is said once; the lesson goes on and says its ends.
-    void aFailingStoreIsSaidOnce()
+    // A store that cannot be written is said when it starts failing, and after every attempt
+    // while it does; what it could not take waits beside it and arrives, in order and once,
+    // with the next attempt it takes.
+    void aFailingStoreIsSaidAndNothingIsLost()
     {
         MainWindow window;
-        QVERIFY(QDir().mkpath(data_.filePath(u"folder.sqlite"_s)));
-        window.tasks()->useStore(std::make_unique<ResultsStore>(data_.filePath(u"folder.sqlite"_s)));
+        const QString path = data_.filePath(u"folder.sqlite"_s);
+        QVERIFY(QDir().mkpath(path));
+        window.tasks()->useStore(std::make_unique<ResultsStore>(path));
+        window.tasks()->setPupil(u"Ана"_s);
         const std::vector<int> tour = TaskTourSearch(lessonTasks()[0]).tour();
-        for (int attempt = 0; attempt < 2; ++attempt) {
+        for (int attempt = 1; attempt <= 3; ++attempt) {
+            if (attempt == 3)
+                QVERIFY(QDir(path).removeRecursively());
             window.tasks()->start(0);
             play(window, tour);
-            QVERIFY(message(window).startsWith(u"Браво! Задача 1"_s));
+            QVERIFY(message(window).startsWith(u"Ана: Браво! Задача 1"_s));
+            QVERIFY2(message(window).endsWith(attempt < 3 ? u"Чакащи резултати на този компютър: %1. Записват се, щом базата данни ги приеме."_s.arg(attempt)
+                                                          : u"Записани са и чакащите резултати: 2."_s),
+                     qPrintable(message(window)));
         }
         QCOMPARE(window.findChildren<QMessageBox *>().size(), 1);
-        QVERIFY(window.findChildren<QMessageBox *>()[0]->text().startsWith(u"Резултатът не е запазен: това е папка."_s));
+        QVERIFY(window.findChildren<QMessageBox *>()[0]->text().startsWith(u"Резултатът не е записан в базата данни: това е папка."_s));
+        const std::vector<Attempt> rows = stored(window);
+        QCOMPARE(rows.size(), std::size_t(3));
+        QVERIFY(rows[0].id != rows[1].id && rows[1].id != rows[2].id && rows[0].finished <= rows[2].finished);
+        QVERIFY(!QFile::exists(path + u".waiting"_s));
+        // Delivered again, an attempt is stored once.
+        QVERIFY(window.tasks()->store().record(rows[1]).isNull());
+        QCOMPARE(stored(window).size(), std::size_t(3));
     }
 
     // "Резултати": every attempt, sorted by a column's values, filtered by pupil and task, and

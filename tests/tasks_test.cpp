@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The lesson's tasks: every one can be solved as it is set, and a list that is not one is
 // refused at its line.
+#include "lesson/lesson_state.h"
 #include "tasks/task_list.h"
+#include "tours/knight_form.h"
 #include "task_tours.h"
 
 #include <QTest>
@@ -20,7 +22,40 @@ private slots:
     void everyTaskHasATourThatObeysIt();
     void aListThatIsNotOneIsRefusedAtItsLine_data();
     void aListThatIsNotOneIsRefusedAtItsLine();
+    void theLessonIsInOneModeAndOneTransitionAtATime();
 };
+
+// The board's show or gallop stands over the activity; a transition begun inside another one
+// neither owns nor ends it.
+void TasksTest::theLessonIsInOneModeAndOneTransitionAtATime()
+{
+    LessonState lesson;
+    KnightForm walk;
+    walk.Form_Load();
+    QCOMPARE(lesson.mode(walk), LessonMode::FreePlay);
+    {
+        const LessonState::Transition outer(lesson);
+        QVERIFY(outer.owns() && lesson.changing());
+        lesson.enter(Activity::Task, 6);
+        {
+            const LessonState::Transition inner(lesson);
+            QVERIFY(!inner.owns());
+        }
+        QVERIFY(lesson.changing());
+    }
+    QVERIFY(!lesson.changing());
+    QCOMPARE(lesson.task(), 6);
+    QCOMPARE(lesson.mode(walk), LessonMode::Task);
+    walk.Command1_Click(int(Command::Show));
+    QCOMPARE(lesson.mode(walk), LessonMode::Showing);
+    walk.Command1_Click(int(Command::Gallop));
+    QCOMPARE(lesson.mode(walk), LessonMode::Galloping);
+    walk.pauseGallop(true);
+    QCOMPARE(lesson.mode(walk), LessonMode::Paused);
+    const LessonState::Transition leaving(lesson);
+    lesson.enter(Activity::Puzzle, 3);
+    QCOMPARE(lesson.task(), -1);
+}
 
 void TasksTest::everyTaskHasATourThatObeysIt()
 {

@@ -860,6 +860,70 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <source>показана обиколка</source>
         <translation>tour shown</translation>
     </message>
+    <message>
+        <source>файлът е база данни на друга програма</source>
+        <translation>the file is another program&apos;s database</translation>
+    </message>
+    <message>
+        <source>чакащите резултати в %1 не могат да бъдат прочетени: %2</source>
+        <translation>the results waiting in %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>%1; не може да бъде запазен и на този компютър: %2</source>
+        <translation>%1; it cannot be kept on this computer either: %2</translation>
+    </message>
+    <message>
+        <source>опашката не може да бъде записана</source>
+        <translation>the waiting results cannot be written</translation>
+    </message>
+    <message>
+        <source>файлът с резултатите беше изтрит или заменен, докато се записваше</source>
+        <translation>the results file was deleted or replaced while it was written</translation>
+    </message>
+    <message>
+        <source>в папката %1 не може да се пише</source>
+        <translation>the folder %1 cannot be written to</translation>
+    </message>
+    <message>
+        <source>връзката %1 сочи към файл, който го няма</source>
+        <translation>the link %1 points to a file that is not there</translation>
+    </message>
+    <message>
+        <source>Дъска</source>
+        <translation>Board</translation>
+    </message>
+    <message>
+        <source>Цел</source>
+        <translation>Goal</translation>
+    </message>
+    <message>
+        <source>Време в секунди</source>
+        <translation>Time in seconds</translation>
+    </message>
+    <message>
+        <source>Целево време в секунди</source>
+        <translation>Target time in seconds</translation>
+    </message>
+    <message>
+        <source>В целевото време</source>
+        <translation>Within target</translation>
+    </message>
+    <message>
+        <source>Дата и час</source>
+        <translation>Date and time</translation>
+    </message>
+    <message>
+        <source>Номер на опита</source>
+        <translation>Attempt id</translation>
+    </message>
+    <message>
+        <source>затворена</source>
+        <translation>closed</translation>
+    </message>
+    <message>
+        <source>отворена</source>
+        <translation>open</translation>
+    </message>
 </context>
 <context>
     <name>SpokenText</name>
@@ -1487,10 +1551,6 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <translation>Task %1 was completed by the assistant. Try it yourself!</translation>
     </message>
     <message>
-        <source>Резултатът не е запазен: %1. Урокът продължава, но резултатите не се пазят.</source>
-        <translation>The result was not stored: %1. The lesson goes on, but results are not kept.</translation>
-    </message>
-    <message>
         <source>Браво! Задача %1 е решена за %2, в целевото време %3.</source>
         <translation>Well done! Task %1 is solved in %2, within the target time of %3.</translation>
     </message>
@@ -1501,6 +1561,24 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>Задача %1 не позволява тази помощ.</source>
         <translation>Task %1 does not allow this help.</translation>
+    </message>
+    <message>
+        <source>Резултатът не е записан в базата данни: %1.</source>
+        <translation>The result was not stored in the database: %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Чакащи резултати на този компютър: %n. Записват се, щом базата данни ги приеме.</source>
+        <translation>
+            <numerusform>One result waits on this computer. It is stored as soon as the database takes it.</numerusform>
+            <numerusform>%n results wait on this computer. They are stored as soon as the database takes them.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Записани са и чакащите резултати: %n.</source>
+        <translation>
+            <numerusform>The result that waited is stored too.</numerusform>
+            <numerusform>The %n results that waited are stored too.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

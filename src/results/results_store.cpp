@@ -2,6 +2,8 @@
 #include "results/results_store.h"
 
 #include "files/file_io.h"
+#include "results/attempt_queue.h"
+#include "tasks/task_list.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -30,9 +32,16 @@ struct ResultsText {
 constexpr auto schema = "CREATE TABLE IF NOT EXISTS attempts (id INTEGER PRIMARY KEY, pupil TEXT NOT NULL, "
                         "task INTEGER NOT NULL, outcome INTEGER NOT NULL, seconds INTEGER NOT NULL, "
                         "take_backs INTEGER NOT NULL, hints INTEGER NOT NULL, verdicts INTEGER NOT NULL, "
-                        "finished TEXT NOT NULL, help INTEGER NOT NULL DEFAULT 0)";
-// A store made before the help was kept gets its column; an older row used none that is known.
-constexpr auto helpColumn = "ALTER TABLE attempts ADD COLUMN help INTEGER NOT NULL DEFAULT 0";
+                        "finished TEXT NOT NULL, help INTEGER NOT NULL DEFAULT 0, uid TEXT)";
+// The columns of the first version, which every later one keeps.
+constexpr auto firstColumns = "SELECT pupil, task, outcome, seconds, take_backs, hints, verdicts, finished "
+                              "FROM attempts LIMIT 0";
+// What later versions added to a store made before them; an older row used no help that is known.
+constexpr std::pair<const char *, const char *> addedColumns[] = {
+    {"help", "ALTER TABLE attempts ADD COLUMN help INTEGER NOT NULL DEFAULT 0"},
+    {"uid", "ALTER TABLE attempts ADD COLUMN uid TEXT"},
+};
+constexpr int schemaVersion = 2;
 // Several programs share one store in a computer room: a writer waits its turn this long.
 constexpr int busyMilliseconds = 10000;
 
@@ -65,6 +74,7 @@ std::optional<std::pair<dev_t, ino_t>> ResultsStore::identityOf(const QString &p
 
 ResultsStore::ResultsStore(QString path)
     : path_(std::move(path))
+    , busyWait_(busyMilliseconds)
 {
     static std::atomic<int> made{0};
     connection_ = QStringLiteral("results-%1").arg(made++);
@@ -84,9 +94,25 @@ QString ResultsStore::defaultPath()
            + QStringLiteral("/kon-obikolka/knight-tour/results.sqlite");
 }
 
+// What SQLite says, named by its real cause where the file and its folder tell more: SQLite
+// calls a store "read-only" when its folder is, or when the file went away under it.
+QString ResultsStore::causeOf(const QSqlError &error) const
+{
+    const QString problem = problemOf(error);
+    if (problem != problemOf(QSqlError(QString(), QStringLiteral("readonly"))))
+        return problem;
+    if (identityOf(path_) != identity_)
+        return ResultsText::tr("файлът с резултатите беше изтрит или заменен, докато се записваше");
+    if (const QFileInfo folder(QFileInfo(path_).absolutePath()); !folder.isWritable())
+        return ResultsText::tr("в папката %1 не може да се пише").arg(folder.filePath());
+    return problem;
+}
+
 // A regular file only: SQLite would wait for ever on a FIFO, and a device is not a database.
 QString ResultsStore::open(bool create)
 {
+    if (const QFileInfo link(path_); link.isSymLink() && !link.exists())
+        return ResultsText::tr("връзката %1 сочи към файл, който го няма").arg(path_);
     if (const QString refused = refusedForReading(path_, sizeLimit); !refused.isNull())
         return refused;
     // The file deleted or replaced since (a teacher starting a new year's results): what comes
@@ -106,7 +132,7 @@ QString ResultsStore::open(bool create)
     if (!database.isValid())
         return ResultsText::tr("няма драйвер за SQLite");
     database.setDatabaseName(path_);
-    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyMilliseconds));
+    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyWait_));
     if (!database.open())
         return problemOf(database.lastError());
     opened_ = true;
@@ -115,14 +141,25 @@ QString ResultsStore::open(bool create)
     return {};
 }
 
-// The table made, and brought up to date, outside any attempt's transaction.
+// The table made, and brought up to date, outside any attempt's transaction; its version kept
+// in the file (user_version).
 QString ResultsStore::makeSchema()
 {
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     if (!query.exec(QLatin1String(schema)))
         return problemOf(query.lastError());
-    if (!query.exec(QStringLiteral("SELECT help FROM attempts LIMIT 0")) && !query.exec(QLatin1String(helpColumn))
-        && !query.lastError().databaseText().contains(QLatin1String("duplicate column")))
+    // A table of that name made by another program is not ours to write into.
+    if (!query.exec(QLatin1String(firstColumns)))
+        return query.lastError().databaseText().contains(QLatin1String("no such column"))
+                   ? ResultsText::tr("файлът е база данни на друга програма")
+                   : problemOf(query.lastError());
+    for (const auto &[column, adding] : addedColumns) {
+        if (!query.exec(QStringLiteral("SELECT %1 FROM attempts LIMIT 0").arg(QLatin1String(column)))
+            && !query.exec(QLatin1String(adding)) && !query.lastError().databaseText().contains(QLatin1String("duplicate column")))
+            return problemOf(query.lastError());
+    }
+    if (!query.exec(QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS attempts_uid ON attempts(uid)"))
+        || !query.exec(QStringLiteral("PRAGMA user_version = %1").arg(schemaVersion)))
         return problemOf(query.lastError());
     schemaMade_ = true;
     return {};
@@ -141,7 +178,7 @@ QString ResultsStore::record(const Attempt &attempt)
         // Opened again next time: the file may have been mended or replaced meanwhile.
         database.close();
         opened_ = false;
-        return problemOf(error);
+        return causeOf(error);
     };
     if (!schemaMade_) {
         if (QString problem = makeSchema(); !problem.isNull()) {
@@ -154,13 +191,15 @@ QString ResultsStore::record(const Attempt &attempt)
     // and SQLite answers a reader that wants to write "busy" at once, without waiting.
     if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return fail(query.lastError());
+    // An attempt delivered again (its first delivery said to fail after all) is stored once.
     query.prepare(QStringLiteral("INSERT INTO attempts (pupil, task, outcome, seconds, take_backs, hints, verdicts, "
-                                 "finished, help) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                 "finished, help, uid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT(uid) DO NOTHING"));
     // A pupil without a name is an empty name, never NULL.
     for (const QVariant &value : {QVariant(attempt.pupil.isNull() ? QStringLiteral("") : attempt.pupil), QVariant(attempt.task), QVariant(int(attempt.outcome)),
                                   QVariant(attempt.seconds), QVariant(attempt.takeBacks), QVariant(attempt.hints),
                                   QVariant(attempt.verdicts),
-                                  QVariant(attempt.finished.toUTC().toString(Qt::ISODate)), QVariant(attempt.help)})
+                                  QVariant(attempt.finished.toUTC().toString(Qt::ISODate)), QVariant(attempt.help),
+                                  attempt.id.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(attempt.id)})
         query.addBindValue(value);
     if (!query.exec())
         return fail(query.lastError());
@@ -168,6 +207,41 @@ QString ResultsStore::record(const Attempt &attempt)
         return fail(query.lastError());
     identity_ = identityOf(path_);
     return {};
+}
+
+ResultsStore::Delivery ResultsStore::deliver(const std::optional<Attempt> &attempt)
+{
+    AttemptQueue queue(path_);
+    const AttemptQueue::Reading waiting = queue.read();
+    Delivery delivery;
+    // A queue that cannot be read is left as it is for a person to look at; this attempt goes
+    // straight to the store.
+    if (!waiting.problem.isNull()) {
+        const QString stored = attempt ? record(*attempt) : QString();
+        delivery.problem = ResultsText::tr("чакащите резултати в %1 не могат да бъдат прочетени: %2")
+                               .arg(queue.path(), waiting.problem);
+        if (!stored.isNull())
+            delivery.problem = stored + QStringLiteral("; ") + delivery.problem;
+        return delivery;
+    }
+    std::vector<Attempt> left;
+    std::vector<Attempt> all = waiting.attempts;
+    if (attempt)
+        all.push_back(*attempt);
+    for (const Attempt &each : all) {
+        // Once the store refuses one, the rest wait too, in their order.
+        if (!delivery.problem.isNull() || !(delivery.problem = record(each)).isNull())
+            left.push_back(each);
+        else if (&each - all.data() < std::ptrdiff_t(waiting.attempts.size()))
+            ++delivery.delivered;
+    }
+    if (left.size() != waiting.attempts.size() || delivery.delivered > 0) {
+        if (const QString kept = queue.keep(left); !kept.isNull())
+            delivery.problem = ResultsText::tr("%1; не може да бъде запазен и на този компютър: %2")
+                                   .arg(delivery.problem.isNull() ? ResultsText::tr("опашката не може да бъде записана") : delivery.problem, kept);
+    }
+    delivery.waiting = int(left.size());
+    return delivery;
 }
 
 ResultsStore::Reading ResultsStore::read()
@@ -180,12 +254,13 @@ ResultsStore::Reading ResultsStore::read()
     if (!opened_)
         return reading;
     QSqlQuery query(QSqlDatabase::database(connection_, false));
-    const auto select = [&query](const char *help) {
+    const auto select = [&query](const char *added) {
         return query.exec(QStringLiteral("SELECT pupil, task, outcome, seconds, take_backs, hints, verdicts, finished, %1 "
-                                         "FROM attempts ORDER BY id").arg(QLatin1String(help)));
+                                         "FROM attempts ORDER BY id").arg(QLatin1String(added)));
     };
-    // A store from before the help was kept reads as one where none was used.
-    if (!select("help") && (!query.lastError().databaseText().contains(QLatin1String("no such column")) || !select("0"))) {
+    // A store from before the help and the ids were kept reads as one where none was used.
+    if (!select("help, uid")
+        && (!query.lastError().databaseText().contains(QLatin1String("no such column")) || !select("0, NULL"))) {
         // An empty file is an empty database: nothing stored yet.
         if (!query.lastError().databaseText().contains(QLatin1String("no such table")))
             reading.problem = problemOf(query.lastError());
@@ -195,7 +270,8 @@ ResultsStore::Reading ResultsStore::read()
         Attempt attempt{query.value(0).toString(), query.value(1).toInt(),
                         Outcome(std::clamp(query.value(2).toInt(), 0, int(Outcome::Abandoned))),
                         query.value(3).toInt(), query.value(4).toInt(), query.value(5).toInt(), query.value(6).toInt(),
-                        QDateTime::fromString(query.value(7).toString(), Qt::ISODate), query.value(8).toUInt()};
+                        QDateTime::fromString(query.value(7).toString(), Qt::ISODate), query.value(8).toUInt(),
+                        query.value(9).toString()};
         reading.attempts.push_back(attempt);
     }
     if (query.lastError().isValid())
@@ -228,6 +304,20 @@ QString outcomeText(Outcome outcome)
     return ResultsText::tr("не");
 }
 
+QString pupilName(const QString &typed)
+{
+    QString name;
+    name.reserve(typed.size());
+    for (const QChar c : typed)
+        name += c.category() == QChar::Other_Control ? QChar(u' ') : c;
+    return name.simplified();
+}
+
+QString shownName(const QString &name)
+{
+    return name.size() <= shownNameLength ? name : name.left(shownNameLength - 1) + QChar(0x2026);
+}
+
 QString helpText(unsigned help)
 {
     const std::array<QString, helpKinds> names{ResultsText::tr("подсказки"), ResultsText::tr("проверки"),
@@ -244,11 +334,11 @@ QString helpText(unsigned help)
 namespace {
 
 // A field as CSV has it; one that a spreadsheet would take for a formula is kept as text.
-QString csvField(QString field)
+QString csvField(QString field, QChar separator)
 {
-    if (!field.isEmpty() && QStringLiteral("=+-@").contains(field.front()))
+    if (!field.isEmpty() && QStringLiteral("=+-@\t\r").contains(field.front()))
         field.prepend(QLatin1Char('\''));
-    if (field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')) || field.contains(QLatin1Char('\n'))
+    if (field.contains(separator) || field.contains(QLatin1Char('"')) || field.contains(QLatin1Char('\n'))
         || field.contains(QLatin1Char('\r')) || field.startsWith(QLatin1Char(' ')))
         return QLatin1Char('"') + field.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
     return field;
@@ -256,17 +346,56 @@ QString csvField(QString field)
 
 } // namespace
 
+QChar csvSeparator(Language language)
+{
+    // A Bulgarian spreadsheet takes the comma for the decimal sign and splits on semicolons.
+    return language == Language::Bulgarian ? QLatin1Char(';') : QLatin1Char(',');
+}
+
+QStringList csvHeader()
+{
+    return {ResultsText::tr("Ученик"),           ResultsText::tr("Задача"),          ResultsText::tr("Дъска"),
+            ResultsText::tr("Цел"),              ResultsText::tr("Решена"),          ResultsText::tr("Време в секунди"),
+            ResultsText::tr("Време"),            ResultsText::tr("Целево време в секунди"),
+            ResultsText::tr("В целевото време"), ResultsText::tr("Върнати ходове"),  ResultsText::tr("Подсказки"),
+            ResultsText::tr("Проверки"),         ResultsText::tr("Помощ"),           ResultsText::tr("Дата и час"),
+            ResultsText::tr("Номер на опита")};
+}
+
+QString hoursMinutesSeconds(int seconds)
+{
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600)
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+// Numbers plain, times in seconds and as h:mm:ss, the date as every spreadsheet reads one; the
+// task with its board, goal and target, so that a row reads without the list beside it.
 QByteArray resultsCsv(const std::vector<Attempt> &attempts, Language language)
 {
-    const QLocale locale = languageLocale(language);
-    QStringList lines{resultsHeader().join(QLatin1Char(','))};
+    const QChar separator = csvSeparator(language);
+    const auto row = [separator](const QStringList &fields) {
+        QStringList quoted;
+        for (const QString &field : fields)
+            quoted << csvField(field, separator);
+        return quoted.join(separator);
+    };
+    QStringList lines{row(csvHeader())};
     for (const Attempt &attempt : attempts) {
-        lines << QStringList{csvField(attempt.pupil), locale.toString(attempt.task), csvField(outcomeText(attempt.outcome)),
-                             minutesAndSeconds(attempt.seconds), locale.toString(attempt.takeBacks), locale.toString(attempt.hints),
-                             locale.toString(attempt.verdicts),
-                             csvField(locale.toString(attempt.finished.toLocalTime(), QLocale::ShortFormat)),
-                             csvField(helpText(attempt.help))}
-                     .join(QLatin1Char(','));
+        const bool known = attempt.task >= 1 && std::size_t(attempt.task) <= lessonTasks().size();
+        const Task task = known ? lessonTasks()[std::size_t(attempt.task - 1)] : Task{};
+        const int target = int(task.target.count());
+        lines << row({pupilName(attempt.pupil), QString::number(attempt.task),
+                      known ? QStringLiteral("%1 × %2").arg(task.shape.files).arg(task.shape.ranks) : QString(),
+                      known ? (task.closed ? ResultsText::tr("затворена") : ResultsText::tr("отворена")) : QString(),
+                      outcomeText(attempt.outcome), QString::number(attempt.seconds), hoursMinutesSeconds(attempt.seconds),
+                      known ? QString::number(target) : QString(),
+                      attempt.outcome == Outcome::Solved && known && attempt.seconds <= target ? ResultsText::tr("да")
+                                                                                               : ResultsText::tr("не"),
+                      QString::number(attempt.takeBacks), QString::number(attempt.hints),
+                      QString::number(attempt.verdicts), helpText(attempt.help),
+                      attempt.finished.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")), attempt.id});
     }
     return "\xEF\xBB\xBF" + lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
 }

@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <optional>
+
+class QSqlError;
 #include <utility>
 #include <vector>
 
@@ -33,6 +35,8 @@ struct Attempt {
     int verdicts = 0;
     QDateTime finished;
     unsigned help = 0; // Help bits
+    // Made when the attempt began (a UUID): stored once, however often it is delivered.
+    QString id{};
 
     void use(Help kind) { help |= unsigned(kind); }
 
@@ -52,6 +56,8 @@ public:
 
     static QString defaultPath();
     const QString &path() const { return path_; }
+    // How long a write waits for another program's lock before the attempt waits instead.
+    void setBusyWait(int milliseconds) { busyWait_ = milliseconds; }
 
     // Null on success, else the Bulgarian reason (locked, read-only, not a database, ...).
     QString record(const Attempt &attempt);
@@ -61,9 +67,20 @@ public:
     };
     Reading read();
 
+    // The attempts waiting beside the store, oldest first, then this one (if any): each stored,
+    // or kept waiting when it cannot be now. Nothing is dropped: a failure to keep one is the
+    // problem said.
+    struct Delivery {
+        QString problem;   // null when everything was stored
+        int delivered = 0; // of those that waited
+        int waiting = 0;   // still waiting after it
+    };
+    Delivery deliver(const std::optional<Attempt> &attempt = std::nullopt);
+
 private:
     QString open(bool create);
     QString makeSchema();
+    QString causeOf(const QSqlError &error) const;
     // Which file a name stands for: its device and inode, none when there is no file.
     static std::optional<std::pair<dev_t, ino_t>> identityOf(const QString &path);
 
@@ -71,14 +88,28 @@ private:
     QString connection_;
     bool opened_ = false;
     bool schemaMade_ = false;
+    int busyWait_;
     std::optional<std::pair<dev_t, ino_t>> identity_;
 };
 
-// The attempts as CSV for a gradebook (UTF-8 with a byte order mark, commas, quotes where
-// needed), its header, outcomes, times and dates in the language given.
+// The attempts as CSV for a gradebook, as the language's spreadsheets read it: UTF-8 with a
+// byte order mark, ";" in Bulgarian and "," in English, quotes where needed, numbers plain,
+// times in seconds and as h:mm:ss, dates as YYYY-MM-DD HH:MM.
 QByteArray resultsCsv(const std::vector<Attempt> &attempts, Language language);
-// The columns of the results, as the table and the CSV name them.
+QChar csvSeparator(Language language);
+// The CSV's columns, in the language in use.
+QStringList csvHeader();
+// The columns of the results' table.
 QStringList resultsHeader();
+// "1:01:05" for 3665 seconds.
+QString hoursMinutesSeconds(int seconds);
+// A pupil's name as the results keep it: control characters (a pasted escape sequence, a tab)
+// taken out, runs of spaces made one.
+QString pupilName(const QString &typed);
+// A name as long as fits a column: the rest elided ("Александра Кон…"), the whole in a tooltip.
+inline constexpr qsizetype shownNameLength = 40;
+QString shownName(const QString &name);
+
 // "1:05" for 65 seconds.
 QString minutesAndSeconds(int seconds);
 // "да", "с помощника", "не" in the language in use.

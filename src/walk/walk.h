@@ -58,6 +58,8 @@ public:
     // board is kept with its moves taken back, until the next move, so that one slip can be
     // mended: restoring plays it again as it was, once.
     bool canRestoreWalk() const { return kept_.has_value() && !gallopOn(); }
+    // The board the kept walk comes back on, when one is kept.
+    std::optional<BoardShape> keptShape() const { return kept_ ? std::optional(kept_->shape) : std::nullopt; }
     void restoreWalk();
     // A walk read in: the board cleared and the squares played as clicks are; the walk it
     // replaced is kept.

@@ -18,6 +18,11 @@ constexpr std::chrono::milliseconds aimBound{1000};
 
 } // namespace
 
+bool PuzzlePlay::isOn() const
+{
+    return puzzle_.has_value() && view_.lesson().activity() == Activity::Puzzle;
+}
+
 PuzzlePlay::PuzzlePlay(FormView &view, GallopSound &sound, QObject *parent)
     : QObject(parent)
     , view_(view)
@@ -38,6 +43,8 @@ void PuzzlePlay::setOn(bool on)
 
 void PuzzlePlay::start(const Puzzle &puzzle)
 {
+    const LessonState::Transition transition(view_.lesson());
+    view_.lesson().enter(Activity::Puzzle);
     puzzle_ = puzzle;
     completed_ = celebrated_ = false;
     view_.action(ActionId::Puzzle)->setChecked(true);
@@ -51,6 +58,9 @@ void PuzzlePlay::start(const Puzzle &puzzle)
 
 void PuzzlePlay::stop(const QString &why)
 {
+    const LessonState::Transition transition(view_.lesson());
+    if (isOn())
+        view_.lesson().enter(Activity::FreePlay);
     puzzle_.reset();
     view_.action(ActionId::Puzzle)->setChecked(false);
     for (int n = 0; n < squareCount; ++n)
@@ -61,7 +71,7 @@ void PuzzlePlay::stop(const QString &why)
 
 bool PuzzlePlay::refuses(int n)
 {
-    if (!puzzle_ || !view_.form().walking() || !isSquare(n))
+    if (!isOn() || !view_.form().walking() || !isSquare(n))
         return false;
     const KnightForm &form = view_.form();
     const std::vector<int> walk = form.walkSquares();
@@ -89,7 +99,10 @@ bool PuzzlePlay::refuses(int n)
 
 void PuzzlePlay::followForm()
 {
-    if (!puzzle_)
+    // Left by another activity's transition: its numbers go with it.
+    if (puzzle_ && !isOn() && !view_.lesson().changing())
+        stop({});
+    if (!isOn())
         return;
     const KnightForm &form = view_.form();
     const bool shown = view_.form().walking();

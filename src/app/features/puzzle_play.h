@@ -27,7 +27,7 @@ public:
 
     // The menu's option: on, a new puzzle of medium level; off, free play with the walk kept.
     void setOn(bool on);
-    bool isOn() const { return puzzle_.has_value(); }
+    bool isOn() const;
     // This puzzle on a cleared board.
     void start(const Puzzle &puzzle);
     const std::optional<Puzzle> &puzzle() const { return puzzle_; }

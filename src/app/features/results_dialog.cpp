@@ -83,7 +83,10 @@ ResultsDialog::ResultsDialog(ResultsStore &store, QWidget *parent)
     std::set<QString> pupils;
     for (std::size_t i = 0; i < attempts_.size(); ++i) {
         const Attempt &a = attempts_[i];
-        QList<QStandardItem *> row{cell(a.pupil, a.pupil.toLower()), cell(locale.toString(a.task), a.task),
+        QStandardItem *name = cell(shownName(pupilName(a.pupil)), a.pupil.toLower());
+        if (a.pupil.size() > shownNameLength)
+            name->setToolTip(pupilName(a.pupil));
+        QList<QStandardItem *> row{name, cell(locale.toString(a.task), a.task),
                                    cell(outcomeText(a.outcome), int(a.outcome)),
                                    cell(minutesAndSeconds(a.seconds), a.seconds),
                                    cell(locale.toString(a.takeBacks), a.takeBacks), cell(locale.toString(a.hints), a.hints),
@@ -104,7 +107,7 @@ ResultsDialog::ResultsDialog(ResultsStore &store, QWidget *parent)
 
     pupils_->addItem(tr("Всички ученици"));
     for (const QString &pupil : pupils)
-        pupils_->addItem(pupil, pupil);
+        pupils_->addItem(shownName(pupilName(pupil)), pupil);
     tasks_->addItem(tr("Всички задачи"));
     for (std::size_t i = 0; i < lessonTasks().size(); ++i)
         tasks_->addItem(tr("Задача %1").arg(i + 1), int(i + 1));

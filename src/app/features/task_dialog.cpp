@@ -48,7 +48,8 @@ TaskDialog::TaskDialog(TaskPlay &tasks, QWidget *parent)
 
 void TaskDialog::fill()
 {
-    pupil_->setText(tr("Ученик: %1").arg(tasks_.pupil()));
+    pupil_->setText(tr("Ученик: %1").arg(shownName(tasks_.pupil())));
+    pupil_->setToolTip(tasks_.pupil().size() > shownNameLength ? tasks_.pupil() : QString());
     const int current = list_->currentIndex().row();
     list_->clear();
     const std::vector<int> best = tasks_.bestTimes();

@@ -10,7 +10,8 @@
 
 #include <QAction>
 #include <QInputDialog>
-#include <QScopedValueRollback>
+#include <QTimer>
+#include <QUuid>
 
 namespace knight {
 
@@ -24,13 +25,31 @@ TaskPlay::TaskPlay(FormView &view, Assistant &assistant, PracticeAids &aids, Gal
     , store_(std::make_unique<ResultsStore>())
     , tourSeen_(lessonTasks().size(), false)
 {
+    // What an earlier start could not store goes in once the program is up.
+    QTimer::singleShot(0, this, &TaskPlay::deliverWaiting);
 }
 
+TaskPlay::~TaskPlay() = default;
+
 // A program closed in the middle of a task leaves that attempt abandoned.
-TaskPlay::~TaskPlay()
+void TaskPlay::windowClosing()
 {
-    if (isOn() && !finished_ && moves_ > qsizetype(task().beginning.size()))
-        store_->record(ended(Outcome::Abandoned));
+    if (!isOn() || finished_ || moves_ <= qsizetype(task().beginning.size()))
+        return;
+    // No window is left to say it in: the terminal or the session's log hears of it.
+    if (const ResultsStore::Delivery delivery = store_->deliver(ended(Outcome::Abandoned)); !delivery.problem.isNull())
+        qWarning("%s", qPrintable(tr("Резултатът не е записан в базата данни: %1.").arg(delivery.problem) + QLatin1Char(' ')
+                                  + waitingText(delivery.waiting)));
+}
+
+bool TaskPlay::isOn() const
+{
+    return view_.lesson().activity() == Activity::Task;
+}
+
+int TaskPlay::index() const
+{
+    return view_.lesson().task();
 }
 
 void TaskPlay::setOn(bool on)
@@ -76,7 +95,7 @@ void TaskPlay::start(int index)
 {
     if (index < 0 || std::size_t(index) >= lessonTasks().size())
         return;
-    const QScopedValueRollback<bool> changing(changing_, true);
+    const LessonState::Transition transition(view_.lesson());
     // Leave what is on: a task, or a tour shown or galloped.
     if (isOn())
         leave();
@@ -88,7 +107,7 @@ void TaskPlay::start(int index)
     if (view_.form().canClear())
         view_.Command1_Click(int(Command::Clear));
     // Set the board and the aids.
-    index_ = index;
+    view_.lesson().enter(Activity::Task, index);
     view_.action(ActionId::Tasks)->setChecked(true);
     view_.setBoardShape(task().shape);
     aids_.setGreensHidden(!task().allows(Aid::Greens));
@@ -111,11 +130,12 @@ void TaskPlay::beginAttempt()
 {
     attempt_ = {};
     attempt_.pupil = pupil_;
-    attempt_.task = index_ + 1;
+    attempt_.task = index() + 1;
+    attempt_.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     // A tour of this board seen whole since the last attempt at this task is this attempt's help.
-    if (tourSeen_[std::size_t(index_)])
+    if (tourSeen_[std::size_t(index())])
         attempt_.use(Help::ShownTour);
-    tourSeen_[std::size_t(index_)] = false;
+    tourSeen_[std::size_t(index())] = false;
     completed_ = finished_ = false;
     moves_ = 0;
     clock_.start();
@@ -125,9 +145,12 @@ void TaskPlay::leave()
 {
     if (!isOn())
         return;
-    if (!finished_ && moves_ > qsizetype(task().beginning.size()))
-        store(Outcome::Abandoned);
-    index_ = -1;
+    const LessonState::Transition transition(view_.lesson());
+    if (!finished_ && moves_ > qsizetype(task().beginning.size())) {
+        if (const QString note = store(Outcome::Abandoned); !note.isEmpty())
+            view_.showMessage(note.trimmed());
+    }
+    view_.lesson().enter(Activity::FreePlay);
     view_.action(ActionId::Tasks)->setChecked(false);
     restoreFreePlay();
 }
@@ -166,7 +189,7 @@ void TaskPlay::noteHelp(ActionId id)
 
 QString TaskPlay::refusal(Aid aid) const
 {
-    return allows(aid) ? QString() : tr("Задача %1 не позволява тази помощ.").arg(index_ + 1);
+    return allows(aid) ? QString() : tr("Задача %1 не позволява тази помощ.").arg(index() + 1);
 }
 
 void TaskPlay::noteTourSeen()
@@ -180,7 +203,7 @@ void TaskPlay::noteTourSeen()
 
 void TaskPlay::followForm()
 {
-    if (changing_)
+    if (view_.lesson().changing())
         return;
     const KnightForm &form = view_.form();
     const qsizetype moves = form.history().size();
@@ -197,7 +220,6 @@ void TaskPlay::followForm()
     }
     // A walk shown, galloped or brought in whole is not the pupil's attempt.
     if (!form.walking() || (moves > moves_ + 1 && !giving_)) {
-        const QScopedValueRollback<bool> changing(changing_, true);
         leave();
         view_.showMessage(tr("Разходката не е от задачата, затова задачата е изоставена."));
         return;
@@ -229,17 +251,17 @@ void TaskPlay::finish()
         return;
     }
     finished_ = true;
-    store(completed_ ? Outcome::Completed : Outcome::Solved);
+    const QString note = store(completed_ ? Outcome::Completed : Outcome::Solved);
     if (completed_) {
-        view_.showMessage(tr("Задача %1 е довършена от помощника. Опитайте я сами!").arg(index_ + 1));
+        view_.showMessage(tr("Задача %1 е довършена от помощника. Опитайте я сами!").arg(index() + 1) + note);
         return;
     }
     const int target = int(task().target.count());
     const QString said = (attempt_.seconds <= target ? tr("Браво! Задача %1 е решена за %2, в целевото време %3.")
                                                      : tr("Браво! Задача %1 е решена за %2 (целевото време е %3)."))
-                             .arg(index_ + 1)
+                             .arg(index() + 1)
                              .arg(minutesAndSeconds(attempt_.seconds), minutesAndSeconds(target));
-    view_.showMessage(pupil_.isEmpty() ? said : pupil_ + QStringLiteral(": ") + said);
+    view_.showMessage((pupil_.isEmpty() ? said : pupil_ + QStringLiteral(": ") + said) + note);
     sound_.chime();
 }
 
@@ -251,14 +273,37 @@ Attempt TaskPlay::ended(Outcome outcome)
     return attempt_;
 }
 
-void TaskPlay::store(Outcome outcome)
+QString TaskPlay::waitingText(int waiting)
 {
-    const QString problem = store_->record(ended(outcome));
-    // Said once: the lesson goes on without the results.
-    if (!problem.isNull() && !storeProblemShown_) {
-        storeProblemShown_ = true;
-        view_.showProblem(tr("Резултатът не е запазен: %1. Урокът продължава, но резултатите не се пазят.").arg(problem));
+    return tr("Чакащи резултати на този компютър: %n. Записват се, щом базата данни ги приеме.", "", waiting);
+}
+
+QString TaskPlay::store(Outcome outcome)
+{
+    return said(store_->deliver(ended(outcome)));
+}
+
+void TaskPlay::deliverWaiting()
+{
+    if (const QString note = said(store_->deliver()); !note.isEmpty())
+        view_.showMessage(note.trimmed());
+}
+
+// A store that fails is said in a box when it starts failing, and in the message line after
+// every attempt while it does; what waits is counted, and what arrives later is said too.
+QString TaskPlay::said(const ResultsStore::Delivery &delivery)
+{
+    if (delivery.problem.isNull()) {
+        storeFailing_ = false;
+        return delivery.delivered == 0 ? QString()
+                                       : QLatin1Char(' ') + tr("Записани са и чакащите резултати: %n.", "", delivery.delivered);
     }
+    const QString waiting = waitingText(delivery.waiting);
+    if (!storeFailing_) {
+        storeFailing_ = true;
+        view_.showProblem(tr("Резултатът не е записан в базата данни: %1.").arg(delivery.problem) + QLatin1Char(' ') + waiting);
+    }
+    return QLatin1Char(' ') + waiting;
 }
 
 } // namespace knight

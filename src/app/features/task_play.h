@@ -32,19 +32,23 @@ class TaskPlay : public QObject
 public:
     TaskPlay(FormView &view, Assistant &assistant, PracticeAids &aids, GallopSound &sound, QWidget *window);
     ~TaskPlay() override;
+    // The window goes: the attempt in progress is stored as abandoned.
+    void windowClosing();
+    // The attempts an earlier start or an earlier failure left waiting, stored if they can be.
+    void deliverWaiting();
 
     // The menu's option: on, the list to choose from (the pupil's name asked first in a
     // session); off, free play.
     void setOn(bool on);
-    bool isOn() const { return index_ >= 0; }
+    bool isOn() const;
     // Task index (counted from 0) on a cleared board of its size; an attempt begins.
     void start(int index);
     void leave();
-    int index() const { return index_; }
-    bool allows(Aid aid) const { return !isOn() || lessonTasks()[std::size_t(index_)].allows(aid); }
+    int index() const;
+    bool allows(Aid aid) const { return !isOn() || task().allows(aid); }
 
     const QString &pupil() const { return pupil_; }
-    void setPupil(const QString &pupil) { pupil_ = pupil.simplified(); }
+    void setPupil(const QString &pupil) { pupil_ = pupilName(pupil); }
     // The pupil's name, asked when none was given in this session; false when none is given.
     bool askPupil(bool always);
     // The pupil's best time at each task, in seconds (-1: not solved yet).
@@ -64,13 +68,16 @@ public:
     void followForm();
 
     // The task on; only while one is.
-    const Task &task() const { return lessonTasks()[std::size_t(index_)]; }
+    const Task &task() const { return lessonTasks()[std::size_t(index())]; }
 
 private:
     void beginAttempt();
     void finish();
     Attempt ended(Outcome outcome);
-    void store(Outcome outcome);
+    // What the message says of the store after it: empty when all is well.
+    QString store(Outcome outcome);
+    QString said(const ResultsStore::Delivery &delivery);
+    static QString waitingText(int waiting);
     void restoreFreePlay();
     // A tour shown or galloped whole on a task's board is help for that task's next attempt.
     void noteTourSeen();
@@ -82,16 +89,14 @@ private:
     QWidget *window_;
     std::unique_ptr<ResultsStore> store_;
     QString pupil_;
-    int index_ = -1;
     Attempt attempt_;
     QElapsedTimer clock_;
     bool completed_ = false; // the assistant finished the walk
     bool finished_ = false;
     bool giving_ = false;    // the task plays its beginning
     qsizetype moves_ = 0;    // the walk's length when last seen
-    bool changing_ = false;  // a transition is under way: the form's updates are its own
     std::vector<bool> tourSeen_; // by task
-    bool storeProblemShown_ = false;
+    bool storeFailing_ = false;
     // Free play's aids, given back when the task is left.
     bool freeGreensHidden_ = false;
     bool freeCountsShown_ = false;

@@ -57,14 +57,14 @@ constexpr std::array<ActionEntry, actionCount> table{{
     {ActionId::Clear, QT_TRANSLATE_NOOP("Actions", "Чисти"), QKeySequence::New, "Ctrl+N", [](const KnightForm &form) { return form.canClear(); },
      pressCommand<Command::Clear>},
     // Right after a walk was wiped, it brings that walk back; otherwise as the button.
-    {ActionId::MoveBack, QT_TRANSLATE_NOOP("Actions", "Ход назад"), QKeySequence::Undo, "Ctrl+Z",
-     [](const KnightForm &form) { return form.history().size() >= 2 || form.canRestoreWalk(); },
+    {ActionId::MoveBack, QT_TRANSLATE_NOOP("Actions", "Ход назад"), QKeySequence::Undo, "Ctrl+Z", nullptr,
      [](MainWindow &window) {
-         if (window.form().canRestoreWalk())
+         if (window.canRestoreWalk())
              window.restoreWalk();
          else
              window.Command1_Click(int(Command::MoveBack));
-     }},
+     },
+     false, false, [](const MainWindow &window) { return window.form().history().size() >= 2 || window.canRestoreWalk(); }},
     {ActionId::Redo, QT_TRANSLATE_NOOP("Actions", "Ход напред"), QKeySequence::Redo, "Ctrl+Shift+Z; Ctrl+Y",
      [](const KnightForm &form) { return form.canRedo(); }, [](MainWindow &window) { window.redoMove(); }},
     {ActionId::Board, QT_TRANSLATE_NOOP("Actions", "Към дъската"), noStandardKey, "F6", nullptr,

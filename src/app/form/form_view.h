@@ -4,6 +4,7 @@
 #include "app/form/actions.h"
 #include "app/form/controls.h"
 #include "app/features/preferences.h"
+#include "lesson/lesson_state.h"
 #include "tours/knight_form.h"
 
 #include <QRectF>
@@ -58,6 +59,9 @@ public:
     virtual void showProblem(const QString &text) = 0;
     // What is remembered between starts.
     virtual Preferences &preferences() = 0;
+    // The one mode the lesson is in; its activity changes only inside a transition.
+    virtual LessonState &lesson() = 0;
+    virtual const LessonState &lesson() const = 0;
 
 protected:
     ~FormView() = default;

@@ -57,7 +57,10 @@ MainWindow::MainWindow(QWidget *parent)
     preferences_.onWriteFailure([this](const QString &problem) { showProblem(problem); });
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    tasks_->windowClosing();
+}
 
 void MainWindow::retranslate()
 {
@@ -90,7 +93,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::Label2_Click(int n)
 {
     assistant_->clearTransient();
-    if (puzzle_->refuses(n) || tasks_->refuses(n))
+    if (refusesClick(n))
         return;
     const qsizetype before = form_.history().size();
     form_.Label2_Click(n);
@@ -100,6 +103,20 @@ void MainWindow::Label2_Click(int n)
         assistant_->reportWalkEnd(false);
     else
         aids_->explainIgnoredClick(n);
+}
+
+// The activity on may refuse a move, and says why: a task's start square, a puzzle's numbers.
+bool MainWindow::refusesClick(int n)
+{
+    switch (lesson_.activity()) {
+    case Activity::Task:
+        return tasks_->refuses(n);
+    case Activity::Puzzle:
+        return puzzle_->refuses(n);
+    case Activity::FreePlay:
+        break;
+    }
+    return false;
 }
 
 void MainWindow::Command1_Click(int index)
@@ -154,8 +171,17 @@ void MainWindow::redoMove()
         assistant_->reportWalkEnd(false);
 }
 
+bool MainWindow::canRestoreWalk() const
+{
+    const std::optional<BoardShape> kept = form_.keptShape();
+    return form_.canRestoreWalk() && (!tasks_->isOn() || kept == tasks_->task().shape)
+           && (!puzzle_->isOn() || kept == BoardShape{});
+}
+
 void MainWindow::restoreWalk()
 {
+    if (!canRestoreWalk())
+        return;
     assistant_->clearTransient();
     form_.restoreWalk();
     mirrorForm();

@@ -75,6 +75,9 @@ public:
     void showMessage(const QString &text) override;
     void showProblem(const QString &text) override;
     Preferences &preferences() override { return preferences_; }
+    LessonState &lesson() override { return lesson_; }
+    const LessonState &lesson() const override { return lesson_; }
+    LessonMode lessonMode() const { return lesson_.mode(form_); }
 
     // The window's own parts, for its actions and its tests.
     SquareLabel *square(int n) const { return squares_[std::size_t(n)]; }
@@ -94,6 +97,9 @@ public:
     // Plays again the newest move taken back; the walk last wiped, back as it was.
     void redoMove();
     void restoreWalk();
+    // A walk is kept to restore, on a board that the task or the puzzle on plays: a walk of free
+    // play's board does not come back into them.
+    bool canRestoreWalk() const;
     // What is remembered between starts: read once the program gives a store.
     void restorePreferences();
 
@@ -134,10 +140,12 @@ private:
     void mirrorConditions(const Board::Changes &changes);
     void mirrorCounts();
     void mirrorCommands();
+    bool refusesClick(int n);
     // The squares' numbers as large as the squares are; the stored tours' options only on 8 x 8.
     void followShape();
 
     KnightForm form_;
+    LessonState lesson_;
     std::array<SquareLabel *, Board::elementLimit> squares_{};
     std::array<CommandButton *, commandCount> commands_{};
     std::array<QRadioButton *, tourKindCount> options_{};

@@ -2,7 +2,7 @@
 #include "app/projector/lesson_button.h"
 
 #include "picture/qt_color.h"
-#include "projector/projector_look.h"
+#include "projector_look/projector_look.h"
 
 #include <QPainter>
 

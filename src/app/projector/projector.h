@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/form/actions.h"
-#include "projector/projector_look.h"
+#include "projector_look/projector_look.h"
 
 #include <QObject>
 

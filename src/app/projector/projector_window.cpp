@@ -5,7 +5,7 @@
 #include "app/projector/status_lines.h"
 #include "board/squares.h"
 #include "picture/qt_color.h"
-#include "projector/projector_look.h"
+#include "projector_look/projector_look.h"
 #include "tasks/task_list.h"
 
 #include <QAction>

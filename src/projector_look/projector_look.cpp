@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "projector/projector_look.h"
+#include "projector_look/projector_look.h"
 
 #include "board/squares.h"
 #include "tours/knight_form.h"
