@@ -133,7 +133,7 @@ void ResultsTest::attemptsComeBackAsStoredAndAsCsv()
         QCOMPARE(rows.size(), 4);
         QCOMPARE(rows[0], csvHeader());
         for (qsizetype r = 1; r < rows.size(); ++r) {
-            const Attempt &a = sample()[std::size_t(r - 1)];
+            const Attempt a = sample()[std::size_t(r - 1)];
             const QStringList &row = rows[r];
             QCOMPARE(row.size(), csvHeader().size());
             const Task &task = lessonTasks()[std::size_t(a.task - 1)];
