@@ -53,15 +53,6 @@ unsigned fairHelp(const Task &task)
     return help;
 }
 
-const std::vector<int> &taskTour(int task)
-{
-    static std::map<int, std::vector<int>> found;
-    auto [place, made] = found.try_emplace(task);
-    if (made)
-        place->second = TaskTourSearch(lessonTasks()[std::size_t(task)]).tour();
-    return place->second;
-}
-
 class FeatureRun
 {
 public:

@@ -410,6 +410,11 @@ void KeyboardWindowTest::screenReaderHearsMovesTakeBacksAndDeadEnds()
     QVERIFY(!window.announcer()->lastAnnouncement().contains(u"Задънена"_s));
     clickSquares(window, u"a1"_s);
     QVERIFY(window.announcer()->lastAnnouncement().startsWith(u"Ход 6: a1. Задънена улица"_s));
+    // A walk cleared and brought back with Ctrl+Z is said as it stands.
+    QTest::mouseClick(window.command(3), Qt::LeftButton);
+    QTest::mouseClick(window.command(2), Qt::LeftButton);
+    window.action(ActionId::MoveBack)->trigger();
+    QCOMPARE(window.announcer()->lastAnnouncement(), u"Ход 5: c2."_s);
     // An ignored click says nothing new.
     EventLog::events.clear();
     clickSquares(window, u"h8"_s);

@@ -39,6 +39,15 @@ std::vector<Attempt> sample()
             {u"=HYPERLINK(\"x\")"_s, 20, Outcome::Abandoned, 1805, 11, 0, 0, when.addSecs(7)}};
 }
 
+// How many descriptors of this process hold the file.
+int descriptorsOn(const QString &path)
+{
+    int count = 0;
+    for (const QFileInfo &fd : QDir(u"/proc/self/fd"_s).entryInfoList(QDir::Files | QDir::System))
+        count += fd.symLinkTarget() == QFileInfo(path).canonicalFilePath();
+    return count;
+}
+
 // RFC 4180 read back, independently of the writer, with the separator a spreadsheet of the
 // language takes.
 QList<QStringList> csvRows(QByteArray bytes, QChar separator = u';')
@@ -110,12 +119,7 @@ void ResultsTest::attemptsComeBackAsStoredAndAsCsv()
         QVERIFY(store.record(attempt).isNull());
     QCOMPARE(ResultsStore(path).read().attempts, sample());
     // A store gone leaves its file closed.
-    const auto opened = [&path] {
-        int count = 0;
-        for (const QFileInfo &fd : QDir(u"/proc/self/fd"_s).entryInfoList(QDir::Files | QDir::System))
-            count += fd.symLinkTarget() == QFileInfo(path).canonicalFilePath();
-        return count;
-    };
+    const auto opened = [&path] { return descriptorsOn(path); };
     QCOMPARE(opened(), 1);
     {
         ResultsStore other(path);
@@ -356,7 +360,9 @@ void ResultsTest::whatCannotBeStoredWaitsAndArrivesOnce()
         made.close();
     }
     QSqlDatabase::removeDatabase(u"foreign"_s);
-    QCOMPARE(ResultsStore(foreign).record(attempts[0]), u"файлът е база данни на друга програма"_s);
+    ResultsStore refusing(foreign);
+    QCOMPARE(refusing.record(attempts[0]), u"файлът е база данни на друга програма"_s);
+    QCOMPARE(descriptorsOn(foreign), 0); // not held after it was refused
 }
 
 void ResultsTest::aWriterKilledAtAnyMomentLeavesWholeRows()

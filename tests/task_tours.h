@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <vector>
 
 namespace knight::test {
@@ -84,5 +85,15 @@ private:
     std::vector<int> walk_;
     long tried_ = 0;
 };
+
+// A tour of each of the lesson's tasks, found once.
+inline const std::vector<int> &taskTour(int task)
+{
+    static std::map<int, std::vector<int>> found;
+    auto [place, made] = found.try_emplace(task);
+    if (made)
+        place->second = TaskTourSearch(lessonTasks()[std::size_t(task)]).tour();
+    return place->second;
+}
 
 } // namespace knight::test

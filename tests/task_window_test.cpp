@@ -70,16 +70,6 @@ void play(MainWindow &window, const std::vector<int> &squares)
         QTest::mouseClick(window.square(n), Qt::LeftButton);
 }
 
-// A tour of each task, found once.
-const std::vector<int> &taskTour(int task)
-{
-    static std::map<int, std::vector<int>> found;
-    auto [place, made] = found.try_emplace(task);
-    if (made)
-        place->second = TaskTourSearch(lessonTasks()[std::size_t(task)]).tour();
-    return place->second;
-}
-
 // The pupil's own moves of a tour of the task, after its beginning (its first square too when
 // there is none), from the skip-th on.
 void playOwnMoves(MainWindow &window, int task, int count, int skip = 0)

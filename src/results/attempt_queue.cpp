@@ -72,15 +72,6 @@ AttemptQueue::Reading AttemptQueue::read() const
     return reading;
 }
 
-QString AttemptQueue::add(const Attempt &attempt)
-{
-    Reading reading = read();
-    if (!reading.problem.isNull())
-        return reading.problem;
-    reading.attempts.push_back(attempt);
-    return keep(reading.attempts);
-}
-
 QString AttemptQueue::keep(const std::vector<Attempt> &waiting)
 {
     if (waiting.empty())

@@ -24,9 +24,8 @@ public:
         QString problem;               // the file is there but cannot be read
     };
     Reading read() const;
-    // Null on success, else the reason; nothing written before is lost by a failure.
-    QString add(const Attempt &attempt);
-    // The attempts that still wait, the rest delivered: the file holds these alone.
+    // The attempts that still wait, the rest delivered: the file holds these alone (none: no
+    // file). Null on success, else the reason; on a failure the file is left as it was.
     QString keep(const std::vector<Attempt> &waiting);
 
 private:
