@@ -155,6 +155,10 @@ private slots:
             QCOMPARE(list.list()->topLevelItemCount(), int(lessonTasks().size()));
             QCOMPARE(list.list()->topLevelItem(19)->text(0), u"20"_s);
             QCOMPARE(list.list()->topLevelItem(19)->text(1), taskTitle(lessonTasks()[19]));
+            // A task is chosen with Enter on it as with the button.
+            list.list()->setCurrentItem(list.list()->topLevelItem(2));
+            QTest::keyClick(list.list(), Qt::Key_Return);
+            QCOMPARE(list.result(), int(QDialog::Accepted));
         }
         window.action(ActionId::Tasks)->trigger();
 
