@@ -228,7 +228,8 @@ if command -v xvfb-run >/dev/null; then
         shot=$(mktemp --suffix=.png); import -window root "$shot"
         colour() { convert "$shot" -format "%[fx:round(255*p{$((X + 72 + 33 * $1 + 4)),$((Y + 264 - 33 * $2 + 4))}.g)]" info:; echo; }
         colour 5 4; colour 6 6; colour 0 0
-        kill $app
+        # Ended as a session ends it: it closes its window and stores what it keeps, on the display.
+        kill $app; wait $app
     ' _ "$program" "$walk" 2>&1)
     rm -f "$walk"
     if [ "$(tr '\n' ' ' <<<"$output")" != "255 200 54 " ]; then

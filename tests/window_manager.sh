@@ -10,7 +10,7 @@ export LC_ALL=C.UTF-8
 prologue='set -u
 program=$1 settings=$2
 work=$(mktemp -d)
-trap '"'"'kill "$pid" "$wm" 2>/dev/null; rm -rf "$work"'"'"' EXIT
+trap '"'"'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; kill "$wm" 2>/dev/null; rm -rf "$work"'"'"' EXIT
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 mkdir -p "$XDG_CONFIG_HOME/kon-obikolka"
 [ -z "$settings" ] || printf "%b" "$settings" >"$XDG_CONFIG_HOME/kon-obikolka/knight-tour.conf"
