@@ -35,6 +35,8 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace knight {
 
 MainWindow::MainWindow(QWidget *parent)
@@ -121,8 +123,8 @@ bool MainWindow::refusesClick(int n)
 
 void MainWindow::Command1_Click(int index)
 {
-    // A task that does not show its answer keeps these two closed, whatever asks.
-    if ((index == int(Command::Show) || index == int(Command::Gallop)) && !tasks_->refusal(Aid::Completion).isNull())
+    // A task that does not show its answer keeps "Покажи" and "Галоп" closed, whatever asks.
+    if (!commandRefusal(index).isNull())
         return;
     assistant_->clearTransient();
     const qsizetype before = form_.history().size();
@@ -332,20 +334,32 @@ void MainWindow::updateActions()
     mirrorCommands();
 }
 
+// Why the task on refuses a command: the aid its action gives, as the action table declares it.
+QString MainWindow::commandRefusal(int index) const
+{
+    if (index != int(Command::Show) && index != int(Command::Gallop))
+        return {};
+    const ActionId id = index == int(Command::Show) ? ActionId::Show : ActionId::Gallop;
+    const auto entry = std::ranges::find_if(actionTable(), [id](const ActionEntry &e) { return e.id == id; });
+    return entry->aid ? tasks_->refusal(*entry->aid) : QString();
+}
+
 // The buttons as their actions: a task that does not show the answer disables "Покажи" and
 // "Галоп", and says why.
 void MainWindow::mirrorCommands()
 {
+    std::array<QString, commandCount> refusals;
+    for (int i = 0; i < commandCount; ++i) {
+        refusals[std::size_t(i)] = commandRefusal(i);
+        if (commands_[std::size_t(i)]->toolTip() != refusals[std::size_t(i)])
+            commands_[std::size_t(i)]->setToolTip(refusals[std::size_t(i)]);
+    }
     // Enabling first: when the focused button is disabled, the focus moves on to the one that
     // has just become enabled ("Покажи" hands it to "Галоп"), not past it.
     for (const bool enable : {true, false}) {
         for (int i = 0; i < commandCount; ++i) {
-            const bool showsAnswer = Command(i) == Command::Show || Command(i) == Command::Gallop;
-            const QString refusal = showsAnswer ? tasks_->refusal(Aid::Completion) : QString();
-            if ((form_.isEnabled(Command(i)) && refusal.isNull()) == enable)
+            if ((form_.isEnabled(Command(i)) && refusals[std::size_t(i)].isNull()) == enable)
                 commands_[std::size_t(i)]->setEnabled(enable);
-            if (commands_[std::size_t(i)]->toolTip() != refusal)
-                commands_[std::size_t(i)]->setToolTip(refusal);
         }
     }
 }
