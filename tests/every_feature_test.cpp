@@ -82,6 +82,9 @@ public:
         // A tour on show or a gallop is mostly watched and steered, now and then left by a click.
         if (kind < 40 && !window_.form().walking() && random_.bounded(5) != 0)
             kind = 40 + random_.bounded(40);
+        // A paused gallop is mostly stepped through, as a teacher does to explain it.
+        if (window_.form().gallopPaused() && random_.bounded(3) != 0)
+            kind = 40;
         if (kind < 40)
             clickSquare();
         else if (kind < 62)
@@ -161,8 +164,14 @@ private:
         if (offered.empty())
             return;
         const ActionEntry *picked = offered[random_.bounded(int(offered.size()))];
-        // Half the time the enabled one used least so far: no action waits for luck to be reached.
-        if (random_.bounded(2) == 0) {
+        // One that can act and was never used comes first; otherwise, half the time, the enabled
+        // one used least so far: no action waits for luck (or a fast machine) to be reached.
+        const auto unused = std::find_if(offered.begin(), offered.end(), [this](const ActionEntry *entry) {
+            return window_.action(entry->id)->isEnabled() && uses_[std::size_t(entry->id)] == 0;
+        });
+        if (unused != offered.end()) {
+            picked = *unused;
+        } else if (random_.bounded(2) == 0) {
             for (const ActionEntry *entry : offered) {
                 if (window_.action(entry->id)->isEnabled() && uses_[std::size_t(entry->id)] < uses_[std::size_t(picked->id)])
                     picked = entry;
