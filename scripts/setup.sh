@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6test6 libgl-dev
     qt6-multimedia-dev # the gallop's beat
     libqt6sql6-sqlite # the class's results
+    libqt6sql6-psql postgresql # a computer room's results on one server, and its tests
     qt6-tools-dev qt6-l10n-tools # the English catalogue: lupdate, lrelease
     qt6-translations-l10n # Qt's own dialogs and menus in Bulgarian
     fonts-liberation # metric twin of Times New Roman, the window's typeface

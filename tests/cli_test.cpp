@@ -126,6 +126,16 @@ void CliTest::parserTakesWhatItShould_data()
     row("a worksheet and a picture", u"--worksheet s.pdf --export a.png"_s, Mode::Error, u"заедно"_s);
     row("a worksheet with a tour", u"--worksheet s.pdf --tour 1"_s, Mode::Error, u"--tour"_s);
     row("a worksheet and a walk file", u"--worksheet s.pdf a.txt"_s, Mode::Error, u"„a.txt“"_s);
+    // The class's results: "file store" as read.
+    row("results from a server", u"--results - --store postgresql://a@s/k"_s, Mode::Results, u"- postgresql://a@s/k"_s);
+    row("a server made ready", u"--init-store --store postgresql://a@s/k"_s, Mode::InitStore, u" postgresql://a@s/k"_s);
+    row("an import", u"--import-results r.csv"_s, Mode::ImportResults, u"r.csv "_s);
+    row("the window on a server", u"--store postgresql://a@s/k"_s, Mode::Window, u"postgresql://a@s/k"_s);
+    row("an import and results", u"--import-results r.csv --results -"_s, Mode::Error, u"--init-store и --import-results"_s);
+    row("an import made ready", u"--import-results r.csv --init-store"_s, Mode::Error, u"не могат да се използват заедно"_s);
+    row("an import with a board", u"--import-results r.csv --board 6x6"_s, Mode::Error, u"--board не може да се използва с --import-results"_s);
+    row("a server for a picture", u"--export a.png --store postgresql://a@s/k"_s, Mode::Error, u"--store може"_s);
+    row("a store without an address", u"--store"_s, Mode::Error, u"--store"_s);
 }
 
 void CliTest::parserTakesWhatItShould()
@@ -141,6 +151,11 @@ void CliTest::parserTakesWhatItShould()
         QCOMPARE(line.walkSource, said);
         QCOMPARE(line.closed, arguments.contains(u"--closed"_s));
     }
+    if (line.mode == CommandLine::Mode::Results || line.mode == CommandLine::Mode::InitStore
+        || line.mode == CommandLine::Mode::ImportResults)
+        QCOMPARE(line.resultsFile + u' ' + line.store, said);
+    if (line.mode == CommandLine::Mode::Window)
+        QCOMPARE(line.store, said);
     if (line.mode == CommandLine::Mode::Worksheet) {
         const WorksheetRequest &r = line.worksheet;
         QCOMPARE(u"%1 %2x%3 %4 %5 %6 %7"_s.arg(line.worksheetFile)

@@ -6,6 +6,7 @@
 // After every event the lesson must be in one mode, every action enabled by its rule, every
 // message box must say something, and every stored attempt must be fair to its task.
 #include "app/features/assistant.h"
+#include "app/features/class_view.h"
 #include "app/features/form_zoom.h"
 #include "app/features/guide_window.h"
 #include "app/features/language_menu.h"
@@ -189,9 +190,11 @@ private:
         action->trigger();
         if (entry.id == ActionId::Quit)
             window_.show();
-        // The guide is a window of its own: closed again, as a pupil would.
+        // The guide and the class's table are windows of their own: closed again, as a pupil would.
         if (window_.guide())
             window_.guide()->close();
+        if (auto *view = window_.findChild<ClassView *>())
+            view->close();
     }
 
     void clickButton()

@@ -3,6 +3,7 @@
 // refused stores reported and left as they were, and a writer killed at any moment leaving
 // only whole rows.
 #include "cli/command_line.h"
+#include "results/class_table.h"
 #include "results/results_store.h"
 #include "tasks/task_list.h"
 
@@ -11,11 +12,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
 #include <memory>
 #include <set>
 
@@ -104,6 +107,9 @@ private slots:
     void whatCannotBeStoredWaitsAndArrivesOnce();
     void aWriterKilledAtAnyMomentLeavesWholeRows();
     void theCommandLineWritesTheResults();
+    void theStoreInUseIsTheOneNamedFirst_data();
+    void theStoreInUseIsTheOneNamedFirst();
+    void theClassTableIsEveryPupilByEveryTask();
 };
 
 void ResultsTest::attemptsComeBackAsStoredAndAsCsv()
@@ -439,6 +445,82 @@ void ResultsTest::theCommandLineWritesTheResults()
     ::dup2(kept, STDOUT_FILENO);
     ::close(kept);
     QCOMPARE(status, 1);
+}
+
+// --store, then the user's settings, then the first system-wide folder that names one; a
+// settings file that is not a regular file is passed over, never waited on.
+void ResultsTest::theStoreInUseIsTheOneNamedFirst_data()
+{
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("expected");
+    const QString a = u"postgresql://a@s/k"_s, b = u"postgresql://b@s/k"_s, c = u"/srv/c.sqlite"_s;
+    QTest::newRow("nothing") << QString() << QString() << QString() << QString() << ResultsStore::defaultPath();
+    QTest::newRow("the room's") << QString() << QString() << QString() << a << a;
+    QTest::newRow("the first folder's") << QString() << QString() << b << a << b;
+    QTest::newRow("the user's") << QString() << c << b << a << c;
+    QTest::newRow("given") << a << c << b << QString() << a;
+    QTest::newRow("a FIFO passed over") << QString() << u"fifo"_s << QString() << a << a;
+    QTest::newRow("an empty value") << QString() << u"  "_s << QString() << a << a;
+}
+
+void ResultsTest::theStoreInUseIsTheOneNamedFirst()
+{
+    QFETCH(QString, given);
+    QFETCH(QString, user);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QTemporaryDir dir;
+    const QStringList folders{dir.filePath(u"user"_s), dir.filePath(u"first"_s), dir.filePath(u"second"_s)};
+    for (int i = 0; i < 3; ++i) {
+        const QString written = std::array{user, first, second}[std::size_t(i)];
+        QVERIFY(QDir().mkpath(folders[i] + u"/kon-obikolka"_s));
+        const QString file = folders[i] + u"/kon-obikolka/knight-tour.conf"_s;
+        if (written == u"fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        else if (!written.isNull())
+            QSettings(file, QSettings::IniFormat).setValue(QLatin1String(ResultsStore::settingsKey), written);
+    }
+    const QByteArray home = qgetenv("XDG_CONFIG_HOME"), dirs = qgetenv("XDG_CONFIG_DIRS");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folders[0]));
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(folders[1] + u':' + folders[2]));
+    const QString found = ResultsStore::locationInUse(given);
+    qputenv("XDG_CONFIG_HOME", home);
+    qputenv("XDG_CONFIG_DIRS", dirs);
+    QTEST(found, "expected");
+}
+
+// The class's table against a count of its own: a pupil's row for every name (control
+// characters taken out), a cell's best solve, its attempts and all the help they used.
+void ResultsTest::theClassTableIsEveryPupilByEveryTask()
+{
+    std::vector<Attempt> attempts;
+    for (int i = 0; i < 300; ++i)
+        attempts.push_back({u"ученик\t%1"_s.arg(i % 7), i % 23, Outcome(i % 3), 1000 - i, 0, 0, 0, when, unsigned(i % 32) * unsigned(i % 4 == 0)});
+    const ClassTable table = classTable(attempts, 20);
+    QCOMPARE(table.pupils.size(), 7);
+    QVERIFY(std::is_sorted(table.pupils.begin(), table.pupils.end()));
+    for (qsizetype p = 0; p < table.pupils.size(); ++p) {
+        for (int task = 1; task <= 20; ++task) {
+            ClassCell expected;
+            for (const Attempt &a : attempts) {
+                if (pupilName(a.pupil) != table.pupils[p] || a.task != task)
+                    continue;
+                ++expected.attempts;
+                expected.help |= a.help;
+                if (a.outcome == Outcome::Solved && (expected.best < 0 || a.seconds < expected.best))
+                    expected.best = a.seconds;
+            }
+            const ClassCell &cell = table.cells[std::size_t(p)][std::size_t(task - 1)];
+            QCOMPARE(cell, expected);
+            const QString text = classCellText(cell);
+            QCOMPARE(text.isEmpty(), cell.attempts == 0);
+            QCOMPARE(text.endsWith(u" *"_s), cell.best >= 0 && cell.help != 0);
+            QCOMPARE(text == outcomeText(Outcome::Abandoned), cell.attempts > 0 && cell.best < 0);
+        }
+    }
 }
 
 int main(int argc, char **argv)

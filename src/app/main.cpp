@@ -2,6 +2,7 @@
 #include "app/form/display.h"
 #include "app/features/gallop_sound.h"
 #include "app/features/language_menu.h"
+#include "app/features/task_play.h"
 #include "app/form/mainwindow.h"
 #include "app/form/termination.h"
 #include "app/features/walk_autosave.h"
@@ -10,6 +11,7 @@
 #include "cli/walk_source.h"
 #include "files/file_io.h"
 #include "files/file_names.h"
+#include "results/results_store.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -97,7 +99,9 @@ int main(int argc, char *argv[])
     case CommandLine::Mode::Version:
     case CommandLine::Mode::Error:
     case CommandLine::Mode::Complete:
-    case CommandLine::Mode::Results: {
+    case CommandLine::Mode::Results:
+    case CommandLine::Mode::InitStore:
+    case CommandLine::Mode::ImportResults: {
         QCoreApplication app(argc, argv);
         translations.install();
         // Read again, so that its messages speak the language.
@@ -109,7 +113,11 @@ int main(int argc, char *argv[])
         if (commandLine.mode == CommandLine::Mode::Complete)
             return knight::runComplete(commandLine.walkSource, knight::completeBound, commandLine.closed);
         if (commandLine.mode == CommandLine::Mode::Results)
-            return knight::runResults(commandLine.resultsFile);
+            return knight::runResults(commandLine.resultsFile, commandLine.store);
+        if (commandLine.mode == CommandLine::Mode::InitStore)
+            return knight::runInitStore(commandLine.store);
+        if (commandLine.mode == CommandLine::Mode::ImportResults)
+            return knight::runImportResults(commandLine.resultsFile, commandLine.store);
         if (const QString problem = knight::writeDescriptor(STDOUT_FILENO, commandLine.message.toUtf8());
             !problem.isNull())
             return knight::refuseInput(MainText::tr("в стандартния изход не може да се пише: %1").arg(problem));
@@ -141,6 +149,10 @@ int main(int argc, char *argv[])
     window.autosave()->useFolder(knight::WalkAutosave::userFolder());
     window.preferences().useStore(std::move(store));
     window.restorePreferences();
+    // A computer room's server, when --store or the settings (the user's or the system's) name one.
+    if (const QString location = knight::ResultsStore::locationInUse(commandLine.store);
+        location != knight::ResultsStore::defaultPath())
+        window.tasks()->useStore(std::make_unique<knight::ResultsStore>(location));
     knight::closeOnTermination(window);
     window.show();
     // Said once the window is there, over it.

@@ -72,6 +72,14 @@ QString helpText(const QCommandLineParser &)
                "    --closed           затворени обиколки (на 6x6 и 8x8)\n"
                "  --results ФАЙЛ       записва резултатите от задачите във ФАЙЛ (.csv)\n"
                "                       или на стандартния изход (-)\n"
+               "  --import-results ФАЙЛ\n"
+               "                       добавя резултатите от ФАЙЛ (.csv от --results или от\n"
+               "                       „Резултати“); вече добавените не се повтарят\n"
+               "  --store АДРЕС        резултатите на сървър за цялата компютърна зала:\n"
+               "                       postgresql://ПОТРЕБИТЕЛ[:ПАРОЛА]@СЪРВЪР[:ПОРТ]/БАЗА;\n"
+               "                       без нея – настройката store, а без нея – този компютър\n"
+               "  --init-store         подготвя базата данни на сървъра и ролята на учениците\n"
+               "                       (веднъж, от собственика на базата)\n"
                "\n"
                "Приемат се и стандартните опции на Qt: -display ДИСПЛЕЙ, -platform ИМЕ,\n"
                "-style СТИЛ и другите.\n")
@@ -166,8 +174,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption count(QStringLiteral("count"), QString(), QStringLiteral("count"));
     const QCommandLineOption seed(QStringLiteral("seed"), QString(), QStringLiteral("seed"));
     const QCommandLineOption results(QStringLiteral("results"), QString(), QStringLiteral("file"));
-    const std::array ownOptions{help,      version, complete, exportTo, tour,  walk, path,
-                                closed,    lang,    worksheet, board,   level, count, seed, results};
+    const QCommandLineOption store(QStringLiteral("store"), QString(), QStringLiteral("uri"));
+    const QCommandLineOption initStore(QStringLiteral("init-store"));
+    const QCommandLineOption importResults(QStringLiteral("import-results"), QString(), QStringLiteral("file"));
+    const std::array ownOptions{help,  version, complete, exportTo, tour,  walk,    path,      closed,       lang,
+                                worksheet, board, level,  count,    seed,  results, store, initStore, importResults};
     for (const QCommandLineOption &option : ownOptions)
         parser.addOption(option);
     for (const QtOption &qt : qtOptions) {
@@ -231,19 +242,34 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const auto unexpected = [&usageError](const QString &argument) {
         return usageError(CommandLineText::tr("неочакван аргумент „%1“").arg(argument));
     };
-    if (int(parser.isSet(exportTo)) + int(parser.isSet(complete)) + int(parser.isSet(worksheet)) + int(parser.isSet(results)) > 1)
+    const int modes = int(parser.isSet(exportTo)) + int(parser.isSet(complete)) + int(parser.isSet(worksheet))
+                      + int(parser.isSet(results));
+    if (modes > 1)
         return usageError(CommandLineText::tr("--complete, --export, --worksheet и --results не могат да се използват заедно"));
-    if (parser.isSet(results)) {
-        for (const QCommandLineOption &option : {tour, walk, path, closed, board, level, count, seed}) {
-            if (parser.isSet(option))
-                return usageError(CommandLineText::tr("--%1 не може да се използва с --results").arg(option.names().first()));
+    if ((parser.isSet(initStore) || parser.isSet(importResults)) && modes + int(parser.isSet(initStore)) + int(parser.isSet(importResults)) > 1)
+        return usageError(CommandLineText::tr("--init-store и --import-results не могат да се използват заедно, нито с "
+                                              "--complete, --export, --worksheet и --results"));
+    result.store = parser.value(store);
+    // The class's results: written out, the server made ready, or a computer's CSV brought in.
+    for (const auto &[option, mode] : {std::pair{&results, CommandLine::Mode::Results},
+                                       std::pair{&initStore, CommandLine::Mode::InitStore},
+                                       std::pair{&importResults, CommandLine::Mode::ImportResults}}) {
+        if (!parser.isSet(*option))
+            continue;
+        for (const QCommandLineOption &other : {tour, walk, path, closed, board, level, count, seed}) {
+            if (parser.isSet(other))
+                return usageError(CommandLineText::tr("--%1 не може да се използва с --%2")
+                                      .arg(other.names().first(), option->names().first()));
         }
         if (!positional.isEmpty())
             return unexpected(positional.first());
-        result.mode = CommandLine::Mode::Results;
-        result.resultsFile = parser.value(results);
+        result.mode = mode;
+        result.resultsFile = parser.value(*option);
         return result;
     }
+    if (parser.isSet(store) && (parser.isSet(exportTo) || parser.isSet(complete) || parser.isSet(worksheet)))
+        return usageError(CommandLineText::tr("--store може да се използва само с прозореца, --results, --init-store "
+                                              "и --import-results"));
     if (parser.isSet(worksheet)) {
         if (parser.isSet(tour) || parser.isSet(walk) || parser.isSet(path))
             return usageError(CommandLineText::tr("--tour, --walk и --path могат да се използват само с --export"));

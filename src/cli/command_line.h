@@ -16,7 +16,7 @@ inline constexpr char programName[] = "knight-tour";
 
 // What the command line asks for. The modes other than Window need no display.
 struct CommandLine {
-    enum class Mode { Window, Help, Version, Error, Complete, Export, Worksheet, Results };
+    enum class Mode { Window, Help, Version, Error, Complete, Export, Worksheet, Results, InitStore, ImportResults };
 
     Mode mode = Mode::Window;
     QString message;  // the help, the version or the error, one line for an error
@@ -31,7 +31,8 @@ struct CommandLine {
     QString worksheetFile;      // Worksheet: the .pdf to write
     WorksheetRequest worksheet; // Worksheet: its puzzles; closed is the one above
     bool seedGiven = false;     // Worksheet: --seed was given (else a random one, told)
-    QString resultsFile;        // Results: the .csv to write, or "-" for standard output
+    QString resultsFile;        // Results: the .csv to write, or "-"; ImportResults: the .csv to read
+    QString store;              // --store: the results' file or server, when given
     std::optional<Language> language; // --lang, when given
 };
 
@@ -57,7 +58,13 @@ int runExport(const CommandLine &commandLine);
 
 // --results: the class's results as CSV, in the language in use; exit 1 when they cannot be
 // read or written.
-int runResults(const QString &file);
+int runResults(const QString &file, const QString &store = {});
+// --init-store: the server's table and pupils' role made (again: nothing changed); exit 1 when
+// the server refuses, 2 when the store is no server.
+int runInitStore(const QString &store);
+// --import-results: a computer's CSV added to the store in use; an attempt already there is
+// not added again. Exit 1 when the file cannot be read or the store refuses.
+int runImportResults(const QString &file, const QString &store);
 
 // --worksheet: puzzles with their key as a PDF; needs a Qt GUI application (offscreen will do).
 int runWorksheet(const CommandLine &commandLine);

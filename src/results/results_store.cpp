@@ -3,6 +3,7 @@
 
 #include "files/file_io.h"
 #include "results/attempt_queue.h"
+#include "results/server_store.h"
 #include "tasks/task_list.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -72,12 +74,41 @@ std::optional<std::pair<dev_t, ino_t>> ResultsStore::identityOf(const QString &p
     return std::pair{status.st_dev, status.st_ino};
 }
 
-ResultsStore::ResultsStore(QString path)
-    : path_(std::move(path))
+ResultsStore::ResultsStore(QString location)
+    : path_(std::move(location))
     , busyWait_(busyMilliseconds)
 {
     static std::atomic<int> made{0};
     connection_ = QStringLiteral("results-%1").arg(made++);
+    if (isServerAddress(path_)) {
+        if (std::optional<ServerAddress> address = serverAddress(path_, &addressProblem_))
+            server_ = std::make_unique<ServerStore>(*address);
+        // What waits for the server waits beside the results of this computer.
+        path_ = QFileInfo(defaultPath()).absolutePath() + QStringLiteral("/server");
+    }
+}
+
+QString ResultsStore::locationInUse(const QString &given)
+{
+    if (!given.isEmpty())
+        return given;
+    // The user's file first, then each system-wide folder (XDG_CONFIG_DIRS, /etc/xdg).
+    for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation)) {
+        const QString file = folder + QStringLiteral("/kon-obikolka/knight-tour.conf");
+        if (!QFileInfo(file).isFile() || !refusedForReading(file, sizeLimit).isNull())
+            continue;
+        if (const QString value = QSettings(file, QSettings::IniFormat).value(QLatin1String(settingsKey)).toString();
+            !value.trimmed().isEmpty())
+            return value.trimmed();
+    }
+    return defaultPath();
+}
+
+QString ResultsStore::shownLocation() const
+{
+    if (server_)
+        return server_->address().uri();
+    return addressProblem_.isNull() ? path_ : addressProblem_;
 }
 
 ResultsStore::~ResultsStore()
@@ -165,8 +196,12 @@ QString ResultsStore::makeSchema()
     return {};
 }
 
-QString ResultsStore::record(const Attempt &attempt)
+QString ResultsStore::record(const Attempt &attempt, bool *added)
 {
+    if (server_)
+        return server_->record(attempt, added);
+    if (!addressProblem_.isNull())
+        return addressProblem_;
     if (QString problem = open(true); !problem.isNull()) {
         opened_ = false;
         return problem;
@@ -203,9 +238,12 @@ QString ResultsStore::record(const Attempt &attempt)
         query.addBindValue(value);
     if (!query.exec())
         return fail(query.lastError());
+    const bool inserted = query.numRowsAffected() > 0;
     if (!query.exec(QStringLiteral("COMMIT")))
         return fail(query.lastError());
     identity_ = identityOf(path_);
+    if (added)
+        *added = inserted;
     return {};
 }
 
@@ -228,14 +266,16 @@ ResultsStore::Delivery ResultsStore::deliver(const std::optional<Attempt> &attem
     std::vector<Attempt> all = waiting.attempts;
     if (attempt)
         all.push_back(*attempt);
-    for (const Attempt &each : all) {
+    for (std::size_t i = 0; i < all.size(); ++i) {
         // Once the store refuses one, the rest wait too, in their order.
-        if (!delivery.problem.isNull() || !(delivery.problem = record(each)).isNull())
-            left.push_back(each);
-        else if (&each - all.data() < std::ptrdiff_t(waiting.attempts.size()))
+        if (!delivery.problem.isNull() || !(delivery.problem = record(all[i])).isNull())
+            left.push_back(all[i]);
+        else if (i < waiting.attempts.size())
             ++delivery.delivered;
     }
     if (left.size() != waiting.attempts.size() || delivery.delivered > 0) {
+        // A server's queue may be the first thing this computer keeps.
+        QDir().mkpath(QFileInfo(queue.path()).absolutePath());
         if (const QString kept = queue.keep(left); !kept.isNull())
             delivery.problem = ResultsText::tr("%1; не може да бъде запазен и на този компютър: %2")
                                    .arg(delivery.problem.isNull() ? ResultsText::tr("опашката не може да бъде записана") : delivery.problem, kept);
@@ -247,6 +287,12 @@ ResultsStore::Delivery ResultsStore::deliver(const std::optional<Attempt> &attem
 ResultsStore::Reading ResultsStore::read()
 {
     Reading reading;
+    if (server_)
+        return server_->read();
+    if (!addressProblem_.isNull()) {
+        reading.problem = addressProblem_;
+        return reading;
+    }
     if (QString problem = open(false); !problem.isNull()) {
         reading.problem = problem;
         return reading;
@@ -277,6 +323,26 @@ ResultsStore::Reading ResultsStore::read()
     if (query.lastError().isValid())
         reading.problem = problemOf(query.lastError());
     return reading;
+}
+
+std::vector<int> ResultsStore::bestTimes(const QString &pupil, std::size_t tasks)
+{
+    std::vector<int> best(tasks, -1);
+    if (server_) {
+        QString problem;
+        for (const auto &[task, seconds] : server_->bestTimes(pupil, &problem).value_or(std::map<int, int>{})) {
+            if (task >= 1 && std::size_t(task) <= tasks)
+                best[std::size_t(task - 1)] = seconds;
+        }
+        return best;
+    }
+    for (const Attempt &attempt : read().attempts) {
+        const std::size_t i = std::size_t(attempt.task - 1);
+        if (attempt.pupil == pupil && attempt.outcome == Outcome::Solved && i < best.size()
+            && (best[i] < 0 || attempt.seconds < best[i]))
+            best[i] = attempt.seconds;
+    }
+    return best;
 }
 
 QStringList resultsHeader()

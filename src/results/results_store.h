@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 class QSqlError;
@@ -43,29 +44,49 @@ struct Attempt {
     friend bool operator==(const Attempt &, const Attempt &) = default;
 };
 
+// What was read of the results: the attempts in the order they were stored, or the reason.
+struct ResultsReading {
+    std::vector<Attempt> attempts;
+    QString problem;
+};
+
 // The class's results in an SQLite database. Each attempt is one row, written in a
 // transaction, so that a crash or a kill never leaves half of one. Nothing is made before the
 // first attempt is stored: a first start finds no database.
+class ServerStore;
+
+// Or, given a postgresql:// address, the results of a whole computer room on a server, with
+// what cannot reach it waiting in a queue on this computer.
 class ResultsStore
 {
 public:
-    explicit ResultsStore(QString path = defaultPath());
+    // A file's path or a server's address.
+    explicit ResultsStore(QString location = defaultPath());
     ~ResultsStore();
     ResultsStore(const ResultsStore &) = delete;
     ResultsStore &operator=(const ResultsStore &) = delete;
 
     static QString defaultPath();
+    // The store the program uses: --store when given, else the user's settings, else the
+    // system-wide ones (an administrator's for a whole room), else the file on this computer.
+    static QString locationInUse(const QString &given = {});
+    static constexpr char settingsKey[] = "store";
+    // The file, or for a server the queue's base beside the default file.
     const QString &path() const { return path_; }
+    ServerStore *server() const { return server_.get(); }
+    // What the store is, for a person: the file or the address without its password.
+    QString shownLocation() const;
     // How long a write waits for another program's lock before the attempt waits instead.
     void setBusyWait(int milliseconds) { busyWait_ = milliseconds; }
 
-    // Null on success, else the Bulgarian reason (locked, read-only, not a database, ...).
-    QString record(const Attempt &attempt);
-    struct Reading {
-        std::vector<Attempt> attempts; // in the order they were stored
-        QString problem;
-    };
+    // Null on success, else the reason (locked, read-only, not a database, ...); added says
+    // whether it is new (an attempt with the id of one stored is not stored again).
+    QString record(const Attempt &attempt, bool *added = nullptr);
+    using Reading = ResultsReading;
     Reading read();
+    // The pupil's best time at each task solved, in seconds (-1: not solved); on a server, read
+    // without the right to see the table.
+    std::vector<int> bestTimes(const QString &pupil, std::size_t tasks);
 
     // The attempts waiting beside the store, oldest first, then this one (if any): each stored,
     // or kept waiting when it cannot be now. Nothing is dropped: a failure to keep one is the
@@ -90,6 +111,8 @@ private:
     bool schemaMade_ = false;
     int busyWait_;
     std::optional<std::pair<dev_t, ino_t>> identity_;
+    std::unique_ptr<ServerStore> server_;
+    QString addressProblem_; // an address given that is none: every attempt waits, said so
 };
 
 // The attempts as CSV for a gradebook, as the language's spreadsheets read it: UTF-8 with a

@@ -78,14 +78,7 @@ bool TaskPlay::askPupil(bool always)
 
 std::vector<int> TaskPlay::bestTimes()
 {
-    std::vector<int> best(lessonTasks().size(), -1);
-    for (const Attempt &attempt : store_->read().attempts) {
-        const std::size_t i = std::size_t(attempt.task - 1);
-        if (attempt.pupil == pupil_ && attempt.outcome == Outcome::Solved && i < best.size()
-            && (best[i] < 0 || attempt.seconds < best[i]))
-            best[i] = attempt.seconds;
-    }
-    return best;
+    return store_->bestTimes(pupil_, lessonTasks().size());
 }
 
 // One transition, in the order a teacher sees it: what is on is left, the board and the aids
@@ -273,8 +266,10 @@ Attempt TaskPlay::ended(Outcome outcome)
     return attempt_;
 }
 
-QString TaskPlay::waitingText(int waiting)
+QString TaskPlay::waitingText(int waiting) const
 {
+    if (store_->server())
+        return tr("Резултати, които чакат сървъра: %n. Изпращат се, щом той отговори.", "", waiting);
     return tr("Чакащи резултати на този компютър: %n. Записват се, щом базата данни ги приеме.", "", waiting);
 }
 

@@ -77,7 +77,7 @@ private:
     // What the message says of the store after it: empty when all is well.
     QString store(Outcome outcome);
     QString said(const ResultsStore::Delivery &delivery);
-    static QString waitingText(int waiting);
+    QString waitingText(int waiting) const;
     void restoreFreePlay();
     // A tour shown or galloped whole on a task's board is help for that task's next attempt.
     void noteTourSeen();

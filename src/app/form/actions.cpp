@@ -12,6 +12,7 @@
 #include "app/features/practice_aids.h"
 #include "app/projector/projector.h"
 #include "app/features/puzzle_play.h"
+#include "app/features/class_view.h"
 #include "app/features/results_dialog.h"
 #include "app/features/task_play.h"
 #include "app/features/walk_autosave.h"
@@ -126,6 +127,8 @@ constexpr std::array<ActionEntry, actionCount> table{{
      [](const MainWindow &window) { return !window.puzzle()->isOn(); }},
     {ActionId::Results, QT_TRANSLATE_NOOP("Actions", "Резултати"), noStandardKey, "Ctrl+Shift+R", nullptr,
      [](MainWindow &window) { ResultsDialog(window.tasks()->store(), &window).exec(); }},
+    {ActionId::ClassTable, QT_TRANSLATE_NOOP("Actions", "Класът"), noStandardKey, "Ctrl+Shift+C", nullptr,
+     [](MainWindow &window) { ClassView::showFor(window.tasks()->store(), &window); }},
     {ActionId::Coordinates, QT_TRANSLATE_NOOP("Actions", "Координати"), noStandardKey, "Ctrl+K", nullptr,
      [](MainWindow &window) { window.pictures()->setCoordinatesShown(window.action(ActionId::Coordinates)->isChecked()); },
      true, true},
@@ -164,7 +167,8 @@ constexpr ActionId gallopGroup[] = {ActionId::PauseGallop, ActionId::NextStep, A
                                     ActionId::Sound};
 constexpr ActionId assistantGroup[] = {ActionId::Hint, ActionId::Verdict, ActionId::Complete, ActionId::EndMessages};
 constexpr ActionId practiceGroup[] = {ActionId::Redo, ActionId::NoGreens, ActionId::Counts, ActionId::ClosedTour,
-                                      ActionId::Puzzle, ActionId::BoardSize, ActionId::Tasks, ActionId::Results};
+                                      ActionId::Puzzle, ActionId::BoardSize, ActionId::Tasks, ActionId::Results,
+                                      ActionId::ClassTable};
 constexpr ActionId viewGroup[] = {ActionId::ZoomIn, ActionId::ZoomOut, ActionId::ZoomNormal, ActionId::FullScreen,
                                   ActionId::Projector, ActionId::Coordinates, ActionId::Path, ActionId::Board};
 constexpr ActionId fileGroup[] = {ActionId::OpenWalk, ActionId::SaveWalk, ActionId::CopyWalk, ActionId::PasteWalk,

@@ -27,7 +27,7 @@ enum class ActionId {
     PauseGallop, NextStep, PreviousStep, Tempo, Sound,
     ZoomIn, ZoomOut, ZoomNormal, FullScreen, Projector,
     Hint, Verdict, Complete, EndMessages,
-    NoGreens, Counts, ClosedTour, Puzzle, BoardSize, Tasks, Results,
+    NoGreens, Counts, ClosedTour, Puzzle, BoardSize, Tasks, Results, ClassTable,
     Coordinates, Path, Print, ExportPicture, Worksheet,
     OpenWalk, SaveWalk, CopyWalk, PasteWalk, ResumeWalk,
     Guide, Language, Quit,
