@@ -29,7 +29,8 @@ constexpr int connectSeconds = 5;
 
 // The versions of the server's schema, in order; each is applied once, in one transaction.
 // Version 1: the attempts, a pupil's best times without the right to read the table, a note
-// to the class's table at every attempt stored, and the pupils' role that may do just that.
+// to the class's table at every attempt stored (the task alone: whoever listens learns no
+// names), and the pupils' role that may do just that.
 constexpr std::array<const char *, 11> firstVersion{{
     "CREATE TABLE IF NOT EXISTS attempts (id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
     "pupil text NOT NULL, task integer NOT NULL, outcome integer NOT NULL, seconds integer NOT NULL, "
@@ -39,7 +40,7 @@ constexpr std::array<const char *, 11> firstVersion{{
     "LANGUAGE sql STABLE SECURITY DEFINER SET search_path = public, pg_temp AS "
     "$$ SELECT a.task, min(a.seconds) FROM attempts a WHERE a.pupil = who AND a.outcome = 0 GROUP BY a.task $$",
     "CREATE OR REPLACE FUNCTION attempt_stored() RETURNS trigger LANGUAGE plpgsql AS "
-    "$$ BEGIN PERFORM pg_notify('knight_attempts', NEW.pupil); RETURN NULL; END $$",
+    "$$ BEGIN PERFORM pg_notify('knight_attempts', NEW.task::text); RETURN NULL; END $$",
     "CREATE OR REPLACE TRIGGER attempts_stored AFTER INSERT ON attempts FOR EACH ROW EXECUTE FUNCTION attempt_stored()",
     "DO $$ BEGIN IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'knight_pupils') THEN "
     "CREATE ROLE knight_pupils NOLOGIN; END IF; END $$",
@@ -216,6 +217,18 @@ QString ServerStore::connection(QString *problem)
 
 QString ServerStore::record(const Attempt &attempt, bool *added)
 {
+    Attempt identified = attempt;
+    if (identified.id.isEmpty())
+        identified.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const bool wasOpen = opened_;
+    const QString problem = insert(identified, added);
+    // A connection the server dropped since (restarted overnight) is made anew once, before
+    // the attempt is said to wait.
+    return problem.isNull() || !wasOpen ? problem : insert(identified, added);
+}
+
+QString ServerStore::insert(const Attempt &attempt, bool *added)
+{
     if (QString problem = open(); !problem.isNull())
         return problem;
     QSqlQuery query(QSqlDatabase::database(connection_, false));
@@ -233,7 +246,7 @@ QString ServerStore::record(const Attempt &attempt, bool *added)
                                   QVariant(int(attempt.outcome)), QVariant(attempt.seconds), QVariant(attempt.takeBacks),
                                   QVariant(attempt.hints), QVariant(attempt.verdicts),
                                   QVariant(attempt.finished.toUTC().toString(Qt::ISODate)), QVariant(int(attempt.help)),
-                                  QVariant(attempt.id.isEmpty() ? QUuid::createUuid().toString(QUuid::WithoutBraces) : attempt.id)})
+                                  QVariant(attempt.id)})
         query.addBindValue(value);
     if (!query.exec()) {
         const QString problem = problemOf(query.lastError());

@@ -61,6 +61,7 @@ public:
 
 private:
     QString open();
+    QString insert(const Attempt &attempt, bool *added);
     void drop();
     QString problemOf(const QSqlError &error) const;
 
