@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QScreen>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -398,14 +399,27 @@ void ServerStoreTest::theClassTableFollowsAnotherComputer()
         return row < 0 ? QString() : view.table()->item(int(row), task - 1)->text();
     };
     QCOMPARE(cellOf(u"Живко"_s, 2), QString());
+    const QString longName = u"Александра Константинова-Димитрова"_s;
     QElapsedTimer clock;
     clock.start();
     const Run other = program({u"--import-results"_s, u"-"_s, u"--store"_s, pupil_},
                               QString::fromUtf8(resultsCsv({{u"Живко"_s, 2, Outcome::Solved, 75, 0, 0, 0, when, 0,
-                                                             QUuid::createUuid().toString(QUuid::WithoutBraces)}},
+                                                             QUuid::createUuid().toString(QUuid::WithoutBraces)},
+                                                            attemptOf(longName, 4)},
                                                            Language::Bulgarian)));
     QCOMPARE(other.status, 0);
     QTRY_COMPARE_WITH_TIMEOUT(cellOf(u"Живко"_s, 2), u"1:15"_s, 2000);
+    // A grid of equal columns, within the screen, the long names shortened and whole in a tooltip.
+    for (int column = 1; column < view.table()->columnCount(); ++column)
+        QCOMPARE(view.table()->columnWidth(column), view.table()->columnWidth(0));
+    QVERIFY(view.sizeHint().width() <= view.screen()->availableGeometry().width());
+    for (int row = 0; row < view.table()->rowCount(); ++row) {
+        const QTableWidgetItem *name = view.table()->verticalHeaderItem(row);
+        QCOMPARE(name->toolTip(), view.shown().pupils[row]);
+        QVERIFY(name->text().size() <= 24);
+    }
+    QCOMPARE(view.table()->verticalHeaderItem(int(view.shown().pupils.indexOf(longName)))->text(),
+             longName.left(23) + QChar(0x2026));
     qInfo("class-table-delay ms=%lld (another program started, its attempt stored, the table shown)", clock.elapsed());
 }
 

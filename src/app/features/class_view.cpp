@@ -5,7 +5,10 @@
 #include "results/server_store.h"
 #include "tasks/task_list.h"
 
+#include <QHeaderView>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QTableWidget>
@@ -16,8 +19,9 @@ namespace knight {
 
 namespace {
 
-// Read from the back of a classroom, as the projector view's status is.
-constexpr int pointSize = 20;
+// Read from the back of a classroom, with every task in a projector's width.
+constexpr int pointSize = 16;
+constexpr qsizetype nameLength = 24;
 // A file has nobody to say it changed; a lost server connection is tried again as often.
 constexpr int pollMilliseconds = 3000;
 
@@ -47,6 +51,7 @@ ClassView::ClassView(ResultsStore &store, QWidget *parent)
     setFont(font);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionMode(QAbstractItemView::NoSelection);
+    table_->setFocusPolicy(Qt::NoFocus);
     problem_->setWordWrap(true);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(problem_);
@@ -58,9 +63,14 @@ ClassView::ClassView(ResultsStore &store, QWidget *parent)
             listen();
     });
     poll_->start(pollMilliseconds);
+    // Measured in the view's own type, before it is shown.
+    ensurePolished();
+    table_->ensurePolished();
+    table_->horizontalHeader()->ensurePolished();
+    table_->verticalHeader()->ensurePolished();
     listen();
     refresh();
-    resize(900, 600);
+    resize(sizeHint());
 }
 
 ClassView *ClassView::showFor(ResultsStore &store, QWidget *window)
@@ -116,10 +126,13 @@ void ClassView::refresh()
     for (std::size_t i = 0; i < lessonTasks().size(); ++i)
         tasks << QString::number(i + 1);
     table_->setHorizontalHeaderLabels(tasks);
-    QStringList pupils;
-    for (const QString &pupil : shown_.pupils)
-        pupils << shownName(pupil);
-    table_->setVerticalHeaderLabels(pupils);
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        // A long name shortened, so that every task fits a projector's width; whole in a tooltip.
+        const QString &pupil = shown_.pupils[row];
+        auto *name = new QTableWidgetItem(pupil.size() <= nameLength ? pupil : pupil.left(nameLength - 1) + QChar(0x2026));
+        name->setToolTip(pupil);
+        table_->setVerticalHeaderItem(row, name);
+    }
     for (int row = 0; row < table_->rowCount(); ++row) {
         for (int column = 0; column < table_->columnCount(); ++column) {
             const ClassCell &cell = shown_.cells[std::size_t(row)][std::size_t(column)];
@@ -139,9 +152,31 @@ void ClassView::refresh()
             table_->setItem(row, column, item);
         }
     }
+    // Every task's column as wide as the widest: the table reads as a grid from afar.
     table_->resizeColumnsToContents();
+    int widest = 0;
+    for (int column = 0; column < table_->columnCount(); ++column)
+        widest = std::max(widest, table_->columnWidth(column));
+    for (int column = 0; column < table_->columnCount(); ++column)
+        table_->setColumnWidth(column, widest);
     table_->resizeRowsToContents();
     table_->setUpdatesEnabled(true);
+}
+
+// As large as the table, within the screen: a projector's shows every task at once.
+QSize ClassView::sizeHint() const
+{
+    const int frame = 2 * table_->frameWidth();
+    const QSize table(table_->verticalHeader()->sizeHint().width() + table_->horizontalHeader()->length() + frame
+                          + table_->verticalScrollBar()->sizeHint().width(),
+                      table_->horizontalHeader()->height() + table_->verticalHeader()->length() + frame
+                          + table_->horizontalScrollBar()->sizeHint().height());
+    const QMargins margins = layout()->contentsMargins();
+    QSize wanted = table + QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
+    if (problem_->isVisible())
+        wanted.rheight() += problem_->sizeHint().height() + layout()->spacing();
+    const QRect screen = (parentWidget() ? parentWidget()->screen() : this->screen())->availableGeometry();
+    return wanted.boundedTo(screen.size() * 19 / 20).expandedTo(QSize(480, 240));
 }
 
 } // namespace knight

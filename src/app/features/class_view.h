@@ -28,6 +28,7 @@ public:
     const ClassTable &shown() const { return shown_; }
     // Read again and shown.
     void refresh();
+    QSize sizeHint() const override;
 
 private:
     // The server's notes heard again after a connection was lost.
