@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <set>
 
 using namespace knight;
@@ -145,6 +146,11 @@ void ServerStoreTest::initTestCase()
     QVERIFY(second.out.contains(u"вече е подготвена (версия 1)"_s));
     QVERIFY(second.out.contains(u"паролата ѝ не е променена"_s));
     QVERIFY(!second.out.contains(u"store="_s));
+    // The pupils may not make it ready (nor change it): one line, exit 1.
+    const Run pupil = program({u"--init-store"_s, u"--store"_s, pupil_});
+    QCOMPARE(pupil.status, 1);
+    QVERIFY2(pupil.err.contains(u"не е подготвена: потребителят knight_pupil няма право"_s), qPrintable(pupil.err));
+    QCOMPARE(pupil.err.count(u'\n'), 1);
     // A store that is no server is refused as bad input.
     QCOMPARE(program({u"--init-store"_s, u"--store"_s, home_.filePath(u"r.sqlite"_s)}).status, 2);
 }
@@ -301,11 +307,14 @@ void ServerStoreTest::aServerStoppedMidLessonLosesNothing()
     }
     // One delivered twice (the program killed before it knew) is still one row.
     QVERIFY(store.deliver(attempts[11]).problem.isNull());
-    std::multiset<QString> ids;
+    // Each arrived once, and whole: every field read back as it was stored.
+    std::multimap<QString, Attempt> rows;
     for (const Attempt &row : stored())
-        ids.insert(row.id);
-    for (const Attempt &attempt : attempts)
-        QCOMPARE(ids.count(attempt.id), std::size_t(1));
+        rows.emplace(row.id, row);
+    for (const Attempt &attempt : attempts) {
+        QCOMPARE(rows.count(attempt.id), std::size_t(1));
+        QCOMPARE(rows.find(attempt.id)->second, attempt);
+    }
 }
 
 void ServerStoreTest::aWrongPasswordOrHostIsOneLine_data()
@@ -391,8 +400,16 @@ void ServerStoreTest::importingTwiceAddsOnce()
 
 void ServerStoreTest::theClassTableFollowsAnotherComputer()
 {
+    // On a dark desktop too, the view keeps the projector's colours.
+    const QPalette desktop = QApplication::palette();
+    QPalette dark = desktop;
+    for (const auto &[role, colour] : {std::pair{QPalette::Window, Qt::black}, std::pair{QPalette::Base, Qt::black},
+                                       std::pair{QPalette::WindowText, Qt::white}, std::pair{QPalette::Text, Qt::white}})
+        dark.setColor(role, colour);
+    QApplication::setPalette(dark);
     ResultsStore store(teacher());
     ClassView view(store, nullptr);
+    QApplication::setPalette(desktop);
     view.show();
     const auto cellOf = [&view](const QString &pupil, int task) {
         const qsizetype row = view.shown().pupils.indexOf(pupil);
@@ -409,6 +426,11 @@ void ServerStoreTest::theClassTableFollowsAnotherComputer()
                                                            Language::Bulgarian)));
     QCOMPARE(other.status, 0);
     QTRY_COMPARE_WITH_TIMEOUT(cellOf(u"Живко"_s, 2), u"1:15"_s, 2000);
+    // In the projector view's colours.
+    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Base})
+        QCOMPARE(view.palette().color(role), QColor(255, 255, 255));
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
+        QCOMPARE(view.palette().color(role), QColor(0, 0, 0));
     // A grid of equal columns, within the screen, the long names shortened and whole in a tooltip.
     for (int column = 1; column < view.table()->columnCount(); ++column)
         QCOMPARE(view.table()->columnWidth(column), view.table()->columnWidth(0));

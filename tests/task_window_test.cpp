@@ -176,6 +176,37 @@ private slots:
         QCOMPARE(stored(window).size(), std::size_t(1));
     }
 
+    // After a solve the list opens at the next task; one given up is said, with how far it got,
+    // and the list opens at it again.
+    void theListFollowsThePupil()
+    {
+        ShownWindow shown;
+        MainWindow &window = shown.window;
+        window.tasks()->setPupil(u"Вяра"_s);
+        const auto opensAt = [&window] { return TaskDialog(*window.tasks(), &window).list()->currentIndex().row(); };
+        QCOMPARE(opensAt(), 0);
+        chooseInTheList(window, 0);
+        playOwnMoves(window, 0, lessonTasks()[0].shape.count() - 1);
+        QCOMPARE(stored(window).size(), std::size_t(1));
+        QCOMPARE(opensAt(), 0);
+        window.action(ActionId::Tasks)->trigger();
+        QCOMPARE(opensAt(), 1);
+        chooseInTheList(window, 1);
+        playOwnMoves(window, 1, 3);
+        window.action(ActionId::Tasks)->trigger();
+        QCOMPARE(message(window), u"Задача 2 е оставена и записана като нерешена: обходени %1 от %2 полета."_s
+                                      .arg(std::max<std::size_t>(lessonTasks()[1].beginning.size(), 1) + 3)
+                                      .arg(lessonTasks()[1].shape.count()));
+        QCOMPARE(stored(window).back().outcome, Outcome::Abandoned);
+        QCOMPARE(opensAt(), 1);
+        // Left without a move of the pupil's, nothing is stored and nothing said of it.
+        chooseInTheList(window, 2);
+        window.action(ActionId::Tasks)->trigger();
+        QCOMPARE(message(window), QString());
+        QCOMPARE(stored(window).size(), std::size_t(2));
+        QCOMPARE(opensAt(), 2);
+    }
+
     // Each task allows only its aids and keeps its start, its goal and its beginning; leaving
     // gives free play back as it was, and an attempt with moves is stored as abandoned.
     void aTaskKeepsItsRulesUntilItIsLeft()

@@ -1239,10 +1239,6 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <translation>closed tour</translation>
     </message>
     <message>
-        <source>отворена обиколка</source>
-        <translation>open tour</translation>
-    </message>
-    <message>
         <source>без помощ</source>
         <translation>no help</translation>
     </message>
@@ -1273,6 +1269,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>брой продължения</source>
         <translation>onward moves</translation>
+    </message>
+    <message>
+        <source>пълна обиколка</source>
+        <translation>full tour</translation>
     </message>
 </context>
 <context>
@@ -1770,6 +1770,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
             <numerusform>%n result waits for the server. It is sent as soon as the server answers.</numerusform>
             <numerusform>%n results wait for the server. They are sent as soon as the server answers.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Задача %1 е оставена и записана като нерешена: обходени %2 от %3 полета.</source>
+        <translation>Task %1 was left and is stored as not solved: %2 of %3 squares visited.</translation>
     </message>
 </context>
 <context>

@@ -132,7 +132,7 @@ QString taskTitle(const Task &task)
     } else if (task.start >= 0) {
         parts << TaskText::tr("от %1").arg(chessName(task.start));
     }
-    parts << (task.closed ? TaskText::tr("затворена обиколка") : TaskText::tr("отворена обиколка"));
+    parts << (task.closed ? TaskText::tr("затворена обиколка") : TaskText::tr("пълна обиколка"));
     // The aids the task takes away, named; all taken away is no help at all.
     const std::pair<Aid, QString> aids[] = {{Aid::Greens, TaskText::tr("зелени полета")},
                                             {Aid::Hints, TaskText::tr("подсказки")},

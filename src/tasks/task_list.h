@@ -44,7 +44,8 @@ TaskListReading readTaskList(QByteArrayView text);
 // The lesson's tasks, as the program carries them.
 const std::vector<Task> &lessonTasks();
 
-// "Дъска 5 × 5, от a1, отворена обиколка, без помощ", in the language in use.
+// "Дъска 5 × 5, от a1, пълна обиколка, без помощ", in the language in use: a full tour may
+// be closed too, so the goal that takes any tour is not called open.
 QString taskTitle(const Task &task);
 
 } // namespace knight

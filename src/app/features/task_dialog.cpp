@@ -38,7 +38,7 @@ TaskDialog::TaskDialog(TaskPlay &tasks, QWidget *parent)
         fill();
     });
     fill();
-    list_->setCurrentItem(list_->topLevelItem(std::max(tasks_.index(), 0)));
+    list_->setCurrentItem(list_->topLevelItem(tasks_.suggested()));
     // Every task in sight, without scrolling, where the screen has room.
     list_->header()->resizeSections(QHeaderView::ResizeToContents);
     const int frame = 2 * list_->frameWidth();

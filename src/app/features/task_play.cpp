@@ -55,7 +55,16 @@ int TaskPlay::index() const
 void TaskPlay::setOn(bool on)
 {
     if (!on) {
-        leave();
+        // Given up: how far the attempt got is said with where it went.
+        const bool attempted = isOn() && !finished_ && moves_ > qsizetype(task().beginning.size());
+        const QString given = attempted ? tr("Задача %1 е оставена и записана като нерешена: обходени %2 от %3 полета.")
+                                              .arg(index() + 1)
+                                              .arg(moves_)
+                                              .arg(view_.form().shape().count())
+                                        : QString();
+        const QString note = leave();
+        if (attempted)
+            view_.showMessage(given + note);
         return;
     }
     view_.action(ActionId::Tasks)->setChecked(false);
@@ -134,18 +143,27 @@ void TaskPlay::beginAttempt()
     clock_.start();
 }
 
-void TaskPlay::leave()
+QString TaskPlay::leave()
 {
     if (!isOn())
-        return;
+        return {};
     const LessonState::Transition transition(view_.lesson());
-    if (!finished_ && moves_ > qsizetype(task().beginning.size())) {
-        if (const QString note = store(Outcome::Abandoned); !note.isEmpty())
-            view_.showMessage(note.trimmed());
-    }
+    QString note;
+    if (!finished_ && moves_ > qsizetype(task().beginning.size()))
+        note = store(Outcome::Abandoned);
+    last_ = index();
+    lastSolved_ = finished_ && !completed_;
     view_.lesson().enter(Activity::FreePlay);
     view_.action(ActionId::Tasks)->setChecked(false);
     restoreFreePlay();
+    return note;
+}
+
+int TaskPlay::suggested() const
+{
+    if (isOn())
+        return index();
+    return std::min(last_ + int(lastSolved_), int(lessonTasks().size()) - 1);
 }
 
 void TaskPlay::restoreFreePlay()

@@ -43,8 +43,13 @@ public:
     bool isOn() const;
     // Task index (counted from 0) on a cleared board of its size; an attempt begins.
     void start(int index);
-    void leave();
+    // Back to free play; an attempt with moves of the pupil's stored as not solved. What the
+    // store said of it, or nothing.
+    QString leave();
     int index() const;
+    // Where the list opens: the task on, else the one after the last one solved, else the last
+    // one left (the first at the start).
+    int suggested() const;
     bool allows(Aid aid) const { return !isOn() || task().allows(aid); }
 
     const QString &pupil() const { return pupil_; }
@@ -97,6 +102,8 @@ private:
     qsizetype moves_ = 0;    // the walk's length when last seen
     std::vector<bool> tourSeen_; // by task
     bool storeFailing_ = false;
+    int last_ = 0;            // the task left last
+    bool lastSolved_ = false; // and whether the pupil solved it
     // Free play's aids, given back when the task is left.
     bool freeGreensHidden_ = false;
     bool freeCountsShown_ = false;
