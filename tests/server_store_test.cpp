@@ -443,6 +443,12 @@ void ServerStoreTest::theClassTableFollowsAnotherComputer()
     QCOMPARE(view.table()->verticalHeaderItem(int(view.shown().pupils.indexOf(longName)))->text(),
              longName.left(23) + QChar(0x2026));
     qInfo("class-table-delay ms=%lld (another program started, its attempt stored, the table shown)", clock.elapsed());
+    // The server restarted: the view finds it again and follows the next attempt.
+    serverControl("KNIGHT_TEST_SERVER_STOP");
+    serverControl("KNIGHT_TEST_SERVER_START");
+    QVERIFY(ResultsStore(pupil_).record({u"Живко"_s, 3, Outcome::Solved, 61, 0, 0, 0, when, 0, QUuid::createUuid().toString(QUuid::WithoutBraces)})
+                .isNull());
+    QTRY_COMPARE_WITH_TIMEOUT(cellOf(u"Живко"_s, 3), u"1:01"_s, 8000);
 }
 
 // Timed in one run for scripts/bench, which reads the ratio; the rows are checked as everywhere.

@@ -209,6 +209,18 @@ QString ServerStore::open()
     return {};
 }
 
+bool ServerStore::alive()
+{
+    if (!opened_)
+        return false;
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (query.exec(QStringLiteral("SELECT 1")))
+        return true;
+    query.clear();
+    drop();
+    return false;
+}
+
 QString ServerStore::connection(QString *problem)
 {
     *problem = open();

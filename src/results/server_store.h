@@ -53,6 +53,9 @@ public:
     // role. Safe to run again; what it did, line by line, in said.
     QString initialise(QStringList *said);
 
+    // Whether the connection still reaches the server; one that does not is closed, to be
+    // made anew by the next call.
+    bool alive();
     // The connection's name, open, for QSqlDatabase::database (the live view listens on it).
     QString connection(QString *problem);
     static constexpr char notification[] = "knight_attempts";

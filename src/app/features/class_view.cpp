@@ -57,10 +57,13 @@ ClassView::ClassView(ResultsStore &store, QWidget *parent)
     layout->addWidget(problem_);
     layout->addWidget(table_);
     connect(poll_, &QTimer::timeout, this, [this] {
-        if (!store_.server())
+        if (!store_.server()) {
             refresh();
-        else if (!listening_)
-            listen();
+            return;
+        }
+        // A server restarted drops the connection without a word: asked, and listened to anew.
+        store_.server()->alive();
+        listen();
     });
     poll_->start(pollMilliseconds);
     // Measured in the view's own type, before it is shown.
@@ -68,8 +71,10 @@ ClassView::ClassView(ResultsStore &store, QWidget *parent)
     table_->ensurePolished();
     table_->horizontalHeader()->ensurePolished();
     table_->verticalHeader()->ensurePolished();
+    // Listening reads the table once it listens; otherwise it is read here.
     listen();
-    refresh();
+    if (!listening_)
+        refresh();
     resize(sizeHint());
 }
 
@@ -94,15 +99,18 @@ void ClassView::listen()
         return;
     QString problem;
     QSqlDriver *driver = QSqlDatabase::database(server->connection(&problem), false).driver();
-    if (!problem.isNull() || !driver)
+    if (!problem.isNull() || !driver) {
+        listening_ = false;
         return;
+    }
     // A connection made again (the server restarted) has forgotten what it listened to.
-    listening_ = driver->subscribedToNotifications().contains(QLatin1String(ServerStore::notification))
-                 || driver->subscribeToNotification(QLatin1String(ServerStore::notification));
+    if (listening_ && driver->subscribedToNotifications().contains(QLatin1String(ServerStore::notification)))
+        return;
+    listening_ = driver->subscribeToNotification(QLatin1String(ServerStore::notification));
     if (!listening_)
         return;
     connect(driver, &QSqlDriver::notification, this, &ClassView::refresh, Qt::UniqueConnection);
-    connect(driver, &QObject::destroyed, this, [this] { listening_ = false; });
+    // What was stored while nobody listened.
     refresh();
 }
 
