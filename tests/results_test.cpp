@@ -6,6 +6,7 @@
 #include "results/class_table.h"
 #include "results/results_store.h"
 #include "tasks/task_list.h"
+#include "writers.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -33,7 +34,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QDateTime when(QDate(2026, 12, 10), QTime(9, 15), Qt::UTC);
+const QDateTime when = test::writtenFrom;
 
 std::vector<Attempt> sample()
 {
@@ -75,22 +76,6 @@ QList<QStringList> csvRows(QByteArray bytes, QChar separator = u';')
     }
     rows.removeLast();
     return rows;
-}
-
-// Stores attempts one after another, count of them or until it is killed; says so after each.
-int writeAttempts(const QString &path, int count, const QString &writer)
-{
-    ResultsStore store(path);
-    for (int i = 0; count < 0 || i < count; ++i) {
-        if (const QString problem = store.record({writer + u"pupil %1"_s.arg(i), i % 20 + 1, Outcome::Solved, i, i, i, i, when});
-            !problem.isNull()) {
-            std::printf("%s\n", qPrintable(problem));
-            return 1;
-        }
-        std::printf("stored\n");
-        std::fflush(stdout);
-    }
-    return 0;
 }
 
 } // namespace
@@ -267,26 +252,15 @@ void ResultsTest::concurrentWritersLoseNothing()
     holder.setDatabaseName(path);
     QVERIFY(holder.open() && QSqlQuery(holder).exec(u"BEGIN EXCLUSIVE"_s));
     constexpr int writers = 8, each = 500;
-    std::vector<std::unique_ptr<QProcess>> running;
-    for (int w = 0; w < writers; ++w) {
-        auto &writer = running.emplace_back(std::make_unique<QProcess>());
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"KNIGHT_RESULTS_WRITER"_s, path);
-        environment.insert(u"KNIGHT_RESULTS_COUNT"_s, QString::number(each + 1));
-        environment.insert(u"KNIGHT_RESULTS_NAME"_s, u"w%1 "_s.arg(w));
-        writer->setProcessEnvironment(environment);
-        writer->start(QCoreApplication::applicationFilePath(), {});
-        QVERIFY(writer->waitForStarted());
-    }
+    const auto running = test::startWriters(path, writers, each, u"w%1 pupil "_s);
     QTest::qWait(300);
     QVERIFY(QSqlQuery(holder).exec(u"COMMIT"_s));
     holder.close();
     holder = {};
     QSqlDatabase::removeDatabase(u"holder"_s);
-    for (auto &writer : running) {
-        QVERIFY(writer->waitForFinished(120000));
-        QVERIFY2(writer->exitCode() == 0, writer->readAllStandardOutput().trimmed().split('\n').constLast().constData());
-    }
+    test::waitForWriters(running, 120000);
+    if (QTest::currentTestFailed())
+        return;
     std::set<QString> pupils;
     for (const Attempt &row : ResultsStore(path).read().attempts)
         pupils.insert(row.pupil);
@@ -376,16 +350,12 @@ void ResultsTest::aWriterKilledAtAnyMomentLeavesWholeRows()
     QTemporaryDir dir;
     const QString path = dir.filePath(u"results.sqlite"_s);
     for (const int delay : {0, 13, 29, 41, 57}) {
-        QProcess writer;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"KNIGHT_RESULTS_WRITER"_s, path);
-        writer.setProcessEnvironment(environment);
-        writer.start(QCoreApplication::applicationFilePath(), {});
-        QVERIFY(writer.waitForReadyRead(20000));
+        const auto writer = test::startWriter(path, 0, u"pupil "_s);
+        QVERIFY(writer->waitForReadyRead(20000));
         QTest::qWait(delay);
-        ::kill(pid_t(writer.processId()), SIGKILL);
-        QVERIFY(writer.waitForFinished());
-        QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
+        ::kill(pid_t(writer->processId()), SIGKILL);
+        QVERIFY(writer->waitForFinished());
+        QCOMPARE(writer->exitStatus(), QProcess::CrashExit);
     }
     QSqlDatabase check = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"check"_s);
     check.setDatabaseName(path);
@@ -399,8 +369,9 @@ void ResultsTest::aWriterKilledAtAnyMomentLeavesWholeRows()
     const std::vector<Attempt> rows = ResultsStore(path).read().attempts;
     QVERIFY(rows.size() >= 5);
     for (const Attempt &row : rows) {
-        const int i = row.pupil.mid(6).toInt();
-        QCOMPARE(row, (Attempt{u"pupil %1"_s.arg(i), i % 20 + 1, Outcome::Solved, i, i, i, i, when}));
+        Attempt expected = test::writtenAttempt(u"pupil "_s, row.pupil.mid(6).toInt());
+        expected.id = row.id;
+        QCOMPARE(row, expected);
     }
 }
 
@@ -526,9 +497,8 @@ void ResultsTest::theClassTableIsEveryPupilByEveryTask()
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    if (const QString path = qEnvironmentVariable("KNIGHT_RESULTS_WRITER"); !path.isEmpty())
-        return writeAttempts(path, qEnvironmentVariableIntValue("KNIGHT_RESULTS_COUNT") - 1,
-                             qEnvironmentVariable("KNIGHT_RESULTS_NAME"));
+    if (const std::optional<int> written = test::writerMain(argc, argv))
+        return *written;
     ResultsTest test;
     return QTest::qExec(&test, argc, argv);
 }

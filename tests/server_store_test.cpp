@@ -8,6 +8,7 @@
 #include "results/csv_import.h"
 #include "results/server_store.h"
 #include "tasks/task_list.h"
+#include "writers.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -31,12 +32,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QDateTime when(QDate(2026, 12, 10), QTime(9, 15), Qt::UTC);
+const QDateTime when = test::writtenFrom;
 
 Attempt attemptOf(const QString &pupil, int i)
 {
-    return {pupil, i % 20 + 1, i % 3 == 0 ? Outcome::Solved : Outcome::Abandoned, 60 + i, i % 4, i % 2, 0,
-            when.addSecs(i * 60), unsigned(i % 32), QUuid::createUuid().toString(QUuid::WithoutBraces)};
+    Attempt attempt = test::writtenAttempt({}, i);
+    attempt.pupil = pupil;
+    return attempt;
 }
 
 QString teacher()
@@ -83,20 +85,6 @@ void serverControl(const char *variable)
 std::vector<Attempt> stored()
 {
     return ResultsStore(teacher()).read().attempts;
-}
-
-// One of twenty programs: count attempts stored through the queue, as a pupil's window does.
-int storeAttempts(const QString &uri, int count, const QString &name)
-{
-    ResultsStore store(uri);
-    for (int i = 0; i < count; ++i) {
-        const ResultsStore::Delivery delivery = store.deliver(attemptOf(name + QString::number(i), i));
-        if (!delivery.problem.isNull() || delivery.waiting != 0) {
-            std::printf("%s\n", qPrintable(delivery.problem));
-            return 1;
-        }
-    }
-    return 0;
 }
 
 } // namespace
@@ -248,22 +236,9 @@ void ServerStoreTest::twentyProgramsAtOnceLoseNothing()
 {
     const std::size_t before = stored().size();
     constexpr int programs = 20, each = 100;
-    std::vector<std::unique_ptr<QProcess>> running;
-    for (int p = 0; p < programs; ++p) {
-        auto &writer = running.emplace_back(std::make_unique<QProcess>());
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"KNIGHT_SERVER_WRITER"_s, pupil_);
-        environment.insert(u"KNIGHT_SERVER_COUNT"_s, QString::number(each));
-        environment.insert(u"KNIGHT_SERVER_NAME"_s, u"computer %1, pupil "_s.arg(p));
-        environment.insert(u"XDG_DATA_HOME"_s, home_.filePath(u"computer%1"_s.arg(p)));
-        writer->setProcessEnvironment(environment);
-        writer->start(QCoreApplication::applicationFilePath(), {});
-        QVERIFY(writer->waitForStarted());
-    }
-    for (auto &writer : running) {
-        QVERIFY(writer->waitForFinished(180000));
-        QVERIFY2(writer->exitCode() == 0, writer->readAllStandardOutput().constData());
-    }
+    test::waitForWriters(test::startWriters(pupil_, programs, each, u"computer %1, pupil "_s), 180000);
+    if (QTest::currentTestFailed())
+        return;
     const std::vector<Attempt> rows = stored();
     QCOMPARE(rows.size(), before + programs * each);
     std::set<QString> ids, pupils;
@@ -480,8 +455,8 @@ void ServerStoreTest::anAttemptStoredOnTheServerAndInAFile()
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (const QString uri = qEnvironmentVariable("KNIGHT_SERVER_WRITER"); !uri.isEmpty())
-        return storeAttempts(uri, qEnvironmentVariableIntValue("KNIGHT_SERVER_COUNT"), qEnvironmentVariable("KNIGHT_SERVER_NAME"));
+    if (const std::optional<int> written = test::writerMain(argc, argv))
+        return *written;
     ServerStoreTest test;
     return QTest::qExec(&test, argc, argv);
 }
