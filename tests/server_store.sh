@@ -26,7 +26,8 @@ start="-k $folder -c listen_addresses= -c max_connections=60"
 control -o "$start" start
 PGPASSWORD=owner-secret "$bin/psql" -h "$folder" -U postgres -d postgres -v ON_ERROR_STOP=1 -q \
     -c "CREATE ROLE teacher LOGIN CREATEROLE PASSWORD 'teacher-secret'" \
-    -c "CREATE DATABASE klas OWNER teacher"
+    -c "CREATE DATABASE klas OWNER teacher" \
+    -c "CREATE ROLE owner LOGIN PASSWORD 'owner-secret'" -c "CREATE DATABASE spare OWNER owner"
 export KNIGHT_TEST_SERVER="postgresql://teacher:teacher-secret@/klas?host=$folder"
 export KNIGHT_TEST_SERVER_STOP="cd $folder && ${as[*]} $bin/pg_ctl -D $folder/data -w -m fast stop"
 export KNIGHT_TEST_SERVER_START="cd $folder && ${as[*]} $bin/pg_ctl -D $folder/data -l $folder/log -w -o '$start' start"

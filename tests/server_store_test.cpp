@@ -121,6 +121,12 @@ void ServerStoreTest::initTestCase()
     // Before it is made ready, a store says what to do.
     const QString early = ResultsStore(teacher()).record(attemptOf(u"early"_s, 1));
     QVERIFY2(early.contains(u"--init-store"_s), qPrintable(early));
+    // Before the pupils' role exists, an owner who may not make roles is told so, and nothing is left half made.
+    const QString owner = withUser(u"owner"_s, u"owner-secret"_s).replace(u"/klas"_s, u"/spare"_s);
+    const Run noRoles = program({u"--init-store"_s, u"--store"_s, owner});
+    QCOMPARE(noRoles.status, 1);
+    QVERIFY2(noRoles.err.contains(u"потребителят owner няма право"_s), qPrintable(noRoles.err));
+    QVERIFY(ResultsStore(owner).read().problem.contains(u"още не е подготвена"_s));
     const Run first = program({u"--init-store"_s, u"--store"_s, teacher()});
     QVERIFY2(first.status == 0, qPrintable(u"%1: %2"_s.arg(first.status).arg(first.err)));
     QVERIFY(first.out.contains(u"подготвена до версия 1"_s));
@@ -267,6 +273,9 @@ void ServerStoreTest::aServerStoppedMidLessonLosesNothing()
         QVERIFY2(delivery.problem.contains(u"не отговаря"_s), qPrintable(delivery.problem));
         QCOMPARE(delivery.waiting, i - 3);
     }
+    QString unread;
+    QCOMPARE(store.bestTimes(u"Ралица"_s, 3, &unread), std::vector<int>(3, -1));
+    QVERIFY(unread.contains(u"не отговаря"_s));
     serverControl("KNIGHT_TEST_SERVER_START");
     const ResultsStore::Delivery back = store.deliver(attempts[8]);
     QVERIFY2(back.problem.isNull(), qPrintable(back.problem));

@@ -526,6 +526,14 @@ private slots:
         const ResultsDialog unreadable(reopened, &window);
         QVERIFY(unreadable.findChild<QLabel *>()->text().contains(u"повреден"_s));
         QCOMPARE(unreadable.table()->model()->rowCount(), 0);
+        // The task list too says why it shows no best time.
+        window.tasks()->useStore(std::make_unique<ResultsStore>(damaged.fileName()));
+        const TaskDialog list(*window.tasks(), &window);
+        const QList<QLabel *> notes = list.findChildren<QLabel *>();
+        QVERIFY(std::any_of(notes.begin(), notes.end(), [](const QLabel *note) {
+            return !note->isHidden() && note->text().startsWith(u"Най-добрите времена не могат да се прочетат: "_s)
+                && note->text().contains(u"повреден"_s);
+        }));
     }
 
     // Killed in the middle of a task, the program leaves what it finished stored, whole; ended

@@ -1703,6 +1703,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <source>Ученик: %1</source>
         <translation>Pupil: %1</translation>
     </message>
+    <message>
+        <source>Най-добрите времена не могат да се прочетат: %1.</source>
+        <translation>The best times cannot be read: %1.</translation>
+    </message>
 </context>
 <context>
     <name>knight::TaskPlay</name>

@@ -325,23 +325,27 @@ ResultsStore::Reading ResultsStore::read()
     return reading;
 }
 
-std::vector<int> ResultsStore::bestTimes(const QString &pupil, std::size_t tasks)
+std::vector<int> ResultsStore::bestTimes(const QString &pupil, std::size_t tasks, QString *problem)
 {
     std::vector<int> best(tasks, -1);
+    QString unread;
     if (server_) {
-        QString problem;
-        for (const auto &[task, seconds] : server_->bestTimes(pupil, &problem).value_or(std::map<int, int>{})) {
+        for (const auto &[task, seconds] : server_->bestTimes(pupil, &unread).value_or(std::map<int, int>{})) {
             if (task >= 1 && std::size_t(task) <= tasks)
                 best[std::size_t(task - 1)] = seconds;
         }
-        return best;
+    } else {
+        const ResultsReading reading = read();
+        unread = reading.problem;
+        for (const Attempt &attempt : reading.attempts) {
+            const std::size_t i = std::size_t(attempt.task - 1);
+            if (attempt.pupil == pupil && attempt.outcome == Outcome::Solved && i < best.size()
+                && (best[i] < 0 || attempt.seconds < best[i]))
+                best[i] = attempt.seconds;
+        }
     }
-    for (const Attempt &attempt : read().attempts) {
-        const std::size_t i = std::size_t(attempt.task - 1);
-        if (attempt.pupil == pupil && attempt.outcome == Outcome::Solved && i < best.size()
-            && (best[i] < 0 || attempt.seconds < best[i]))
-            best[i] = attempt.seconds;
-    }
+    if (problem)
+        *problem = unread;
     return best;
 }
 

@@ -86,7 +86,7 @@ public:
     Reading read();
     // The pupil's best time at each task solved, in seconds (-1: not solved); on a server, read
     // without the right to see the table.
-    std::vector<int> bestTimes(const QString &pupil, std::size_t tasks);
+    std::vector<int> bestTimes(const QString &pupil, std::size_t tasks, QString *problem = nullptr);
 
     // The attempts waiting beside the store, oldest first, then this one (if any): each stored,
     // or kept waiting when it cannot be now. Nothing is dropped: a failure to keep one is the

@@ -40,18 +40,26 @@ constexpr std::array<const char *, 11> firstVersion{{
     "LANGUAGE sql STABLE SECURITY DEFINER SET search_path = public, pg_temp AS "
     "$$ SELECT a.task, min(a.seconds) FROM attempts a WHERE a.pupil = who AND a.outcome = 0 GROUP BY a.task $$",
     "CREATE OR REPLACE FUNCTION attempt_stored() RETURNS trigger LANGUAGE plpgsql AS "
-    "$$ BEGIN PERFORM pg_notify('knight_attempts', NEW.task::text); RETURN NULL; END $$",
+    "$$ BEGIN PERFORM pg_notify('{notification}', NEW.task::text); RETURN NULL; END $$",
     "CREATE OR REPLACE TRIGGER attempts_stored AFTER INSERT ON attempts FOR EACH ROW EXECUTE FUNCTION attempt_stored()",
-    "DO $$ BEGIN IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'knight_pupils') THEN "
-    "CREATE ROLE knight_pupils NOLOGIN; END IF; END $$",
+    "DO $$ BEGIN IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = '{pupils}') THEN "
+    "CREATE ROLE {pupils} NOLOGIN; END IF; END $$",
     "REVOKE ALL ON attempts FROM PUBLIC",
     "REVOKE ALL ON FUNCTION best_times(text) FROM PUBLIC",
     "REVOKE ALL ON knight_store FROM PUBLIC",
-    "GRANT INSERT ON attempts TO knight_pupils",
-    "GRANT EXECUTE ON FUNCTION best_times(text) TO knight_pupils",
-    "GRANT USAGE ON SCHEMA public TO knight_pupils",
+    "GRANT INSERT ON attempts TO {pupils}",
+    "GRANT EXECUTE ON FUNCTION best_times(text) TO {pupils}",
+    "GRANT USAGE ON SCHEMA public TO {pupils}",
 }};
 constexpr std::array versions{std::span<const char *const>(firstVersion)};
+
+// A statement with the names the program listens for and grants to put in.
+QString statementOf(const char *text)
+{
+    return QString::fromLatin1(text)
+        .replace(QLatin1String("{notification}"), QLatin1String(ServerStore::notification))
+        .replace(QLatin1String("{pupils}"), QLatin1String(ServerStore::pupilsRole));
+}
 
 // A password of letters and digits: nothing in it needs quoting in a URI or in SQL.
 QString newPassword()
@@ -175,10 +183,17 @@ QString ServerStore::problemOf(const QSqlError &error) const
     return ServerText::tr("грешка на сървъра %1 (%2)").arg(server, text.trimmed());
 }
 
-void ServerStore::drop()
+// A statement refused: its cause, the transaction (if any) undone and the connection closed,
+// to be made anew by the next call.
+QString ServerStore::failed(QSqlQuery &query, bool inTransaction)
 {
+    const QString problem = problemOf(query.lastError());
+    if (inTransaction)
+        query.exec(QStringLiteral("ROLLBACK"));
+    query.clear();
     QSqlDatabase::database(connection_, false).close();
     opened_ = false;
+    return problem;
 }
 
 QString ServerStore::open()
@@ -214,11 +229,7 @@ bool ServerStore::alive()
     if (!opened_)
         return false;
     QSqlQuery query(QSqlDatabase::database(connection_, false));
-    if (query.exec(QStringLiteral("SELECT 1")))
-        return true;
-    query.clear();
-    drop();
-    return false;
+    return query.exec(QStringLiteral("SELECT 1")) || (failed(query), false);
 }
 
 QString ServerStore::connection(QString *problem)
@@ -249,10 +260,7 @@ QString ServerStore::insert(const Attempt &attempt, bool *added)
     // The server prepares it: a table not made yet is said by the preparing.
     if (!query.prepare(QStringLiteral("INSERT INTO attempts (pupil, task, outcome, seconds, take_backs, hints, verdicts, "
                                       "finished, help, uid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))) {
-        const QString problem = problemOf(query.lastError());
-        query.clear();
-        drop();
-        return problem;
+        return failed(query);
     }
     for (const QVariant &value : {QVariant(attempt.pupil.isNull() ? QStringLiteral("") : attempt.pupil), QVariant(attempt.task),
                                   QVariant(int(attempt.outcome)), QVariant(attempt.seconds), QVariant(attempt.takeBacks),
@@ -261,10 +269,7 @@ QString ServerStore::insert(const Attempt &attempt, bool *added)
                                   QVariant(attempt.id)})
         query.addBindValue(value);
     if (!query.exec()) {
-        const QString problem = problemOf(query.lastError());
-        query.clear();
-        drop();
-        return problem;
+        return failed(query);
     }
     if (added)
         *added = query.numRowsAffected() > 0;
@@ -280,9 +285,7 @@ ResultsReading ServerStore::read()
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT pupil, task, outcome, seconds, take_backs, hints, verdicts, finished, help, uid "
                                    "FROM attempts ORDER BY id"))) {
-        reading.problem = problemOf(query.lastError());
-        query.clear();
-        drop();
+        reading.problem = failed(query);
         return reading;
     }
     while (query.next()) {
@@ -301,9 +304,7 @@ std::optional<std::map<int, int>> ServerStore::bestTimes(const QString &pupil, Q
         return std::nullopt;
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     if (!query.prepare(QStringLiteral("SELECT task, seconds FROM best_times(?)")) || (query.addBindValue(pupil), !query.exec())) {
-        *problem = problemOf(query.lastError());
-        query.clear();
-        drop();
+        *problem = failed(query);
         return std::nullopt;
     }
     std::map<int, int> best;
@@ -318,13 +319,7 @@ QString ServerStore::initialise(QStringList *said)
         return problem;
     QSqlDatabase database = QSqlDatabase::database(connection_, false);
     QSqlQuery query(database);
-    const auto fail = [&]() {
-        const QString problem = problemOf(query.lastError());
-        query.exec(QStringLiteral("ROLLBACK"));
-        query.clear();
-        drop();
-        return problem;
-    };
+    const auto fail = [this, &query] { return failed(query, true); };
     // One transaction: a second teacher running it at the same time waits, then finds it done.
     if (!query.exec(QStringLiteral("BEGIN")) || !query.exec(QStringLiteral("SELECT pg_advisory_xact_lock(4711)"))
         || !query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS knight_store (version integer NOT NULL)"))
@@ -332,8 +327,12 @@ QString ServerStore::initialise(QStringList *said)
         return fail();
     const int found = query.value(0).toInt();
     for (int version = found + 1; version <= int(versions.size()); ++version) {
-        for (const char *statement : versions[std::size_t(version - 1)]) {
-            if (!query.exec(QLatin1String(statement)))
+        QStringList statements;
+        for (const char *statement : versions[std::size_t(version - 1)])
+            statements << statementOf(statement);
+        statements << QStringLiteral("DELETE FROM knight_store") << QStringLiteral("INSERT INTO knight_store VALUES (%1)").arg(version);
+        for (const QString &statement : std::as_const(statements)) {
+            if (!query.exec(statement))
                 return fail();
         }
         said->append(ServerText::tr("Базата данни %1 е подготвена до версия %2.").arg(address_.database).arg(version));
@@ -342,9 +341,6 @@ QString ServerStore::initialise(QStringList *said)
         said->append(ServerText::tr("Базата данни %1 вече е подготвена (версия %2): нищо не е променено.")
                          .arg(address_.database)
                          .arg(found));
-    else if (!query.exec(QStringLiteral("DELETE FROM knight_store"))
-             || !query.exec(QStringLiteral("INSERT INTO knight_store VALUES (%1)").arg(versions.size())))
-        return fail();
     // The pupils' login: made once; a second run leaves its password as it is.
     if (!query.exec(QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = '%1'").arg(QLatin1String(pupilLogin))))
         return fail();

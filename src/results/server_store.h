@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+class QSqlError;
+class QSqlQuery;
+
 #include <map>
 #include <optional>
 #include <span>
@@ -65,7 +68,7 @@ public:
 private:
     QString open();
     QString insert(const Attempt &attempt, bool *added);
-    void drop();
+    QString failed(QSqlQuery &query, bool inTransaction = false);
     QString problemOf(const QSqlError &error) const;
 
     ServerAddress address_;

@@ -18,6 +18,7 @@ TaskDialog::TaskDialog(TaskPlay &tasks, QWidget *parent)
     , tasks_(tasks)
     , list_(new QTreeWidget(this))
     , pupil_(new QLabel(this))
+    , unread_(new QLabel(this))
 {
     setWindowTitle(tr("Задачи"));
     list_->setRootIsDecorated(false);
@@ -29,6 +30,8 @@ TaskDialog::TaskDialog(TaskPlay &tasks, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(pupil_);
     layout->addWidget(list_);
+    unread_->setWordWrap(true);
+    layout->addWidget(unread_);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -52,7 +55,11 @@ void TaskDialog::fill()
     pupil_->setToolTip(tasks_.pupil().size() > shownNameLength ? tasks_.pupil() : QString());
     const int current = list_->currentIndex().row();
     list_->clear();
-    const std::vector<int> best = tasks_.bestTimes();
+    QString problem;
+    const std::vector<int> best = tasks_.bestTimes(&problem);
+    // Not known is not "not solved": the list says why its best times are missing.
+    unread_->setText(problem.isNull() ? QString() : tr("Най-добрите времена не могат да се прочетат: %1.").arg(problem));
+    unread_->setVisible(!problem.isNull());
     for (std::size_t i = 0; i < lessonTasks().size(); ++i) {
         const Task &task = lessonTasks()[i];
         auto *item = new QTreeWidgetItem(list_, {QString::number(i + 1), taskTitle(task),

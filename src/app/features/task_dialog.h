@@ -30,6 +30,7 @@ private:
     TaskPlay &tasks_;
     QTreeWidget *list_;
     QLabel *pupil_;
+    QLabel *unread_;
 };
 
 } // namespace knight

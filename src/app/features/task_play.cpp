@@ -38,8 +38,7 @@ void TaskPlay::windowClosing()
         return;
     // No window is left to say it in: the terminal or the session's log hears of it.
     if (const ResultsStore::Delivery delivery = store_->deliver(ended(Outcome::Abandoned)); !delivery.problem.isNull())
-        qWarning("%s", qPrintable(tr("Резултатът не е записан в базата данни: %1.").arg(delivery.problem) + QLatin1Char(' ')
-                                  + waitingText(delivery.waiting)));
+        qWarning("%s", qPrintable(notStoredText(delivery)));
 }
 
 bool TaskPlay::isOn() const
@@ -85,9 +84,9 @@ bool TaskPlay::askPupil(bool always)
     return !pupil_.isEmpty();
 }
 
-std::vector<int> TaskPlay::bestTimes()
+std::vector<int> TaskPlay::bestTimes(QString *problem)
 {
-    return store_->bestTimes(pupil_, lessonTasks().size());
+    return store_->bestTimes(pupil_, lessonTasks().size(), problem);
 }
 
 // One transition, in the order a teacher sees it: what is on is left, the board and the aids
@@ -291,6 +290,12 @@ QString TaskPlay::waitingText(int waiting) const
     return tr("Чакащи резултати на този компютър: %n. Записват се, щом базата данни ги приеме.", "", waiting);
 }
 
+QString TaskPlay::notStoredText(const ResultsStore::Delivery &delivery) const
+{
+    return tr("Резултатът не е записан в базата данни: %1.").arg(delivery.problem) + QLatin1Char(' ')
+         + waitingText(delivery.waiting);
+}
+
 QString TaskPlay::store(Outcome outcome)
 {
     return said(store_->deliver(ended(outcome)));
@@ -311,12 +316,11 @@ QString TaskPlay::said(const ResultsStore::Delivery &delivery)
         return delivery.delivered == 0 ? QString()
                                        : QLatin1Char(' ') + tr("Записани са и чакащите резултати: %n.", "", delivery.delivered);
     }
-    const QString waiting = waitingText(delivery.waiting);
     if (!storeFailing_) {
         storeFailing_ = true;
-        view_.showProblem(tr("Резултатът не е записан в базата данни: %1.").arg(delivery.problem) + QLatin1Char(' ') + waiting);
+        view_.showProblem(notStoredText(delivery));
     }
-    return QLatin1Char(' ') + waiting;
+    return QLatin1Char(' ') + waitingText(delivery.waiting);
 }
 
 } // namespace knight

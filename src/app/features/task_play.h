@@ -56,8 +56,9 @@ public:
     void setPupil(const QString &pupil) { pupil_ = pupilName(pupil); }
     // The pupil's name, asked when none was given in this session; false when none is given.
     bool askPupil(bool always);
-    // The pupil's best time at each task, in seconds (-1: not solved yet).
-    std::vector<int> bestTimes();
+    // The pupil's best time at each task, in seconds (-1: not solved yet, or not known when
+    // the store cannot be read: then why, in problem).
+    std::vector<int> bestTimes(QString *problem);
     ResultsStore &store() { return *store_; }
     void useStore(std::unique_ptr<ResultsStore> store) { store_ = std::move(store); }
 
@@ -83,6 +84,7 @@ private:
     QString store(Outcome outcome);
     QString said(const ResultsStore::Delivery &delivery);
     QString waitingText(int waiting) const;
+    QString notStoredText(const ResultsStore::Delivery &delivery) const;
     void restoreFreePlay();
     // A tour shown or galloped whole on a task's board is help for that task's next attempt.
     void noteTourSeen();
