@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -391,9 +392,9 @@ void ServerStoreTest::theClassTableFollowsAnotherComputer()
                                        std::pair{QPalette::WindowText, Qt::white}, std::pair{QPalette::Text, Qt::white}})
         dark.setColor(role, colour);
     QApplication::setPalette(dark);
+    const auto restore = qScopeGuard([&desktop] { QApplication::setPalette(desktop); });
     ResultsStore store(teacher());
     ClassView view(store, nullptr);
-    QApplication::setPalette(desktop);
     view.show();
     const auto cellOf = [&view](const QString &pupil, int task) {
         const qsizetype row = view.shown().pupils.indexOf(pupil);

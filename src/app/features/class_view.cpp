@@ -72,8 +72,7 @@ ClassView::ClassView(ResultsStore &store, QWidget *parent)
     table_->horizontalHeader()->ensurePolished();
     table_->verticalHeader()->ensurePolished();
     // Listening reads the table once it listens; otherwise it is read here.
-    listen();
-    if (!listening_)
+    if (!listen())
         refresh();
     resize(sizeHint());
 }
@@ -92,26 +91,25 @@ ClassView *ClassView::showFor(ResultsStore &store, QWidget *window)
     return view;
 }
 
-void ClassView::listen()
+bool ClassView::listen()
 {
     ServerStore *server = store_.server();
     if (!server)
-        return;
+        return false;
     QString problem;
     QSqlDriver *driver = QSqlDatabase::database(server->connection(&problem), false).driver();
-    if (!problem.isNull() || !driver) {
-        listening_ = false;
-        return;
-    }
+    if (!problem.isNull() || !driver)
+        return false;
     // A connection made again (the server restarted) has forgotten what it listened to.
-    if (listening_ && driver->subscribedToNotifications().contains(QLatin1String(ServerStore::notification)))
-        return;
-    listening_ = driver->subscribeToNotification(QLatin1String(ServerStore::notification));
-    if (!listening_)
-        return;
+    const QString channel = QLatin1String(ServerStore::notification);
+    if (driver->subscribedToNotifications().contains(channel))
+        return true;
+    if (!driver->subscribeToNotification(channel))
+        return false;
     connect(driver, &QSqlDriver::notification, this, &ClassView::refresh, Qt::UniqueConnection);
     // What was stored while nobody listened.
     refresh();
+    return true;
 }
 
 void ClassView::refresh()
@@ -120,10 +118,8 @@ void ClassView::refresh()
     // What the table showed stays while the store cannot be read; the reason says why.
     problem_->setText(reading.problem.isNull() ? QString() : tr("Таблицата не може да бъде прочетена: %1.").arg(reading.problem));
     problem_->setVisible(!reading.problem.isNull());
-    if (!reading.problem.isNull()) {
-        listening_ = false;
+    if (!reading.problem.isNull())
         return;
-    }
     shown_ = classTable(reading.attempts, lessonTasks().size());
     // Sized once when filled: measured at every cell, a room's year of results takes minutes.
     table_->setUpdatesEnabled(false);

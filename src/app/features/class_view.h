@@ -31,15 +31,15 @@ public:
     QSize sizeHint() const override;
 
 private:
-    // The server's notes heard again after a connection was lost.
-    void listen();
+    // Listens to the server's notes, again after a connection was lost; whether it does (and
+    // has read what was stored meanwhile).
+    bool listen();
 
     ResultsStore &store_;
     QLabel *problem_;
     QTableWidget *table_;
     QTimer *poll_;
     ClassTable shown_;
-    bool listening_ = false;
 };
 
 } // namespace knight
