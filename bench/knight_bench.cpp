@@ -360,8 +360,11 @@ int measureWorksheet(int count)
 {
     QElapsedTimer clock;
     clock.start();
-    const std::vector<Puzzle> puzzles = worksheetPuzzles({8, 8, Level::Hard, count, 1, false});
-    const QByteArray pdf = worksheetPdf(puzzles, QFont(QStringLiteral("Times New Roman")), QPageSize(QPageSize::A4));
+    const WorksheetRequest request{8, 8, Level::Hard, count, 1, false};
+    const std::vector<Puzzle> puzzles = worksheetPuzzles(request);
+    const QFont font(QStringLiteral("Times New Roman"));
+    const QByteArray pdf = worksheetPdf(request, puzzles, font, QPageSize(QPageSize::A4))
+                         + worksheetKeyPdf(request, puzzles, font, QPageSize(QPageSize::A4));
     std::printf("puzzles=%zu pages=%zu bytes=%lld wall_ms=%.0f\n", puzzles.size(), puzzles.size() + (puzzles.size() + 5) / 6,
                 static_cast<long long>(pdf.size()), clock.nsecsElapsed() / 1e6);
     return puzzles.size() == std::size_t(count) ? 0 : 1;

@@ -2,6 +2,7 @@
 // A puzzle on the board through the real window: its numbers, the moves it refuses, the
 // assistant that follows it, the celebration, and worksheets written from the window.
 #include "app/features/gallop_sound.h"
+#include "app/features/preferences.h"
 #include "app/features/puzzle_play.h"
 #include "app/features/worksheet_dialog.h"
 #include "fault_support.h"
@@ -11,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QLayout>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -19,6 +21,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <set>
 
 using namespace knight;
 using namespace knight::test;
@@ -244,7 +247,10 @@ private slots:
         window.action(ActionId::Worksheet)->trigger();
         QVERIFY(laidOut);
         QVERIFY(contents(file).startsWith("%PDF"));
-        QVERIFY2(message(window).contains(u"Работният лист е записан"_s), qPrintable(message(window)));
+        QVERIFY(contents(worksheetKeyPath(file)).startsWith("%PDF"));
+        QVERIFY2(message(window).startsWith(u"Записани са пъзели: 1 в „работен-лист.pdf“, отговорите – в "
+                                            "„работен-лист-отговори.pdf“. Същите пъзели дава серия "_s),
+                 qPrintable(message(window)));
     }
 
     // The dialog's choices, and the worksheet written from the window; a failed write is told
@@ -252,28 +258,45 @@ private slots:
     void worksheetsFromTheWindow()
     {
         ShownWindow shown;
-        WorksheetDialog dialog(&shown.window);
-        QCOMPARE(dialog.boardBox()->currentText(), u"8 × 8"_s);
+        QTemporaryDir dir;
+        Preferences remembered;
+        remembered.useStore(Preferences::openStore(dir.filePath(u"settings.conf"_s)));
+        // A first lesson's sheet: the smallest board, easy, one puzzle, new puzzles.
+        WorksheetDialog dialog(&shown.window, &remembered);
+        QCOMPARE(std::tuple(dialog.boardBox()->currentText(), dialog.levelBox()->currentIndex(), dialog.countBox()->value()),
+                 std::tuple(u"3 × 4"_s, int(Level::Easy), 1));
+        QVERIFY(!dialog.closedBox()->isEnabled()); // 3 x 4: no closed tours
+        std::set<std::uint64_t> seeds; // drawn anew each time, short enough to copy
+        for (int i = 0; i < 5; ++i)
+            seeds.insert(dialog.request().seed);
+        QVERIFY(seeds.size() > 1 && *seeds.rbegin() < 1000000);
+        dialog.boardBox()->setCurrentText(u"8 × 8"_s);
         QVERIFY(dialog.closedBox()->isEnabled());
         dialog.closedBox()->setChecked(true);
-        dialog.boardBox()->setCurrentIndex(0); // 3 x 4: no closed tours
-        QVERIFY(!dialog.closedBox()->isEnabled());
+        dialog.boardBox()->setCurrentIndex(0);
         QVERIFY(!dialog.closedBox()->isChecked());
         dialog.boardBox()->setCurrentText(u"6 × 6"_s);
         dialog.closedBox()->setChecked(true);
         dialog.levelBox()->setCurrentIndex(2);
         dialog.countBox()->setValue(3);
+        dialog.seedBox()->setText(u"4711"_s);
         const WorksheetRequest request = dialog.request();
-        QCOMPARE(std::tuple(request.files, request.ranks, request.level, request.count, request.closed),
-                 std::tuple(6, 6, Level::Hard, 3, true));
-        QTemporaryDir dir;
+        QCOMPARE(std::tuple(request.files, request.ranks, request.level, request.count, request.closed, request.seed),
+                 std::tuple(6, 6, Level::Hard, 3, true, std::uint64_t(4711)));
+        // The choice is there the next time, the seed new again.
+        dialog.remember(remembered);
+        const WorksheetDialog again(&shown.window, &remembered);
+        QCOMPARE(std::tuple(again.boardBox()->currentText(), again.levelBox()->currentIndex(), again.countBox()->value(),
+                            again.closedBox()->isChecked(), again.seedBox()->text()),
+                 std::tuple(u"6 × 6"_s, int(Level::Hard), 3, true, QString()));
         const QString file = dir.filePath(u"лист.pdf"_s);
         bool cancelled = true;
         QCOMPARE(makeWorksheet(&shown.window, request, file, &cancelled), QString());
         QVERIFY(!cancelled);
         QVERIFY(contents(file).startsWith("%PDF"));
         static const QRegularExpression page(uR"(/Type\s*/Page\b)"_s);
-        QCOMPARE(QString::fromLatin1(contents(file)).count(page), 3 + 1); // three puzzles and the key
+        QCOMPARE(QString::fromLatin1(contents(file)).count(page), 3);
+        QCOMPARE(QString::fromLatin1(contents(worksheetKeyPath(file))).count(page), 1);
         // A board without a tour of the kind asked for: said, and nothing written.
         const QString none = dir.filePath(u"none.pdf"_s);
         QVERIFY(!makeWorksheet(&shown.window, {5, 5, Level::Easy, 1, 1, true}, none).isEmpty());

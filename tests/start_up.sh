@@ -84,29 +84,34 @@ check "--tour without --export" 2 1 "само с --export" -- "$program" --tour 
     || { echo "FAIL a refused --export left a file: $(ls "$work")"; failures=$((failures + 1)); }
 rm -rf "$work"
 
-# --worksheet: puzzles without a display, told with the seed that makes them again; the PDF's
-# text is searchable, in the language in use.
+# --worksheet: puzzles without a display, told with the seed that makes them again and the
+# answers' own file; the PDFs' text is searchable, in the language in use.
 work=$(mktemp -d)
-check "--worksheet" 0 1 "^„$work/a.pdf“: пъзели: 3; същите дава --seed 42$" -- env -u DISPLAY "$program" --worksheet "$work/a.pdf" --board 6x6 --count 3 --seed 42
-check "--worksheet, same seed" 0 1 "пъзели: 3" -- env -u DISPLAY "$program" --worksheet "$work/b.pdf" --board 6x6 --count 3 --seed 42
+check "--worksheet" 0 1 "^„$work/a.pdf“: пъзели: 3; отговорите: „$work/a-отговори.pdf“; същите дава --seed 42$" -- env -u DISPLAY "$program" --worksheet "$work/a.pdf" --board 6x6 --count 3 --seed 42
+check "--worksheet, same seed" 0 1 "пъзели: 3" -- env -u DISPLAY "$program" --worksheet "$work/b.pdf" --board ' 6x6 ' --count ' 3' --seed 42
 check "--worksheet, no seed" 0 1 "същите дава --seed [0-9]" -- env -u DISPLAY "$program" --worksheet "$work/c.pdf"
 # Without --seed each run picks its own (two alike once in a million runs).
 [ "$("$program" --worksheet "$work/c.pdf" --board 3x4)" != "$("$program" --worksheet "$work/c.pdf" --board 3x4)" ] \
     || { echo "FAIL two runs without --seed made the same sheets"; failures=$((failures + 1)); }
-check "--worksheet in English" 0 1 "^“$work/e.pdf”: puzzles: 2; --seed 7 makes the same again$" -- env -u DISPLAY "$program" --lang en --worksheet "$work/e.pdf" --count 2 --seed 7 --closed
+check "--worksheet in English" 0 1 "^“$work/e.pdf”: 2 puzzles; answers: “$work/e-key.pdf”; --seed 7 makes the same again$" -- env -u DISPLAY "$program" --lang en --worksheet "$work/e.pdf" --count 2 --seed 7 --closed
+check "--worksheet, fewer than asked" 0 2 "поискани бяха 200" -- env -u DISPLAY "$program" --worksheet "$work/h.pdf" --board 3x4 --level hard --count 200 --seed 1
+# On a terminal, the puzzles are counted as they are made.
+check "--worksheet at a terminal" 0 any "Пъзели: 3 от 3" -- script -qec "'$program' --worksheet '$work/h.pdf' --count 3 --seed 1" /dev/null
 [ "$(pdftotext "$work/a.pdf" - | grep -v '^$')" = "$(pdftotext "$work/b.pdf" - | grep -v '^$')" ] \
     || { echo "FAIL the same seed made other sheets"; failures=$((failures + 1)); }
-pdftotext "$work/a.pdf" - | grep -q "Впишете в празните полета числата от 1 до 36" \
-    && pdftotext "$work/e.pdf" - | grep -q "Name:" && pdftotext "$work/e.pdf" - | grep -q "Answers" \
+pdftotext "$work/a.pdf" - | grep -q "Впишете липсващите числа в празните полета" \
+    && pdftotext "$work/e.pdf" - | grep -q "Name:" && pdftotext "$work/e-key.pdf" - | grep -q "Answers" \
+    && ! pdftotext "$work/e.pdf" - | grep -q "Answers" \
     || { echo "FAIL the worksheets' text cannot be found"; failures=$((failures + 1)); }
 check "--worksheet, not a PDF" 2 1 "„$work/d.png“: работният лист може да е само .pdf" -- "$program" --worksheet "$work/d.png"
 check "--worksheet, cannot write" 2 1 "не може да се запише" -- "$program" --worksheet "$work/none/d.pdf"
 # The reader leaves at once; the sheet takes the program far longer than that.
 # The reader is gone before the answer is written: said, not a silent death by SIGPIPE.
 check "--complete, a closed pipe" 2 1 "в стандартния изход не може да се пише" -- bash -c 'set -o pipefail; { sleep 0.5; echo a1 b3 | "$1" --complete -; } | { exec <&-; }' _ "$program"
-check "--worksheet, a closed pipe" 2 1 "в стандартния изход не може да се пише" -- bash -c 'set -o pipefail; "$1" --worksheet "$2" --seed 1 | { exec <&-; }' _ "$program" "$work/f.pdf"
-check "--worksheet, a full output" 2 1 "в стандартния изход не може да се пише" -- bash -c '"$1" --worksheet "$2" --seed 1 2>&1 >/dev/full' _ "$program" "$work/g.pdf"
-[ ! -e "$work/d.png" ] && [ "$(ls "$work" | wc -l)" = 6 ] \
+# The sheets written are the work done: a line that cannot be said is said on standard error.
+check "--worksheet, a closed pipe" 0 1 "в стандартния изход не може да се пише" -- bash -c 'set -o pipefail; "$1" --worksheet "$2" --seed 1 | { exec <&-; }' _ "$program" "$work/f.pdf"
+check "--worksheet, a full output" 0 1 "в стандартния изход не може да се пише" -- bash -c '"$1" --worksheet "$2" --seed 1 2>&1 >/dev/full' _ "$program" "$work/g.pdf"
+[ ! -e "$work/d.png" ] && [ "$(ls "$work" | wc -l)" = 14 ] \
     || { echo "FAIL a refused --worksheet left a file: $(ls "$work")"; failures=$((failures + 1)); }
 rm -rf "$work"
 

@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <bit>
+#include <functional>
+#include <set>
 #include <map>
 
 using namespace knight;
@@ -106,6 +109,59 @@ const Word &wordOf(const Page &page, const QString &text)
     return *found;
 }
 
+// How many ways the puzzle fills in (at most 2), by trying every knight's move from 1 on.
+int completions(const Puzzle &puzzle)
+{
+    const int count = puzzle.squareCount();
+    std::vector<int> placed(std::size_t(count), 0);
+    const auto reaches = [&puzzle](int a, int b) {
+        const int df = std::abs(a % puzzle.files - b % puzzle.files), dr = std::abs(a / puzzle.files - b / puzzle.files);
+        return df * dr == 2;
+    };
+    std::function<int(int, int)> walk = [&](int at, int step) -> int {
+        if (step == count)
+            return !puzzle.closed || reaches(at, int(std::find(placed.begin(), placed.end(), 1) - placed.begin()));
+        int found = 0;
+        for (int next = 0; next < count && found < 2; ++next) {
+            const int given = puzzle.given[std::size_t(next)];
+            if (placed[std::size_t(next)] || !reaches(at, next) || (given != 0 && given != step + 1))
+                continue;
+            if (given == 0 && std::find(puzzle.given.begin(), puzzle.given.end(), step + 1) != puzzle.given.end())
+                continue;
+            placed[std::size_t(next)] = step + 1;
+            found += walk(next, step + 1);
+            placed[std::size_t(next)] = 0;
+        }
+        return found;
+    };
+    const int first = int(std::find(puzzle.given.begin(), puzzle.given.end(), 1) - puzzle.given.begin());
+    placed[std::size_t(first)] = 1;
+    return walk(first, 1);
+}
+
+// Calls visit with every open tour of the board, square by square.
+void forEachTour(int files, int ranks, const std::function<void(const std::vector<int> &)> &visit)
+{
+    std::vector<int> tour;
+    std::vector<bool> used(std::size_t(files * ranks), false);
+    std::function<void()> extend = [&] {
+        if (int(tour.size()) == files * ranks)
+            return visit(tour);
+        for (int next = 0; next < files * ranks; ++next) {
+            const int df = tour.empty() ? 1 : std::abs(next % files - tour.back() % files);
+            const int dr = tour.empty() ? 2 : std::abs(next / files - tour.back() / files);
+            if (used[std::size_t(next)] || df * dr != 2)
+                continue;
+            used[std::size_t(next)] = true;
+            tour.push_back(next);
+            extend();
+            tour.pop_back();
+            used[std::size_t(next)] = false;
+        }
+    };
+    extend();
+}
+
 const QFont font(u"Times New Roman"_s);
 
 } // namespace
@@ -126,10 +182,10 @@ private slots:
         QTest::addColumn<int>("level");
         QTest::addColumn<QString>("named"); // the board and level, as the page names them
         QTest::newRow("8x8, a page of the key and one more") << 8 << 8 << false << 7 << int(Level::Medium)
-                                                             << u"8 × 8, среден"_s;
-        QTest::newRow("6x6 closed") << 6 << 6 << true << 2 << int(Level::Hard) << u"6 × 6, труден"_s;
-        QTest::newRow("3x4, taller than wide") << 3 << 4 << false << 1 << int(Level::Easy) << u"3 × 4, лесен"_s;
-        QTest::newRow("4x5") << 4 << 5 << false << 1 << int(Level::Easy) << u"4 × 5, лесен"_s;
+                                                             << u"8 × 8, средно"_s;
+        QTest::newRow("6x6 closed") << 6 << 6 << true << 2 << int(Level::Hard) << u"6 × 6, трудно, затворени обиколки"_s;
+        QTest::newRow("3x4, taller than wide") << 3 << 4 << false << 1 << int(Level::Easy) << u"3 × 4, лесно"_s;
+        QTest::newRow("4x5") << 4 << 5 << false << 1 << int(Level::Easy) << u"4 × 5, лесно"_s;
     }
     void theSheetReadsBackAsItWasMade()
     {
@@ -139,23 +195,30 @@ private slots:
         QFETCH(int, count);
         QFETCH(int, level);
         QFETCH(QString, named);
-        const std::vector<Puzzle> puzzles = worksheetPuzzles({files, ranks, Level(level), count, 11, closed});
+        const WorksheetRequest request{files, ranks, Level(level), count, 11, closed};
+        const std::vector<Puzzle> puzzles = worksheetPuzzles(request);
         QCOMPARE(int(puzzles.size()), count);
         QTemporaryDir dir;
         const QString file = dir.filePath(u"лист.pdf"_s);
-        QCOMPARE(writeWorksheet(file, puzzles, font, QPageSize(QPageSize::A4)), QString());
+        QCOMPARE(writeWorksheet(file, request, puzzles, font, QPageSize(QPageSize::A4)), QString());
+        // The answers are a file of their own, beside the sheets: printing the sheets prints no answer.
+        QCOMPARE(worksheetKeyPath(file), dir.filePath(u"лист-отговори.pdf"_s));
         const std::vector<Page> pages = readBack(file);
-        QCOMPARE(int(pages.size()), count + (count + 5) / 6);
+        const std::vector<Page> keys = readBack(worksheetKeyPath(file));
+        QCOMPARE(int(pages.size()), count);
+        QCOMPARE(int(keys.size()), (count + 5) / 6);
         for (int i = 0; i < count; ++i) {
             const Page &page = pages[std::size_t(i)];
             const QString text = textOf(page);
             QVERIFY2(text.contains(u"пъзел %1"_s.arg(i + 1)) && text.contains(u"Име:"_s) && text.contains(u"Клас:"_s),
                      qPrintable(text));
-            QVERIFY(text.contains(u"от 1 до %1"_s.arg(files * ranks)));
+            // The rule in words, the missing numbers, the drawing of the move, the set to make again.
+            QVERIFY(text.contains(u"Впишете липсващите числа"_s) && text.contains(u"от 1 до %1"_s.arg(files * ranks)));
+            QVERIFY(text.contains(u"● конят, ○ където стига"_s));
             QCOMPARE(text.contains(u"затворена"_s), closed);
-            QVERIFY2(text.contains(named), qPrintable(text));
+            QVERIFY2(text.contains(u"%1, серия 11 — пъзел %2 от %3"_s.arg(named).arg(i + 1).arg(count)), qPrintable(text));
             // Title, name lines, task and board, each below the one before, none overlapping.
-            const double taskEnd = wordOf(page, u"друго."_s).box.bottom();
+            const double taskEnd = wordOf(page, closed ? u"1."_s : u"рисунката."_s).box.bottom();
             // The top rank's digit: of the words that read so, the one farthest left.
             const Word &topRank = *std::min_element(page.begin(), page.end(), [ranks](const Word &a, const Word &b) {
                 const auto left = [ranks](const Word &w) {
@@ -164,21 +227,27 @@ private slots:
                 return left(a) < left(b);
             });
             const double boardTop = topRank.box.top();
+            QVERIFY(wordOf(page, u"серия"_s).box.bottom() <= wordOf(page, u"Обиколка"_s).box.top());
             QVERIFY(wordOf(page, u"Обиколка"_s).box.bottom() <= wordOf(page, u"Име:"_s).box.top());
             QVERIFY(wordOf(page, u"Име:"_s).box.bottom() <= wordOf(page, u"Впишете"_s).box.top());
             QVERIFY(taskEnd <= boardTop);
+            QVERIFY(wordOf(page, u"където"_s).box.bottom() <= boardTop);
             QCOMPARE(numbersOnBoard(page, files, ranks), puzzles[std::size_t(i)].given);
         }
         for (int i = 0; i < count; ++i) {
-            const Page &key = pages[std::size_t(count + i / 6)];
-            QVERIFY(textOf(key).contains(u"Пъзел %1"_s.arg(i + 1)));
+            const QString key = textOf(keys[std::size_t(i / 6)]);
+            QVERIFY2(key.contains(u"Отговори: %1, серия 11"_s.arg(named)) && key.contains(u"Пъзел %1"_s.arg(i + 1)),
+                     qPrintable(key));
         }
-        // Each number of each solution once, besides the rank numbers of each small board.
+        // Each number of each solution once, besides the rank numbers of each small board and
+        // the heading's line.
         std::map<int, int> seen;
-        for (std::size_t p = std::size_t(count); p < pages.size(); ++p) {
-            for (const Word &word : pages[p]) {
+        for (const Page &key : keys) {
+            const double heading = wordOf(key, u"Отговори:"_s).centre().y();
+            for (const Word &word : key) {
                 bool number = false;
-                if (const int value = word.text.toInt(&number); number && !word.text.contains(u' '))
+                if (const int value = word.text.toInt(&number);
+                    number && !word.text.contains(u' ') && std::abs(word.centre().y() - heading) > word.box.height())
                     ++seen[value];
             }
         }
@@ -196,7 +265,7 @@ private slots:
         QTemporaryDir dir;
         for (const auto &[size, points] : {std::pair{QPageSize::A4, u"595"_s}, std::pair{QPageSize::Letter, u"612"_s}}) {
             const QString file = dir.filePath(u"page.pdf"_s);
-            QCOMPARE(writeWorksheet(file, puzzles, font, QPageSize(size)), QString());
+            QCOMPARE(writeWorksheet(file, {5, 5, Level::Easy, 1, 3, false}, puzzles, font, QPageSize(size)), QString());
             QVERIFY(contents(file).contains(u"/MediaBox [0 0 %1"_s.arg(points).toLatin1()));
         }
     }
@@ -221,26 +290,103 @@ private slots:
         QVERIFY(worksheetPuzzles({5, 5, Level::Easy, 2, 1, true}).empty());
     }
 
+    // A set never repeats a puzzle, nor its image on the board turned or mirrored (the images
+    // made here from coordinates), and each puzzle fills in one way only (counted here by a
+    // plain search). A board with fewer different puzzles than asked gives fewer.
+    void aSetNeverRepeatsAPuzzle_data()
+    {
+        QTest::addColumn<int>("files");
+        QTest::addColumn<int>("ranks");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("3x4 easy") << 3 << 4 << int(Level::Easy) << 28 << false;
+        QTest::newRow("3x4 hard, more than there are") << 3 << 4 << int(Level::Hard) << 200 << false;
+        QTest::newRow("4x5 easy") << 4 << 5 << int(Level::Easy) << 12 << false;
+        QTest::newRow("5x5 medium") << 5 << 5 << int(Level::Medium) << 8 << false;
+        QTest::newRow("6x6 hard closed") << 6 << 6 << int(Level::Hard) << 4 << true;
+    }
+    void aSetNeverRepeatsAPuzzle()
+    {
+        QFETCH(int, files);
+        QFETCH(int, ranks);
+        QFETCH(int, level);
+        QFETCH(int, count);
+        QFETCH(bool, closed);
+        const std::vector<Puzzle> puzzles = worksheetPuzzles({files, ranks, Level(level), count, 4711, closed});
+        QVERIFY(!puzzles.empty() && int(puzzles.size()) <= count);
+        const auto image = [files, ranks](const std::vector<int> &given, int turn) {
+            std::vector<int> turned(given.size());
+            for (int rank = 0; rank < ranks; ++rank) {
+                for (int file = 0; file < files; ++file) {
+                    const int f = turn & 1 ? files - 1 - file : file, r = turn & 2 ? ranks - 1 - rank : rank;
+                    turned[std::size_t(turn & 4 ? f * files + r : r * files + f)] = given[std::size_t(rank * files + file)];
+                }
+            }
+            return turned;
+        };
+        for (std::size_t i = 0; i < puzzles.size(); ++i) {
+            for (std::size_t j = 0; j < i; ++j) {
+                for (int turn = 0; turn < (files == ranks ? 8 : 4); ++turn)
+                    QVERIFY2(image(puzzles[j].given, turn) != puzzles[i].given, qPrintable(u"%1 ~ %2"_s.arg(i).arg(j)));
+            }
+            if (files * ranks <= 25)
+                QCOMPARE(completions(puzzles[i]), 1);
+        }
+        if (int(puzzles.size()) == count)
+            return;
+        // Fewer than asked: as many as there are. Every tour of the board with every choice of
+        // the level's few numbers (the first and the last among them) that fills in one way
+        // only, told apart up to turns and mirrors, here with no help from the program.
+        const int target = givenTarget(Level(level), files * ranks);
+        std::set<std::vector<int>> different;
+        forEachTour(files, ranks, [&](const std::vector<int> &tour) {
+            for (unsigned inner = 0; inner < 1u << (tour.size() - 2); ++inner) {
+                if (std::popcount(inner) != target - 2)
+                    continue;
+                Puzzle puzzle{files, ranks, closed, std::vector<int>(tour.size(), 0), tour};
+                for (std::size_t step = 0; step < tour.size(); ++step) {
+                    if (step == 0 || step + 1 == tour.size() || (inner >> (step - 1) & 1))
+                        puzzle.given[std::size_t(tour[step])] = int(step) + 1;
+                }
+                if (completions(puzzle) != 1)
+                    continue;
+                std::vector<int> least = puzzle.given;
+                for (int turn = 1; turn < (files == ranks ? 8 : 4); ++turn)
+                    least = std::min(least, image(puzzle.given, turn));
+                different.insert(least);
+            }
+        });
+        QCOMPARE(puzzles.size(), different.size());
+    }
+
     // Nothing lost: a failed write says why, leaves the old file as it was and no part of a new
     // one behind.
     void aFailedWriteKeepsTheOldFile()
     {
-        const std::vector<Puzzle> puzzles = worksheetPuzzles({8, 8, Level::Easy, 2, 5, false});
+        const WorksheetRequest request{8, 8, Level::Easy, 2, 5, false};
+        const std::vector<Puzzle> puzzles = worksheetPuzzles(request);
         QTemporaryDir dir;
         const QString file = dir.filePath(u"sheet.pdf"_s);
         writeFile(file, "old sheet");
-        {
-            const FileSizeLimit limit(4096);
-            const QString problem = writeWorksheet(file, puzzles, font, QPageSize(QPageSize::A4));
+        writeFile(worksheetKeyPath(file), "old key");
+        const qsizetype sheetBytes = worksheetPdf(request, puzzles, font, QPageSize(QPageSize::A4)).size();
+        const qsizetype keyBytes = worksheetKeyPdf(request, puzzles, font, QPageSize(QPageSize::A4)).size();
+        QVERIFY(keyBytes < sheetBytes);
+        // Too large for the key, or for the sheets once the key is written: both stay old.
+        for (const rlim_t room : {rlim_t(4096), rlim_t(keyBytes + sheetBytes) / 2}) {
+            const FileSizeLimit limit(room);
+            const QString problem = writeWorksheet(file, request, puzzles, font, QPageSize(QPageSize::A4));
             QVERIFY2(problem.contains(u"sheet.pdf"_s), qPrintable(problem));
         }
         QCOMPARE(contents(file), QByteArray("old sheet"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"sheet.pdf"_s});
+        QCOMPARE(contents(worksheetKeyPath(file)), QByteArray("old key"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{u"sheet-отговори.pdf"_s, u"sheet.pdf"_s}));
         // A folder in the file's place, a folder that is not there, a name that is no PDF.
         QDir(dir.path()).mkdir(u"taken.pdf"_s);
         for (const QString &name : {dir.filePath(u"taken.pdf"_s), dir.filePath(u"missing/sheet.pdf"_s),
                                     dir.filePath(u"sheet.png"_s)}) {
-            const QString problem = writeWorksheet(name, puzzles, font, QPageSize(QPageSize::A4));
+            const QString problem = writeWorksheet(name, request, puzzles, font, QPageSize(QPageSize::A4));
             QVERIFY2(!problem.isEmpty(), qPrintable(name));
         }
         QVERIFY(QFileInfo(dir.filePath(u"taken.pdf"_s)).isDir());

@@ -351,12 +351,23 @@
 <context>
     <name>CliWorksheetText</name>
     <message>
-        <source>„%1“: пъзели: %2; същите дава --seed %3</source>
-        <translation>“%1”: puzzles: %2; --seed %3 makes the same again</translation>
-    </message>
-    <message>
         <source>в стандартния изход не може да се пише: %1</source>
         <translation>cannot write to standard output: %1</translation>
+    </message>
+    <message>
+        <source>Пъзели: %1 от %2</source>
+        <translation>Puzzles: %1 of %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>„%1“: пъзели: %n; отговорите: „%2“; същите дава --seed %3</source>
+        <translation>
+            <numerusform>“%1”: %n puzzle; answers: “%2”; --seed %3 makes the same again</numerusform>
+            <numerusform>“%1”: %n puzzles; answers: “%2”; --seed %3 makes the same again</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Дъската няма повече различни пъзели от това ниво: поискани бяха %1.</source>
+        <translation>The board has no more different puzzles of this level: %1 were asked for.</translation>
     </message>
 </context>
 <context>
@@ -1372,26 +1383,6 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
 <context>
     <name>WorksheetText</name>
     <message>
-        <source>лесен</source>
-        <translation>easy</translation>
-    </message>
-    <message>
-        <source>среден</source>
-        <translation>medium</translation>
-    </message>
-    <message>
-        <source>труден</source>
-        <translation>hard</translation>
-    </message>
-    <message>
-        <source>Впишете в празните полета числата от 1 до %1 така, че всеки две поредни числа да са на ход на коня едно от друго.</source>
-        <translation>Write the numbers from 1 to %1 in the empty squares so that every two consecutive numbers are a knight’s move apart.</translation>
-    </message>
-    <message>
-        <source>Обиколката е затворена: %1 е на ход на коня от 1.</source>
-        <translation>The tour is closed: %1 is a knight’s move from 1.</translation>
-    </message>
-    <message>
         <source>Име:</source>
         <translation>Name:</translation>
     </message>
@@ -1408,20 +1399,8 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <translation>Knight’s tour: puzzle %1</translation>
     </message>
     <message>
-        <source>%1 × %2, %3</source>
-        <translation>%1 × %2, %3</translation>
-    </message>
-    <message>
-        <source>Отговори</source>
-        <translation>Answers</translation>
-    </message>
-    <message>
         <source>Пъзел %1</source>
         <translation>Puzzle %1</translation>
-    </message>
-    <message>
-        <source>Обиколка на коня: работен лист</source>
-        <translation>Knight’s tour: worksheet</translation>
     </message>
     <message>
         <source>„%1“: работният лист може да е само .pdf</source>
@@ -1430,6 +1409,58 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>„%1“ не може да се запише: %2</source>
         <translation>“%1” cannot be written: %2</translation>
+    </message>
+    <message>
+        <source>лесно</source>
+        <translation>easy</translation>
+    </message>
+    <message>
+        <source>средно</source>
+        <translation>medium</translation>
+    </message>
+    <message>
+        <source>трудно</source>
+        <translation>hard</translation>
+    </message>
+    <message>
+        <source>Впишете липсващите числа в празните полета. Всяко число от 1 до %1 стои точно веднъж, а всяко следващо число е на един ход на коня от предишното. Конят се движи като буквата Г: две полета напред и едно встрани, както на рисунката.</source>
+        <translation>Write the missing numbers in the empty squares. Each number from 1 to %1 stands exactly once, and each next number is one knight&apos;s move from the one before. The knight moves like the letter L: two squares straight on and one to the side, as in the drawing.</translation>
+    </message>
+    <message>
+        <source>Обиколката е затворена: от %1 конят стига с един ход до 1.</source>
+        <translation>The tour is closed: from %1 the knight reaches 1 in one move.</translation>
+    </message>
+    <message>
+        <source>● конят, ○ където стига</source>
+        <translation>● the knight, ○ where it reaches</translation>
+    </message>
+    <message>
+        <source>%1 — пъзел %2 от %3</source>
+        <translation>%1 — puzzle %2 of %3</translation>
+    </message>
+    <message>
+        <source>Отговори: %1</source>
+        <translation>Answers: %1</translation>
+    </message>
+    <message>
+        <source>%1 × %2, %3, затворени обиколки, серия %4</source>
+        <translation>%1 × %2, %3, closed tours, seed %4</translation>
+    </message>
+    <message>
+        <source>%1 × %2, %3, серия %4</source>
+        <translation>%1 × %2, %3, seed %4</translation>
+    </message>
+    <message>
+        <source>Обиколка на коня: работен лист, %1</source>
+        <translation>Knight&apos;s tour: worksheet, %1</translation>
+    </message>
+    <message>
+        <source>Обиколка на коня: отговори, %1</source>
+        <translation>Knight&apos;s tour: answers, %1</translation>
+    </message>
+    <message>
+        <source>-отговори</source>
+        <translation>-key</translation>
     </message>
 </context>
 <context>
@@ -1877,10 +1908,6 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <translation>worksheet.pdf</translation>
     </message>
     <message>
-        <source>Работният лист е записан: пъзели: %1.</source>
-        <translation>The worksheet is saved: %1 puzzles.</translation>
-    </message>
-    <message>
         <source>Пъзелите се подготвят…</source>
         <translation>Making the puzzles…</translation>
     </message>
@@ -1891,6 +1918,33 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>Тази дъска няма обиколки от избрания вид.</source>
         <translation>This board has no tours of the kind chosen.</translation>
+    </message>
+    <message>
+        <source>нова</source>
+        <translation>new</translation>
+    </message>
+    <message>
+        <source>Направи листа…</source>
+        <translation>Make the sheets…</translation>
+    </message>
+    <message>
+        <source>Серия:</source>
+        <translation>Seed:</translation>
+    </message>
+    <message numerus="yes">
+        <source>Записани са пъзели: %n в „%1“, отговорите – в „%2“. Същите пъзели дава серия %3.</source>
+        <translation>
+            <numerusform>%n puzzle written to “%1”, the answers to “%2”. Seed %3 gives the same puzzles.</numerusform>
+            <numerusform>%n puzzles written to “%1”, the answers to “%2”. Seed %3 gives the same puzzles.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Дъската няма повече различни пъзели от това ниво.</source>
+        <translation>The board has no more different puzzles of this level.</translation>
+    </message>
+    <message>
+        <source>Серията, отпечатана горе на страниците на лист, дава същите пъзели. Празно: нови пъзели.</source>
+        <translation>The seed printed at the top of a sheet&apos;s pages gives the same puzzles again. Empty: new puzzles.</translation>
     </message>
 </context>
 </TS>

@@ -92,9 +92,11 @@ QString boardName(const PuzzleBoard &board)
     return QStringLiteral("%1x%2").arg(board.files).arg(board.ranks);
 }
 
-// "6x6" (or with "X", "×", or the Cyrillic "х") as one of the boards puzzles are made for.
+// "6x6" (or with "X", "×", or the Cyrillic "х") as one of the boards puzzles are made for;
+// spaces around it are let pass, as around a number.
 std::optional<PuzzleBoard> boardNamed(QString name)
 {
+    name = name.trimmed();
     for (const QChar times : {u'X', u'×', u'х', u'Х'})
         name.replace(times, u'x');
     for (const PuzzleBoard &board : puzzleBoards) {
@@ -289,7 +291,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
             return usageError(CommandLineText::tr("на дъска %1 няма затворени обиколки; има на %2")
                                   .arg(boardName(*chosen), boardList(true)));
         if (parser.isSet(level)) {
-            const std::optional<Level> named = levelNamed(parser.value(level));
+            const std::optional<Level> named = levelNamed(parser.value(level).trimmed());
             if (!named)
                 return usageError(CommandLineText::tr("непознато ниво „%1“: изберете easy, medium или hard")
                                       .arg(parser.value(level)));
@@ -307,7 +309,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         if (result.seedGiven) {
             bool number = false;
             request.seed = parser.value(seed).toULongLong(&number);
-            if (!number || parser.value(seed).startsWith(u'+'))
+            if (!number || parser.value(seed).trimmed().startsWith(u'+'))
                 return usageError(CommandLineText::tr("числото „%1“ на --seed трябва да е цяло и неотрицателно")
                                       .arg(parser.value(seed)));
         }

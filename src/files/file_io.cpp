@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <vector>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
@@ -180,7 +181,15 @@ QString writeDescriptor(int descriptor, QByteArrayView bytes)
     return {};
 }
 
-QString writeFileAtomically(const QString &name, QByteArrayView bytes)
+namespace {
+
+// A file written beside its target under a temporary name, flushed, waiting to take the name.
+struct StagedFile {
+    QByteArray temporary;
+    QByteArray target;
+};
+
+QString stageFile(const QString &name, QByteArrayView bytes, StagedFile *staged)
 {
     QByteArray target = encodeFileName(name);
     struct stat status {};
@@ -225,9 +234,42 @@ QString writeFileAtomically(const QString &name, QByteArrayView bytes)
         return fail(errno, true);
     if (::close(descriptor) != 0)
         return fail(errno, false);
-    if (::rename(temporary.constData(), target.constData()) != 0)
-        return fail(errno, false);
-    return syncFolder(folderOf(target));
+    *staged = {temporary, target};
+    return {};
+}
+
+} // namespace
+
+QString writeFileAtomically(const QString &name, QByteArrayView bytes)
+{
+    return writeFilesAtomically({{name, bytes}});
+}
+
+QString writeFilesAtomically(std::initializer_list<std::pair<QString, QByteArrayView>> files)
+{
+    // Every file written and flushed before any takes its name: a failure leaves all the old ones.
+    std::vector<StagedFile> staged;
+    for (const auto &[name, bytes] : files) {
+        if (QString problem = stageFile(name, bytes, &staged.emplace_back()); !problem.isNull()) {
+            staged.pop_back();
+            for (const StagedFile &file : staged)
+                ::unlink(file.temporary.constData());
+            return problem;
+        }
+    }
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        if (::rename(staged[i].temporary.constData(), staged[i].target.constData()) != 0) {
+            const int error = errno;
+            for (std::size_t j = i; j < staged.size(); ++j)
+                ::unlink(staged[j].temporary.constData());
+            return systemErrorText(error);
+        }
+    }
+    for (const StagedFile &file : staged) {
+        if (QString problem = syncFolder(folderOf(file.target)); !problem.isNull())
+            return problem;
+    }
+    return {};
 }
 
 } // namespace knight

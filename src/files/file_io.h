@@ -5,6 +5,9 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <initializer_list>
+#include <utility>
+
 namespace knight {
 
 // What may be read by name: the window reads regular files only, since opening a FIFO or a
@@ -34,6 +37,9 @@ QString refusedForReading(const QString &name, qsizetype limit);
 // was. Devices, FIFOs, sockets and folders are refused before anything is written. Returns
 // the Bulgarian reason of a failure, or a null string.
 QString writeFileAtomically(const QString &name, QByteArrayView bytes);
+// Several files so: each written and flushed beside its name before any takes it, so that a
+// failure to write one leaves every old file as it was (worksheets and their answer key).
+QString writeFilesAtomically(std::initializer_list<std::pair<QString, QByteArrayView>> files);
 
 // A write past the file-size limit (ulimit -f) fails with EFBIG and is reported, instead of
 // the signal ending the program; every write below makes sure of it, and main at start.

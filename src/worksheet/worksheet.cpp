@@ -51,38 +51,65 @@ QString fileLetter(int file)
     return QString(QChar(u'a' + file));
 }
 
-// The level's name, as the task line gives it.
+// The level's name, as the dialog and --level give it.
 QString levelName(Level level)
 {
     switch (level) {
     case Level::Easy:
-        return WorksheetText::tr("лесен");
+        return WorksheetText::tr("лесно");
     case Level::Medium:
-        return WorksheetText::tr("среден");
+        return WorksheetText::tr("средно");
     case Level::Hard:
         break;
     }
-    return WorksheetText::tr("труден");
+    return WorksheetText::tr("трудно");
 }
 
-// The puzzle's level, told from how many numbers it gives.
-Level levelOf(const Puzzle &puzzle)
-{
-    for (const Level level : {Level::Hard, Level::Medium}) {
-        if (puzzle.givenCount() <= givenTarget(level, puzzle.squareCount()))
-            return level;
-    }
-    return Level::Easy;
-}
-
+// The rule in words a pupil who does not play chess reads alone, beside a drawing of the move.
 QString taskText(const Puzzle &puzzle)
 {
-    QString task = WorksheetText::tr("Впишете в празните полета числата от 1 до %1 така, че всеки две поредни "
-                                     "числа да са на ход на коня едно от друго.")
+    QString task = WorksheetText::tr("Впишете липсващите числа в празните полета. Всяко число от 1 до %1 стои "
+                                     "точно веднъж, а всяко следващо число е на един ход на коня от предишното. "
+                                     "Конят се движи като буквата Г: две полета напред и едно встрани, както на "
+                                     "рисунката.")
                        .arg(puzzle.squareCount());
     if (puzzle.closed)
-        task += u' ' + WorksheetText::tr("Обиколката е затворена: %1 е на ход на коня от 1.").arg(puzzle.squareCount());
+        task += u' ' + WorksheetText::tr("Обиколката е затворена: от %1 конят стига с един ход до 1.").arg(puzzle.squareCount());
     return task;
+}
+
+// A small board with the knight in the middle and the eight squares it reaches marked.
+void paintKnightMove(QPainter &painter, const QRectF &area, const QFont &font)
+{
+    constexpr int cells = 5;
+    const double caption = area.height() * 0.24;
+    const double side = std::min(area.width(), area.height() - caption) / cells;
+    const QRectF grid(area.left() + (area.width() - side * cells) / 2, area.top(), side * cells, side * cells);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int row = 0; row < cells; ++row) {
+        for (int column = 0; column < cells; ++column) {
+            const QRectF square(grid.left() + side * column, grid.top() + side * row, side, side);
+            painter.fillRect(square, (row + column) % 2 == 0 ? darkSquare : lightSquare);
+            const int across = std::abs(column - 2), along = std::abs(row - 2);
+            painter.setPen(QPen(ink, side * 0.08));
+            if (across == 0 && along == 0) {
+                painter.setBrush(ink);
+                painter.drawEllipse(square.center(), side * 0.32, side * 0.32);
+            } else if (across * along == 2) {
+                painter.setBrush(Qt::NoBrush);
+                painter.drawEllipse(square.center(), side * 0.25, side * 0.25);
+            }
+        }
+    }
+    painter.setPen(QPen(gridLine, std::max(1.0, side / 40)));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(grid);
+    painter.setPen(ink);
+    painter.setFont(sized(font, caption * 0.4));
+    painter.drawText(QRectF(area.left(), grid.bottom() + caption * 0.05, area.width(), caption),
+                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, WorksheetText::tr("● конят, ○ където стига"));
+    painter.restore();
 }
 
 // "Име: ____" and its kin on one line across width.
@@ -105,38 +132,48 @@ void paintNameLines(QPainter &painter, const QRectF &line, const QFont &font)
     }
 }
 
-void paintPuzzlePage(QPainter &painter, const QRectF &page, const Puzzle &puzzle, int number, const QFont &font)
+// The set's name and the puzzle's place in it, on every page: the sheets can be made again.
+QString placeInSet(const WorksheetRequest &request, int number, int total)
+{
+    return WorksheetText::tr("%1 — пъзел %2 от %3").arg(worksheetSetName(request)).arg(number).arg(total);
+}
+
+void paintPuzzlePage(QPainter &painter, const QRectF &page, const WorksheetRequest &request, const Puzzle &puzzle,
+                     int number, int total, const QFont &font)
 {
     const double unit = page.width() / 40; // the body text's height
     QRectF rest = page;
+    painter.setPen(coordinate);
+    painter.setFont(sized(font, unit * 0.8));
+    const QRectF setLine(rest.left(), rest.top(), rest.width(), unit * 1.2);
+    painter.drawText(setLine, Qt::AlignRight | Qt::AlignVCenter, placeInSet(request, number, total));
     painter.setPen(ink);
     painter.setFont(sized(font, unit * 1.6, true));
-    const QRectF title(rest.left(), rest.top(), rest.width(), unit * 2.4);
+    const QRectF title(rest.left(), setLine.bottom(), rest.width(), unit * 2.4);
     painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, WorksheetText::tr("Обиколка на коня: пъзел %1").arg(number));
-    painter.setFont(sized(font, unit * 0.8));
-    painter.setPen(coordinate);
-    painter.drawText(title, Qt::AlignRight | Qt::AlignVCenter,
-                     WorksheetText::tr("%1 × %2, %3").arg(puzzle.files).arg(puzzle.ranks).arg(levelName(levelOf(puzzle))));
     rest.setTop(title.bottom() + unit);
     paintNameLines(painter, QRectF(rest.left(), rest.top(), rest.width(), unit * 1.6), sized(font, unit));
     rest.setTop(rest.top() + unit * 3);
     painter.setFont(sized(font, unit));
     painter.setPen(ink);
-    const QRectF taskArea(rest.left(), rest.top(), rest.width(), unit * 4);
+    const double drawing = unit * 9;
+    const QRectF taskArea(rest.left(), rest.top(), rest.width() - drawing - unit, unit * 8);
     QRectF used;
     painter.drawText(taskArea, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, taskText(puzzle), &used);
-    rest.setTop(used.bottom() + unit * 1.5);
+    paintKnightMove(painter, QRectF(rest.right() - drawing, rest.top(), drawing, drawing), font);
+    rest.setTop(std::max(used.bottom(), rest.top() + drawing) + unit * 1.5);
     paintPuzzleBoard(painter, rest, puzzle, false, font);
 }
 
-void paintKeyPage(QPainter &painter, const QRectF &page, const std::vector<Puzzle> &puzzles, int first,
-                  const QFont &font)
+void paintKeyPage(QPainter &painter, const QRectF &page, const WorksheetRequest &request,
+                  const std::vector<Puzzle> &puzzles, int first, const QFont &font)
 {
     const double unit = page.width() / 40;
     painter.setPen(ink);
     painter.setFont(sized(font, unit * 1.6, true));
     const QRectF title(page.left(), page.top(), page.width(), unit * 2.4);
-    painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, WorksheetText::tr("Отговори"));
+    painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter,
+                     WorksheetText::tr("Отговори: %1").arg(worksheetSetName(request)));
     const QRectF grid(page.left(), title.bottom() + unit, page.width(), page.bottom() - title.bottom() - unit);
     const double cellWidth = grid.width() / keyColumns;
     const double cellHeight = grid.height() / keyRows;
@@ -153,22 +190,103 @@ void paintKeyPage(QPainter &painter, const QRectF &page, const std::vector<Puzzl
     }
 }
 
+// A PDF of pages, each painted by paint(painter, area, page index).
+template<typename Paint>
+QByteArray pdfOf(const QString &title, int pages, const QPageSize &page, Paint paint)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setPageSize(page);
+    writer.setResolution(resolution);
+    writer.setPageMargins(QMarginsF(marginMillimetres, marginMillimetres, marginMillimetres, marginMillimetres),
+                          QPageLayout::Millimeter);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("knight-tour"));
+    QPainter painter(&writer);
+    const QRectF area(QPointF(0, 0), QSizeF(writer.width(), writer.height()));
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0)
+            writer.newPage();
+        paint(painter, area, i);
+    }
+    painter.end();
+    return bytes;
+}
+
+// The board's turns and mirror images, as maps of square n to its image.
+std::vector<std::vector<int>> symmetries(int files, int ranks)
+{
+    std::vector<std::vector<int>> maps;
+    const int turns = files == ranks ? 8 : 4;
+    for (int k = 0; k < turns; ++k) {
+        std::vector<int> map(std::size_t(files * ranks));
+        for (int n = 0; n < files * ranks; ++n) {
+            int file = n % files, rank = n / files;
+            if (k & 1)
+                file = files - 1 - file;
+            if (k & 2)
+                rank = ranks - 1 - rank;
+            map[std::size_t(n)] = k & 4 ? file * files + rank : rank * files + file; // k & 4: across the diagonal
+        }
+        maps.push_back(std::move(map));
+    }
+    return maps;
+}
+
 } // namespace
 
-std::optional<Puzzle> worksheetPuzzle(const WorksheetRequest &request, int i)
+QString worksheetSetName(const WorksheetRequest &request)
 {
-    return generatePuzzle(request.files, request.ranks, request.level, seedOf(request.seed, i), request.closed);
+    return (request.closed ? WorksheetText::tr("%1 × %2, %3, затворени обиколки, серия %4")
+                           : WorksheetText::tr("%1 × %2, %3, серия %4"))
+        .arg(request.files)
+        .arg(request.ranks)
+        .arg(levelName(request.level))
+        .arg(request.seed);
+}
+
+std::vector<int> symmetryKey(const Puzzle &puzzle)
+{
+    std::vector<int> key;
+    for (const std::vector<int> &map : symmetries(puzzle.files, puzzle.ranks)) {
+        std::vector<int> image(puzzle.given.size());
+        for (std::size_t n = 0; n < map.size(); ++n)
+            image[std::size_t(map[n])] = puzzle.given[n];
+        if (key.empty() || image < key)
+            key = std::move(image);
+    }
+    return key;
+}
+
+std::optional<Puzzle> WorksheetMaker::next()
+{
+    // So many repeats in a row and the board is taken to have no other puzzle of the level.
+    constexpr int repeatsGivingUp = 500;
+    if (made_ >= request_.count)
+        return std::nullopt;
+    for (int repeats = 0; repeats < repeatsGivingUp; ++repeats) {
+        std::optional<Puzzle> puzzle = generatePuzzle(request_.files, request_.ranks, request_.level,
+                                                      seedOf(request_.seed, seeds_++), request_.closed);
+        if (!puzzle)
+            return std::nullopt;
+        std::vector<int> key = symmetryKey(*puzzle);
+        if (std::find(seen_.begin(), seen_.end(), key) != seen_.end())
+            continue;
+        seen_.push_back(std::move(key));
+        ++made_;
+        return puzzle;
+    }
+    return std::nullopt;
 }
 
 std::vector<Puzzle> worksheetPuzzles(const WorksheetRequest &request)
 {
     std::vector<Puzzle> puzzles;
-    for (int i = 0; i < request.count; ++i) {
-        std::optional<Puzzle> puzzle = worksheetPuzzle(request, i);
-        if (!puzzle)
-            return {};
+    WorksheetMaker maker(request);
+    while (std::optional<Puzzle> puzzle = maker.next())
         puzzles.push_back(std::move(*puzzle));
-    }
     return puzzles;
 }
 
@@ -213,36 +331,29 @@ void paintPuzzleBoard(QPainter &painter, const QRectF &area, const Puzzle &puzzl
     painter.restore();
 }
 
-QByteArray worksheetPdf(const std::vector<Puzzle> &puzzles, const QFont &font, const QPageSize &page)
+QByteArray worksheetPdf(const WorksheetRequest &request, const std::vector<Puzzle> &puzzles, const QFont &font,
+                        const QPageSize &page)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setPageSize(page);
-    writer.setResolution(resolution);
-    writer.setPageMargins(QMarginsF(marginMillimetres, marginMillimetres, marginMillimetres, marginMillimetres),
-                          QPageLayout::Millimeter);
-    writer.setTitle(WorksheetText::tr("Обиколка на коня: работен лист"));
-    writer.setCreator(QStringLiteral("knight-tour"));
-    QPainter painter(&writer);
-    const QRectF area(QPointF(0, 0), QSizeF(writer.width(), writer.height()));
-    bool first = true;
-    const auto nextPage = [&] {
-        if (!first)
-            writer.newPage();
-        first = false;
-    };
-    for (std::size_t i = 0; i < puzzles.size(); ++i) {
-        nextPage();
-        paintPuzzlePage(painter, area, puzzles[i], int(i) + 1, font);
-    }
-    for (int i = 0; i < int(puzzles.size()); i += keyColumns * keyRows) {
-        nextPage();
-        paintKeyPage(painter, area, puzzles, i, font);
-    }
-    painter.end();
-    return bytes;
+    const int total = int(puzzles.size());
+    return pdfOf(WorksheetText::tr("Обиколка на коня: работен лист, %1").arg(worksheetSetName(request)), total, page,
+                 [&](QPainter &painter, const QRectF &area, int i) {
+                     paintPuzzlePage(painter, area, request, puzzles[std::size_t(i)], i + 1, total, font);
+                 });
+}
+
+QByteArray worksheetKeyPdf(const WorksheetRequest &request, const std::vector<Puzzle> &puzzles, const QFont &font,
+                           const QPageSize &page)
+{
+    constexpr int perPage = keyColumns * keyRows;
+    return pdfOf(WorksheetText::tr("Обиколка на коня: отговори, %1").arg(worksheetSetName(request)),
+                 (int(puzzles.size()) + perPage - 1) / perPage, page, [&](QPainter &painter, const QRectF &area, int i) {
+                     paintKeyPage(painter, area, request, puzzles, i * perPage, font);
+                 });
+}
+
+QString worksheetKeyPath(const QString &path)
+{
+    return path.left(path.size() - 4) + WorksheetText::tr("-отговори") + path.right(4);
 }
 
 QString worksheetNameProblem(const QString &path)
@@ -252,14 +363,15 @@ QString worksheetNameProblem(const QString &path)
     return WorksheetText::tr("„%1“: работният лист може да е само .pdf").arg(shownText(path));
 }
 
-QString writeWorksheet(const QString &path, const std::vector<Puzzle> &puzzles, const QFont &font,
-                       const QPageSize &page)
+QString writeWorksheet(const QString &path, const WorksheetRequest &request, const std::vector<Puzzle> &puzzles,
+                       const QFont &font, const QPageSize &page)
 {
     if (const QString problem = worksheetNameProblem(path); !problem.isEmpty())
         return problem;
-    // Drawn whole in memory first: a writer that fails half-way cannot touch the file.
-    const QByteArray bytes = worksheetPdf(puzzles, font, page);
-    if (const QString problem = writeFileAtomically(path, bytes); !problem.isNull())
+    // Drawn whole in memory first: a writer that fails half-way cannot touch the files.
+    const QByteArray sheets = worksheetPdf(request, puzzles, font, page);
+    const QByteArray key = worksheetKeyPdf(request, puzzles, font, page);
+    if (const QString problem = writeFilesAtomically({{worksheetKeyPath(path), key}, {path, sheets}}); !problem.isNull())
         return WorksheetText::tr("„%1“ не може да се запише: %2").arg(shownText(path), problem);
     return {};
 }
