@@ -457,6 +457,14 @@
         <translation>--store can be used only with the window, --results, --init-store and --import-results</translation>
     </message>
     <message>
+        <source>--complete, --export, --worksheet и --results не могат да се използват заедно</source>
+        <translation>--complete, --export, --worksheet and --results cannot be used together</translation>
+    </message>
+    <message>
+        <source>--init-store и --import-results не могат да се използват заедно, нито с --complete, --export, --worksheet и --results</source>
+        <translation>--init-store and --import-results cannot be used together, nor with --complete, --export, --worksheet and --results</translation>
+    </message>
+    <message>
         <source>Употреба: %1 [опции] [РАЗХОДКА]
 
 Кон на шахматна дъска: обиколки на коня по 64-те полета. РАЗХОДКА е текстов
@@ -480,8 +488,9 @@
     --walk РАЗХОДКА    с разходката от файла РАЗХОДКА
     --path             с пътя на коня
                        без --tour и --walk: празна дъска
-  --worksheet ФАЙЛ     записва във ФАЙЛ (.pdf) пъзели с по едно решение:
-                       по един на страница, с отговорите накрая
+  --worksheet ФАЙЛ     записва във ФАЙЛ (.pdf) различни пъзели с по едно
+                       решение, по един на страница; отговорите – в
+                       ФАЙЛ-отговори.pdf до него
     --board ДЪСКА      3x4, 3x7, 4x5, 5x5, 6x6, 7x7 или 8x8 (без нея – 8x8)
     --level НИВО       easy, medium или hard (без нея – medium)
     --count БРОЙ       колко различни пъзела, от 1 до %2 (без нея – 1)
@@ -524,8 +533,9 @@ Options:
     --walk WALK        with the walk from the file WALK
     --path             with the knight&apos;s path
                        without --tour and --walk: an empty board
-  --worksheet FILE     writes puzzles with one solution each to FILE (.pdf):
-                       one a page, the answers at the end
+  --worksheet FILE     writes different puzzles with one solution each to FILE
+                       (.pdf), one on each page; the answers go to FILE-key.pdf
+                       beside it
     --board BOARD      3x4, 3x7, 4x5, 5x5, 6x6, 7x7 or 8x8 (without it, 8x8)
     --level LEVEL      easy, medium or hard (without it, medium)
     --count COUNT      how many different puzzles, 1 to %2 (without it, 1)
@@ -547,14 +557,6 @@ Options:
 Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
 -style STYLE and the others.
 </translation>
-    </message>
-    <message>
-        <source>--complete, --export, --worksheet и --results не могат да се използват заедно</source>
-        <translation>--complete, --export, --worksheet and --results cannot be used together</translation>
-    </message>
-    <message>
-        <source>--init-store и --import-results не могат да се използват заедно, нито с --complete, --export, --worksheet и --results</source>
-        <translation>--init-store and --import-results cannot be used together, nor with --complete, --export, --worksheet and --results</translation>
     </message>
 </context>
 <context>
