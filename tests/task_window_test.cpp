@@ -11,6 +11,7 @@
 #include "app/projector/projector_window.h"
 #include "app/projector/status_lines.h"
 #include "app/form/command_button.h"
+#include "app/form/square_label.h"
 #include "app/form/termination.h"
 #include "task_tours.h"
 #include "window_support.h"
@@ -192,7 +193,31 @@ private slots:
         window.action(ActionId::Tasks)->trigger();
         QCOMPARE(opensAt(), 1);
         chooseInTheList(window, 1);
+        // Its start square ringed and named so, in the window and the projector view, until
+        // the first move.
+        const auto ringed = [&window] {
+            std::vector<int> squares;
+            for (int n = 0; n < squareCount; ++n) {
+                if (window.square(n)->isStartShown() && window.square(n)->accessibleSquareName().endsWith(u", начало на задачата"_s))
+                    squares.push_back(n);
+            }
+            window.action(ActionId::Projector)->trigger();
+            squares.push_back(window.projector()->view()->diagram().start);
+            window.action(ActionId::Projector)->trigger();
+            return squares;
+        };
+        QCOMPARE(ringed(), (std::vector{lessonTasks()[1].start, lessonTasks()[1].start}));
         playOwnMoves(window, 1, 3);
+        QCOMPARE(ringed(), std::vector{-1});
+        // Who plays which task, and for how long, stands in the message line between messages.
+        QVERIFY(window.assistant()->standingLine().startsWith(u"Вяра · задача 2 · 0:0"_s));
+        QCOMPARE(message(window), window.assistant()->standingLine());
+        const QString before = message(window);
+        QTRY_VERIFY_WITH_TIMEOUT(message(window) != before, 2500);
+        QVERIFY(message(window).startsWith(u"Вяра · задача 2 · 0:0"_s));
+        window.action(ActionId::Projector)->trigger();
+        QCOMPARE(window.projector()->view()->message()->text(), message(window));
+        window.action(ActionId::Projector)->trigger();
         window.action(ActionId::Tasks)->trigger();
         QCOMPARE(message(window), u"Задача 2 е оставена и записана като нерешена: обходени %1 от %2 полета."_s
                                       .arg(std::max<std::size_t>(lessonTasks()[1].beginning.size(), 1) + 3)

@@ -1260,18 +1260,6 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <translation>green squares</translation>
     </message>
     <message>
-        <source>подсказки</source>
-        <translation>hints</translation>
-    </message>
-    <message>
-        <source>проверка</source>
-        <translation>verdict</translation>
-    </message>
-    <message>
-        <source>довършване</source>
-        <translation>completion</translation>
-    </message>
-    <message>
         <source>без %1</source>
         <translation>no %1</translation>
     </message>
@@ -1280,12 +1268,12 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <translation> or </translation>
     </message>
     <message>
-        <source>брой продължения</source>
-        <translation>onward moves</translation>
-    </message>
-    <message>
         <source>пълна обиколка</source>
         <translation>full tour</translation>
+    </message>
+    <message>
+        <source>„%1“</source>
+        <translation>“%1”</translation>
     </message>
 </context>
 <context>
@@ -1701,6 +1689,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <source>, дадено число %1</source>
         <translation>, given number %1</translation>
     </message>
+    <message>
+        <source>, начало на задачата</source>
+        <translation>, where the task begins</translation>
+    </message>
 </context>
 <context>
     <name>knight::TaskDialog</name>
@@ -1811,6 +1803,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>Задача %1 е оставена и записана като нерешена: обходени %2 от %3 полета.</source>
         <translation>Task %1 was left and is stored as not solved: %2 of %3 squares visited.</translation>
+    </message>
+    <message>
+        <source>%1 · задача %2 · %3</source>
+        <translation>%1 · task %2 · %3</translation>
     </message>
 </context>
 <context>

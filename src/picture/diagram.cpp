@@ -26,6 +26,8 @@ namespace {
 // The knight's mark: a frame in dark red, open at the square's top-left corner so that the
 // square's own colour shows there, and thin enough to leave the number free.
 constexpr Color knightMarkColor{200, 0, 0};
+constexpr Color startMarkColor{0, 60, 230};
+constexpr Color startEdgeColor{255, 255, 255};
 constexpr double markInset = 1.0 / 33;     // of the square's side: inside the border
 constexpr double markThickness = 2.0 / 33;
 constexpr double markOpening = 10.0 / 33;  // the untouched top-left corner
@@ -133,6 +135,19 @@ void paintKnightMark(QPainter &painter, const QRectF &square)
     const double inset = side * markInset;
     paintFrame(painter, square.adjusted(inset, inset, -inset, -inset), side * markThickness,
                toQColor(knightMarkColor), side * markOpening);
+}
+
+void paintStartMark(QPainter &painter, const QRectF &square)
+{
+    const double side = square.width();
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(toQColor(startEdgeColor), side * 0.13));
+    painter.drawEllipse(square.center(), side * 0.33, side * 0.33);
+    painter.setPen(QPen(toQColor(startMarkColor), side * 0.07));
+    painter.drawEllipse(square.center(), side * 0.33, side * 0.33);
+    painter.restore();
 }
 
 namespace {
@@ -280,6 +295,8 @@ void paintDiagram(QPainter &painter, const Diagram &diagram, const QRectF &area,
         if (wanted(square))
             paintFrame(painter, square, side * markWidth, toQColor(mark.color));
     }
+    if (diagram.start >= 0 && wanted(squareArea(board, shape, diagram.start)))
+        paintStartMark(painter, squareArea(board, shape, diagram.start));
     paintPath(painter, board, shape, diagram.path);
     if (std::ranges::any_of(coordinateMargins(board, side * coordinateMargin), wanted))
         paintCoordinates(painter, board, shape, side * coordinateMargin, text, Qt::black);

@@ -40,6 +40,7 @@ struct Diagram {
     bool knightFigure = false;
     std::vector<int> path; // squares in move order; empty when the path is not drawn
     std::vector<Mark> marks;
+    int start = -1;        // a task's start square, ringed until the first move
     QString caption;       // "Разходка от 5 хода", "Обиколка „1“"
 };
 
@@ -65,6 +66,9 @@ std::array<QRectF, 2> coordinateMargins(const QRectF &board, double margin);
 void paintFrame(QPainter &painter, const QRectF &frame, double thickness, const QColor &colour,
                 double opening = 0);
 void paintKnightMark(QPainter &painter, const QRectF &square);
+// Where a task begins, before its first move: a blue ring edged in white, seen on light and
+// dark squares alike, and by its shape in grey.
+void paintStartMark(QPainter &painter, const QRectF &square);
 // The chess knight of a typeface Debian ships, filling most of the square.
 void paintKnightFigure(QPainter &painter, const QRectF &square, const QColor &colour);
 void paintPath(QPainter &painter, const QRectF &board, BoardShape shape, const std::vector<int> &path);

@@ -115,6 +115,7 @@ Diagram projectorDiagram(Diagram window, const KnightForm &form, const Projector
         if (isSquare(n))
             view.marks.push_back({n, projectorPalette.named});
     }
+    view.start = isSquare(marks.start) ? marks.start : -1;
     return view;
 }
 

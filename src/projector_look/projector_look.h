@@ -65,6 +65,7 @@ Color textOn(Color fill);
 struct ProjectorMarks {
     int hint = -1;           // the hinted square, until the next move
     std::vector<int> named;  // the squares the verdict on show names
+    int start = -1;          // a task's start square, before its first move
 };
 
 // The window's diagram in the view's colours: each square's colour by its meaning, its number

@@ -133,11 +133,15 @@ QString taskTitle(const Task &task)
         parts << TaskText::tr("от %1").arg(chessName(task.start));
     }
     parts << (task.closed ? TaskText::tr("затворена обиколка") : TaskText::tr("пълна обиколка"));
-    // The aids the task takes away, named; all taken away is no help at all.
+    // The aids the task takes away, by the names of the controls a pupil would reach for; all
+    // taken away is no help at all.
+    const auto control = [](const char *name) {
+        return TaskText::tr("„%1“").arg(QCoreApplication::translate("Actions", name));
+    };
     const std::pair<Aid, QString> aids[] = {{Aid::Greens, TaskText::tr("зелени полета")},
-                                            {Aid::Hints, TaskText::tr("подсказки")},
-                                            {Aid::Verdict, TaskText::tr("проверка")},
-                                            {Aid::Completion, TaskText::tr("довършване")}};
+                                            {Aid::Hints, control("Подскажи ход")},
+                                            {Aid::Verdict, control("Може ли още?")},
+                                            {Aid::Completion, control("Довърши обиколката")}};
     QStringList missing;
     for (const auto &[aid, name] : aids) {
         if (!task.allows(aid))
@@ -145,7 +149,7 @@ QString taskTitle(const Task &task)
     }
     // The counts are a kind of hint: named only where hints are allowed and they are not.
     if (task.allows(Aid::Hints) && !task.allows(Aid::Counts))
-        missing.insert(1, TaskText::tr("брой продължения"));
+        missing.insert(1, control("Брой продължения"));
     if ((task.aids & ~unsigned(Aid::Counts)) == 0)
         parts << TaskText::tr("без помощ");
     else if (!missing.isEmpty()) {

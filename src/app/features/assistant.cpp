@@ -48,6 +48,14 @@ bool Assistant::canPlay(const KnightForm &form)
 
 void Assistant::showMessage(const QString &text)
 {
+    standingShown_ = false;
+    placeMessage(text);
+    view_.announce(text);
+    emit transientChanged();
+}
+
+void Assistant::placeMessage(const QString &text)
+{
     const QRect box = view_.formLayout().place(controls::messageRect);
     message_->setText(text);
     message_->setFixedWidth(box.width());
@@ -55,7 +63,19 @@ void Assistant::showMessage(const QString &text)
     message_->move(box.topLeft());
     message_->show();
     message_->raise();
-    view_.announce(text);
+}
+
+void Assistant::setStandingLine(const QString &line)
+{
+    const bool free = message_->isHidden() || standingShown_;
+    standing_ = line;
+    if (!free)
+        return; // a message shows; the line comes back when it goes
+    standingShown_ = !line.isEmpty();
+    if (standingShown_)
+        placeMessage(line);
+    else
+        message_->hide();
     emit transientChanged();
 }
 
@@ -63,6 +83,9 @@ void Assistant::clearTransient()
 {
     const bool shown = !message_->isHidden() || isSquare(hintSquare_);
     message_->hide();
+    standingShown_ = !standing_.isEmpty();
+    if (standingShown_)
+        placeMessage(standing_);
     namedSquares_.clear();
     hintTimer_->stop();
     hideHint();

@@ -47,6 +47,10 @@ public:
     QLabel *message() const { return message_; }
     // A message over the top of the text box until the next action, said to the screen reader.
     void showMessage(const QString &text);
+    // A line that stands in the message's place whenever no message shows (a task's pupil,
+    // number and clock); empty for none. Not said to the screen reader: it changes every second.
+    void setStandingLine(const QString &line);
+    const QString &standingLine() const { return standing_; }
     int hintSquare() const { return hintSquare_; }
     // The squares the verdict on show names; none when no verdict shows.
     const std::vector<int> &namedSquares() const { return namedSquares_; }
@@ -58,6 +62,7 @@ signals:
     void helped(ActionId id);
 
 private:
+    void placeMessage(const QString &text);
     using Aim = PuzzlePlay::Aim;
     // The tour the assistant aims at from walk (before a move, from the cursor's square, or a
     // puzzle's first number), or why there is none.
@@ -77,6 +82,8 @@ private:
     PuzzlePlay &puzzle_;
     QWidget *window_;
     QLabel *message_;
+    QString standing_;
+    bool standingShown_ = false;
     QTimer *hintTimer_;
     TourSolver solver_;
     int hintSquare_ = -1;

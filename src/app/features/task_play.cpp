@@ -23,8 +23,11 @@ TaskPlay::TaskPlay(FormView &view, Assistant &assistant, PracticeAids &aids, Gal
     , sound_(sound)
     , window_(window)
     , store_(std::make_unique<ResultsStore>())
+    , ticker_(new QTimer(this))
     , tourSeen_(lessonTasks().size(), false)
 {
+    ticker_->setInterval(1000);
+    connect(ticker_, &QTimer::timeout, this, &TaskPlay::showStanding);
     // What an earlier start could not store goes in once the program is up.
     QTimer::singleShot(0, this, &TaskPlay::deliverWaiting);
 }
@@ -125,6 +128,19 @@ void TaskPlay::start(int index)
                           .arg(index + 1)
                           .arg(taskTitle(task()))
                           .arg(minutesAndSeconds(int(task().target.count()))));
+    ticker_->start();
+    showStanding();
+}
+
+void TaskPlay::showStanding()
+{
+    if (!isOn()) {
+        assistant_.setStandingLine({});
+        return;
+    }
+    // Stopped at the time stored once the task is solved.
+    const int seconds = finished_ ? attempt_.seconds : int(clock_.elapsed() / 1000);
+    assistant_.setStandingLine(tr("%1 · задача %2 · %3").arg(shownName(pupil_)).arg(index() + 1).arg(minutesAndSeconds(seconds)));
 }
 
 void TaskPlay::beginAttempt()
@@ -153,6 +169,8 @@ QString TaskPlay::leave()
     last_ = index();
     lastSolved_ = finished_ && !completed_;
     view_.lesson().enter(Activity::FreePlay);
+    ticker_->stop();
+    showStanding();
     view_.action(ActionId::Tasks)->setChecked(false);
     restoreFreePlay();
     return note;
@@ -173,11 +191,15 @@ void TaskPlay::restoreFreePlay()
     view_.updateActions();
 }
 
+int TaskPlay::startSquare() const
+{
+    return isOn() && view_.form().walking() && view_.form().history().isEmpty() ? task().start : -1;
+}
+
 bool TaskPlay::refuses(int n)
 {
     const KnightForm &form = view_.form();
-    if (!isOn() || !form.walking() || !form.history().isEmpty() || task().start < 0 || n == task().start
-        || !form.shape().contains(n))
+    if (startSquare() < 0 || n == startSquare() || !form.shape().contains(n))
         return false;
     view_.showMessage(tr("Задачата започва от %1.").arg(chessName(task().start)));
     return true;
@@ -262,6 +284,7 @@ void TaskPlay::finish()
     }
     finished_ = true;
     const QString note = store(completed_ ? Outcome::Completed : Outcome::Solved);
+    showStanding();
     if (completed_) {
         view_.showMessage(tr("Задача %1 е довършена от помощника. Опитайте я сами!").arg(index() + 1) + note);
         return;

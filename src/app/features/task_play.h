@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class QTimer;
 class QWidget;
 
 namespace knight {
@@ -64,6 +65,8 @@ public:
 
     // Before a click on square n: whether the task refuses the move, said why.
     bool refuses(int n);
+    // The square the task on begins from, while no move is made yet; -1 for none.
+    int startSquare() const;
     // The help the attempt used.
     void noteHelp(ActionId id);
     // Why the task on does not allow the aid; null when it does.
@@ -86,6 +89,8 @@ private:
     QString waitingText(int waiting) const;
     QString notStoredText(const ResultsStore::Delivery &delivery) const;
     void restoreFreePlay();
+    // Who plays which task, and for how long: in the message line whenever no message shows.
+    void showStanding();
     // A tour shown or galloped whole on a task's board is help for that task's next attempt.
     void noteTourSeen();
 
@@ -98,6 +103,7 @@ private:
     QString pupil_;
     Attempt attempt_;
     QElapsedTimer clock_;
+    QTimer *ticker_; // the standing line's clock, while a task is on
     bool completed_ = false; // the assistant finished the walk
     bool finished_ = false;
     bool giving_ = false;    // the task plays its beginning

@@ -332,6 +332,14 @@ void MainWindow::updateActions()
         return;
     actions_->update(form_);
     mirrorCommands();
+    mirrorStart();
+}
+
+void MainWindow::mirrorStart()
+{
+    const int start = tasks_->startSquare();
+    for (int n = 0; n < squareCount; ++n)
+        squares_[std::size_t(n)]->setStartShown(n == start);
 }
 
 // Why the task on refuses a command: the aid its action gives, as the action table declares it.
@@ -374,6 +382,7 @@ void MainWindow::mirrorForm()
             squares_[std::size_t(n)]->showSquare(aids_->shown(n, form_.board().square(n)));
     }
     mirrorConditions(changes);
+    mirrorStart();
     if (aids_->countsShown())
         mirrorCounts();
     mirrorCommands();

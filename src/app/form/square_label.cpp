@@ -71,6 +71,8 @@ QString SquareLabel::accessibleSquareName() const
     QString name = spokenSquareName(n_, caption_, condition_);
     if (clue_ > 0 && caption_.isEmpty())
         name += tr(", дадено число %1").arg(clue_);
+    if (startShown_)
+        name += tr(", начало на задачата");
     return count_ < 0 ? name : name + tr(", продължения: %1").arg(count_);
 }
 
@@ -173,6 +175,8 @@ void SquareLabel::paintEvent(QPaintEvent *)
     }
     if (condition_ == SquareCondition::Knight)
         paintKnightMark(painter, QRectF(rect()));
+    if (startShown_)
+        paintStartMark(painter, QRectF(rect()));
     if (count_ >= 0) {
         // Small, in the corner away from the number, over the square's own colour.
         QFont small = font();
@@ -245,6 +249,15 @@ void SquareLabel::paintClue(QPainter &painter) const
     const double inset = width() * 0.12;
     painter.drawEllipse(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
     painter.drawText(rect(), Qt::AlignCenter, QString::number(clue_));
+}
+
+void SquareLabel::setStartShown(bool shown)
+{
+    if (startShown_ != shown) {
+        startShown_ = shown;
+        update();
+        announceNameChange();
+    }
 }
 
 void SquareLabel::setHintShown(bool shown)

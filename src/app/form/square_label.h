@@ -50,6 +50,10 @@ public:
     void setClue(int number);
     int clue() const { return clue_; }
 
+    // A task's start square before its first move: ringed, and named so.
+    void setStartShown(bool shown);
+    bool isStartShown() const { return startShown_; }
+
     void setHintShown(bool shown);
     bool isHintShown() const { return hintShown_; }
 
@@ -83,6 +87,7 @@ private:
     bool pressed_ = false;
     bool cursorShown_ = false;
     bool hintShown_ = false;
+    bool startShown_ = false;
     int count_ = -1;
     int clue_ = 0;
 };

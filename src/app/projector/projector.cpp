@@ -88,6 +88,7 @@ void Projector::followForm()
     if (!on_)
         return;
     marks_.named = sources_.assistant.namedSquares();
+    marks_.start = sources_.tasks.startSquare();
     const PracticeAids &aids = sources_.aids;
     Diagram diagram = diagramOf(form, sources_.pictures.pathShown());
     for (int n = 0; n < squareCount; ++n) {
