@@ -2,6 +2,7 @@
 // Tasks through the real window: chosen in their list, played by clicks with their rules,
 // celebrated and stored, left for free play; a store that fails is said once, and a program
 // killed in the middle of a task leaves the finished ones stored.
+#include "app/features/class_view.h"
 #include "app/features/gallop_sound.h"
 #include "app/features/practice_aids.h"
 #include "app/features/results_dialog.h"
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QMessageBox>
 #include <QTableView>
+#include <QTableWidget>
 #include <QProcess>
 #include <QScrollBar>
 #include <QTimer>
@@ -559,6 +561,28 @@ private slots:
             return !note->isHidden() && note->text().startsWith(u"Най-добрите времена не могат да се прочетат: "_s)
                 && note->text().contains(u"повреден"_s);
         }));
+    }
+
+    // "Класът" on this computer's file: another program's attempt shows within a few seconds,
+    // and a class of a few pupils is seen whole, with room for a scroll bar across.
+    void theClassTableFollowsTheFile()
+    {
+        ShownWindow shown;
+        MainWindow &window = shown.window;
+        ResultsStore other;
+        QVERIFY(other.record({u"Ана"_s, 1, Outcome::Solved, 75, 0, 0, 0, QDateTime::currentDateTime()}).isNull());
+        for (int i = 0; i < 10; ++i)
+            QVERIFY(other.record({u"Ученик %1"_s.arg(i), 3, Outcome::Abandoned, 75, 0, 0, 0, QDateTime::currentDateTime()}).isNull());
+        window.action(ActionId::ClassTable)->trigger();
+        ClassView *view = window.findChild<ClassView *>();
+        QVERIFY(view && QTest::qWaitForWindowExposed(view));
+        QCOMPARE(view->table()->item(0, 0)->text(), u"1:15"_s);
+        QVERIFY(other.record({u"Борис"_s, 2, Outcome::Solved, 61, 0, 0, 0, QDateTime::currentDateTime()}).isNull());
+        QTRY_COMPARE_WITH_TIMEOUT(view->shown().pupils.size(), 12, 5000);
+        QCOMPARE(view->table()->item(int(view->shown().pupils.indexOf(u"Борис"_s)), 1)->text(), u"1:01"_s);
+        view->resize(view->sizeHint());
+        QTRY_COMPARE(view->table()->verticalScrollBar()->maximum(), 0);
+        view->close();
     }
 
     // Killed in the middle of a task, the program leaves what it finished stored, whole; ended
