@@ -337,7 +337,7 @@ private slots:
         window.Command1_Click(int(Command::Clear));
         window.replaceWalk(squares(u"a1 b3 c1 d3 e1"_s));
         QVERIFY(!window.tasks()->isOn());
-        QCOMPARE(message(window), u"Разходката не е от задачата, затова задачата е изоставена."_s);
+        QCOMPARE(message(window), u"Разходката не е от задачата, затова задачата е оставена."_s);
         QCOMPARE(stored(window).size(), std::size_t(2)); // the new attempt had only the given beginning
     }
 
@@ -506,14 +506,16 @@ private slots:
         const std::vector<Attempt> attempts{{u"Ана"_s, 3, Outcome::Solved, 95, 1, 0, 0, day},
                                             {u"Борис"_s, 3, Outcome::Abandoned, 600, 4, 2, 1, day.addSecs(60)},
                                             {u"Ана"_s, 1, Outcome::Solved, 30, 0, 0, 0, day.addSecs(120)},
-                                            {u"Ана"_s, 3, Outcome::Solved, 9, 0, 1, 0, day.addSecs(180)}};
+                                            {u"Ана"_s, 3, Outcome::Solved, 9, 0, 1, 0, day.addSecs(180)},
+                                            {u"Zoe"_s, 2, Outcome::Solved, 50, 0, 0, 0, day.addSecs(-60)},
+                                            {u"Éva"_s, 2, Outcome::Solved, 40, 0, 0, 0, day.addSecs(-120)}};
         for (const Attempt &attempt : attempts)
             QVERIFY(window.tasks()->store().record(attempt).isNull());
         // The menu's entry opens it; the rest is checked on a dialog of the test's own.
         bool opened = false;
         QTimer::singleShot(0, &window, [&opened] {
             if (auto *shown = qobject_cast<ResultsDialog *>(QApplication::activeModalWidget())) {
-                opened = shown->table()->model()->rowCount() == 4;
+                opened = shown->table()->model()->rowCount() == 6;
                 shown->reject();
             }
         });
@@ -528,7 +530,12 @@ private slots:
         QVERIFY(!dialog.table()->horizontalScrollBar()->isVisible());
         QVERIFY(dialog.table()->viewport()->height() >= 12 * dialog.table()->rowHeight(0));
         QAbstractItemModel *table = dialog.table()->model();
-        QCOMPARE(table->rowCount(), 4);
+        // The pupils in the order of the program's language, not of their code points.
+        QStringList filtered;
+        for (int i = 0; i < dialog.pupilFilter()->count(); ++i)
+            filtered << dialog.pupilFilter()->itemText(i);
+        QCOMPARE(filtered, (QStringList{u"Всички ученици"_s, u"Ана"_s, u"Борис"_s, u"Éva"_s, u"Zoe"_s}));
+        QCOMPARE(table->rowCount(), 6);
         QCOMPARE(table->index(0, 0).data().toString(), u"Ана"_s); // the newest first
         // Dates as the program's language writes them, whatever the system's.
         QCOMPARE(table->index(0, 7).data().toString(),

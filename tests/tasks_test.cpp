@@ -78,7 +78,7 @@ void TasksTest::everyTaskHasATourThatObeysIt()
     // The hardest comes last: a closed tour from a corner of the full board, no help at all.
     QCOMPARE(taskTitle(tasks.back()), u"Дъска 8 × 8, от a1, затворена обиколка, без помощ"_s);
     QCOMPARE(taskTitle(tasks[4]), u"Дъска 3 × 7, от a1, пълна обиколка, без „Може ли още?“ и „Довърши обиколката“"_s);
-    QCOMPARE(taskTitle(tasks[15]), u"Дъска 8 × 8, продължете a1 b3 c1, пълна обиколка"_s);
+    QCOMPARE(taskTitle(tasks[15]), u"Дъска 8 × 8, с дадено начало a1 b3 c1, пълна обиколка"_s);
 }
 
 void TasksTest::aListThatIsNotOneIsRefusedAtItsLine_data()

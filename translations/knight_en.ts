@@ -445,10 +445,6 @@
         <translation>--%1 can only be used with --worksheet</translation>
     </message>
     <message>
-        <source>--closed може да се използва само с --complete и --worksheet</source>
-        <translation>--closed can only be used with --complete and --worksheet</translation>
-    </message>
-    <message>
         <source>--%1 не може да се използва с --%2</source>
         <translation>--%1 cannot be used with --%2</translation>
     </message>
@@ -475,8 +471,8 @@
   -h, --help           показва тази помощ
   -v, --version        показва версията
   --lang ЕЗИК          езикът на програмата: bg (български) или en (английски);
-                       без нея – последно избраният език, а първия път –
-                       езикът на системата
+                       без нея – езикът на системата (прозорецът помни
+                       последно избрания)
   --complete РАЗХОДКА  довършва разходката до пълна обиколка и я извежда
                        (РАЗХОДКА е файл или - за стандартния вход);
                        код на завършване: 0 – обиколка, 1 – няма обиколка,
@@ -520,8 +516,8 @@ Options:
   -h, --help           shows this help
   -v, --version        shows the version
   --lang LANGUAGE      the program&apos;s language: bg (Bulgarian) or en (English);
-                       without it, the language last chosen, or the
-                       system&apos;s at the first start
+                       without it, the system&apos;s language (the window
+                       remembers the one last chosen)
   --complete WALK      completes the walk to a complete tour and prints it
                        (WALK is a file, or - for standard input);
                        exit code: 0 - a tour, 1 - no tour,
@@ -557,6 +553,10 @@ Options:
 Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
 -style STYLE and the others.
 </translation>
+    </message>
+    <message>
+        <source>--closed може да се използва само с --complete или --worksheet</source>
+        <translation>--closed can only be used with --complete or --worksheet</translation>
     </message>
 </context>
 <context>
@@ -1108,6 +1108,21 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     </message>
 </context>
 <context>
+    <name>SoundText</name>
+    <message>
+        <source>„%1“ липсва</source>
+        <translation>“%1” is missing</translation>
+    </message>
+    <message>
+        <source>„%1“ не се зарежда: %2</source>
+        <translation>“%1” does not load: %2</translation>
+    </message>
+    <message>
+        <source>„%1“ няма функцията %2</source>
+        <translation>“%1” has no function %2</translation>
+    </message>
+</context>
+<context>
     <name>SpokenText</name>
     <message>
         <source>Поле %1</source>
@@ -1240,10 +1255,6 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <translation>Board %1 × %2</translation>
     </message>
     <message>
-        <source>продължете %1</source>
-        <translation>go on from %1</translation>
-    </message>
-    <message>
         <source>от %1</source>
         <translation>from %1</translation>
     </message>
@@ -1274,6 +1285,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>„%1“</source>
         <translation>“%1”</translation>
+    </message>
+    <message>
+        <source>с дадено начало %1</source>
+        <translation>with the beginning %1 given</translation>
     </message>
 </context>
 <context>
@@ -1675,8 +1690,8 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <translation>The results were not saved: %1.</translation>
     </message>
     <message>
-        <source>Още няма резултати: опитът на ученик се записва, когато той реши или остави задача от „Задачи“.</source>
-        <translation>No results yet: a pupil’s attempt is stored when they solve or leave a task from “Tasks”.</translation>
+        <source>Още няма резултати: опитът на ученик се записва, когато той реши задача от „Задачи“ или я остави, след като е направил поне един свой ход.</source>
+        <translation>No results yet: a pupil&apos;s attempt is stored when they solve a task from “Tasks”, or leave it after at least one move of their own.</translation>
     </message>
 </context>
 <context>
@@ -1752,14 +1767,6 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <translation>The task starts on %1.</translation>
     </message>
     <message>
-        <source>Разходката не е от задачата, затова задачата е изоставена.</source>
-        <translation>The walk is not the task’s, so the task was left.</translation>
-    </message>
-    <message>
-        <source>Всички полета са обходени, но обиколката не е затворена: от %1 няма ход до %2. Върнете ходове и опитайте друг път.</source>
-        <translation>Every square is visited, but the tour is not closed: there is no move from %1 to %2. Take moves back and try another way.</translation>
-    </message>
-    <message>
         <source>Задача %1 е довършена от помощника. Опитайте я сами!</source>
         <translation>Task %1 was completed by the assistant. Try it yourself!</translation>
     </message>
@@ -1807,6 +1814,18 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>%1 · задача %2 · %3</source>
         <translation>%1 · task %2 · %3</translation>
+    </message>
+    <message>
+        <source>Всички полета са обходени, но обиколката не е затворена: от %1 няма ход до %2. Върнете няколко хода и опитайте по друг начин.</source>
+        <translation>Every square is visited, but the tour is not closed: there is no move from %1 to %2. Take a few moves back and try another way.</translation>
+    </message>
+    <message>
+        <source>Задачата не започва без име на ученика: опитите се записват под него.</source>
+        <translation>A task does not start without the pupil&apos;s name: attempts are stored under it.</translation>
+    </message>
+    <message>
+        <source>Разходката не е от задачата, затова задачата е оставена.</source>
+        <translation>The walk is not the task&apos;s, so the task is left.</translation>
     </message>
 </context>
 <context>

@@ -50,8 +50,8 @@ QString helpText(const QCommandLineParser &)
                "  -h, --help           показва тази помощ\n"
                "  -v, --version        показва версията\n"
                "  --lang ЕЗИК          езикът на програмата: bg (български) или en (английски);\n"
-               "                       без нея – последно избраният език, а първия път –\n"
-               "                       езикът на системата\n"
+               "                       без нея – езикът на системата (прозорецът помни\n"
+               "                       последно избрания)\n"
                "  --complete РАЗХОДКА  довършва разходката до пълна обиколка и я извежда\n"
                "                       (РАЗХОДКА е файл или - за стандартния вход);\n"
                "                       код на завършване: 0 – обиколка, 1 – няма обиколка,\n"
@@ -322,7 +322,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     }
     if (parser.isSet(exportTo)) {
         if (parser.isSet(closed))
-            return usageError(CommandLineText::tr("--closed може да се използва само с --complete и --worksheet"));
+            return usageError(CommandLineText::tr("--closed може да се използва само с --complete или --worksheet"));
         if (parser.isSet(tour) && parser.isSet(walk))
             return usageError(CommandLineText::tr("--tour и --walk не могат да се използват заедно"));
         if (!positional.isEmpty())
@@ -345,7 +345,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return result;
     }
     if (parser.isSet(closed))
-        return usageError(CommandLineText::tr("--closed може да се използва само с --complete и --worksheet"));
+        return usageError(CommandLineText::tr("--closed може да се използва само с --complete или --worksheet"));
     result.display = parser.value(QStringLiteral("display"));
     result.platform = parser.value(QStringLiteral("platform"));
     // One walk file to open in the window.

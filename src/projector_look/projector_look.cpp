@@ -2,6 +2,7 @@
 #include "projector_look/projector_look.h"
 
 #include "board/squares.h"
+#include "language/language.h"
 #include "tours/knight_form.h"
 #include "tours/stored_tours.h"
 
@@ -157,7 +158,7 @@ QString runningLine(int step, int tempoMilliseconds, int squares = squareCount)
     return ProjectorText::tr("Галоп: %1/%2, по %3 с на ход")
         .arg(step)
         .arg(squares)
-        .arg(QLocale().toString(tempoMilliseconds / 1000.0));
+        .arg(languageLocale(languageInUse()).toString(tempoMilliseconds / 1000.0));
 }
 
 } // namespace

@@ -128,7 +128,7 @@ QString taskTitle(const Task &task)
         QStringList names;
         for (const int n : task.beginning)
             names << chessName(n);
-        parts << TaskText::tr("продължете %1").arg(names.join(QLatin1Char(' ')));
+        parts << TaskText::tr("с дадено начало %1").arg(names.join(QLatin1Char(' ')));
     } else if (task.start >= 0) {
         parts << TaskText::tr("от %1").arg(chessName(task.start));
     }

@@ -5,6 +5,7 @@
 #include "files/file_io.h"
 #include "tasks/task_list.h"
 
+#include <QCollator>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -74,7 +75,7 @@ ResultsDialog::ResultsDialog(ResultsStore &store, QWidget *parent)
     if (!reading.problem.isNull())
         problem_->setText(tr("Резултатите не могат да бъдат прочетени: %1.").arg(reading.problem));
     else if (attempts_.empty())
-        problem_->setText(tr("Още няма резултати: опитът на ученик се записва, когато той реши или остави задача от „Задачи“."));
+        problem_->setText(tr("Още няма резултати: опитът на ученик се записва, когато той реши задача от „Задачи“ или я остави, след като е направил поне един свой ход."));
     problem_->setVisible(!problem_->text().isEmpty());
     problem_->setWordWrap(true);
 
@@ -106,7 +107,11 @@ ResultsDialog::ResultsDialog(ResultsStore &store, QWidget *parent)
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     pupils_->addItem(tr("Всички ученици"));
-    for (const QString &pupil : pupils)
+    // In the order of the program's language: "Ана" before "Ясен", "Élise" by "Eli".
+    QStringList ordered(pupils.begin(), pupils.end());
+    QCollator collator(locale);
+    std::sort(ordered.begin(), ordered.end(), collator);
+    for (const QString &pupil : std::as_const(ordered))
         pupils_->addItem(shownName(pupilName(pupil)), pupil);
     tasks_->addItem(tr("Всички задачи"));
     for (std::size_t i = 0; i < lessonTasks().size(); ++i)

@@ -84,6 +84,8 @@ bool TaskPlay::askPupil(bool always)
     const QString name = QInputDialog::getText(window_, tr("Задачи"), tr("Име на ученика:"), QLineEdit::Normal, pupil_, &given);
     if (given && !name.simplified().isEmpty())
         setPupil(name);
+    else if (given && pupil_.isEmpty())
+        view_.showMessage(tr("Задачата не започва без име на ученика: опитите се записват под него."));
     return !pupil_.isEmpty();
 }
 
@@ -252,8 +254,8 @@ void TaskPlay::followForm()
     }
     // A walk shown, galloped or brought in whole is not the pupil's attempt.
     if (!form.walking() || (moves > moves_ + 1 && !giving_)) {
-        leave();
-        view_.showMessage(tr("Разходката не е от задачата, затова задачата е изоставена."));
+        const QString note = leave();
+        view_.showMessage(tr("Разходката не е от задачата, затова задачата е оставена.") + note);
         return;
     }
     if (moves == 0 && finished_)
@@ -278,7 +280,7 @@ void TaskPlay::finish()
     const QStringList walk = view_.form().history();
     if (task().closed && !isKnightMove(walk.last().toInt(), walk.first().toInt())) {
         view_.showMessage(tr("Всички полета са обходени, но обиколката не е затворена: от %1 няма ход до %2. "
-                             "Върнете ходове и опитайте друг път.")
+                             "Върнете няколко хода и опитайте по друг начин.")
                               .arg(chessName(walk.last().toInt()), chessName(walk.first().toInt())));
         return;
     }
