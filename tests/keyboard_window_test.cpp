@@ -308,8 +308,12 @@ void KeyboardWindowTest::theMenuIsGroupedAndFitsASmallScreen()
     QCOMPARE(top.join(u','), u"Покажи,Галоп,Чисти,Ход назад,|,Галоп,Помощник,Упражнения,Изглед,Файл,|,"
                               "Упътване,Език / Language,Изход"_s);
     QList<QAction *> seen = menuEntries(menu);
-    for (const ActionEntry &entry : actionTable())
+    for (const ActionEntry &entry : actionTable()) {
         QCOMPARE(seen.count(window.action(entry.id)), 1);
+        // The platform's own keys for a standard action work too.
+        for (const QKeySequence &binding : QKeySequence::keyBindings(entry.standardKey))
+            QVERIFY2(window.action(entry.id)->shortcuts().contains(binding), qPrintable(binding.toString()));
+    }
     QVERIFY2(menu->sizeHint().height() < 768 - 40, qPrintable(QString::number(menu->sizeHint().height())));
     for (const QAction *entry : menu->actions()) {
         if (entry->menu())
