@@ -188,6 +188,27 @@ void LanguageTest::theEnglishCatalogueIsWholeAndEnglish()
         QCOMPARE(QCoreApplication::translate(message.context.toUtf8().constData(), message.source.toUtf8().constData()),
                  message.translation);
     }
+    // Every count agrees with its number in both languages: a number right before a counted
+    // noun ("1 puzzles", "1 полета") is a plural form (%n), a board's total ("of 25 squares",
+    // "всички 25 полета") or has its own text for one; elsewhere a count stands after a label
+    // ("Пъзели: 1").
+    static const QRegularExpression counted(
+        uR"((?<!\bof |\bof its |\ball |\bот |\bвсички |\bвсичките )%[1-9] (?:\w+ )?(puzzles|moves|squares|attempts|results|hints|columns|rows|tasks|pupils|пъзела|пъзели|хода|ходове|полета|опита|опити|резултата|реда|колони|задачи|ученици)\b)"_s,
+        QRegularExpression::UseUnicodePropertiesOption);
+    QStringList sources;
+    for (const Message &message : messages)
+        sources << message.source;
+    for (const Message &message : messages) {
+        if (message.numerus)
+            continue;
+        for (const QString &text : {message.source, message.translation}) {
+            const QRegularExpressionMatch match = counted.match(text);
+            // A text for one beside it: "разходка по 1 поле" for "разходка по %1 полета".
+            const bool forOne = match.hasMatch() && message.source.contains(u"%1 полета"_s)
+                && sources.contains(QString(message.source).replace(u"%1 полета"_s, u"1 поле"_s));
+            QVERIFY2(!match.hasMatch() || forOne, qPrintable(text));
+        }
+    }
     for (int kind = 0; kind < tourKindCount; ++kind)
         QVERIFY(!hasCyrillic(descriptionLines(kind).join(u' ')));
     QVERIFY(introductionText().startsWith(u"Moves in chess"_s));

@@ -677,16 +677,8 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
 <context>
     <name>ImportText</name>
     <message>
-        <source>първият ред не е заглавието на таблица с резултати (%1 колони)</source>
-        <translation>the first line is not the heading of a results table (%1 columns)</translation>
-    </message>
-    <message>
         <source>ред %1: %2</source>
         <translation>line %1: %2</translation>
-    </message>
-    <message>
-        <source>%1 колони вместо %2</source>
-        <translation>%1 columns instead of %2</translation>
     </message>
     <message>
         <source>„%1“ не е цяло число от %2 нагоре</source>
@@ -707,6 +699,14 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>„%1“ не е номер на опит</source>
         <translation>“%1” is not an attempt’s id</translation>
+    </message>
+    <message>
+        <source>първият ред не е заглавието на таблица с резултати (колони: %1)</source>
+        <translation>the first line is not the heading of a results table (columns: %1)</translation>
+    </message>
+    <message>
+        <source>колони: %1 вместо %2</source>
+        <translation>columns: %1 instead of %2</translation>
     </message>
 </context>
 <context>
@@ -855,14 +855,14 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
         <translation>%1 is not a results table: %2</translation>
     </message>
     <message>
-        <source>след %1 от %2 опита записът в %3 спря: %4; внесете файла отново, записаните няма да се повторят</source>
-        <translation>after %1 of %2 attempts, storing in %3 stopped: %4; import the file again, those stored will not be repeated</translation>
-    </message>
-    <message>
         <source>%1: нови опити: %2, вече записани: %3 (в %4)
 </source>
         <translation>%1: new attempts: %2, already stored: %3 (in %4)
 </translation>
+    </message>
+    <message>
+        <source>опити: записани %1 от %2, после записът в %3 спря: %4; внесете файла отново, записаните няма да се повторят</source>
+        <translation>attempts: %1 of %2 stored, then storing in %3 stopped: %4; import the file again, those stored will not be repeated</translation>
     </message>
 </context>
 <context>

@@ -86,8 +86,8 @@ int runImportResults(const QString &file, const QString &location)
     for (std::size_t i = 0; i < csv.attempts.size(); ++i) {
         bool isNew = false;
         if (const QString problem = store.record(csv.attempts[i], &isNew); !problem.isNull())
-            return fail(ResultsCliText::tr("след %1 от %2 опита записът в %3 спря: %4; внесете файла отново, "
-                                           "записаните няма да се повторят")
+            return fail(ResultsCliText::tr("опити: записани %1 от %2, после записът в %3 спря: %4; внесете файла "
+                                           "отново, записаните няма да се повторят")
                             .arg(i)
                             .arg(csv.attempts.size())
                             .arg(store.shownLocation(), problem));

@@ -116,7 +116,7 @@ CsvImport attemptsOfCsv(const QByteArray &bytes)
     const QChar separator = header.count(u';') >= Columns - 1 ? u';' : u',';
     const std::vector<QStringList> rows = records(text, separator);
     if (rows.empty() || rows.front().size() != Columns) {
-        result.problem = ImportText::tr("първият ред не е заглавието на таблица с резултати (%1 колони)").arg(int(Columns));
+        result.problem = ImportText::tr("първият ред не е заглавието на таблица с резултати (колони: %1)").arg(int(Columns));
         return result;
     }
     for (std::size_t line = 1; line < rows.size(); ++line) {
@@ -129,7 +129,7 @@ CsvImport attemptsOfCsv(const QByteArray &bytes)
         if (row.size() == 1 && row.front().isEmpty())
             continue;
         if (row.size() != Columns)
-            return refuse(ImportText::tr("%1 колони вместо %2").arg(row.size()).arg(int(Columns)));
+            return refuse(ImportText::tr("колони: %1 вместо %2").arg(row.size()).arg(int(Columns)));
         std::array<int, 5> numbers{};
         constexpr std::array<int, 5> numbered{TaskColumn, Seconds, TakeBacks, Hints, Verdicts};
         for (std::size_t i = 0; i < numbered.size(); ++i) {
