@@ -14,6 +14,7 @@
 #include "app/form/command_button.h"
 #include "app/form/square_label.h"
 #include "app/form/termination.h"
+#include "language/language.h"
 #include "task_tours.h"
 #include "window_support.h"
 
@@ -158,6 +159,15 @@ private slots:
             QCOMPARE(list.list()->topLevelItemCount(), int(lessonTasks().size()));
             QCOMPARE(list.list()->topLevelItem(19)->text(0), u"20"_s);
             QCOMPARE(list.list()->topLevelItem(19)->text(1), taskTitle(lessonTasks()[19]));
+        }
+        // Every column whole, without scrolling across, in either language's words.
+        for (const Language language : languages) {
+            Translations translations;
+            translations.use(language);
+            TaskDialog list(*window.tasks(), &window);
+            list.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&list));
+            QVERIFY(!list.list()->horizontalScrollBar()->isVisible());
             // A task is chosen with Enter on it as with the button.
             list.list()->setCurrentItem(list.list()->topLevelItem(2));
             QTest::keyClick(list.list(), Qt::Key_Return);

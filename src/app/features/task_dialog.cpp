@@ -24,6 +24,8 @@ TaskDialog::TaskDialog(TaskPlay &tasks, QWidget *parent)
     list_->setRootIsDecorated(false);
     list_->setHeaderLabels({tr("№"), tr("Задача"), tr("Целево време"), tr("Най-добро време")});
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Each column as wide as its texts: a stretched last one would outgrow the room it was given.
+    list_->header()->setStretchLastSection(false);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("Започни"));
     QPushButton *rename = buttons->addButton(tr("Друг ученик…"), QDialogButtonBox::ActionRole);
