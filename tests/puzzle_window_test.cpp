@@ -308,6 +308,13 @@ private slots:
         }
         QCOMPARE(contents(file), QByteArray("old"));
         QVERIFY(!makeWorksheet(&shown.window, request, dir.filePath(u"лист.png"_s)).isEmpty());
+        // What the window says: how many, where the answers are, the seed; fewer than asked, why.
+        const WorksheetRequest many{3, 4, Level::Hard, 200, 7, false};
+        QCOMPARE(WorksheetDialog::madeText(many, file, 200), u"Записани са пъзели: 200 в „лист.pdf“, отговорите – в "
+                                                              "„лист-отговори.pdf“. Същите пъзели дава серия 7."_s);
+        QCOMPARE(WorksheetDialog::madeText(many, file, 38), u"Записани са пъзели: 38 в „лист.pdf“, отговорите – в "
+                                                             "„лист-отговори.pdf“. Същите пъзели дава серия 7. Дъската "
+                                                             "няма повече различни пъзели от това ниво."_s);
     }
 };
 
