@@ -562,6 +562,10 @@ private slots:
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), resultsCsv({attempts[3], attempts[0]}, Language::Bulgarian));
 
+        // "Затвори" closes it.
+        dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Close)->click();
+        QVERIFY(!dialog.isVisible());
+
         QFile damaged(window.tasks()->store().path());
         QVERIFY(damaged.open(QIODevice::WriteOnly));
         damaged.write(QByteArray(2048, 'x'));

@@ -172,6 +172,18 @@ void WindowTest::paintedColoursAreTheState()
     QCOMPARE(paintedColor(window, 10), qcolor(reachableColor));
     QCOMPARE(paintedColor(window, 17), qcolor(reachableColor));
     QCOMPARE(paintedColor(window, 63), qcolor(darkColor));
+    // The move number is drawn inside its square, about its middle (the knight gone on).
+    click(window, u"c2"_s);
+    const QImage numbered = window.square(0)->grab().toImage();
+    int inkTop = numbered.height(), inkBottom = -1;
+    for (int y = 2; y < numbered.height() - 2; ++y) {
+        for (int x = 2; x < numbered.width() - 2; ++x) {
+            if (numbered.pixelColor(x, y) != qcolor(visitedColor) && numbered.pixelColor(x, y).lightness() < 128)
+                inkTop = std::min(inkTop, y), inkBottom = std::max(inkBottom, y);
+        }
+    }
+    QVERIFY(inkBottom > inkTop);
+    QVERIFY(std::abs((inkTop + inkBottom) / 2 - numbered.height() / 2) <= numbered.height() / 6);
 
     // Button faces show their colours exactly, disabled or not.
     const QImage image = window.grab().toImage();
