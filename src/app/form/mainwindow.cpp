@@ -332,13 +332,8 @@ void MainWindow::updateActions()
         return;
     actions_->update(form_);
     mirrorCommands();
-    mirrorStart();
-}
-
-void MainWindow::mirrorStart()
-{
-    const int start = tasks_->startSquare();
-    for (int n = 0; n < squareCount; ++n)
+    // A task's start square ringed until its first move.
+    for (int n = 0, start = tasks_->startSquare(); n < squareCount; ++n)
         squares_[std::size_t(n)]->setStartShown(n == start);
 }
 
@@ -382,10 +377,8 @@ void MainWindow::mirrorForm()
             squares_[std::size_t(n)]->showSquare(aids_->shown(n, form_.board().square(n)));
     }
     mirrorConditions(changes);
-    mirrorStart();
     if (aids_->countsShown())
         mirrorCounts();
-    mirrorCommands();
     if (shownTextRevision_ != form_.textRevision()) {
         shownTextRevision_ = form_.textRevision();
         text_->setDescription(form_.text());
@@ -403,7 +396,8 @@ void MainWindow::mirrorForm()
         const QSignalBlocker blocker(chosen);
         chosen->setChecked(true);
     }
-    actions_->update(form_);
+    // The actions, the buttons and the start square, once every feature has followed the form.
+    updateActions();
 }
 
 } // namespace knight

@@ -140,7 +140,6 @@ private:
     void mirrorConditions(const Board::Changes &changes);
     void mirrorCounts();
     void mirrorCommands();
-    void mirrorStart();
     QString commandRefusal(int index) const;
     bool refusesClick(int n);
     // The squares' numbers as large as the squares are; the stored tours' options only on 8 x 8.
