@@ -174,7 +174,7 @@ void ProjectorTest::theStatusTellsMoveTourAndGallop()
     Form form;
     QCOMPARE(projectorStatus(form, 2000), QStringList({u"Ход 0 от 64"_s, u"Обиколка „1“"_s}));
     form.play(u"a1 b3 c5"_s);
-    QCOMPARE(projectorStatus(form, 2000).front(), u"Ход 3 от 64"_s);
+    QCOMPARE(projectorStatus(form, 2000), QStringList({u"Ход 3 от 64"_s, u"Дъска 8 × 8"_s}));
     form.Option1_Click(8);
     form.Command1_Click(int(Command::Show));
     QCOMPARE(projectorStatus(form, 2000), QStringList({u"Ход 64 от 64"_s, u"Обиколка „8a“"_s}));

@@ -258,7 +258,7 @@ void SafetyWindowTest::aWalkThatCannotBeKeptIsToldOnce()
     QVERIFY(!window.action(ActionId::ResumeWalk)->isEnabled());
     // The failure is told at the first click after the write failed: the first click's own if
     // its write was quick enough, else the second.
-    const QString told = u"не може да се пази"_s;
+    const QString told = u"не може да се запази"_s;
     window.Label2_Click(squareNamed(u"d4"_s));
     const bool toldAtOnce = message(window).contains(told);
     QVERIFY(!window.autosave()->waitUntilWritten().isNull());

@@ -27,10 +27,6 @@
 <context>
     <name>ActionGroups</name>
     <message>
-        <source>Галоп</source>
-        <translation>Gallop</translation>
-    </message>
-    <message>
         <source>Помощник</source>
         <translation>Assistant</translation>
     </message>
@@ -45,6 +41,10 @@
     <message>
         <source>Файл</source>
         <translation>File</translation>
+    </message>
+    <message>
+        <source>Управление на галопа</source>
+        <translation>Gallop controls</translation>
     </message>
 </context>
 <context>
@@ -208,6 +208,10 @@
     <message>
         <source>Класът</source>
         <translation>The class</translation>
+    </message>
+    <message>
+        <source>Изход (F10)</source>
+        <translation>Exit (F10)</translation>
     </message>
 </context>
 <context>
@@ -437,10 +441,6 @@
         <translation>the count “%1” must be a whole number from 1 to %2</translation>
     </message>
     <message>
-        <source>числото „%1“ на --seed трябва да е цяло и неотрицателно</source>
-        <translation>the number “%1” of --seed must be a whole number, not negative</translation>
-    </message>
-    <message>
         <source>--%1 може да се използва само с --worksheet</source>
         <translation>--%1 can only be used with --worksheet</translation>
     </message>
@@ -557,6 +557,10 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>--closed може да се използва само с --complete или --worksheet</source>
         <translation>--closed can only be used with --complete or --worksheet</translation>
+    </message>
+    <message>
+        <source>серията „%1“ на --seed трябва да е цяло число от 0 нагоре</source>
+        <translation>the seed “%1” of --seed must be a whole number from 0 up</translation>
     </message>
 </context>
 <context>
@@ -832,7 +836,7 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     </message>
     <message>
         <source>в стандартния изход не може да се пише: %1</source>
-        <translation>standard output cannot be written: %1</translation>
+        <translation>cannot write to standard output: %1</translation>
     </message>
     <message>
         <source>%1 не е записан: %2</source>
@@ -869,7 +873,7 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <name>ResultsText</name>
     <message>
         <source>базата данни е заета от друга програма</source>
-        <translation>the database is busy in another program</translation>
+        <translation>another program is using the database</translation>
     </message>
     <message>
         <source>базата данни е само за четене</source>
@@ -926,10 +930,6 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>Проверки</source>
         <translation>Verdicts</translation>
-    </message>
-    <message>
-        <source>Дата</source>
-        <translation>Date</translation>
     </message>
     <message>
         <source>файлът не може да бъде записан: дискът е пълен или файлът е твърде голям</source>
@@ -1289,6 +1289,14 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
     <message>
         <source>с дадено начало %1</source>
         <translation>with the beginning %1 given</translation>
+    </message>
+    <message>
+        <source>%1 мин</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 мин %2 с</source>
+        <translation>%1 min %2 s</translation>
     </message>
 </context>
 <context>
@@ -1831,8 +1839,8 @@ Qt&apos;s standard options are accepted too: -display DISPLAY, -platform NAME,
 <context>
     <name>knight::WalkAutosave</name>
     <message>
-        <source>Разходката не може да се пази за следващото стартиране в „%1“: %2.</source>
-        <translation>The walk cannot be kept for the next start in “%1”: %2.</translation>
+        <source>Разходката не може да се запази в „%1“ за следващото пускане: %2.</source>
+        <translation>The walk cannot be kept in “%1” for the next start: %2.</translation>
     </message>
 </context>
 <context>

@@ -311,7 +311,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
             bool number = false;
             request.seed = parser.value(seed).toULongLong(&number);
             if (!number || parser.value(seed).trimmed().startsWith(u'+'))
-                return usageError(CommandLineText::tr("числото „%1“ на --seed трябва да е цяло и неотрицателно")
+                return usageError(CommandLineText::tr("серията „%1“ на --seed трябва да е цяло число от 0 нагоре")
                                       .arg(parser.value(seed)));
         }
         return result;

@@ -171,8 +171,10 @@ QStringList projectorStatus(const KnightForm &form, int tempoMilliseconds, int t
         return {kindLine(form), pausedLine(shownGallopStep(form), squares)};
     if (form.gallopOn())
         return {kindLine(form), runningLine(shownGallopStep(form), tempoMilliseconds, squares)};
+    // A pupil's own walk is not one of the stored tours: its line names the board instead.
+    const bool ownWalk = form.walking() && !form.history().empty();
     return {movesLine(form.walking() ? int(form.history().size()) : squares, squares),
-            task > 0 ? taskLine(task) : kindLine(form)};
+            task > 0 ? taskLine(task) : ownWalk ? boardLine(form.shape()) : kindLine(form)};
 }
 
 QStringList projectorStatusCandidates(std::span<const int> tempos, int tasks)

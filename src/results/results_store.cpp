@@ -353,7 +353,7 @@ QStringList resultsHeader()
 {
     return {ResultsText::tr("Ученик"),         ResultsText::tr("Задача"),    ResultsText::tr("Решена"),
             ResultsText::tr("Време"),          ResultsText::tr("Върнати ходове"), ResultsText::tr("Подсказки"),
-            ResultsText::tr("Проверки"),       ResultsText::tr("Дата"),      ResultsText::tr("Помощ")};
+            ResultsText::tr("Проверки"),       ResultsText::tr("Дата и час"), ResultsText::tr("Помощ")};
 }
 
 QString minutesAndSeconds(int seconds)

@@ -121,6 +121,13 @@ const std::vector<Task> &lessonTasks()
     return tasks;
 }
 
+QString targetText(std::chrono::seconds target)
+{
+    const auto minutes = int(target.count() / 60);
+    const auto seconds = int(target.count() % 60);
+    return seconds == 0 ? TaskText::tr("%1 мин").arg(minutes) : TaskText::tr("%1 мин %2 с").arg(minutes).arg(seconds);
+}
+
 QString taskTitle(const Task &task)
 {
     QStringList parts{TaskText::tr("Дъска %1 × %2").arg(task.shape.files).arg(task.shape.ranks)};

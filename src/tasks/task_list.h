@@ -48,4 +48,7 @@ const std::vector<Task> &lessonTasks();
 // be closed too, so the goal that takes any tour is not called open.
 QString taskTitle(const Task &task);
 
+// A target time as a sentence says it: "4 мин", "2 мин 30 с".
+QString targetText(std::chrono::seconds target);
+
 } // namespace knight

@@ -32,8 +32,11 @@ void GuideWindow::setScale(double scale)
     font.setPointSizeF(basePointSize_ * scale);
     browser_->setFont(font);
     QSize size = designedSize * scale;
+    // The screen holds the window with its frame, which the window manager adds as it does to
+    // the main window's.
+    const QSize frame = parentWidget() ? parentWidget()->frameGeometry().size() - parentWidget()->size() : QSize();
     if (const QScreen *screen = this->screen())
-        size = size.boundedTo(screen->availableGeometry().size());
+        size = size.boundedTo(screen->availableGeometry().size() - frame);
     resize(size);
 }
 

@@ -129,7 +129,7 @@ void TaskPlay::start(int index)
     view_.showMessage(tr("Задача %1: %2. Целево време %3.")
                           .arg(index + 1)
                           .arg(taskTitle(task()))
-                          .arg(minutesAndSeconds(int(task().target.count()))));
+                          .arg(targetText(task().target)));
     ticker_->start();
     showStanding();
 }

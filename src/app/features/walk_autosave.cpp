@@ -55,7 +55,7 @@ void WalkAutosave::followForm()
     // Known by the next change: the write runs on, and the click does not wait for it.
     if (const QString problem = writer_->problem(); !problem.isNull() && !problemTold_) {
         problemTold_ = true;
-        view_.showMessage(tr("Разходката не може да се пази за следващото стартиране в „%1“: %2.")
+        view_.showMessage(tr("Разходката не може да се запази в „%1“ за следващото пускане: %2.")
                                               .arg(shownText(QDir::toNativeSeparators(file_)), problem));
     }
 }

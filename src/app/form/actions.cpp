@@ -94,7 +94,8 @@ constexpr std::array<ActionEntry, actionCount> table{{
      [](MainWindow &window) { window.zoom()->setFullScreen(window.action(ActionId::FullScreen)->isChecked()); },
      true},
     {ActionId::Projector, QT_TRANSLATE_NOOP("Actions", "Изглед за проектор"), noStandardKey, "F10", nullptr,
-     [](MainWindow &window) { window.projector()->setOn(window.action(ActionId::Projector)->isChecked()); }, true},
+     [](MainWindow &window) { window.projector()->setOn(window.action(ActionId::Projector)->isChecked()); }, true,
+     false, nullptr, std::nullopt, QT_TRANSLATE_NOOP("Actions", "Изход (F10)")},
     // A task may allow only some of the assistant's help.
     {ActionId::Hint, QT_TRANSLATE_NOOP("Actions", "Подскажи ход"), noStandardKey, "Ctrl+H", Assistant::canPlay,
      [](MainWindow &window) { window.assistant()->showHint(); }, false, false, nullptr, Aid::Hints},
@@ -177,7 +178,7 @@ constexpr ActionId programGroup[] = {ActionId::Guide, ActionId::Language, Action
 
 constexpr std::array<MenuGroup, 7> groups{{
     {{}, commandGroup},
-    {QT_TRANSLATE_NOOP("ActionGroups", "Галоп"), gallopGroup},
+    {QT_TRANSLATE_NOOP("ActionGroups", "Управление на галопа"), gallopGroup},
     {QT_TRANSLATE_NOOP("ActionGroups", "Помощник"), assistantGroup},
     {QT_TRANSLATE_NOOP("ActionGroups", "Упражнения"), practiceGroup},
     {QT_TRANSLATE_NOOP("ActionGroups", "Изглед"), viewGroup},
@@ -185,11 +186,21 @@ constexpr std::array<MenuGroup, 7> groups{{
     {{}, programGroup},
 }};
 
+// The menu's text, and the projector's button's where the entry gives one (a tool button
+// shows the icon text).
+void setActionTexts(QAction &action, const ActionEntry &entry)
+{
+    action.setText(actionText(entry));
+    if (!entry.buttonText.empty())
+        action.setIconText(QCoreApplication::translate("Actions", entry.buttonText.data()));
+}
+
 // The action of an entry, owned by the window: its text, keys and check state; triggered, it
 // first runs before (the window hides its passing messages) and then the entry's handler.
 QAction *makeAction(const ActionEntry &entry, MainWindow &window, const std::function<void()> &before)
 {
-    auto *action = new QAction(actionText(entry), &window);
+    auto *action = new QAction(&window);
+    setActionTexts(*action, entry);
     action->setCheckable(entry.checkable);
     action->setChecked(entry.checkedAtStart);
     action->setShortcuts(actionShortcuts(entry));
@@ -268,7 +279,7 @@ void WindowActions::update(const KnightForm &form)
 void WindowActions::retranslate()
 {
     for (const ActionEntry &entry : actionTable())
-        action(entry.id)->setText(actionText(entry));
+        setActionTexts(*action(entry.id), entry);
     for (const auto &[group, menu] : submenus_)
         menu->setTitle(menuGroupTitle(*group));
 }

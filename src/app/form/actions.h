@@ -48,6 +48,8 @@ struct ActionEntry {
     bool (*ready)(const MainWindow &) = nullptr; // a condition beyond the form's; null: none
     // The aid it gives, which a task may take away (disabled then, the reason its tooltip).
     std::optional<Aid> aid = std::nullopt;
+    // Bulgarian, on the projector view's button where the menu's text would mislead there.
+    std::string_view buttonText = {};
 };
 
 std::span<const ActionEntry> actionTable();
