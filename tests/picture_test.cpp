@@ -13,6 +13,10 @@
 #include "window_support.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QtEndian>
@@ -359,6 +363,22 @@ void PictureTest::pdfPictureIsVectorOnAPage()
     // A bad name writes nothing.
     QVERIFY(!window.pictures()->exportTo(dir.filePath(u"tour.jpeg"_s)));
     QVERIFY(!QFile::exists(dir.filePath(u"tour.jpeg"_s)));
+
+    // Saved through the dialog: "дъска.png" offered; a name typed bare after choosing PDF is a PDF.
+    QString offered;
+    QTimer::singleShot(50, &window, [&] {
+        auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(files);
+        auto *name = files->findChild<QLineEdit *>(u"fileNameEdit"_s);
+        offered = name->text();
+        files->setDirectory(dir.path());
+        QTest::keyClick(files->findChild<QComboBox *>(u"fileTypeCombo"_s), Qt::Key_Down); // as a user picks it
+        name->setText(u"bare"_s);
+        QMetaObject::invokeMethod(files, "accept");
+    });
+    window.action(ActionId::ExportPicture)->trigger();
+    QCOMPARE(offered, u"дъска.png"_s);
+    QVERIFY(readFile(dir.filePath(u"bare.pdf"_s)).startsWith("%PDF"));
 }
 
 void PictureTest::printingPaintsTheSameDiagram()

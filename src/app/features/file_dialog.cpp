@@ -5,8 +5,10 @@
 
 #include <QDateTime>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QIdentityProxyModel>
+#include <QRegularExpression>
 
 namespace knight {
 
@@ -33,11 +35,34 @@ public:
     }
 };
 
+// "pdf" of "Документ PDF (*.pdf)"; empty for "Всички файлове (*)".
+QString filterSuffix(const QString &filter)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    return pattern.match(filter).captured(1);
+}
+
 } // namespace
 
 void speakProgramLanguage(QFileDialog &dialog)
 {
     dialog.setProxyModel(new LocaleFileModel(&dialog));
+}
+
+QString askSaveName(QWidget *parent, const QString &title, const QString &filter, const QString &name)
+{
+    QFileDialog dialog(parent, title, {}, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QFileInfo(name).suffix());
+    dialog.selectFile(name);
+    speakProgramLanguage(dialog);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &chosen) {
+        if (const QString suffix = filterSuffix(chosen); !suffix.isEmpty())
+            dialog.setDefaultSuffix(suffix);
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
 }
 
 } // namespace knight

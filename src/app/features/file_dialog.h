@@ -2,6 +2,8 @@
 #pragma once
 
 class QFileDialog;
+class QString;
+class QWidget;
 
 namespace knight {
 
@@ -9,5 +11,9 @@ namespace knight {
 // speaks; this makes its list write them in the program's language, as the rest of it does.
 // A native dialog follows the system and is left as it is.
 void speakProgramLanguage(QFileDialog &dialog);
+
+// Asks where to save, offering name: in the program's language, a name typed without a suffix
+// given the chosen filter's (the offered name's at first). Null when the user cancels.
+QString askSaveName(QWidget *parent, const QString &title, const QString &filter, const QString &name);
 
 } // namespace knight

@@ -7,7 +7,6 @@
 #include "picture/export.h"
 
 #include <QAction>
-#include <QFileDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -98,17 +97,10 @@ void Pictures::printDialog()
 
 void Pictures::exportDialog()
 {
-    QFileDialog dialog(window_, tr("Запази картина"), {},
-                       tr("Картина PNG (*.png);;Документ PDF (*.pdf)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.selectFile(tr("дъска.png"));
-    speakProgramLanguage(dialog);
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
-        dialog.setDefaultSuffix(filter.contains(QLatin1StringView("pdf")) ? QStringLiteral("pdf") : QStringLiteral("png"));
-    });
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        exportTo(dialog.selectedFiles().first());
+    if (const QString path = askSaveName(window_, tr("Запази картина"), tr("Картина PNG (*.png);;Документ PDF (*.pdf)"),
+                                         tr("дъска.png"));
+        !path.isNull())
+        exportTo(path);
 }
 
 } // namespace knight

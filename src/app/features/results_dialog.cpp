@@ -8,7 +8,6 @@
 #include <QCollator>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -160,14 +159,10 @@ QString ResultsDialog::exportTo(const QString &name) const
 
 void ResultsDialog::exportDialog()
 {
-    QFileDialog dialog(this, tr("Запази резултатите"), {}, tr("Таблица CSV (*.csv)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.selectFile(tr("резултати.csv"));
-    speakProgramLanguage(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString path = askSaveName(this, tr("Запази резултатите"), tr("Таблица CSV (*.csv)"), tr("резултати.csv"));
+    if (path.isNull())
         return;
-    if (const QString problem = exportTo(dialog.selectedFiles().first()); !problem.isNull())
+    if (const QString problem = exportTo(path); !problem.isNull())
         QMessageBox::warning(this, windowTitle(), tr("Резултатите не са запазени: %1.").arg(problem));
 }
 

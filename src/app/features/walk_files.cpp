@@ -88,13 +88,8 @@ void WalkFiles::openDialog()
 
 void WalkFiles::saveDialog()
 {
-    QFileDialog dialog(window_, tr("Запази разходката"), {}, walkFilter());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.selectFile(tr("разходка.txt"));
-    speakProgramLanguage(dialog);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        saveTo(dialog.selectedFiles().first());
+    if (const QString path = askSaveName(window_, tr("Запази разходката"), walkFilter(), tr("разходка.txt")); !path.isNull())
+        saveTo(path);
 }
 
 void WalkFiles::copy()

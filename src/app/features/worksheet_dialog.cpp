@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QLineEdit>
@@ -118,14 +117,9 @@ void WorksheetDialog::ask(FormView &view, QWidget *window)
     while (dialog.exec() == QDialog::Accepted) {
         dialog.remember(view.preferences());
         const WorksheetRequest request = dialog.request();
-        QFileDialog files(window, tr("Запази работен лист"), {}, tr("Документ PDF (*.pdf)"));
-        files.setAcceptMode(QFileDialog::AcceptSave);
-        files.setDefaultSuffix(QStringLiteral("pdf"));
-        files.selectFile(tr("работен-лист.pdf"));
-        speakProgramLanguage(files);
-        if (files.exec() != QDialog::Accepted || files.selectedFiles().isEmpty())
+        const QString path = askSaveName(window, tr("Запази работен лист"), tr("Документ PDF (*.pdf)"), tr("работен-лист.pdf"));
+        if (path.isNull())
             return;
-        const QString path = files.selectedFiles().first();
         bool cancelled = false;
         int made = 0;
         const QString problem = makeWorksheet(window, request, path, &cancelled, &made);
