@@ -38,7 +38,10 @@ namespace {
 // when the file is closed; the descriptor is closed all the same. Every close of the process
 // comes here: the flag is set just before the write whose close it is meant for, and nothing
 // else runs in between.
+// Its number is then another's to take: a second close of it is counted.
 std::atomic<bool> failNextClose{false};
+std::atomic<int> failedDescriptor{-1};
+std::atomic<int> closedAgain{0};
 
 } // namespace
 
@@ -46,7 +49,10 @@ extern "C" int close(int descriptor)
 {
     static const auto closeInLibrary = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "close"));
     const int result = closeInLibrary(descriptor);
+    if (descriptor == failedDescriptor)
+        ++closedAgain;
     if (failNextClose.exchange(false)) {
+        failedDescriptor = descriptor;
         errno = EIO;
         return -1;
     }
@@ -194,6 +200,8 @@ void FilesTest::aFailedWriteKeepsTheOldFile()
             limit.emplace(16 * 1024);
         failNextClose = lostAtClose;
         const QString problem = writeFileAtomically(path, large);
+        QCOMPARE(closedAgain.exchange(0), 0);
+        failedDescriptor = -1;
         QVERIFY2(problem.contains(reason), qPrintable(problem));
     }
     QCOMPARE(contents(path), old);

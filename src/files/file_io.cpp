@@ -87,6 +87,11 @@ QString syncFolder(const QByteArray &folder)
 
 } // namespace
 
+QString syncFolderOf(const QString &name)
+{
+    return syncFolder(folderOf(encodeFileName(name)));
+}
+
 void ignoreFileSizeSignal()
 {
     static const bool ignored = [] {

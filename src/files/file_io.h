@@ -41,6 +41,10 @@ QString writeFileAtomically(const QString &name, QByteArrayView bytes);
 // failure to write one leaves every old file as it was (worksheets and their answer key).
 QString writeFilesAtomically(std::initializer_list<std::pair<QString, QByteArrayView>> files);
 
+// Makes a file's new name durable by flushing the folder that holds it (after a library wrote
+// it whole and gave it its name). The reason of a failure, or a null string.
+QString syncFolderOf(const QString &name);
+
 // A write past the file-size limit (ulimit -f) fails with EFBIG and is reported, instead of
 // the signal ending the program; every write below makes sure of it, and main at start.
 void ignoreFileSizeSignal();

@@ -64,8 +64,9 @@ void Preferences::setValue(const QString &key, const QVariant &value)
     if (!store_ || restoring_ || (store_->contains(key) && store_->value(key).toString() == value.toString()))
         return;
     store_->setValue(key, value);
+    // Qt flushes the file before it takes its name; the name is the folder's to flush.
     store_->sync();
-    if (store_->status() == QSettings::NoError || failureReported_)
+    if ((store_->status() == QSettings::NoError && syncFolderOf(store_->fileName()).isNull()) || failureReported_)
         return;
     failureReported_ = true;
     if (report_) {
