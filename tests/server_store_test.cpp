@@ -59,13 +59,16 @@ struct Run {
     QString err;
 };
 
-Run program(const QStringList &arguments, const QString &input = {})
+Run program(const QStringList &arguments, const QString &input = {}, const QString &shell = {})
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"LANGUAGE"_s, u"bg"_s);
     process.setProcessEnvironment(environment);
-    process.start(qEnvironmentVariable("KNIGHT_PROGRAM"), QStringList{u"--lang"_s, u"bg"_s} + arguments);
+    if (shell.isEmpty())
+        process.start(qEnvironmentVariable("KNIGHT_PROGRAM"), QStringList{u"--lang"_s, u"bg"_s} + arguments);
+    else
+        process.start(shell, arguments);
     process.write(input.toUtf8());
     process.closeWriteChannel();
     if (!process.waitForFinished(60000))
@@ -141,6 +144,12 @@ void ServerStoreTest::initTestCase()
     QVERIFY(second.out.contains(u"вече е подготвена (версия 1)"_s));
     QVERIFY(second.out.contains(u"паролата ѝ не е променена"_s));
     QVERIFY(!second.out.contains(u"store="_s));
+    // Its lines sent into a pipe nobody reads: said in one line, exit 1, not a death by SIGPIPE.
+    const Run piped = program({u"-c"_s, u"set -o pipefail; \"$0\" --lang bg --init-store --store \"$1\" | { exec <&-; }"_s,
+                               qEnvironmentVariable("KNIGHT_PROGRAM"), teacher()},
+                              {}, u"bash"_s);
+    QCOMPARE(piped.status, 1);
+    QVERIFY2(piped.err.contains(u"в стандартния изход не може да се пише"_s), qPrintable(piped.err));
     // The pupils may not make it ready (nor change it): one line, exit 1.
     const Run pupil = program({u"--init-store"_s, u"--store"_s, pupil_});
     QCOMPARE(pupil.status, 1);
