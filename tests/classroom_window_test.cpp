@@ -10,11 +10,18 @@
 #include "app/features/gallop_sound.h"
 #include "app/features/gallop_control.h"
 #include "app/features/guide_window.h"
+#include "app/features/worksheet_dialog.h"
+#include "app/projector/projector.h"
+#include "puzzle/puzzle.h"
 #include "app/form/mainwindow.h"
 #include "test_support.h"
 #include "window_support.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QSettings>
+#include <QSpinBox>
 #include <QApplication>
 #include <QStyle>
 #include <QLabel>
@@ -63,6 +70,7 @@ private slots:
     void captionsStayCentredAndWholeThroughEveryChange();
     void theBoardIsChosenInItsMenuOrByItsKey();
     void choicesAreRememberedNotImposed();
+    void everyRememberedValueComesBack();
 };
 
 void ClassroomWindowTest::theTeacherPausesAndStepsTheGallop()
@@ -586,6 +594,88 @@ void ClassroomWindowTest::choicesAreRememberedNotImposed()
     QCOMPARE(plain.form().timer().interval(), 2000);
     QCOMPARE(plain.size(), QSize(468, 463));
     QVERIFY(!plain.sound()->isOn() && !plain.action(ActionId::Sound)->isChecked());
+}
+
+// Every value the program remembers, by the key the guide's settings file holds: changed in a
+// window, stored under that key and read back by the next window; and read from a file written
+// by hand, so a value stored and read under one wrong name is caught too. (The language is read
+// before a window is made: language_test follows it.)
+void ClassroomWindowTest::everyRememberedValueComesBack()
+{
+    using Look = std::function<QVariant(MainWindow &)>;
+    const auto sheet = [](MainWindow &w, auto get) {
+        const WorksheetDialog dialog(&w, &w.preferences());
+        return QVariant(get(dialog));
+    };
+    struct Remembered {
+        const char *key;
+        const char *value; // as the settings file holds it
+        std::function<void(MainWindow &)> change;
+        Look read;
+    };
+    const std::vector<Remembered> table{
+        {"view/zoom", "150", [](MainWindow &w) { w.zoom()->setPercent(150); }, [](MainWindow &w) { return QVariant(w.zoom()->percent()).toString(); }},
+        {"view/fullScreen", "true", [](MainWindow &w) { w.zoom()->setFullScreen(true); },
+         [](MainWindow &w) { return QVariant(w.zoom()->isFullScreen()).toString(); }},
+        {"view/projector", "true", [](MainWindow &w) { w.projector()->setOn(true); },
+         [](MainWindow &w) { return QVariant(w.projector()->isOn()).toString(); }},
+        {"gallop/tempo", "3000", [](MainWindow &w) { w.gallop()->setTempo(3000); },
+         [](MainWindow &w) { return QVariant(w.form().timer().interval()).toString(); }},
+        {"gallop/sound", "true", [](MainWindow &w) { w.sound()->setOn(true); },
+         [](MainWindow &w) { return QVariant(w.action(ActionId::Sound)->isChecked()).toString(); }},
+        {"worksheet/board", "4",
+         [](MainWindow &w) {
+             WorksheetDialog dialog(&w, &w.preferences());
+             dialog.boardBox()->setCurrentIndex(4);
+             dialog.remember(w.preferences());
+         },
+         [&](MainWindow &w) { return sheet(w, [](const WorksheetDialog &d) { return QString::number(d.boardBox()->currentIndex()); }); }},
+        {"worksheet/level", "2",
+         [](MainWindow &w) {
+             WorksheetDialog dialog(&w, &w.preferences());
+             dialog.levelBox()->setCurrentIndex(2);
+             dialog.remember(w.preferences());
+         },
+         [&](MainWindow &w) { return sheet(w, [](const WorksheetDialog &d) { return QString::number(d.levelBox()->currentIndex()); }); }},
+        {"worksheet/count", "12",
+         [](MainWindow &w) {
+             WorksheetDialog dialog(&w, &w.preferences());
+             dialog.countBox()->setValue(12);
+             dialog.remember(w.preferences());
+         },
+         [&](MainWindow &w) { return sheet(w, [](const WorksheetDialog &d) { return QString::number(d.countBox()->value()); }); }},
+        {"worksheet/closed", "true",
+         [](MainWindow &w) {
+             WorksheetDialog dialog(&w, &w.preferences());
+             dialog.boardBox()->setCurrentIndex(int(puzzleBoards.size()) - 1); // 8 x 8 has closed tours
+             dialog.closedBox()->setChecked(true);
+             dialog.remember(w.preferences());
+         },
+         [&](MainWindow &w) { return sheet(w, [](const WorksheetDialog &d) { return QVariant(d.closedBox()->isChecked()).toString(); }); }},
+    };
+    const auto started = [](const TestStore &store) {
+        auto window = std::make_unique<MainWindow>();
+        window->preferences().useStore(store.open());
+        window->restorePreferences();
+        return window;
+    };
+    for (const Remembered &row : table) {
+        const QString key = QString::fromLatin1(row.key), value = QString::fromLatin1(row.value);
+        const TestStore changed;
+        {
+            const auto first = started(changed);
+            QVERIFY2(row.read(*first) != value, row.key); // a first start has it as designed
+            row.change(*first);
+        }
+        QCOMPARE(changed.open()->value(key).toString(), value);
+        QCOMPARE(row.read(*started(changed)), QVariant(value));
+        // A file written by hand; the 8 x 8 board with the closed tours it takes.
+        const TestStore byHand;
+        byHand.open()->setValue(key, value);
+        if (key == u"worksheet/closed"_s)
+            byHand.open()->setValue(u"worksheet/board"_s, int(puzzleBoards.size()) - 1);
+        QCOMPARE(row.read(*started(byHand)), QVariant(value));
+    }
 }
 
 QTEST_MAIN(ClassroomWindowTest)
