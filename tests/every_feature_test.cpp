@@ -31,6 +31,7 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QRandomGenerator>
+#include <QTest>
 #include <QTimer>
 
 #include <bitset>
@@ -74,6 +75,7 @@ public:
     }
 
     const std::bitset<actionCount> &reached() const { return reached_; }
+    const std::map<QString, int> &keysIn() const { return keysIn_; }
 
     // One random event; what it broke, or nothing.
     QString step()
@@ -187,7 +189,24 @@ private:
             return;
         reached_.set(std::size_t(entry.id));
         ++uses_[std::size_t(entry.id)];
-        action->trigger();
+        // A third of the time by its key, in the window that has the focus: full screen, the
+        // projector view, a task; the key reaches the action once in every mode.
+        QWidget *active = QApplication::activeWindow();
+        if (!action->shortcut().isEmpty() && random_.bounded(3) == 0 && active
+            && (active == &window_ || active == window_.projector()->view())) {
+            int triggered = 0;
+            const QMetaObject::Connection counting = QObject::connect(action, &QAction::triggered, [&] { ++triggered; });
+            const char *mode = active != &window_ ? "the projector view" : window_.tasks()->isOn() ? "a task"
+                               : window_.zoom()->isFullScreen() ? "full screen" : "the window";
+            ++keysIn_[mode];
+            event_ = u"key %1 in %2"_s.arg(action->shortcut().toString(), QLatin1StringView(mode));
+            QTest::keySequence(active, action->shortcut());
+            QObject::disconnect(counting);
+            if (triggered != 1)
+                problem_ = u"%1 reached its action %2 times"_s.arg(event_).arg(triggered);
+        } else {
+            action->trigger();
+        }
         if (entry.id == ActionId::Quit)
             window_.show();
         // The guide and the class's table are windows of their own: closed again, as a pupil would.
@@ -365,6 +384,7 @@ private:
     QString event_;
     QString problem_;
     std::bitset<actionCount> reached_;
+    std::map<QString, int> keysIn_; // keys pressed, by the mode they were pressed in
     std::array<int, actionCount> uses_{};
     std::set<QString> pupils_;
     std::size_t stored_ = 0;
@@ -422,6 +442,8 @@ private slots:
                 never << actionText(entry);
         }
         QVERIFY2(never.isEmpty(), qPrintable(u"never reached: "_s + never.join(u", "_s)));
+        // Keys were pressed in every mode, not only in the plain window.
+        QCOMPARE(run.keysIn().size(), std::size_t(4));
     }
 
 private:
