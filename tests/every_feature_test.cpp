@@ -311,6 +311,11 @@ private:
             if (window_.square(n)->clue() != 0)
                 return u"a puzzle's number over a shown tour"_s;
         }
+        // Hidden greens are not told by their onward counts either.
+        for (int n = 0; n < squareCount && window_.action(ActionId::NoGreens)->isChecked(); ++n) {
+            if (window_.square(n)->count() >= 0)
+                return u"an onward count over a hidden green"_s;
+        }
         if (window_.action(ActionId::Tasks)->isChecked() != tasks.isOn())
             return u"the tick of Tasks"_s;
         if (window_.action(ActionId::Puzzle)->isChecked() != window_.puzzle()->isOn())

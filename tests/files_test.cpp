@@ -40,6 +40,8 @@ namespace {
 // else runs in between.
 // Its number is then another's to take: a second close of it is counted.
 std::atomic<bool> failNextClose{false};
+// The next fchmod fails with EIO, as a filesystem without modes may refuse one.
+std::atomic<bool> failNextModeChange{false};
 std::atomic<int> failedDescriptor{-1};
 std::atomic<int> closedAgain{0};
 
@@ -57,6 +59,16 @@ extern "C" int close(int descriptor)
         return -1;
     }
     return result;
+}
+
+extern "C" int fchmod(int descriptor, mode_t mode)
+{
+    static const auto fchmodInLibrary = reinterpret_cast<int (*)(int, mode_t)>(::dlsym(RTLD_NEXT, "fchmod"));
+    if (failNextModeChange.exchange(false)) {
+        errno = EIO;
+        return -1;
+    }
+    return fchmodInLibrary(descriptor, mode);
 }
 
 namespace {
@@ -168,16 +180,19 @@ void FilesTest::aFailedWriteKeepsTheOldFile_data()
 {
     QTest::addColumn<bool>("fullDisk");
     QTest::addColumn<bool>("lostAtClose");
+    QTest::addColumn<bool>("modeRefused");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("file-size limit") << false << false << u"надхвърля позволения размер"_s;
-    QTest::newRow("full filesystem") << true << false << u"няма място на диска"_s;
-    QTest::newRow("a write lost at close") << false << true << u"входно-изходна грешка"_s;
+    QTest::newRow("file-size limit") << false << false << false << u"надхвърля позволения размер"_s;
+    QTest::newRow("full filesystem") << true << false << false << u"няма място на диска"_s;
+    QTest::newRow("a write lost at close") << false << true << false << u"входно-изходна грешка"_s;
+    QTest::newRow("a mode refused") << false << false << true << u"входно-изходна грешка"_s;
 }
 
 void FilesTest::aFailedWriteKeepsTheOldFile()
 {
     QFETCH(bool, fullDisk);
     QFETCH(bool, lostAtClose);
+    QFETCH(bool, modeRefused);
     QFETCH(QString, reason);
     // Small enough to sit in any write buffer: the failure comes only when it is flushed.
     const QByteArray old = "OLD\n";
@@ -196,9 +211,10 @@ void FilesTest::aFailedWriteKeepsTheOldFile()
     const QStringList entries = entriesOf(folder);
     {
         std::optional<FileSizeLimit> limit;
-        if (!fullDisk && !lostAtClose)
+        if (!fullDisk && !lostAtClose && !modeRefused)
             limit.emplace(16 * 1024);
         failNextClose = lostAtClose;
+        failNextModeChange = modeRefused;
         const QString problem = writeFileAtomically(path, large);
         QCOMPARE(closedAgain.exchange(0), 0);
         failedDescriptor = -1;
