@@ -352,6 +352,8 @@ void FilesTest::namesInAnyEncodingRoundTrip()
 void FilesTest::controlCharactersAreShownEscaped()
 {
     QCOMPARE(shownText(u"\x1b[2J d4\n"_s), u"\\x1b[2J d4\\x0a"_s);
+    // The edges of the control characters, C0 and C1: the ones past them are shown as they are.
+    QCOMPARE(shownText(u"\x1f \x7f\u009f\u00a0"_s), u"\\x1f \\x7f\\x9f\u00a0"_s);
     QCOMPARE(shownText(decodeFileName("walk-\xe9.txt")), u"walk-\uFFFD.txt"_s);
     QCOMPARE(shownText(u"ход — 😀"_s), u"ход — 😀"_s);
 }
