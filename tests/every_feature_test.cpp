@@ -305,7 +305,8 @@ private:
         const LessonMode mode = window_.lessonMode();
         const bool watching = mode == LessonMode::Showing || mode == LessonMode::Galloping || mode == LessonMode::Paused;
         if (watching == form.walking() || (mode == LessonMode::Task) != tasks.isOn()
-            || (mode == LessonMode::Puzzle) != (window_.puzzle()->isOn() && form.walking()))
+            || (mode == LessonMode::Puzzle) != (window_.puzzle()->isOn() && form.walking())
+            || (mode == LessonMode::Paused) != form.gallopPaused())
             return u"the lesson's mode %1"_s.arg(int(mode));
         for (int n = 0; n < squareCount && !form.walking(); ++n) {
             if (window_.square(n)->clue() != 0)
