@@ -456,6 +456,7 @@ void ClassroomWindowTest::fullScreenFillsAndCentres()
     // Esc leaves it, at the size it had.
     QTest::keyClick(window.textBox(), Qt::Key_Escape);
     QVERIFY(!window.zoom()->isFullScreen());
+    QVERIFY(!window.isFullScreen()); // the window's own state too, not its size alone
     QTRY_COMPARE(window.size(), QSize(468, 463));
     QCOMPARE(window.formLayout(), controls::FormLayout{});
 }
