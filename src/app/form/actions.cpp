@@ -23,6 +23,7 @@
 #include <QCoreApplication>
 #include <QMenu>
 
+#include <algorithm>
 #include <array>
 
 namespace knight {
@@ -163,7 +164,6 @@ constexpr std::array<ActionEntry, actionCount> table{{
     {ActionId::Quit, QT_TRANSLATE_NOOP("Actions", "Изход"), QKeySequence::Quit, "Ctrl+Q", nullptr, [](MainWindow &window) { window.close(); }},
 }};
 
-constexpr ActionId commandGroup[] = {ActionId::Show, ActionId::Gallop, ActionId::Clear, ActionId::MoveBack};
 constexpr ActionId gallopGroup[] = {ActionId::PauseGallop, ActionId::NextStep, ActionId::PreviousStep, ActionId::Tempo,
                                     ActionId::Sound};
 constexpr ActionId assistantGroup[] = {ActionId::Hint, ActionId::Verdict, ActionId::Complete, ActionId::EndMessages};
@@ -176,8 +176,10 @@ constexpr ActionId fileGroup[] = {ActionId::OpenWalk, ActionId::SaveWalk, Action
                                   ActionId::ResumeWalk, ActionId::Print, ActionId::ExportPicture, ActionId::Worksheet};
 constexpr ActionId programGroup[] = {ActionId::Guide, ActionId::Language, ActionId::Quit};
 
+static_assert(commandActions.size() == commandCount);
+
 constexpr std::array<MenuGroup, 7> groups{{
-    {{}, commandGroup},
+    {{}, commandActions},
     {QT_TRANSLATE_NOOP("ActionGroups", "Управление на галопа"), gallopGroup},
     {QT_TRANSLATE_NOOP("ActionGroups", "Помощник"), assistantGroup},
     {QT_TRANSLATE_NOOP("ActionGroups", "Упражнения"), practiceGroup},
@@ -265,10 +267,20 @@ QMenu *WindowActions::contextMenu()
     return contextMenu_;
 }
 
+QString WindowActions::refusal(const ActionEntry &entry) const
+{
+    return entry.aid ? window_.tasks()->refusal(*entry.aid) : QString();
+}
+
+QString WindowActions::refusal(ActionId id) const
+{
+    return refusal(*std::ranges::find_if(actionTable(), [id](const ActionEntry &e) { return e.id == id; }));
+}
+
 void WindowActions::update(const KnightForm &form)
 {
     for (const ActionEntry &entry : actionTable()) {
-        const QString refusal = entry.aid ? window_.tasks()->refusal(*entry.aid) : QString();
+        const QString refusal = this->refusal(entry);
         action(entry.id)->setEnabled((!entry.enabled || entry.enabled(form)) && (!entry.ready || entry.ready(window_))
                                      && refusal.isNull());
         // Empty: the action's name, as before.

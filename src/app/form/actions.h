@@ -54,6 +54,10 @@ struct ActionEntry {
 
 std::span<const ActionEntry> actionTable();
 
+// The four buttons' actions, in the buttons' order (Command's).
+inline constexpr std::array<ActionId, 4> commandActions{ActionId::Show, ActionId::Gallop, ActionId::Clear,
+                                                        ActionId::MoveBack};
+
 // The context menu's groups in their order of importance: the four commands at the top, then
 // a submenu for each purpose, then the guide, the language and quitting. A group without a
 // title stands in the menu itself. Every action is in exactly one group.
@@ -78,10 +82,15 @@ public:
     QMenu *contextMenu();
     // Enabled exactly when each can do something.
     void update(const KnightForm &form);
+    // Why the task on refuses the action (the aid it gives, which the task does not allow);
+    // null when it does not.
+    QString refusal(ActionId id) const;
     // Each named in the language in use.
     void retranslate();
 
 private:
+    QString refusal(const ActionEntry &entry) const;
+
     MainWindow &window_;
     std::array<QAction *, actionCount> actions_{};
     QMenu *contextMenu_ = nullptr;

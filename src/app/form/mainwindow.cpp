@@ -337,14 +337,10 @@ void MainWindow::updateActions()
         squares_[std::size_t(n)]->setStartShown(n == start);
 }
 
-// Why the task on refuses a command: the aid its action gives, as the action table declares it.
+// Why the task on refuses a button's command: its action's refusal.
 QString MainWindow::commandRefusal(int index) const
 {
-    if (index != int(Command::Show) && index != int(Command::Gallop))
-        return {};
-    const ActionId id = index == int(Command::Show) ? ActionId::Show : ActionId::Gallop;
-    const auto entry = std::ranges::find_if(actionTable(), [id](const ActionEntry &e) { return e.id == id; });
-    return entry->aid ? tasks_->refusal(*entry->aid) : QString();
+    return index >= 0 && index < commandCount ? actions_->refusal(commandActions[std::size_t(index)]) : QString();
 }
 
 // The buttons as their actions: a task that does not show the answer disables "Покажи" and
