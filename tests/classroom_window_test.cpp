@@ -604,16 +604,25 @@ void ClassroomWindowTest::choicesAreRememberedNotImposed()
 void ClassroomWindowTest::everyRememberedValueComesBack()
 {
     using Look = std::function<QVariant(MainWindow &)>;
-    const auto sheet = [](MainWindow &w, auto get) {
-        const WorksheetDialog dialog(&w, &w.preferences());
-        return QVariant(get(dialog));
-    };
     struct Remembered {
         const char *key;
         const char *value; // as the settings file holds it
         std::function<void(MainWindow &)> change;
         Look read;
     };
+    // A worksheet choice: made in the dialog and remembered as its OK does; read in a new one.
+    using Sheet = WorksheetDialog;
+    const auto sheetRow = [](const char *key, const char *value, std::function<void(Sheet &)> choose,
+                             std::function<QVariant(const Sheet &)> shown) {
+        return Remembered{key, value,
+                          [choose](MainWindow &w) {
+                              Sheet dialog(&w, &w.preferences());
+                              choose(dialog);
+                              dialog.remember(w.preferences());
+                          },
+                          [shown](MainWindow &w) { return shown(Sheet(&w, &w.preferences())).toString(); }};
+    };
+    const int eightByEight = int(puzzleBoards.size()) - 1; // with closed tours
     const std::vector<Remembered> table{
         {"view/zoom", "150", [](MainWindow &w) { w.zoom()->setPercent(150); }, [](MainWindow &w) { return QVariant(w.zoom()->percent()).toString(); }},
         {"view/fullScreen", "true", [](MainWindow &w) { w.zoom()->setFullScreen(true); },
@@ -624,35 +633,18 @@ void ClassroomWindowTest::everyRememberedValueComesBack()
          [](MainWindow &w) { return QVariant(w.form().timer().interval()).toString(); }},
         {"gallop/sound", "true", [](MainWindow &w) { w.sound()->setOn(true); },
          [](MainWindow &w) { return QVariant(w.action(ActionId::Sound)->isChecked()).toString(); }},
-        {"worksheet/board", "4",
-         [](MainWindow &w) {
-             WorksheetDialog dialog(&w, &w.preferences());
-             dialog.boardBox()->setCurrentIndex(4);
-             dialog.remember(w.preferences());
-         },
-         [&](MainWindow &w) { return sheet(w, [](const WorksheetDialog &d) { return QString::number(d.boardBox()->currentIndex()); }); }},
-        {"worksheet/level", "2",
-         [](MainWindow &w) {
-             WorksheetDialog dialog(&w, &w.preferences());
-             dialog.levelBox()->setCurrentIndex(2);
-             dialog.remember(w.preferences());
-         },
-         [&](MainWindow &w) { return sheet(w, [](const WorksheetDialog &d) { return QString::number(d.levelBox()->currentIndex()); }); }},
-        {"worksheet/count", "12",
-         [](MainWindow &w) {
-             WorksheetDialog dialog(&w, &w.preferences());
-             dialog.countBox()->setValue(12);
-             dialog.remember(w.preferences());
-         },
-         [&](MainWindow &w) { return sheet(w, [](const WorksheetDialog &d) { return QString::number(d.countBox()->value()); }); }},
-        {"worksheet/closed", "true",
-         [](MainWindow &w) {
-             WorksheetDialog dialog(&w, &w.preferences());
-             dialog.boardBox()->setCurrentIndex(int(puzzleBoards.size()) - 1); // 8 x 8 has closed tours
-             dialog.closedBox()->setChecked(true);
-             dialog.remember(w.preferences());
-         },
-         [&](MainWindow &w) { return sheet(w, [](const WorksheetDialog &d) { return QVariant(d.closedBox()->isChecked()).toString(); }); }},
+        sheetRow("worksheet/board", "4", [](Sheet &d) { d.boardBox()->setCurrentIndex(4); },
+                 [](const Sheet &d) { return QVariant(d.boardBox()->currentIndex()); }),
+        sheetRow("worksheet/level", "2", [](Sheet &d) { d.levelBox()->setCurrentIndex(2); },
+                 [](const Sheet &d) { return QVariant(d.levelBox()->currentIndex()); }),
+        sheetRow("worksheet/count", "12", [](Sheet &d) { d.countBox()->setValue(12); },
+                 [](const Sheet &d) { return QVariant(d.countBox()->value()); }),
+        sheetRow("worksheet/closed", "true",
+                 [eightByEight](Sheet &d) {
+                     d.boardBox()->setCurrentIndex(eightByEight);
+                     d.closedBox()->setChecked(true);
+                 },
+                 [](const Sheet &d) { return QVariant(d.closedBox()->isChecked()); }),
     };
     const auto started = [](const TestStore &store) {
         auto window = std::make_unique<MainWindow>();
@@ -674,7 +666,7 @@ void ClassroomWindowTest::everyRememberedValueComesBack()
         const TestStore byHand;
         byHand.open()->setValue(key, value);
         if (key == u"worksheet/closed"_s)
-            byHand.open()->setValue(u"worksheet/board"_s, int(puzzleBoards.size()) - 1);
+            byHand.open()->setValue(u"worksheet/board"_s, eightByEight);
         QCOMPARE(row.read(*started(byHand)), QVariant(value));
     }
 }
