@@ -175,7 +175,10 @@ void WalkFileWindowTest::refusalsLeaveTheBoardAsItWas()
     QVERIFY(!window.walkFiles()->openFile(path));
     QVERIFY(seen(window) == before);
     const QString problem = problemShown(window);
-    QVERIFY2(problem.contains(expected) && problem.contains(u"bad.txt"_s), qPrintable(problem));
+    // The file named first, then what is wrong with it.
+    QVERIFY2(problem.contains(expected) && problem.contains(u"bad.txt"_s)
+                 && problem.indexOf(u"bad.txt"_s) < problem.indexOf(expected),
+             qPrintable(problem));
 
     // The same text pasted is refused in the same words.
     QGuiApplication::clipboard()->setText(QString::fromUtf8(bytes));
